@@ -1,0 +1,118 @@
+#pragma once
+// The virtual W3 mouse and keyboard. The library provides the hidapi functions the program
+// uses (hid_enumerate, hid_open_path, hid_send_feature_report, ...) and answers as the
+// device protocol says. Tests and w3config-virtual link it in place of the real hidapi.
+//
+// Every call is thread-safe: the program talks to the devices from the GUI thread and from
+// pool threads at once.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vhid {
+
+enum class Model { Keyboard, Mouse };
+enum class Interface { Command, Event };
+
+// What one hidapi call did to a device, in order of occurrence.
+enum class Op {
+    Open,         // hid_open_path succeeded
+    OpenFailed,   // hid_open_path refused
+    SendFeature,  // hid_send_feature_report: bytes as sent, report ID first, still scrambled
+    GetFeature,   // hid_get_feature_report: bytes as answered, report ID first
+    Write,        // hid_write: the whole output report, report ID first
+    Read,         // hid_read / hid_read_timeout returned data: bytes as delivered
+    ReadTimeout,  // a read that returned no data
+};
+
+struct Record {
+    Op op;
+    Model model;
+    Interface iface;
+    std::vector<std::uint8_t> bytes;
+    std::chrono::steady_clock::time_point at;
+    // The plain command or reply block (8 bytes) for SendFeature and GetFeature, as the
+    // device understood it after descrambling; empty for the other operations.
+    std::vector<std::uint8_t> plainBlock;
+};
+
+// Switches that make a device misbehave, all off by default.
+struct Faults {
+    bool failOpen = false;            // every hid_open_path of this device fails
+    bool wrongChallengeAnswer = false; // 00H answers with altered bytes
+    bool noAcks = false;              // never sends 04 04 00 00 on the event interface
+    int dataReportsBeforeStall = -1;  // incoming data phase stops after this many reports (-1: never)
+    bool refuseFeatureReports = false; // hid_send_feature_report returns -1
+};
+
+// Device memory behind the commands. Each command stores and answers at the positions of
+// its table; values a test wants to assert on are reachable here.
+struct MouseMemory {
+    std::uint8_t reportRate = 2;           // 01H / 81H
+    std::uint8_t profile = 0;              // 02H / 82H (shared)
+    std::uint8_t sensorType = 0;           // 03H type / 83H
+    std::uint8_t functionRate = 2;         // 03H rate
+    std::uint8_t functionOption1 = 0x80;   // 03H option1 / 83H (bit 6: wheel swapped)
+    std::uint8_t functionOption2 = 0;      // 03H option2 / 83H
+    std::map<int, std::vector<std::uint8_t>> ledInstruct;  // 07H / 87H: type -> option1..3
+    std::uint8_t dpiStage = 2;             // 0BH / 8BH
+    std::uint8_t ledEffect[3] = {1, 255, 0};  // 0DH / 8DH
+    std::vector<std::uint8_t> colors[3];   // 10H / 90H: type 0 and 1 24 bytes, type 2 4 bytes
+    std::uint8_t dpiMaxStage = 8;          // 91H A1
+    std::vector<std::uint8_t> dpiCodes;    // 11H / 91H, 8 bytes
+    std::vector<std::uint8_t> keyMatrix;   // 12H / 92H, 64 bytes
+    std::map<int, std::vector<std::uint8_t>> macros;  // 13H / 93H: id -> 128 bytes
+    std::uint8_t firmware[2] = {0x01, 0x0A};  // 80H A1, A2
+};
+
+struct KeyboardMemory {
+    std::uint8_t reportRate = 1;
+    std::uint8_t profile = 0;
+    std::uint8_t options[4] = {};          // 03H / 83H
+    std::uint8_t sensitivity[4] = {};      // 04H / 84H
+    std::uint8_t indicator[2] = {};        // 07H
+    std::uint8_t ledType[6] = {};          // 08H option..direction / 88H
+    std::uint8_t mode = 0;                 // 09H / 89H
+    std::vector<std::uint8_t> keyMatrix;   // 0DH / 8DH, 512 bytes
+    std::vector<std::uint8_t> keyOnOff;    // 0EH / 8EH, 21 bytes
+    std::map<int, std::vector<std::uint8_t>> macros;    // 11H / 91H: id -> 192 bytes
+    std::map<int, std::vector<std::uint8_t>> pictures;  // 12H / 92H: index -> 512 bytes
+    std::map<int, std::vector<std::uint8_t>> colors;    // 14H / 94H: index -> r, g, b
+    int recoveries = 0;                    // 13H count
+    std::uint8_t firmware[2] = {0x01, 0x00};
+};
+
+// The bus with its plugged devices. One process-wide instance.
+class Bus {
+public:
+    static Bus &instance();
+
+    // Unplugs everything, clears records, faults and memory; ids come from ":/DevInfo.ini".
+    void reset();
+
+    // Plugs a factory-fresh device of the model (both interfaces), or replugs one that was
+    // unplugged with its memory kept. Vendor, product and usages are the catalogue's.
+    void plug(Model model);
+    // Pulls the device out: enumeration no longer lists it, opens fail, calls on handles
+    // already open fail.
+    void unplug(Model model);
+    bool isPlugged(Model model) const;
+
+    void setFaults(Model model, const Faults &faults);
+    void setSecrecyText(Model model, const std::string &text);  // default "417306"
+    void setAcknowledges(Model model, bool sendsAcks);
+
+    // Memory access for tests, under the bus lock.
+    void withMouse(const std::function<void(MouseMemory &)> &fn);
+    void withKeyboard(const std::function<void(KeyboardMemory &)> &fn);
+
+    std::vector<Record> records() const;
+    void clearRecords();
+    // Number of handles currently open on any device.
+    int openHandles() const;
+};
+
+}  // namespace vhid
