@@ -1,0 +1,47 @@
+#include "app/Startup.h"
+
+#include "app/Widget.h"
+#include "capture/InputCapture.h"
+#include "device/DeviceState.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace {
+
+// Every relative path ("./modules/...") resolves against the program's own folder.
+void enterProgramDirectory()
+{
+    const QString program = QCoreApplication::applicationFilePath();
+    QDir::setCurrent(program.left(program.lastIndexOf('/')));
+}
+
+}  // namespace
+
+int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
+{
+    QApplication app(argc, argv);
+    enterProgramDirectory();
+    if (prepareDevices)
+        prepareDevices();
+
+    auto shell = std::make_unique<Widget>();
+
+    InputCapture::start(false);
+    InputCapture::setKeyCallback(&Widget::onKey, shell.get());
+    InputCapture::setMouseCallback(&Widget::onMouse, shell.get());
+    InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());
+
+    shell->checkDevice();
+    if (deviceReady) {
+        shell->showNormal();
+        shell->startUI();
+        if (demoMode)
+            shell->sendDemoNotice();
+    }
+
+    const int result = app.exec();
+    InputCapture::stop();
+    shell.reset();
+    return result;
+}

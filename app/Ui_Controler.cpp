@@ -1,0 +1,70 @@
+#include "app/Ui_Controler.h"
+
+#include "controller/AppConfig.h"
+#include "controller/myQQuickView.h"
+
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QWidget>
+
+namespace {
+constexpr const char *kSceneUrl = "qrc:modules/qml/main.qml";
+}
+
+void Ui_Controler::setup(QWidget *shell, QObject *hid)
+{
+    if (shell->objectName().isEmpty())
+        shell->setObjectName("Widget");
+    shellWidget = shell;
+
+    shell->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    shell->setWindowOpacity(1.0);
+    shell->setAttribute(Qt::WA_TranslucentBackground, true);
+    shell->setStyleSheet("background:transparent;");
+
+    viewWidget = new myQQuickView(shell);
+    viewWidget->setObjectName("ui_View");
+    // Without a transparent clear colour the translucent window would show black corners.
+    viewWidget->setAttribute(Qt::WA_AlwaysStackOnTop, true);
+    viewWidget->setClearColor(Qt::transparent);
+    viewWidget->setSource(QUrl(kSceneUrl));
+
+    QQmlContext *context = viewWidget->rootContext();
+    context->setContextProperty("ui_View", viewWidget);
+    context->setContextProperty("hid", hid);
+    context->setContextProperty("ui_Ctl", this);
+
+    shell->resize(viewWidget->size());
+    shell->setWindowTitle(AppConfig::windowTitle());
+}
+
+void Ui_Controler::onMinimize()
+{
+    // Despite its name the scene's close sequence ends here: the shell closes and the program ends.
+    if (shellWidget)
+        shellWidget->close();
+}
+
+void Ui_Controler::onXChanged(int x)
+{
+    if (shellWidget)
+        shellWidget->move(shellWidget->x() + x, shellWidget->y());
+}
+
+void Ui_Controler::onYChanged(int y)
+{
+    if (shellWidget)
+        shellWidget->move(shellWidget->x(), shellWidget->y() + y);
+}
+
+void Ui_Controler::setBusy(int busyTime)
+{
+    if (viewWidget && viewWidget->rootObject())
+        QMetaObject::invokeMethod(viewWidget->rootObject(), "setProtectUI", Qt::DirectConnection,
+                                  Q_ARG(QVariant, QVariant(busyTime)));
+}
+
+void Ui_Controler::setBusy()
+{
+    setBusy(0);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The window controller: the frameless window is moved, closed and locked by the scene.
+#include <QObject>
+
+class QWidget;
+class myQQuickView;
+
+class Ui_Controler : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Styles the shell, creates the view as its child, loads the scene, publishes the context
+    // properties, sizes the shell and sets its title. Run once by the shell.
+    void setup(QWidget *shell, QObject *hid);
+    myQQuickView *view() const { return viewWidget; }
+
+public slots:
+    void onMinimize();
+    void onXChanged(int x);
+    void onYChanged(int y);
+    void setBusy(int busyTime);
+    void setBusy();
+
+private:
+    QWidget *shellWidget = nullptr;
+    myQQuickView *viewWidget = nullptr;
+};

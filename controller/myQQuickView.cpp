@@ -1,0 +1,164 @@
+#include "controller/myQQuickView.h"
+
+#include "controller/AppConfig.h"
+#include "controller/KeyboardOperations.h"
+#include "controller/KeyNameTable.h"
+#include "controller/LanguageStore.h"
+#include "controller/MacroLibrary.h"
+#include "controller/MouseOperations.h"
+#include "controller/ProfileStore.h"
+#include "controller/SoundPlayer.h"
+#include "controller/SystemMouseSettings.h"
+#include "platform/PointerSettings.h"
+
+#include <QJSValue>
+#include <QQuickItem>
+
+namespace {
+
+// A script value handed to a QVariant parameter arrives wrapped as a QJSValue.
+QVariant plain(const QVariant &value)
+{
+    return value.canConvert<QJSValue>() ? value.value<QJSValue>().toVariant() : value;
+}
+
+}  // namespace
+
+myQQuickView::myQQuickView(QWidget *parent)
+    : QQuickWidget(parent),
+      keyNames(std::make_unique<KeyNameTable>()),
+      soundPlayer(std::make_unique<SoundPlayer>(this)),
+      appConfigStore(std::make_unique<AppConfig>()),
+      profileStore(std::make_unique<ProfileStore>()),
+      languages(std::make_unique<LanguageStore>(context)),
+      macros(std::make_unique<MacroLibrary>(context, *keyNames)),
+      mouse(std::make_unique<MouseOperations>(context, *profileStore)),
+      keyboard(std::make_unique<KeyboardOperations>(context, *profileStore)),
+      pointer(PointerSettings::create()),
+      systemMouse(std::make_unique<SystemMouseSettings>(*profileStore, *pointer))
+{
+    qRegisterMetaType<QList<uchar>>("QList<uchar>");
+}
+
+myQQuickView::~myQQuickView() = default;
+
+void myQQuickView::callScene(const char *function, QGenericArgument a0, QGenericArgument a1,
+                             QGenericArgument a2, QGenericArgument a3)
+{
+    // A scene that lacks the function, or is not loaded, is simply not called.
+    if (QQuickItem *root = rootObject())
+        QMetaObject::invokeMethod(root, function, Qt::QueuedConnection, a0, a1, a2, a3);
+}
+
+void myQQuickView::detectKeyboard(bool isDown, uchar usbCode)
+{
+    callScene("detectKeyboard", Q_ARG(QVariant, QVariant(isDown)), Q_ARG(QVariant, QVariant(int(usbCode))));
+}
+
+void myQQuickView::detectMouse(bool isDown, uint code, uint x, uint y)
+{
+    callScene("detectMouse", Q_ARG(QVariant, QVariant(isDown)), Q_ARG(QVariant, QVariant(code)),
+              Q_ARG(QVariant, QVariant(x)), Q_ARG(QVariant, QVariant(y)));
+}
+
+void myQQuickView::syncFW() { keyboard->syncFW(); }
+void myQQuickView::initUI() { callScene("initUI"); }
+void myQQuickView::runUI() { callScene("run"); }
+
+// Sounds
+void myQQuickView::setEnableAudio(bool isEnable) { soundPlayer->setEnableAudio(isEnable); }
+void myQQuickView::playMedia_Index(uchar index) { soundPlayer->playMedia_Index(index); }
+void myQQuickView::playMedia_Background() { soundPlayer->playMedia_Background(); }
+void myQQuickView::clearAllMedia() { soundPlayer->clearAllMedia(); }
+
+// Application configuration
+void myQQuickView::saveApConfig(QVariantList apConfigs) { appConfigStore->saveApConfig(apConfigs); }
+QVariantList myQQuickView::loadApConfig() { return appConfigStore->loadApConfig(); }
+QVariantList myQQuickView::loadDeviceApConfig() { return appConfigStore->loadDeviceApConfig(); }
+void myQQuickView::resetApconfig() { appConfigStore->resetApconfig(); }
+bool myQQuickView::getIsSkinShow() { return appConfigStore->getIsSkinShow(); }
+
+// Profiles
+QVariantList myQQuickView::loadDefaultProfile(uchar uiPageId) { return profileStore->loadDefaultProfile(uiPageId); }
+void myQQuickView::loadProfile(int profile) { profileStore->loadProfile(profile, this); }
+void myQQuickView::saveProfile(int profile) { profileStore->saveProfile(profile, this); }
+void myQQuickView::resetProfile(int profile) { profileStore->resetProfile(profile); }
+QString myQQuickView::getCustomFilePath() { return profileStore->getCustomFilePath(this, context); }
+
+// Macro library
+void myQQuickView::loadMacroIniFromFile(QVariant name) { macros->loadMacroIniFromFile(plain(name), this); }
+void myQQuickView::saveMacroIniToFile(QVariant name) { macros->saveMacroIniToFile(plain(name), this); }
+void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) { macros->renameMacroIniFile(plain(oldName), plain(newName)); }
+QVariant myQQuickView::createMacroIni() { return macros->createMacroIni(); }
+QVariant myQQuickView::deleteMacroIni(QVariant name) { return macros->deleteMacroIni(plain(name)); }
+QStringList myQQuickView::getMacroIniNames() { return macros->getMacroIniNames(); }
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) { return macros->saveMacroIni(plain(name), lines); }
+QStringList myQQuickView::loadMacroIni(QVariant name) { return macros->loadMacroIni(plain(name)); }
+QVariantList myQQuickView::loadMacroIniConfig(QVariant name) { return macros->loadMacroIniConfig(plain(name)); }
+void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) { macros->setMacroIniConfig(plain(name), config); }
+QList<uchar> myQQuickView::macroIncode(QStringList lines) { return macros->macroIncode(lines); }
+void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) { macros->ui_11H_SetMacroKey(plain(macroId), plain(name)); }
+void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name) { macros->ui_13H_SetMacroKey(plain(macroId), plain(name)); }
+
+// Languages
+QVariantMap myQQuickView::chkLanguages() { return languages->chkLanguages(); }
+QStringList myQQuickView::getGlobalStrings(QString langCode) { return languages->getGlobalStrings(langCode); }
+QStringList myQQuickView::getProductLayoutStrings_W3(QString langCode) { return languages->getProductLayoutStrings_W3(langCode); }
+
+// Settings shared by both devices, branching on the device in use
+QVariantList myQQuickView::getKeydefine(QVariant matrixId) { return mouse->getKeydefine(plain(matrixId)); }
+void myQQuickView::ui_01H_SetReportRate(uchar rate) { mouse->ui_01H_SetReportRate(rate); }
+void myQQuickView::ui_02H_SetCurrentProfile(int profile) { mouse->ui_02H_SetCurrentProfile(profile); }
+QVariant myQQuickView::ui_81H_GetReportRate() { return mouse->ui_81H_GetReportRate(); }
+
+// Keyboard
+void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) { keyboard->ui_03H_SetKeyboardoption(byte1, byte2, byte3, byte4); }
+void myQQuickView::ui_04H_SetButtonSensitivity(uchar sens1, uchar sens2, uchar sens3, uchar sens4) { keyboard->ui_04H_SetButtonSensitivity(sens1, sens2, sens3, sens4); }
+void myQQuickView::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) { keyboard->ui_07H_SetControlIndicatorLight(effect, frequenty); }
+void myQQuickView::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction) { keyboard->ui_08H_SetLEDType(option, effect, speed, light, color, direction); }
+void myQQuickView::ui_09H_SetKeyboardMode(uchar mode) { keyboard->ui_09H_SetKeyboardMode(mode); }
+void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512) { keyboard->ui_0DH_SetKeyMatrix(src512); }
+void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21) { keyboard->ui_0EH_SetKeyOnOff(src21); }
+void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) { keyboard->ui_12H_SetUserPicture(index, option, src512); }
+void myQQuickView::ui_13H_SetRecoveryData() { keyboard->ui_13H_SetRecoveryData(); }
+void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) { keyboard->ui_14H_SetColor(index, rValue, gValue, bValue); }
+QString myQQuickView::ui_80H_GetFWVersion() { return keyboard->ui_80H_GetFWVersion(); }
+QVariant myQQuickView::ui_82H_GetCurrentProfile() { return keyboard->ui_82H_GetCurrentProfile(); }
+QVariantList myQQuickView::ui_83H_GetKeyboardoption() { return keyboard->ui_83H_GetKeyboardoption(); }
+QVariantList myQQuickView::ui_84H_GetButtonSensitivity() { return keyboard->ui_84H_GetButtonSensitivity(); }
+QVariantList myQQuickView::ui_88H_GetLEDType() { return keyboard->ui_88H_GetLEDType(); }
+QVariant myQQuickView::ui_89H_GetKeyboardMode() { return keyboard->ui_89H_GetKeyboardMode(); }
+QVariantList myQQuickView::ui_8DH_GetKeyMatrix() { return keyboard->ui_8DH_GetKeyMatrix(); }
+QVariantList myQQuickView::ui_8EH_GetKeyOnOff() { return keyboard->ui_8EH_GetKeyOnOff(); }
+QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId) { return keyboard->ui_91H_GetMacroKey(macroId); }
+QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index) { return keyboard->ui_92H_GetUserPicture(index); }
+QVariantList myQQuickView::ui_94H_GetColor(uchar index) { return keyboard->ui_94H_GetColor(index); }
+
+// Mouse
+QVariant myQQuickView::getSensorType() { return mouse->getSensorType(); }
+bool myQQuickView::chkIsLogoLedWork() { return mouse->chkIsLogoLedWork(); }
+bool myQQuickView::getMsgAns_FoolProofing() { return mouse->getMsgAns_FoolProofing(); }
+void myQQuickView::setScrollPinSwap(bool isSwap) { mouse->setScrollPinSwap(isSwap); }
+void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage) { mouse->ui_0BH_SetCurrentDPIStage(dpiStage); }
+void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) { mouse->ui_0DH_SetRGBLedEffect(effect, option1, option2, configs); }
+void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) { mouse->ui_10H_SetLED8StageColor(type, src24); }
+void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) { mouse->ui_11H_SetDPISet(dpiStage, src8, valueForIndex); }
+void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64) { mouse->ui_12H_SetKeyMatrix(src64); }
+bool myQQuickView::getScrollPinSwap() { return mouse->getScrollPinSwap(); }
+QVariant myQQuickView::ui_8BH_GetCurrentDPIStage() { return mouse->ui_8BH_GetCurrentDPIStage(); }
+QVariantList myQQuickView::ui_8DH_GetRGBLedEffect() { return mouse->ui_8DH_GetRGBLedEffect(); }
+QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type) { return mouse->ui_90H_GetLED8StageColor(type); }
+uchar myQQuickView::ui_91H_SyncDPI() { return mouse->ui_91H_SyncDPI(); }
+QVariantList myQQuickView::ui_91H_GetDPISet() { return mouse->ui_91H_GetDPISet(); }
+QVariantList myQQuickView::ui_92H_GetKeyMatrix() { return mouse->ui_92H_GetKeyMatrix(); }
+QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId) { return mouse->ui_93H_GetMacroKey(macroId); }
+
+// Operating-system pointer settings
+void myQQuickView::setAcceleration(bool acceleration) { systemMouse->setAcceleration(acceleration); }
+void myQQuickView::setCursorSpeed(uint cursorSpeed) { systemMouse->setCursorSpeed(cursorSpeed); }
+void myQQuickView::setVerticalScrollLines(uint lines) { systemMouse->setVerticalScrollLines(lines); }
+void myQQuickView::setDoubleClickSpeed(uint speed) { systemMouse->setDoubleClickSpeed(speed); }
+bool myQQuickView::getAcceleration() { return systemMouse->getAcceleration(); }
+uint myQQuickView::getCursorSpeed() { return systemMouse->getCursorSpeed(); }
+uint myQQuickView::getVerticalScrollLines() { return systemMouse->getVerticalScrollLines(); }
+uint myQQuickView::getDoubleClickSpeed() { return systemMouse->getDoubleClickSpeed(); }
