@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing W3 Config need.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools
+  qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qttest
+  libhidapi-dev libudev-dev
+  libphonon4qt5-dev phonon4qt5-backend-gstreamer gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  libx11-dev libxtst-dev
+  xvfb xauth xcompmgr x11-utils imagemagick
+  fonts-dejavu-core fonts-noto-cjk
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
