@@ -1,0 +1,76 @@
+#include "SoundPlayer.h"
+
+#include <QFileInfo>
+#include <QUrl>
+#include <phonon/AudioOutput>
+#include <phonon/MediaObject>
+#include <phonon/MediaSource>
+#include <phonon/Path>
+
+namespace {
+// Relative to the working directory, which is the program's own directory.
+const char *const kSoundFiles[SoundPlayer::kPlayerCount] = {
+    "./modules/media/00.mp3", "./modules/media/01.wav", "./modules/media/02.wav",
+    "./modules/media/03.wav", "./modules/media/04.wav",
+};
+constexpr int kStartupCue = 1;
+
+// Resolved against the working directory at the time of the call.
+Phonon::MediaSource soundSource(int player)
+{
+    const QString path = QString::fromLatin1(kSoundFiles[player]);
+    return Phonon::MediaSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+} // namespace
+
+SoundPlayer::SoundPlayer(QObject *playerParent) : QObject(playerParent)
+{
+    for (auto &player : players) {
+        player = new Phonon::MediaObject(playerParent);
+        auto *output = new Phonon::AudioOutput(Phonon::MusicCategory, playerParent);
+        Phonon::createPath(player, output);
+    }
+    connect(players[kBackground], &Phonon::MediaObject::finished, this,
+            &SoundPlayer::playMedia_Background);
+    connect(players[kStartupCue], &Phonon::MediaObject::finished, this,
+            &SoundPlayer::playMedia_Background);
+}
+
+Phonon::MediaObject *SoundPlayer::player(int index) const
+{
+    if (index < 0 || index >= kPlayerCount)
+        return nullptr;
+    return players[index];
+}
+
+void SoundPlayer::setEnableAudio(bool isEnable)
+{
+    enableAudio = isEnable;
+}
+
+void SoundPlayer::playMedia_Index(uchar index)
+{
+    if (!enableAudio || index >= kPlayerCount)
+        return;
+    if (index == kBackground) {
+        playMedia_Background();
+        return;
+    }
+    Phonon::MediaObject *cue = players[index];
+    cue->clear();
+    cue->setCurrentSource(soundSource(index));
+    cue->play();
+}
+
+void SoundPlayer::playMedia_Background()
+{
+    Phonon::MediaObject *music = players[kBackground];
+    music->setCurrentSource(soundSource(kBackground));
+    music->play();
+}
+
+void SoundPlayer::clearAllMedia()
+{
+    for (auto *player : players)
+        player->clear();
+}

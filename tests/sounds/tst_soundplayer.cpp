@@ -1,0 +1,264 @@
+// The interface sound players: which file each player holds after each slot, the audio flag,
+// and when the background music starts (and when it must not).
+#include "controller/SoundPlayer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <phonon/AudioOutput>
+#include <phonon/MediaObject>
+#include <phonon/MediaSource>
+#include <phonon/Path>
+
+#include <memory>
+
+namespace {
+const char *const kFiles[SoundPlayer::kPlayerCount] = {"00.mp3", "01.wav", "02.wav", "03.wav",
+                                                       "04.wav"};
+// Long enough for queued back-end signals to arrive, short of any cue's natural end.
+constexpr int kSettleMs = 150;
+// Generous bound for a cue of about a second to play to its end on the real back end.
+constexpr int kCueEndTimeoutMs = 15000;
+} // namespace
+
+class SoundPlayerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void playersAreChildrenOfTheViewWithMusicOutputs();
+    void cueIndexLoadsItsOwnFileOnly_data();
+    void cueIndexLoadsItsOwnFileOnly();
+    void cueStartsOverOnRepeat();
+    void indexOutOfRangeDoesNothing_data();
+    void indexOutOfRangeDoesNothing();
+    void disabledAudioIgnoresEveryIndex_data();
+    void disabledAudioIgnoresEveryIndex();
+    void directBackgroundPlaysEvenWhenDisabled();
+    void clearAllMediaDropsEverySource();
+    void clearingDuringStartupCueNeverStartsBackground();
+    void endOfPlayerStartsBackground_data();
+    void endOfPlayerStartsBackground();
+    void startupCueRunningOutLeadsIntoBackground();
+    void missingFilesStaySilent();
+
+private:
+    // The absolute path of a shipped sound inside the temporary run folder.
+    static QString soundPath(int player);
+    QString sourceOf(int player) const;
+    void verifySources(const QStringList &expected) const;
+
+    QString originalDir;
+    std::unique_ptr<QTemporaryDir> runDir;
+    std::unique_ptr<QObject> view;
+    SoundPlayer *sounds = nullptr;
+};
+
+void SoundPlayerTest::initTestCase()
+{
+    // The players use paths relative to the working directory: run inside a copy of the
+    // shipped sounds.
+    originalDir = QDir::currentPath();
+    runDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(runDir->isValid());
+    QVERIFY(QDir(runDir->path()).mkpath("modules/media"));
+    for (const char *file : kFiles) {
+        const QString from = originalDir + "/modules/media/" + file;
+        QVERIFY2(QFile::copy(from, runDir->path() + "/modules/media/" + file), qPrintable(from));
+    }
+    QVERIFY(QDir::setCurrent(runDir->path()));
+}
+
+void SoundPlayerTest::cleanupTestCase()
+{
+    QDir::setCurrent(originalDir);
+}
+
+void SoundPlayerTest::init()
+{
+    view = std::make_unique<QObject>();
+    sounds = new SoundPlayer(view.get());
+}
+
+void SoundPlayerTest::cleanup()
+{
+    view.reset();
+    sounds = nullptr;
+}
+
+QString SoundPlayerTest::soundPath(int player)
+{
+    return QFileInfo(QStringLiteral("./modules/media/") + kFiles[player]).absoluteFilePath();
+}
+
+QString SoundPlayerTest::sourceOf(int player) const
+{
+    const Phonon::MediaSource source = sounds->player(player)->currentSource();
+    return source.type() == Phonon::MediaSource::Empty ? QString() : source.fileName();
+}
+
+void SoundPlayerTest::verifySources(const QStringList &expected) const
+{
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        QCOMPARE(sourceOf(i), expected.value(i));
+}
+
+void SoundPlayerTest::playersAreChildrenOfTheViewWithMusicOutputs()
+{
+    QVERIFY(sounds->isEnableAudio());
+    QCOMPARE(sounds->player(-1), nullptr);
+    QCOMPARE(sounds->player(SoundPlayer::kPlayerCount), nullptr);
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i) {
+        Phonon::MediaObject *player = sounds->player(i);
+        QVERIFY(player);
+        QCOMPARE(player->parent(), view.get());
+        const QList<Phonon::Path> paths = player->outputPaths();
+        QCOMPARE(paths.size(), 1);
+        auto *output = dynamic_cast<Phonon::AudioOutput *>(paths.first().sink());
+        QVERIFY(output);
+        QCOMPARE(output->category(), Phonon::MusicCategory);
+        QCOMPARE(output->parent(), view.get());
+    }
+    verifySources({});
+}
+
+void SoundPlayerTest::cueIndexLoadsItsOwnFileOnly_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        QTest::addRow("index %d", i) << i;
+}
+
+void SoundPlayerTest::cueIndexLoadsItsOwnFileOnly()
+{
+    QFETCH(int, index);
+    sounds->playMedia_Index(uchar(index));
+    QStringList expected;
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        expected << (i == index ? soundPath(i) : QString());
+    verifySources(expected);
+}
+
+void SoundPlayerTest::cueStartsOverOnRepeat()
+{
+    // A second click cuts the first: the same player holds the same file again, and
+    // cues of other kinds keep theirs.
+    sounds->playMedia_Index(2);
+    sounds->playMedia_Index(4);
+    sounds->playMedia_Index(2);
+    verifySources({QString(), QString(), soundPath(2), QString(), soundPath(4)});
+}
+
+void SoundPlayerTest::indexOutOfRangeDoesNothing_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("5") << 5;
+    QTest::newRow("255") << 255;
+}
+
+void SoundPlayerTest::indexOutOfRangeDoesNothing()
+{
+    QFETCH(int, index);
+    sounds->playMedia_Index(uchar(index));
+    QTest::qWait(kSettleMs);
+    verifySources({});
+}
+
+void SoundPlayerTest::disabledAudioIgnoresEveryIndex_data()
+{
+    cueIndexLoadsItsOwnFileOnly_data();
+}
+
+void SoundPlayerTest::disabledAudioIgnoresEveryIndex()
+{
+    QFETCH(int, index);
+    sounds->setEnableAudio(false);
+    QVERIFY(!sounds->isEnableAudio());
+    sounds->playMedia_Index(uchar(index));
+    QTest::qWait(kSettleMs);
+    verifySources({});
+}
+
+void SoundPlayerTest::directBackgroundPlaysEvenWhenDisabled()
+{
+    sounds->setEnableAudio(false);
+    sounds->playMedia_Background();
+    verifySources({soundPath(0)});
+}
+
+void SoundPlayerTest::clearAllMediaDropsEverySource()
+{
+    for (uchar i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        sounds->playMedia_Index(i);
+    sounds->clearAllMedia();
+    verifySources({});
+    QTest::qWait(kSettleMs);
+    verifySources({});
+}
+
+void SoundPlayerTest::clearingDuringStartupCueNeverStartsBackground()
+{
+    // Sound switched off while the start-up cue plays.
+    sounds->playMedia_Index(1);
+    QCOMPARE(sourceOf(1), soundPath(1));
+    QTest::qWait(kSettleMs); // the back end is under way with the cue
+    sounds->setEnableAudio(false);
+    sounds->clearAllMedia();
+    QTest::qWait(kSettleMs);
+    verifySources({});
+}
+
+void SoundPlayerTest::endOfPlayerStartsBackground_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("startsBackground");
+    QTest::newRow("background loops") << 0 << true;
+    QTest::newRow("start-up cue leads in") << 1 << true;
+    QTest::newRow("page cue") << 2 << false;
+    QTest::newRow("web-link cue") << 3 << false;
+    QTest::newRow("click") << 4 << false;
+}
+
+void SoundPlayerTest::endOfPlayerStartsBackground()
+{
+    QFETCH(int, index);
+    QFETCH(bool, startsBackground);
+    // The loop goes on even after sound was switched off and back on by the flag alone.
+    sounds->setEnableAudio(false);
+    QVERIFY(QMetaObject::invokeMethod(sounds->player(index), "finished"));
+    QCOMPARE(sourceOf(0), startsBackground ? soundPath(0) : QString());
+}
+
+void SoundPlayerTest::startupCueRunningOutLeadsIntoBackground()
+{
+    // The real end of the start-up cue, not a simulated one.
+    sounds->playMedia_Index(1);
+    QTRY_COMPARE_WITH_TIMEOUT(sourceOf(0), soundPath(0), kCueEndTimeoutMs);
+}
+
+void SoundPlayerTest::missingFilesStaySilent()
+{
+    // Without the files the players neither complain nor end, so the background music
+    // neither starts after the start-up cue nor restarts itself in a tight loop.
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    QVERIFY(QDir::setCurrent(empty.path()));
+    QSignalSpy backgroundEnds(sounds->player(0), &Phonon::MediaObject::finished);
+    QSignalSpy startupCueEnds(sounds->player(1), &Phonon::MediaObject::finished);
+    sounds->playMedia_Index(1);
+    QTest::qWait(kSettleMs);
+    QCOMPARE(sourceOf(0), QString());
+    sounds->playMedia_Background();
+    QTest::qWait(kSettleMs);
+    QVERIFY(QDir::setCurrent(runDir->path()));
+    QCOMPARE(startupCueEnds.count(), 0);
+    QCOMPARE(backgroundEnds.count(), 0);
+}
+
+QTEST_MAIN(SoundPlayerTest)
+#include "tst_soundplayer.moc"
