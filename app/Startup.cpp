@@ -18,6 +18,17 @@ void enterProgramDirectory()
 
 }  // namespace
 
+void startShell(Widget &shell)
+{
+    shell.checkDevice();
+    if (!deviceReady)
+        return;
+    shell.showNormal();
+    shell.startUI();
+    if (demoMode)
+        shell.sendDemoNotice();
+}
+
 int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
 {
     QApplication app(argc, argv);
@@ -32,13 +43,7 @@ int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevic
     InputCapture::setMouseCallback(&Widget::onMouse, shell.get());
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());
 
-    shell->checkDevice();
-    if (deviceReady) {
-        shell->showNormal();
-        shell->startUI();
-        if (demoMode)
-            shell->sendDemoNotice();
-    }
+    startShell(*shell);
 
     const int result = app.exec();
     InputCapture::stop();

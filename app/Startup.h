@@ -3,4 +3,10 @@
 
 // The program's start-up and shut-down. `prepareDevices` runs right after the application
 // object exists and before the first detection (the virtual program plugs its device there).
+class Widget;
+
+// Start-up steps after the capture is registered: the first detection, then the window and
+// the scene only when the device is ready (or demo mode began).
+void startShell(Widget &shell);
+
 int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices = {});

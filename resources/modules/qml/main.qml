@@ -12,6 +12,7 @@ Item {
     visible: false
     clip: true
 
+    property bool initialised: false
     property var strings: []
     property string lastInput: ""
 
@@ -32,6 +33,7 @@ Item {
                 root.strings = ui_View.getGlobalStrings(code)
         }
         productPage.refresh()
+        root.initialised = true
     }
 
     function run() {
@@ -79,7 +81,7 @@ Item {
         lastInput: root.lastInput
     }
 
-    BusyIndicator { id: busy; anchors.fill: parent }
+    BusyIndicator { id: busy; objectName: "busy"; anchors.fill: parent }
 
     NumberAnimation {
         id: opening

@@ -1,0 +1,225 @@
+// The shell: start-up order, detection outcomes, the device-change debounce, the start-up
+// event and the text channel's copy-data rules.
+#include "app/Startup.h"
+#include "app/UserEvent.h"
+#include "app/Widget.h"
+#include "capture/InputCapture.h"
+#include "controller/AppConfig.h"
+#include "controller/myQQuickView.h"
+#include "device/DeviceState.h"
+#include "tests/support/ModulesSandbox.h"
+#include "tests/support/RecordingPrompts.h"
+#include "virtual/VirtualBus.h"
+
+#include <QQuickItem>
+#include <QSettings>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+int handshakesOnBus()
+{
+    int count = 0;
+    for (const vhid::Record &record : vhid::Bus::instance().records())
+        if (record.op == vhid::Op::SendFeature && !record.plainBlock.empty() && record.plainBlock[0] == 0x00)
+            ++count;
+    return count;
+}
+
+QVariant sceneProperty(Widget &shell, const char *name)
+{
+    return shell.view()->rootObject() ? shell.view()->rootObject()->property(name) : QVariant();
+}
+
+}  // namespace
+
+class ShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        sandbox = std::make_unique<ModulesSandbox>();
+        prompts = std::make_unique<RecordingPrompts>();
+        vhid::Bus::instance().reset();
+        encodeEnabled = false;
+        deviceReady = false;
+        demoMode = false;
+        languageIntegrity = true;
+        secrecyCode = {};
+    }
+    void cleanup()
+    {
+        shell.reset();
+        prompts.reset();
+        sandbox.reset();
+    }
+
+    void startsTheSceneOnlyWithAProvenDevice()
+    {
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell = std::make_unique<Widget>();
+        startShell(*shell);
+
+        QVERIFY(deviceReady);
+        QVERIFY(prompts->warnings.isEmpty());
+        QVERIFY(shell->isVisible());
+        QCOMPARE(handshakesOnBus(), 1);
+        // "initUI" runs before "run", both queued: nothing has happened yet.
+        QCOMPARE(sceneProperty(*shell, "visible").toBool(), false);
+        QTRY_VERIFY(sceneProperty(*shell, "visible").toBool());
+        QVERIFY(sceneProperty(*shell, "initialised").toBool());
+    }
+
+    void withoutDeviceWarnsAndNeverShowsTheWindow()
+    {
+        shell = std::make_unique<Widget>();
+        startShell(*shell);
+
+        QVERIFY(!deviceReady);
+        QCOMPARE(prompts->warnings.size(), 1);
+        QCOMPARE(prompts->warnings[0].title, shell->windowTitle());
+        const QString mouseName = shell->applicationConfig()->value("common/product_name").toStringList().value(1);
+        QVERIFY(!mouseName.isEmpty());
+        QCOMPARE(prompts->warnings[0].text, QString("Can not detect %1 !").arg(mouseName));
+        QVERIFY(!shell->isVisible());
+        QTest::qWait(100);
+        QVERIFY(!sceneProperty(*shell, "initialised").toBool());
+        QVERIFY(!sceneProperty(*shell, "visible").toBool());
+    }
+
+    void demoAccessTextStartsDemoModeWithItsNotice()
+    {
+        shell = std::make_unique<Widget>();
+        shell->applicationConfig()->setValue("common/sCode1", "q-vantor");
+        InputCapture::setCopyDataHandler(&Widget::onCopyData, QCoreApplication::instance(), shell.get());
+        startShell(*shell);
+
+        QVERIFY(deviceReady);
+        QVERIFY(demoMode);
+        QVERIFY(!encodeEnabled);
+        QVERIFY(shell->isVisible());
+        QCOMPARE(prompts->warnings.size(), 1);
+        QCOMPARE(prompts->warnings[0].text, QString("===== Demo Mode ====="));
+
+        // Plugging the mouse afterwards changes nothing: no report reaches it.
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        vhid::Bus::instance().clearRecords();
+        shell->checkDevice();
+        QVERIFY(demoMode);
+        QVERIFY(deviceReady);
+        QCOMPARE(vhid::Bus::instance().records().size(), size_t(0));
+    }
+
+    void removalDuringARunningProgramEndsIt()
+    {
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell = std::make_unique<Widget>();
+        startShell(*shell);
+        QVERIFY(deviceReady);
+
+        vhid::Bus::instance().unplug(vhid::Model::Mouse);
+        shell->checkDevice();
+        QVERIFY(!deviceReady);
+        QCOMPARE(prompts->warnings.size(), 1);
+        QTRY_VERIFY(!shell->isVisible());
+    }
+
+    void replacementKeepsTheProgramRunning()
+    {
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell = std::make_unique<Widget>();
+        startShell(*shell);
+        vhid::Bus::instance().unplug(vhid::Model::Mouse);
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell->checkDevice();
+        QVERIFY(deviceReady);
+        QVERIFY(prompts->warnings.isEmpty());
+        QVERIFY(shell->isVisible());
+    }
+
+    void aBurstOfDeviceChangesLeadsToOneDetection()
+    {
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell = std::make_unique<Widget>();
+        startShell(*shell);
+        vhid::Bus::instance().clearRecords();
+
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < 3; ++i) {
+            shell->notifyDeviceChange();
+            QTest::qWait(500);
+        }
+        const qint64 lastNotice = clock.elapsed() - 500;
+        QTRY_COMPARE_WITH_TIMEOUT(handshakesOnBus(), 1, 5000);
+        QVERIFY(clock.elapsed() - lastNotice >= Widget::kDeviceChangeDebounceMs - 50);
+        QTest::qWait(300);
+        QCOMPARE(handshakesOnBus(), 1);
+    }
+
+    void onlyTheStartEventRunsTheScene_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("start-up event") << int(QEvent::User) << 2177 << true;
+        QTest::newRow("other code") << int(QEvent::User) << 2178 << false;
+        QTest::newRow("other event type") << int(QEvent::User) + 1 << 2177 << false;
+    }
+    void onlyTheStartEventRunsTheScene()
+    {
+        QFETCH(int, type);
+        QFETCH(int, code);
+        QFETCH(bool, runs);
+        shell = std::make_unique<Widget>();
+        struct OtherEvent : QEvent {
+            OtherEvent(int type, int code) : QEvent(QEvent::Type(type)), code(code) {}
+            int code;
+        };
+        if (type == int(UserEvent::kType))
+            QCoreApplication::postEvent(shell.get(), new UserEvent(code));
+        else
+            QCoreApplication::postEvent(shell.get(), new OtherEvent(type, code));
+        QTest::qWait(100);
+        QCOMPARE(sceneProperty(*shell, "visible").toBool(), runs);
+    }
+
+    void copyDataRules_data()
+    {
+        QTest::addColumn<quintptr>("tag");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("tagged text") << quintptr(9487) << QByteArray("===== Demo Mode =====") << true;
+        QTest::newRow("other tag") << quintptr(9486) << QByteArray("hello") << false;
+        QTest::newRow("zero inside") << quintptr(9487) << QByteArray("hel\0lo", 6) << false;
+        QTest::newRow("not UTF-8") << quintptr(9487) << QByteArray("caf\xe9") << false;
+        QTest::newRow("multi-byte UTF-8") << quintptr(9487) << QString::fromUtf8("Grüße").toUtf8() << true;
+    }
+    void copyDataRules()
+    {
+        QFETCH(quintptr, tag);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, shown);
+        shell = std::make_unique<Widget>();
+        CopyData data;
+        data.dwData = tag;
+        data.bytes = bytes;
+        Widget::onCopyData(&data, shell.get());
+        Widget::onCopyData(&data, nullptr);
+        QCOMPARE(prompts->warnings.size(), shown ? 1 : 0);
+        if (shown) {
+            QCOMPARE(prompts->warnings[0].title, shell->windowTitle());
+            QCOMPARE(prompts->warnings[0].text, QString::fromUtf8(bytes));
+        }
+    }
+
+private:
+    std::unique_ptr<ModulesSandbox> sandbox;
+    std::unique_ptr<RecordingPrompts> prompts;
+    std::unique_ptr<Widget> shell;
+};
+
+QTEST_MAIN(ShellTest)
+#include "test_shell.moc"
