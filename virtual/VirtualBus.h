@@ -37,6 +37,9 @@ struct Record {
     // The plain command or reply block (8 bytes) for SendFeature and GetFeature, as the
     // device understood it after descrambling; empty for the other operations.
     std::vector<std::uint8_t> plainBlock;
+    // What the call returned to the program (bytes moved, 0 for a read without data, -1 for
+    // a failure).
+    int result = 0;
 };
 
 // Switches that make a device misbehave, all off by default.
@@ -46,6 +49,8 @@ struct Faults {
     bool noAcks = false;              // never sends 04 04 00 00 on the event interface
     int dataReportsBeforeStall = -1;  // incoming data phase stops after this many reports (-1: never)
     bool refuseFeatureReports = false; // hid_send_feature_report returns -1
+    // A busy device: each hid_send_feature_report returns only after this many milliseconds.
+    int featureReportDelayMs = 0;
 };
 
 // Device memory behind the commands. Each command stores and answers at the positions of
@@ -61,7 +66,7 @@ struct MouseMemory {
     std::uint8_t dpiStage = 2;             // 0BH / 8BH
     std::uint8_t ledEffect[3] = {1, 255, 0};  // 0DH / 8DH
     std::vector<std::uint8_t> colors[3];   // 10H / 90H: type 0 and 1 24 bytes, type 2 4 bytes
-    std::uint8_t dpiMaxStage = 8;          // 91H A1
+    std::uint8_t dpiMaxStage = 8;          // 91H A1; 11H B1 sets it
     std::vector<std::uint8_t> dpiCodes;    // 11H / 91H, 8 bytes
     std::vector<std::uint8_t> keyMatrix;   // 12H / 92H, 64 bytes
     std::map<int, std::vector<std::uint8_t>> macros;  // 13H / 93H: id -> 128 bytes
@@ -86,6 +91,14 @@ struct KeyboardMemory {
 };
 
 // The bus with its plugged devices. One process-wide instance.
+//
+// Paths: each device exposes its command and its event interface under paths of their own.
+// Acknowledgements 04 04 00 00 reach the event interface only while a handle on it is open
+// (as input reports reach only the readers of an interface); they arrive a few milliseconds
+// after the command, the time the firmware takes to act on it. Scrambling follows the
+// catalogue's "common/isEncode".
+//
+// The callbacks of withMouse/withKeyboard run under the bus lock: they must not call hidapi.
 class Bus {
 public:
     static Bus &instance();
@@ -111,6 +124,8 @@ public:
 
     std::vector<Record> records() const;
     void clearRecords();
+    // Command codes the model did not know, in order of arrival (they are otherwise ignored).
+    std::vector<std::uint8_t> unknownCodes(Model model) const;
     // Number of handles currently open on any device.
     int openHandles() const;
 };

@@ -1,0 +1,267 @@
+#include "virtual/BusState.h"
+
+#include <QSettings>
+#include <QString>
+#include <cstring>
+
+namespace vhid {
+namespace detail {
+namespace {
+
+constexpr const char *kCataloguePath = ":/DevInfo.ini";
+constexpr const char *kDefaultSecrecyText = "417306";
+constexpr const char *kPathPrefix = "vhid:";
+constexpr int kKeyboardId = 0;
+constexpr int kMouseId = 1;
+constexpr int kKeyboardReportLength = 64;
+constexpr int kMouseReportLength = 32;
+
+std::uint16_t hex16(const QSettings &ini, const QString &key)
+{
+    return static_cast<std::uint16_t>(ini.value(key).toString().toUInt(nullptr, 16) & 0xFFFF);
+}
+
+Ids readIds(const QSettings &ini, int deviceId, int fallbackReportLength)
+{
+    const QString section = QString::number(deviceId) + "/";
+    Ids ids;
+    ids.vid = hex16(ini, section + "vid");
+    ids.pid = hex16(ini, section + "pid");
+    ids.usagePage = hex16(ini, section + "usagePage");
+    ids.usage = hex16(ini, section + "usage");
+    ids.usagePage2 = hex16(ini, section + "usagePage2");
+    ids.usage2 = hex16(ini, section + "usage2");
+    ids.reportLength = ini.value(section + "reportLength").toString().toInt();
+    if (ids.reportLength <= 0)
+        ids.reportLength = fallbackReportLength;
+    return ids;
+}
+
+struct CatalogueIds {
+    Ids keyboard;
+    Ids mouse;
+    bool scrambling;
+};
+
+CatalogueIds readCatalogue()
+{
+    const QSettings ini(kCataloguePath, QSettings::IniFormat);
+    return {readIds(ini, kKeyboardId, kKeyboardReportLength), readIds(ini, kMouseId, kMouseReportLength),
+            ini.value("common/isEncode", false).toBool()};
+}
+
+void restoreFactory(Device &device)
+{
+    startPlugCycle(device, false);
+    device.faults = Faults{};
+    device.secrecyText = kDefaultSecrecyText;
+    device.acknowledges = true;
+    device.mouseMemory = firmware::factoryMouse();
+    device.keyboardMemory = firmware::factoryKeyboard();
+    device.unknownCodes.clear();
+}
+
+// Everything to factory state; the catalogue is read outside the lock.
+void resetState(BusState &state, const CatalogueIds &catalogue)
+{
+    state.keyboard.ids = catalogue.keyboard;
+    state.mouse.ids = catalogue.mouse;
+    state.scrambling = catalogue.scrambling;
+    restoreFactory(state.keyboard);
+    restoreFactory(state.mouse);
+    state.records.clear();
+}
+
+}  // namespace
+
+BusState &busState()
+{
+    static BusState *state = [] {
+        auto *created = new BusState;  // lives for the whole process: pool threads may outlast main
+        resetState(*created, readCatalogue());
+        return created;
+    }();
+    return *state;
+}
+
+void startPlugCycle(Device &device, bool plugged)
+{
+    device.plugged = plugged;
+    ++device.generation;
+    device.replyReady = false;
+    device.commandInput.clear();
+    device.eventInput.clear();
+    device.dataExpected = 0;
+    device.dataReceived.clear();
+}
+
+bool BusState::isLive(const hid_device *handle) const
+{
+    if (!handles.count(const_cast<hid_device *>(handle)))
+        return false;
+    const Device &owner = device(handle->model);
+    return owner.plugged && owner.generation == handle->generation;
+}
+
+bool BusState::hasOpenEventHandle(const Device &owner) const
+{
+    for (const hid_device *handle : handles) {
+        if (handle->model == owner.model && handle->iface == Interface::Event && isLive(handle))
+            return true;
+    }
+    return false;
+}
+
+void BusState::record(Op op, const hid_device *handle, const unsigned char *bytes, std::size_t length,
+                      int result, std::vector<std::uint8_t> plainBlock)
+{
+    Record entry{op, handle->model, handle->iface, std::vector<std::uint8_t>(bytes, bytes + length),
+                 Clock::now(), std::move(plainBlock), result};
+    records.push_back(std::move(entry));
+}
+
+void BusState::record(Op op, Model model, Interface iface, int result)
+{
+    records.push_back(Record{op, model, iface, {}, Clock::now(), {}, result});
+}
+
+std::string pathOf(Model model, Interface iface)
+{
+    return std::string(kPathPrefix) + (model == Model::Mouse ? "mouse" : "keyboard")
+           + (iface == Interface::Command ? "/command" : "/event");
+}
+
+bool parsePath(const char *path, Model &model, Interface &iface)
+{
+    if (!path)
+        return false;
+    for (Model m : {Model::Keyboard, Model::Mouse}) {
+        for (Interface i : {Interface::Command, Interface::Event}) {
+            if (pathOf(m, i) == path) {
+                model = m;
+                iface = i;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace detail
+
+using detail::busState;
+using Lock = std::lock_guard<std::mutex>;
+
+Bus &Bus::instance()
+{
+    static Bus bus;
+    busState();
+    return bus;
+}
+
+void Bus::reset()
+{
+    const detail::CatalogueIds catalogue = detail::readCatalogue();
+    detail::BusState &state = busState();
+    {
+        Lock lock(state.mutex);
+        detail::resetState(state, catalogue);
+    }
+    state.changed.notify_all();
+}
+
+void Bus::plug(Model model)
+{
+    detail::BusState &state = busState();
+    {
+        Lock lock(state.mutex);
+        detail::Device &device = state.device(model);
+        if (!device.plugged)
+            detail::startPlugCycle(device, true);
+    }
+    state.changed.notify_all();
+}
+
+void Bus::unplug(Model model)
+{
+    detail::BusState &state = busState();
+    {
+        Lock lock(state.mutex);
+        detail::Device &device = state.device(model);
+        if (device.plugged)
+            detail::startPlugCycle(device, false);
+    }
+    state.changed.notify_all();  // readers waiting on the device fail at once
+}
+
+bool Bus::isPlugged(Model model) const
+{
+    const detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    return state.device(model).plugged;
+}
+
+void Bus::setFaults(Model model, const Faults &faults)
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    state.device(model).faults = faults;
+}
+
+void Bus::setSecrecyText(Model model, const std::string &text)
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    state.device(model).secrecyText = text;
+}
+
+void Bus::setAcknowledges(Model model, bool sendsAcks)
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    state.device(model).acknowledges = sendsAcks;
+}
+
+void Bus::withMouse(const std::function<void(MouseMemory &)> &fn)
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    fn(state.mouse.mouseMemory);
+}
+
+void Bus::withKeyboard(const std::function<void(KeyboardMemory &)> &fn)
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    fn(state.keyboard.keyboardMemory);
+}
+
+std::vector<Record> Bus::records() const
+{
+    const detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    return state.records;
+}
+
+void Bus::clearRecords()
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    state.records.clear();
+}
+
+std::vector<std::uint8_t> Bus::unknownCodes(Model model) const
+{
+    const detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    return state.device(model).unknownCodes;
+}
+
+int Bus::openHandles() const
+{
+    const detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    return int(state.handles.size());
+}
+
+}  // namespace vhid
