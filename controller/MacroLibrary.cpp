@@ -1,0 +1,275 @@
+#include "controller/MacroLibrary.h"
+
+#include "controller/ControllerContext.h"
+#include "controller/KeyNameTable.h"
+#include "controller/MacroEncoder.h"
+#include "controller/Prompts.h"
+#include "device/Hid_Thread.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtDebug>
+#include <array>
+
+namespace {
+
+constexpr uint kKeyboard = 0;
+constexpr uint kMouse = 1;
+constexpr int kUnbound = -1;
+constexpr int kMouseLastIndex = 11;     // mouse slots 0..11 are device macros 1..12
+constexpr int kKeyboardLastIndex = 34;  // keyboard slots are the device macro numbers
+constexpr int kNameDigits = 3;
+const QString kExtension = QStringLiteral(".bin");
+const QString kCopyFilter = QStringLiteral("Macro(*.mc)");
+
+const QString kIndexKey = QStringLiteral("config/index");
+const QString kTotalKey = QStringLiteral("config/total");
+const QString kRepeatKey = QStringLiteral("config/repeat");
+const QString kDidKey = QStringLiteral("config/did");
+const QString kStepsGroup = QStringLiteral("macro");
+
+QString stepKey(int i)
+{
+    return kStepsGroup + '/' + QString::number(i);
+}
+
+// A name is a base name inside the folder: no separators, no "." or "..", not empty.
+bool isSafeName(const QString &name)
+{
+    return !name.isEmpty() && name != "." && name != ".." && !name.contains('/')
+           && !name.contains('\\') && !name.contains(QChar(0));
+}
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+// Copies source over target through a temporary file, so a failed copy leaves the old
+// target in place.
+bool replaceWithCopy(const QString &source, const QString &target)
+{
+    QFile in(source);
+    QSaveFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return false;
+    std::array<char, 16384> chunk;
+    while (!in.atEnd()) {
+        const qint64 n = in.read(chunk.data(), chunk.size());
+        if (n < 0 || out.write(chunk.data(), n) != n) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    return out.commit();
+}
+
+void copyOrLog(const QString &source, const QString &target)
+{
+    if (!replaceWithCopy(source, target))
+        qWarning() << "Macro copy failed:" << source << "->" << target;
+}
+
+}  // namespace
+
+MacroLibrary::MacroLibrary(ControllerContext &context, const KeyNameTable &keys,
+                           const QString &folder)
+    : context(context), keys(keys), folder(folder)
+{
+}
+
+QString MacroLibrary::macroPath(const QVariant &name) const
+{
+    const QString base = name.toString();
+    return isSafeName(base) ? QDir(folder).filePath(base + kExtension) : QString();
+}
+
+bool MacroLibrary::macroExists(const QVariant &name) const
+{
+    const QString path = macroPath(name);
+    return !path.isEmpty() && QFile::exists(path);
+}
+
+// The device type as stored in "config/did": -1 when there is no device object.
+static int currentDeviceType(const ControllerContext &context)
+{
+    const uint id = context.deviceId();
+    return id == ControllerContext::kNoDevice ? kUnbound : int(id);
+}
+
+QVariant MacroLibrary::createMacroIni()
+{
+    if (!QDir().mkpath(folder))
+        return QString();
+    QString name;
+    for (int n = 1;; ++n) {
+        name = QStringLiteral("Macro. %1").arg(n, kNameDigits, 10, QChar('0'));
+        if (!QFile::exists(macroPath(name)))
+            break;
+    }
+    QSettings file(macroPath(name), QSettings::IniFormat);
+    file.setValue(kIndexKey, kUnbound);
+    file.setValue(kTotalKey, 0);
+    file.setValue(kRepeatKey, 1);
+    file.setValue(kDidKey, kUnbound);
+    file.sync();
+    return file.status() == QSettings::NoError ? name : QString();
+}
+
+QVariant MacroLibrary::deleteMacroIni(QVariant name)
+{
+    return macroExists(name) && QFile::remove(macroPath(name));
+}
+
+QStringList MacroLibrary::getMacroIniNames() const
+{
+    return QDir(folder).entryList({"*" + kExtension}, QDir::Files | QDir::CaseSensitive,
+                                  QDir::Name | QDir::IgnoreCase);
+}
+
+QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
+{
+    if (!macroExists(name))
+        return false;
+    {
+        QSettings file(macroPath(name), QSettings::IniFormat);
+        file.remove(kStepsGroup);
+        file.setValue(kTotalKey, macros.size());
+        for (int i = 0; i < macros.size(); ++i)
+            file.setValue(stepKey(i), macros.at(i));
+        file.sync();
+        if (file.status() != QSettings::NoError)
+            return false;
+    }
+    resendIfBound(name);
+    return true;
+}
+
+QStringList MacroLibrary::loadMacroIni(QVariant name) const
+{
+    QStringList steps;
+    if (!macroExists(name))
+        return steps;
+    QSettings file(macroPath(name), QSettings::IniFormat);
+    const int total = file.value(kTotalKey, 0).toInt();
+    for (int i = 0; i < total; ++i)
+        steps << file.value(stepKey(i), "0").toString();
+    return steps;
+}
+
+QVariantList MacroLibrary::loadMacroIniConfig(QVariant name) const
+{
+    if (!macroExists(name))
+        return {};
+    QSettings file(macroPath(name), QSettings::IniFormat);
+    const int did = file.value(kDidKey, kUnbound).toInt();
+    const bool boundHere = did != kUnbound && did == currentDeviceType(context);
+    return {boundHere ? file.value(kIndexKey, kUnbound) : QVariant(kUnbound),
+            file.value(kRepeatKey, 1)};
+}
+
+void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
+{
+    if (!macroExists(name) || config.size() < 2)
+        return;
+    QSettings file(macroPath(name), QSettings::IniFormat);
+    file.setValue(kIndexKey, config.at(0));
+    file.setValue(kRepeatKey, config.at(1));
+    file.setValue(kDidKey, currentDeviceType(context));
+}
+
+void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
+{
+    const QString target = macroPath(newName);
+    if (!macroExists(oldName) || target.isEmpty() || QFile::exists(target))
+        return;
+    if (!QFile::rename(macroPath(oldName), target))
+        qWarning() << "Macro rename failed:" << macroPath(oldName) << "->" << target;
+}
+
+void MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogParent)
+{
+    if (!macroExists(name))
+        return;
+    const QString picked =
+        Prompts::current().openFileName(dialogParent, "Open File", desktopFolder(), kCopyFilter);
+    // The macro may have been deleted while the dialog was open.
+    if (picked.isEmpty() || !macroExists(name))
+        return;
+    copyOrLog(picked, macroPath(name));
+}
+
+void MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)
+{
+    if (!macroExists(name))
+        return;
+    const QString target =
+        Prompts::current().saveFileName(dialogParent, "Save File", desktopFolder(), kCopyFilter);
+    if (target.isEmpty() || !macroExists(name))
+        return;
+    copyOrLog(macroPath(name), target);
+}
+
+QList<uchar> MacroLibrary::macroIncode(QStringList macros) const
+{
+    return encodeMacro(macros, context.deviceId(), keys);
+}
+
+QList<uchar> MacroLibrary::imageForSlot(const QVariant &name, int capacity, const QString &title,
+                                        const QString &text) const
+{
+    const QList<uchar> image = macroIncode(loadMacroIni(name));
+    if (image.size() > capacity)
+        Prompts::current().warning(title, text);
+    return fitMacroImage(image, capacity);
+}
+
+void MacroLibrary::ui_13H_SetMacroKey(QVariant macroId, QVariant name)
+{
+    if (!context.hidThread)
+        return;
+    QList<uchar> image = imageForSlot(name, MacroImage::kMouseCapacity, tr("MACRO"),
+                                      tr("Out of memory,\nsome command line has been cut."));
+    uint repeat = 1;
+    if (macroExists(name))
+        repeat = QSettings(macroPath(name), QSettings::IniFormat).value(kRepeatKey, 1).toUInt();
+    image[0] = uchar((repeat >> 8) & 0xFF);
+    image[1] = uchar(repeat & 0xFF);
+
+    std::array<uchar, MacroImage::kMouseCapacity> buffer{};
+    std::copy(image.cbegin(), image.cend(), buffer.begin());
+    context.hidThread->hid_13H_SetMacroKey(uchar(macroId.toInt()), buffer.data());
+}
+
+void MacroLibrary::ui_11H_SetMacroKey(QVariant macroId, QVariant name)
+{
+    if (!context.hidThread)
+        return;
+    // Before a language is loaded the message list is empty: the mouse texts stand in.
+    const bool haveMessages = context.msgStrings.size() >= 2;
+    const QList<uchar> image = imageForSlot(
+        name, MacroImage::kKeyboardCapacity,
+        haveMessages ? context.message(0) : tr("MACRO"),
+        haveMessages ? context.message(1) : tr("Out of memory,\nsome command line has been cut."));
+
+    std::array<uchar, MacroImage::kKeyboardCapacity> buffer{};
+    std::copy(image.cbegin(), image.cend(), buffer.begin());
+    context.hidThread->hid_11H_SetMacroKey(uchar(macroId.toInt()), buffer.data());
+}
+
+void MacroLibrary::resendIfBound(const QVariant &name)
+{
+    QSettings file(macroPath(name), QSettings::IniFormat);
+    const int index = file.value(kIndexKey, kUnbound).toInt();
+    const int did = file.value(kDidKey, kUnbound).toInt();
+    // A slot bound on the other device type must not overwrite this device's slot.
+    if (index < 0 || did != currentDeviceType(context))
+        return;
+    if (did == int(kMouse) && index <= kMouseLastIndex)
+        ui_13H_SetMacroKey(index + 1, name);
+    else if (did == int(kKeyboard) && index <= kKeyboardLastIndex)
+        ui_11H_SetMacroKey(index, name);
+}
