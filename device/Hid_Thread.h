@@ -8,11 +8,16 @@
 #include <QString>
 #include <QThread>
 #include <atomic>
+#include <initializer_list>
 #include <memory>
 
 struct hid_device_;
 typedef struct hid_device_ hid_device;
 class DeviceOwner;
+namespace commands {
+struct SetRow;
+struct GetRow;
+}
 
 // One scanned device; empty paths mean the interface was not found or an open failed.
 struct DeviceEntry {
@@ -52,6 +57,11 @@ public:
     bool monitorRunning() const { return monitoring; }
     // Waits until no transfer holds the token (tests and orderly shutdown).
     bool waitUntilIdle(int timeoutMs);
+
+    // 81H and 83H that also say whether the device answered (true) or the outputs hold the
+    // failure values; used where a read-modify-write must not send values never read.
+    bool readReportRate(uchar &rate);
+    bool readFunctionOption(uchar &type, uchar &option1, uchar &option2);
 
     void stopMonitor();
 
@@ -116,7 +126,12 @@ public slots:
     void hid_94H_GetColor(uchar index, uchar &rValue, uchar &gValue, uchar &bValue);
 
 private:
-    friend class CommandRunner;
+    // The Set and Get patterns every command slot follows; the slot gives its command's row.
+    enum class GetOutcome { TokenRefused, TransferFailed, Answered };
+    void runSet(const commands::SetRow &row, std::initializer_list<uchar> arguments,
+                const uchar *payload = nullptr);
+    GetOutcome runGet(const commands::GetRow &row, std::initializer_list<uchar> arguments,
+                      std::initializer_list<uchar *> results, uchar *buffer = nullptr);
 
     // Transport (every command is built on these).
     bool acquireIdle();
