@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QtConcurrent>
 #include <cstring>
@@ -332,10 +333,11 @@ void Hid_Thread::chkDeviceIsEnCode()
             secrecyCode[size_t(i) + 1] = static_cast<std::uint8_t>(secrecyText.at(i).toLatin1());
     }
 
-    qsrand(QDateTime::currentDateTime().toTime_t());
+    // Seeded with the time in whole seconds: two handshakes within one second share a challenge.
+    QRandomGenerator random(QDateTime::currentDateTime().toSecsSinceEpoch());
     uchar challenge[kChallengeSize];
     for (uchar &byte : challenge)
-        byte = static_cast<uchar>(qrand() & 0xFF);
+        byte = static_cast<uchar>(random.generate() & 0xFF);
     uchar answer[kChallengeSize];
     std::memcpy(answer, challenge, sizeof answer);
 
