@@ -1,0 +1,220 @@
+#include "controller/ProfileStore.h"
+
+#include "controller/ControllerContext.h"
+#include "controller/Prompts.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+const char *const kDefaultProfileName = "pD.bin";
+constexpr int kMouseKeyCount = 16;
+constexpr qint64 kCopyChunk = 64 * 1024;
+
+// Built-in factory values of the sensor page when "pD.bin" lacks them.
+constexpr int kDefaultReportRate = 2;
+constexpr int kDefaultCursorSpeed = 5;
+constexpr int kDefaultScrollLines = 2;
+constexpr int kDefaultDoubleClickSpeed = 5;
+constexpr int kDefaultDpiStage = 2;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ProfileStore", text);
+}
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+bool copyContents(QFile &in, QSaveFile &out)
+{
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(kCopyChunk);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            return false;
+        if (out.write(chunk) != chunk.size())
+            return false;
+    }
+    return true;
+}
+
+// A settings object caches a file it read and reads it again only when its size or its
+// modification time (in milliseconds) changed; a copy made within the same millisecond
+// as the last flush must still look changed.
+void markChanged(const QString &target, const QDateTime &previousTime)
+{
+    if (!previousTime.isValid() || QFileInfo(target).lastModified() > previousTime)
+        return;
+    QFile file(target);
+    if (!file.open(QIODevice::ReadWrite)
+        || !file.setFileTime(previousTime.addMSecs(1), QFileDevice::FileModificationTime))
+        qDebug() << "cannot update the modification time of" << target;
+}
+
+}  // namespace
+
+ProfileStore::ProfileStore(const QString &folder) : folder(folder)
+{
+    for (int i = 0; i < kProfileCount; ++i)
+        profileSettings[i] = std::make_unique<QSettings>(profilePath(i), QSettings::IniFormat);
+}
+
+ProfileStore::~ProfileStore() = default;
+
+QString ProfileStore::profilePath(int profile) const
+{
+    return folder + "p" + QString::number(profile + 1) + ".bin";
+}
+
+QString ProfileStore::defaultProfilePath() const
+{
+    return folder + kDefaultProfileName;
+}
+
+int ProfileStore::currentProfile() const
+{
+    return currentIndex;
+}
+
+void ProfileStore::setCurrentProfile(int profile)
+{
+    if (!isValidProfile(profile)) {
+        qDebug() << "setCurrentProfile: no profile" << profile;
+        return;
+    }
+    currentIndex = profile;
+}
+
+QSettings &ProfileStore::current()
+{
+    return *profileSettings[currentIndex];
+}
+
+QSettings *ProfileStore::profile(int index) const
+{
+    return isValidProfile(index) ? profileSettings[index].get() : nullptr;
+}
+
+QVariantList ProfileStore::storedList(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    if (!value.isValid())
+        return {};
+    if (value.type() == QVariant::StringList || value.type() == QVariant::List)
+        return value.toList();
+    return {value};
+}
+
+QVariantList ProfileStore::loadDefaultProfile(uchar uiPageId) const
+{
+    const QSettings defaults(defaultProfilePath(), QSettings::IniFormat);
+    QVariantList values;
+    switch (uiPageId) {
+    case KeyPage:
+        for (int key = 0; key < kMouseKeyCount; ++key)
+            values += storedList(defaults, "keydefine_W3/" + QString::number(key));
+        break;
+    case LightingPage:
+        values += storedList(defaults, "color_W3/type0");
+        values += storedList(defaults, "color_W3/ledEffect");
+        break;
+    case SensorPage:
+        values.append(defaults.value("sensor/reportRate_W3", kDefaultReportRate).toInt());
+        values.append(defaults.value("sensor/cursorSpeed_W3", kDefaultCursorSpeed).toInt());
+        values.append(defaults.value("sensor/verticalScrollLines_W3", kDefaultScrollLines).toInt());
+        values.append(defaults.value("sensor/doubleClickSpeed_W3", kDefaultDoubleClickSpeed).toInt());
+        values += storedList(defaults, "sensor/dpi_W3");
+        values.append(defaults.value("sensor/stage_W3", kDefaultDpiStage).toInt());
+        values += storedList(defaults, "color_W3/type1");
+        values += storedList(defaults, "color_W3/type2");
+        break;
+    default:
+        break;
+    }
+    return values;
+}
+
+bool ProfileStore::replaceWithCopy(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QFileInfo before(target);
+    const QDateTime previousTime = before.exists() ? before.lastModified() : QDateTime();
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    // Without commit() the temporary file is discarded and the target stays untouched.
+    if (!copyContents(in, out) || !out.commit())
+        return false;
+    markChanged(target, previousTime);
+    return true;
+}
+
+void ProfileStore::replaceProfileFile(int profile, const QString &source)
+{
+    const QString target = profilePath(profile);
+    // Flush and drop the old object first: flushed later, it would overwrite the new file.
+    profileSettings[profile].reset();
+    if (!replaceWithCopy(source, target))
+        qDebug() << "cannot copy" << source << "to" << target << "- profile kept";
+    profileSettings[profile] = std::make_unique<QSettings>(target, QSettings::IniFormat);
+}
+
+void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
+{
+    if (!isValidProfile(profile))
+        return;
+    const QString chosen = Prompts::current().openFileName(dialogParent, tr("Open File"),
+                                                           desktopFolder(), tr("Profile(*.pf)"));
+    if (chosen.isEmpty())
+        return;
+    replaceProfileFile(profile, chosen);
+}
+
+void ProfileStore::saveProfile(int profile, QWidget *dialogParent)
+{
+    if (!isValidProfile(profile))
+        return;
+    const QString chosen = Prompts::current().saveFileName(dialogParent, tr("Save File"),
+                                                           desktopFolder(), tr("Profile(*.pf)"));
+    if (chosen.isEmpty())
+        return;
+    // The settings object writes its file later: flush it so the copy has every change.
+    profileSettings[profile]->sync();
+    if (!replaceWithCopy(profilePath(profile), chosen))
+        qDebug() << "cannot export profile" << profile + 1 << "to" << chosen;
+}
+
+void ProfileStore::resetProfile(int profile)
+{
+    if (!isValidProfile(profile))
+        return;
+    replaceProfileFile(profile, defaultProfilePath());
+}
+
+QString ProfileStore::getCustomFilePath(QWidget *dialogParent, const ControllerContext &context) const
+{
+    Prompts &prompts = Prompts::current();
+    const QString chosen = prompts.openFileName(
+        dialogParent, tr("Open File"),
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+        tr("Image Files(*.png)"));
+    if (chosen.isEmpty())
+        return QString();
+    QFile picture(chosen);
+    if (!picture.open(QIODevice::ReadOnly)) {
+        prompts.warning(tr("%1").arg(context.message(2)),
+                        QString("%1%2").arg(context.message(3), chosen));
+        return QString();
+    }
+    return chosen;
+}

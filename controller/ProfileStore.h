@@ -1,0 +1,62 @@
+#pragma once
+// The ten profile files "p1.bin".."p10.bin", the default profile "pD.bin", the profile in
+// use, and the import, export and reset of profile files.
+#include <QSettings>
+#include <QString>
+#include <QVariantList>
+#include <array>
+#include <memory>
+
+class QWidget;
+struct ControllerContext;
+
+class ProfileStore {
+public:
+    static constexpr int kProfileCount = 10;
+
+    // Scene pages whose factory values loadDefaultProfile() hands out.
+    enum UiPage : uchar { KeyPage = 0, MacroPage = 1, LightingPage = 2, SensorPage = 3 };
+
+    explicit ProfileStore(const QString &folder = "./modules/setting/");
+    ~ProfileStore();
+
+    static bool isValidProfile(int profile) { return profile >= 0 && profile < kProfileCount; }
+
+    int currentProfile() const;
+    // Ignores an index outside 0..9.
+    void setCurrentProfile(int profile);
+    // The profile in use. Import and reset replace the object: do not keep the reference.
+    QSettings &current();
+    // Profile 0..9, or nullptr outside that range.
+    QSettings *profile(int index) const;
+
+    // Factory values of one scene page from "pD.bin" (key, lighting or sensor page).
+    QVariantList loadDefaultProfile(uchar uiPageId) const;
+    // Import: replaces the profile file by a ".pf" file the user picks.
+    void loadProfile(int profile, QWidget *dialogParent);
+    // Export: copies the profile file to a ".pf" file the user names.
+    void saveProfile(int profile, QWidget *dialogParent);
+    // Replaces the profile file by a copy of "pD.bin".
+    void resetProfile(int profile);
+    // A PNG picture the user picks for the background, or "" (cancelled or unreadable).
+    QString getCustomFilePath(QWidget *dialogParent, const ControllerContext &context) const;
+
+    // Replaces target by a copy of source in one step (a temporary file in the target's
+    // folder renamed over it). When the copy fails, target stays as it was and false is
+    // returned. The target's modification time always changes, so settings objects that
+    // cached the old contents read the new ones.
+    static bool replaceWithCopy(const QString &source, const QString &target);
+    // A stored list with its items as the file holds them (text). A single value reads back
+    // as a one-item list (Qt writes one-item lists as a plain value); absent: empty list.
+    static QVariantList storedList(const QSettings &settings, const QString &key);
+
+private:
+    QString profilePath(int profile) const;
+    QString defaultProfilePath() const;
+    // Drops the settings object of a profile, replaces its file and opens it again.
+    void replaceProfileFile(int profile, const QString &source);
+
+    const QString folder;
+    std::array<std::unique_ptr<QSettings>, kProfileCount> profileSettings;
+    int currentIndex = 0;
+};
