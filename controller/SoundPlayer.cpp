@@ -1,5 +1,6 @@
 #include "SoundPlayer.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QUrl>
 #include <phonon/AudioOutput>
@@ -25,10 +26,12 @@ Phonon::MediaSource soundSource(int player)
 
 SoundPlayer::SoundPlayer(QObject *playerParent) : QObject(playerParent)
 {
-    for (auto &player : players) {
-        player = new Phonon::MediaObject(playerParent);
+    for (int i = 0; i < kPlayerCount; ++i) {
+        players[i] = new Phonon::MediaObject(playerParent);
         auto *output = new Phonon::AudioOutput(Phonon::MusicCategory, playerParent);
-        Phonon::createPath(player, output);
+        // Without a path the player stays silent, like a player whose file is missing.
+        if (!Phonon::createPath(players[i], output).isValid())
+            qWarning() << "Sound player" << i << "has no audio output";
     }
     connect(players[kBackground], &Phonon::MediaObject::finished, this,
             &SoundPlayer::playMedia_Background);
