@@ -1,0 +1,127 @@
+// Reading the device catalogue: hexadecimal and decimal keys, defaults, names.
+#include "device/Catalogue.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A catalogue of two sections with these lines in section 1.
+QString twoSections(const QString &section1Lines)
+{
+    return "[common]\ntotal=2\nisEncode=true\n"
+           "[0]\ntype=0\nvid=1209\npid=0007\nusagePage=ff01\nusage=0001\nusagePage2=ff02\nusage2=0001\n"
+           "reportLength=64\n"
+           "[1]\n" + section1Lines;
+}
+
+}  // namespace
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(dir.isValid()); }
+    void readsSection1Field_data();
+    void readsSection1Field();
+    void readsTheCompiledCatalogue();
+    void zeroTotalStillReadsIsEncode();
+    void sectionsBeyondTotalAreIgnored();
+    void missingProductNameGivesEmptyName();
+    void missingFileGivesEmptyCatalogue();
+
+private:
+    Catalogue read(const QString &text, const QStringList &names = {"Keyboard", "W3 Mouse"});
+    QTemporaryDir dir;
+    int files = 0;
+};
+
+Catalogue CatalogueTest::read(const QString &text, const QStringList &names)
+{
+    const QString path = dir.filePath(QString("DevInfo%1.ini").arg(++files));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(text.toUtf8());
+    file.close();
+    return readCatalogue(path, names);
+}
+
+void CatalogueTest::readsSection1Field_data()
+{
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<qint64>("expected");
+    QTest::newRow("usage page ff00 is hexadecimal") << "usagePage=ff00\n" << "usagePage" << qint64(0xFF00);
+    QTest::newRow("upper-case hex") << "usagePage=FF01\n" << "usagePage" << qint64(0xFF01);
+    QTest::newRow("usage 0001 in base 16") << "usage=0001\n" << "usage" << qint64(1);
+    QTest::newRow("usage 0010 in base 16, not 10") << "usage=0010\n" << "usage" << qint64(16);
+    QTest::newRow("report length 32 is decimal") << "reportLength=32\n" << "reportLength" << qint64(32);
+    QTest::newRow("vid keeps the low 16 bits") << "vid=12345678\n" << "vid" << qint64(0x5678);
+    QTest::newRow("pid that does not convert is 0") << "pid=xyz\n" << "pid" << qint64(0);
+    QTest::newRow("empty usage2 is 0") << "usage2=\n" << "usage2" << qint64(0);
+    QTest::newRow("type is hexadecimal") << "type=1\n" << "type" << qint64(1);
+    QTest::newRow("missing type is -1") << "vid=1209\n" << "type" << qint64(-1);
+}
+
+void CatalogueTest::readsSection1Field()
+{
+    QFETCH(QString, lines);
+    QFETCH(QString, field);
+    QFETCH(qint64, expected);
+    const Catalogue catalogue = read(twoSections(lines));
+    QCOMPARE(catalogue.entries.size(), 2);
+    const CatalogEntry &entry = catalogue.entries.at(1);
+    const QMap<QString, qint64> fields = {
+        {"type", entry.type},       {"vid", entry.vid},     {"pid", entry.pid},
+        {"usagePage", entry.usagePage}, {"usage", entry.usage}, {"usagePage2", entry.usagePage2},
+        {"usage2", entry.usage2},   {"reportLength", entry.reportLength}};
+    QVERIFY(fields.contains(field));
+    QCOMPARE(fields.value(field), expected);
+}
+
+void CatalogueTest::readsTheCompiledCatalogue()
+{
+    const Catalogue catalogue = read(twoSections("type=1\nvid=1209\npid=0008\nusagePage=ff00\nusage=ff00\n"
+                                                 "usagePage2=ff01\nusage2=ff01\nreportLength=32\n"));
+    QVERIFY(catalogue.isEncode);
+    QCOMPARE(catalogue.entries.size(), 2);
+    const CatalogEntry &mouse = catalogue.entries.at(1);
+    QCOMPARE(mouse.name, QString("W3 Mouse"));
+    QCOMPARE(mouse.commandUsageKey(), 0xFF00FF00u);
+    QCOMPARE(mouse.eventUsageKey(), 0xFF01FF01u);
+    const CatalogEntry &keyboard = catalogue.entries.at(0);
+    QCOMPARE(keyboard.commandUsageKey(), 0x0001FF01u);  // usage page low, usage high
+    QCOMPARE(keyboard.reportLength, 64u);
+}
+
+void CatalogueTest::zeroTotalStillReadsIsEncode()
+{
+    const Catalogue catalogue = read("[common]\ntotal=0\nisEncode=true\n[0]\nvid=1209\n");
+    QVERIFY(catalogue.entries.isEmpty());
+    QVERIFY(catalogue.isEncode);
+}
+
+void CatalogueTest::sectionsBeyondTotalAreIgnored()
+{
+    const Catalogue catalogue = read("[common]\ntotal=1\n[0]\nvid=1\n[1]\nvid=2\n");
+    QCOMPARE(catalogue.entries.size(), 1);
+    QVERIFY(!catalogue.isEncode);  // absent: false
+}
+
+void CatalogueTest::missingProductNameGivesEmptyName()
+{
+    const Catalogue catalogue = read(twoSections("vid=1209\n"), {"Keyboard"});
+    QCOMPARE(catalogue.entries.size(), 2);
+    QCOMPARE(catalogue.entries.at(0).name, QString("Keyboard"));
+    QVERIFY(catalogue.entries.at(1).name.isEmpty());
+}
+
+void CatalogueTest::missingFileGivesEmptyCatalogue()
+{
+    const Catalogue catalogue = readCatalogue(dir.filePath("absent.ini"), {"Keyboard"});
+    QVERIFY(catalogue.entries.isEmpty());
+    QVERIFY(!catalogue.isEncode);
+}
+
+QTEST_GUILESS_MAIN(CatalogueTest)
+#include "tst_catalogue.moc"

@@ -1,0 +1,140 @@
+// The monitor task on the event interface: selection, acknowledgements, removal.
+#include "DeviceRig.h"
+
+#include "device/DeviceState.h"
+
+#include <QtTest>
+
+using vhid::Bus;
+
+namespace {
+
+// Event-interface calls of one model, in order.
+std::vector<vhid::Record> eventCalls(Model model)
+{
+    std::vector<vhid::Record> calls;
+    for (const vhid::Record &record : Bus::instance().records()) {
+        if (record.model == model && record.iface == Interface::Event)
+            calls.push_back(record);
+    }
+    return calls;
+}
+
+// One task opens, reads and closes in turn, so its opens and reads alternate; a second task
+// would show two opens in a row.
+bool callsOfOneTask(const std::vector<vhid::Record> &calls)
+{
+    bool expectOpen = true;
+    for (const vhid::Record &record : calls) {
+        const bool isOpen = record.op == Op::Open;
+        if (isOpen != expectOpen)
+            return false;
+        expectOpen = !expectOpen;
+    }
+    return true;
+}
+
+}  // namespace
+
+class MonitorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { rig.reset(); }
+
+    void sameIdStartsNoMonitor();
+    void otherIdStartsExactlyOneMonitor();
+    void switchingAgainStopsTheFirstMonitor();
+    void acknowledgementShortensTheSettlePause();
+    void removalEndsTheMonitor();
+
+private:
+    std::unique_ptr<DeviceRig> rig;
+};
+
+void MonitorTest::init()
+{
+    resetDeviceState();
+    Bus::instance().reset();
+    Bus::instance().plug(Model::Mouse);
+    Bus::instance().plug(Model::Keyboard);
+    rig = std::make_unique<DeviceRig>();
+    rig->detect();
+    QVERIFY(deviceReady);
+}
+
+void MonitorTest::sameIdStartsNoMonitor()
+{
+    Bus::instance().clearRecords();
+    rig->hid->swichCurDevice(1);
+    QVERIFY(deviceReady);  // the handshake ran
+    QCOMPARE(hex(receivedCodes(Model::Mouse)), QByteArray("00"));
+    QVERIFY(!rig->hid->monitorRunning());
+    QTest::qWait(200);
+    QVERIFY(eventCalls(Model::Mouse).empty());
+}
+
+void MonitorTest::otherIdStartsExactlyOneMonitor()
+{
+    // The keyboard entry was not scanned: its task ends at once without touching the bus.
+    rig->hid->swichCurDevice(0);
+    QCOMPARE(rig->hid->currentDeviceId(), 0u);
+    QCOMPARE(rig->owner->missing, QStringList{"Keyboard"});
+    QTest::qWait(100);
+    QVERIFY(eventCalls(Model::Keyboard).empty());
+
+    rig->hid->swichCurDevice(1);
+    QVERIFY(deviceReady);
+    QVERIFY(rig->hid->monitorRunning());
+    QTest::qWait(1200);  // more than two read timeouts of 500 ms
+    const auto calls = eventCalls(Model::Mouse);
+    QVERIFY(calls.size() >= 4);
+    QVERIFY(callsOfOneTask(calls));
+}
+
+void MonitorTest::switchingAgainStopsTheFirstMonitor()
+{
+    rig->startMouseMonitor();
+    QTest::qWait(100);
+    rig->hid->swichCurDevice(0);  // stops and awaits the mouse task before going on
+    const std::size_t callsAfterStop = eventCalls(Model::Mouse).size();
+    QVERIFY(callsAfterStop >= 1);
+    QTest::qWait(700);
+    QCOMPARE(eventCalls(Model::Mouse).size(), callsAfterStop);
+    QCOMPARE(Bus::instance().openHandles(), 0);
+}
+
+// The monitor reads the acknowledgement during the first 64 ms, so the pause ends after one
+// pass. The shortest of a few tries is taken, so one late wake-up does not decide.
+void MonitorTest::acknowledgementShortensTheSettlePause()
+{
+    rig->startMouseMonitor();
+    double shortest = 1e9;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Bus::instance().clearRecords();
+        rig->hid->hid_0DH_SetRGBLedEffect(2, 128, 5);
+        rig->hid->hid_02H_SetCurrentProfile(4);
+        QVERIFY(rig->hid->waitUntilIdle(5000));
+        const double pause = msBetween(firstCommand(Model::Mouse, 0x0D), firstCommand(Model::Mouse, 0x02));
+        QVERIFY2(pause >= 56, qPrintable(QString("pause %1 ms").arg(pause)));
+        shortest = std::min(shortest, pause);
+        QVERIFY(!recordsOf(Op::Read, Model::Mouse, Interface::Event).empty());
+    }
+    QVERIFY2(shortest < 120, qPrintable(QString("shortest pause %1 ms").arg(shortest)));
+}
+
+void MonitorTest::removalEndsTheMonitor()
+{
+    rig->startMouseMonitor();
+    QVERIFY(rig->hid->monitorRunning());
+    Bus::instance().unplug(Model::Mouse);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig->hid->monitorRunning(), 3000);
+    const DeviceEntry mouse = rig->hid->deviceEntries().at(1);
+    QVERIFY(mouse.eventPath.isEmpty());
+    QVERIFY(!mouse.commandPath.isEmpty());  // untouched until its own open fails
+    QVERIFY(!recordsOf(Op::OpenFailed, Model::Mouse, Interface::Event).empty());
+    QCOMPARE(Bus::instance().openHandles(), 0);
+}
+
+QTEST_GUILESS_MAIN(MonitorTest)
+#include "tst_monitor.moc"

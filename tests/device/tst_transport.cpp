@@ -1,0 +1,217 @@
+// Report framing, data phases, the transport token and the settle pause of Hid_Thread, read
+// from the virtual bus record.
+#include "DeviceRig.h"
+
+#include "device/DeviceState.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using vhid::Bus;
+
+class TransportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { rig.reset(); }
+
+    void mousePayloadTravelsInReportsOf33Bytes();
+    void keyboardPayloadIsZeroFilledToOneReport();
+    void twoWritesInARowArriveInOrder();
+    void writeThatCannotTakeTheTokenSendsNothing();
+    void settlePauseWithoutAcknowledgement();
+    void noTransferWithoutLanguageIntegrity();
+    void incomingDataPhaseIsReadIntoTheBuffer();
+    void incomingDataPhaseThatStopsShortReturns_data();
+    void incomingDataPhaseThatStopsShortReturns();
+    void refusedFeatureReportEndsTheTransfer();
+
+private:
+    std::unique_ptr<DeviceRig> rig;
+};
+
+void TransportTest::init()
+{
+    resetDeviceState();
+    Bus::instance().reset();
+    Bus::instance().plug(Model::Mouse);
+    Bus::instance().plug(Model::Keyboard);
+    rig = std::make_unique<DeviceRig>();
+    rig->detect();
+    QVERIFY(deviceReady);
+    Bus::instance().clearRecords();
+}
+
+void TransportTest::mousePayloadTravelsInReportsOf33Bytes()
+{
+    Bytes matrix = pattern(64);
+    rig->hid->hid_12H_SetKeyMatrix(matrix.data());
+    std::fill(matrix.begin(), matrix.end(), 0);  // the command copied what it needs
+    QVERIFY(rig->hid->waitUntilIdle(5000));
+
+    QCOMPARE(hex(firstCommand(Model::Mouse, 0x12).plainBlock), QByteArray("12 01 40 08 00 00 00 a4"));
+    const auto writes = recordsOf(Op::Write, Model::Mouse);
+    QCOMPARE(writes.size(), std::size_t(2));
+    Bytes first = {0x00};
+    Bytes second = {0x00};
+    const Bytes sent = pattern(64);
+    first.insert(first.end(), sent.begin(), sent.begin() + 32);
+    second.insert(second.end(), sent.begin() + 32, sent.end());
+    QCOMPARE(hex(writes[0].bytes), hex(first));
+    QCOMPARE(hex(writes[1].bytes), hex(second));
+    QVERIFY2(msBetween(writes[0], writes[1]) >= 7.5, "8 ms between data reports");
+    // The settle pause comes before the data phase.
+    QVERIFY(msBetween(firstCommand(Model::Mouse, 0x12), writes[0]) >= 120);
+
+    Bytes stored;
+    Bus::instance().withMouse([&](vhid::MouseMemory &m) { stored = m.keyMatrix; });
+    QCOMPARE(hex(stored), hex(sent));
+    QCOMPARE(Bus::instance().openHandles(), 0);
+}
+
+// Only position 1 is scanned: a catalogue with the keyboard there lets the keyboard be used.
+void TransportTest::keyboardPayloadIsZeroFilledToOneReport()
+{
+    QList<CatalogEntry> catalogue = compiledCatalogue();
+    catalogue[1] = catalogue[0];
+    rig->detect(catalogue);
+    QVERIFY(deviceReady);
+    Bus::instance().clearRecords();
+
+    const Bytes onOff = pattern(21, 0xC0);
+    rig->hid->hid_0EH_SetKeyOnOff(const_cast<uchar *>(onOff.data()));
+    QVERIFY(rig->hid->waitUntilIdle(5000));
+    const auto writes = recordsOf(Op::Write, Model::Keyboard);
+    QCOMPARE(writes.size(), std::size_t(1));
+    Bytes expected = {0x00};
+    expected.insert(expected.end(), onOff.begin(), onOff.end());
+    expected.resize(65, 0);  // 43 zeros after the payload
+    QCOMPARE(hex(writes[0].bytes), hex(expected));
+    Bytes stored;
+    Bus::instance().withKeyboard([&](vhid::KeyboardMemory &k) { stored = k.keyOnOff; });
+    QCOMPARE(hex(stored), hex(onOff));
+    QVERIFY(recordsOf(Op::Write, Model::Mouse).empty());
+}
+
+void TransportTest::twoWritesInARowArriveInOrder()
+{
+    rig->hid->hid_01H_SetReportRate(1);  // with settle pause: holds the token about 128 ms
+    rig->hid->hid_0BH_SetCurrentDPIStage(3);
+    QVERIFY(rig->hid->waitUntilIdle(5000));
+    QCOMPARE(hex(receivedCodes(Model::Mouse)), QByteArray("01 0b"));
+    QVERIFY(msBetween(firstCommand(Model::Mouse, 0x01), firstCommand(Model::Mouse, 0x0B)) >= 120);
+    Bus::instance().withMouse([](vhid::MouseMemory &m) {
+        QCOMPARE(int(m.reportRate), 1);
+        QCOMPARE(int(m.dpiStage), 3);
+    });
+}
+
+void TransportTest::writeThatCannotTakeTheTokenSendsNothing()
+{
+    vhid::Faults busy;
+    busy.featureReportDelayMs = 3500;  // longer than 255 x 8 ms
+    Bus::instance().setFaults(Model::Mouse, busy);
+    rig->hid->hid_01H_SetReportRate(1);
+    QElapsedTimer timer;
+    timer.start();
+    rig->hid->hid_0BH_SetCurrentDPIStage(3);
+    QVERIFY2(timer.elapsed() >= 1900, "the command waited for the token about 2 s");
+    QVERIFY(rig->hid->waitUntilIdle(10000));
+    QCOMPARE(hex(receivedCodes(Model::Mouse)), QByteArray("01"));
+    // Not queued for later either.
+    QTest::qWait(300);
+    QCOMPARE(hex(receivedCodes(Model::Mouse)), QByteArray("01"));
+}
+
+// Without the monitor nobody reads acknowledgements: the pause runs its full two passes.
+void TransportTest::settlePauseWithoutAcknowledgement()
+{
+    rig->hid->hid_0DH_SetRGBLedEffect(2, 128, 5);  // settle pause
+    rig->hid->hid_02H_SetCurrentProfile(4);          // no pause: sends as soon as the token is back
+    QVERIFY(rig->hid->waitUntilIdle(5000));
+    const double pause = msBetween(firstCommand(Model::Mouse, 0x0D), firstCommand(Model::Mouse, 0x02));
+    QVERIFY2(pause >= 120 && pause < 1000, qPrintable(QString("pause %1 ms").arg(pause)));
+}
+
+void TransportTest::noTransferWithoutLanguageIntegrity()
+{
+    languageIntegrity = false;
+    rig->hid->hid_01H_SetReportRate(1);
+    uchar rate = 42;
+    rig->hid->hid_81H_GetReportRate(rate);
+    uchar matrix[64];
+    std::fill(std::begin(matrix), std::end(matrix), 0xEE);
+    rig->hid->hid_92H_GetKeyMatrix(matrix);
+    QVERIFY(rig->hid->waitUntilIdle(5000));
+    QVERIFY(Bus::instance().records().empty());
+    QCOMPARE(int(rate), 42);
+    QCOMPARE(int(matrix[63]), 0xEE);
+
+    languageIntegrity = true;  // and the token came back each time
+    rig->hid->hid_81H_GetReportRate(rate);
+    QCOMPARE(int(rate), 2);
+}
+
+void TransportTest::incomingDataPhaseIsReadIntoTheBuffer()
+{
+    Bytes stored;
+    Bus::instance().withMouse([&](vhid::MouseMemory &m) { stored = m.keyMatrix; });
+    Bytes matrix(64, 0xEE);
+    rig->hid->hid_92H_GetKeyMatrix(matrix.data());
+    QCOMPARE(hex(matrix), hex(stored));
+    QCOMPARE(recordsOf(Op::Read, Model::Mouse).size(), std::size_t(2));
+    QCOMPARE(hex(firstCommand(Model::Mouse, 0x92).plainBlock), QByteArray("92 01 00 00 00 00 00 6c"));
+}
+
+// A device that stops sending must not freeze the caller: the read gives up within its time
+// limit and the buffer keeps its bytes where no report arrived.
+void TransportTest::incomingDataPhaseThatStopsShortReturns_data()
+{
+    QTest::addColumn<int>("reportsSent");
+    QTest::newRow("no report") << 0;
+    QTest::newRow("one report of two") << 1;
+}
+
+void TransportTest::incomingDataPhaseThatStopsShortReturns()
+{
+    QFETCH(int, reportsSent);
+    Bytes stored;
+    Bus::instance().withMouse([&](vhid::MouseMemory &m) { stored = m.keyMatrix; });
+    vhid::Faults stall;
+    stall.dataReportsBeforeStall = reportsSent;
+    Bus::instance().setFaults(Model::Mouse, stall);
+
+    Bytes matrix(64, 0xEE);
+    QElapsedTimer timer;
+    timer.start();
+    rig->hid->hid_92H_GetKeyMatrix(matrix.data());
+    QVERIFY2(timer.elapsed() < 10000, "the read gave up");
+    const std::size_t arrived = std::size_t(reportsSent) * 32;
+    QCOMPARE(hex(Bytes(matrix.begin(), matrix.begin() + long(arrived))), hex(Bytes(stored.begin(), stored.begin() + long(arrived))));
+    QCOMPARE(hex(Bytes(matrix.begin() + long(arrived), matrix.end())), hex(Bytes(64 - arrived, 0xEE)));
+    QCOMPARE(recordsOf(Op::ReadTimeout, Model::Mouse).size(), std::size_t(1));
+
+    Bus::instance().setFaults(Model::Mouse, {});
+    uchar stage = 0;
+    rig->hid->hid_8BH_GetCurrentDPIStage(stage);  // the token is free again
+    QCOMPARE(int(stage), 2);
+}
+
+void TransportTest::refusedFeatureReportEndsTheTransfer()
+{
+    vhid::Faults refuse;
+    refuse.refuseFeatureReports = true;
+    Bus::instance().setFaults(Model::Mouse, refuse);
+    Bytes matrix = pattern(64);
+    rig->hid->hid_12H_SetKeyMatrix(matrix.data());
+    QVERIFY(rig->hid->waitUntilIdle(5000));
+    QVERIFY(recordsOf(Op::Write, Model::Mouse).empty());
+    uchar rate = 9;
+    rig->hid->hid_81H_GetReportRate(rate);
+    QCOMPARE(int(rate), 9);
+    QVERIFY(recordsOf(Op::GetFeature, Model::Mouse).empty());
+    QCOMPARE(Bus::instance().openHandles(), 0);
+}
+
+QTEST_GUILESS_MAIN(TransportTest)
+#include "tst_transport.moc"
