@@ -24,6 +24,9 @@ namespace InputCapture {
 // false when no source could be started (the program goes on without capture).
 bool start(bool isoFlag);
 void stop();
+// The source in use ("X11 RECORD", "evdev devices", "own window events only"); empty when
+// stopped or when none could start.
+QString sourceName();
 
 // Each replaces the pair registered before. Before registration events pass unreported.
 void setKeyCallback(KeyCallback callback, void *context);
