@@ -73,10 +73,12 @@ void setCopyDataHandler(CopyDataHandler handler, QCoreApplication *app, void *co
     Capture &c = capture();
     c.copyDataHandler = handler;
     c.copyDataContext = context;
+    if (!handler) {
+        TextChannel::setReceiver(app, nullptr);
+        return;
+    }
     TextChannel::setReceiver(app, [](quintptr tag, const QByteArray &bytes) {
         const Capture &current = capture();
-        if (!current.copyDataHandler)
-            return;
         CopyData data;
         data.dwData = tag;
         data.bytes = bytes;

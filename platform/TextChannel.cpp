@@ -190,8 +190,10 @@ private:
         if (!app_)
             return;  // released with the application
         QSet<QString> titles;
-        for (QObject *window : localWindows(dying))
-            titles.insert(titleOf(window));
+        if (receiver_) {  // without a receiver the process does not listen at all
+            for (QObject *window : localWindows(dying))
+                titles.insert(titleOf(window));
+        }
         for (auto it = servers_.begin(); it != servers_.end();) {
             it = titles.contains(it->first) ? std::next(it) : servers_.erase(it);
         }
