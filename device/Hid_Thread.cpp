@@ -23,6 +23,8 @@ constexpr const char *kDemoAccessText = "q-vantor";
 constexpr int kSecrecyTextLength = 6;
 constexpr int kAckPasses = 256;
 constexpr int kChallengeSize = 4;
+// Longer than the longest transfer: two settle pauses and eight data reports.
+constexpr int kShutdownWaitMs = 5000;
 
 void sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 
@@ -35,6 +37,9 @@ Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
 Hid_Thread::~Hid_Thread()
 {
     stopMonitor();
+    // A write transfer still running on the pool uses this object until it gives the token back.
+    if (!waitUntilIdle(kShutdownWaitMs))
+        qWarning() << "Device transfer still running at shutdown";
 }
 
 QList<DeviceEntry> Hid_Thread::deviceEntries() const
