@@ -28,6 +28,8 @@ DeviceRig::DeviceRig()
 
 DeviceRig::~DeviceRig()
 {
+    if (!hid)
+        return;
     // A write may still run on the pool; it must end before the device object goes.
     if (!hid->waitUntilIdle(10000))
         qWarning("a transfer still holds the token");

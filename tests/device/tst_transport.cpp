@@ -25,6 +25,7 @@ private slots:
     void incomingDataPhaseThatStopsShortReturns_data();
     void incomingDataPhaseThatStopsShortReturns();
     void refusedFeatureReportEndsTheTransfer();
+    void destructionWaitsForTheRunningWrite();
 
 private:
     std::unique_ptr<DeviceRig> rig;
@@ -210,6 +211,16 @@ void TransportTest::refusedFeatureReportEndsTheTransfer()
     rig->hid->hid_81H_GetReportRate(rate);
     QCOMPARE(int(rate), 9);
     QVERIFY(recordsOf(Op::GetFeature, Model::Mouse).empty());
+    QCOMPARE(Bus::instance().openHandles(), 0);
+}
+
+// The write runs on the pool with the device object's buffers; the object must outlive it.
+void TransportTest::destructionWaitsForTheRunningWrite()
+{
+    Bytes matrix = pattern(64);
+    rig->hid->hid_12H_SetKeyMatrix(matrix.data());
+    rig->hid.reset();
+    QCOMPARE(recordsOf(Op::Write, Model::Mouse).size(), std::size_t(2));
     QCOMPARE(Bus::instance().openHandles(), 0);
 }
 
