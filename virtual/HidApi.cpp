@@ -21,7 +21,8 @@ constexpr std::size_t kFeatureReportSize = frame::kFeatureReportSize;
 // Added to each challenge byte when the device is told to answer 00H wrongly.
 constexpr std::uint8_t kWrongAnswerMask = 0x5A;
 constexpr std::uint8_t kChallengeCode = 0x00;
-constexpr int kInterfaceNumber[] = {0, 1};  // command, event
+constexpr int kCommandInterfaceNumber = 0;
+constexpr int kEventInterfaceNumber = 1;
 constexpr const wchar_t *kFailureText = L"the virtual device refused the call";
 
 // The device's secrecy code: bytes 1 to 6 hold the characters of its secrecy text.
@@ -141,7 +142,7 @@ hid_device_info *describe(const Device &device, Interface iface)
     info->product_string = copyText(device.model == Model::Mouse ? L"W3 Mouse" : L"W3 Keyboard");
     info->usage_page = command ? device.ids.usagePage : device.ids.usagePage2;
     info->usage = command ? device.ids.usage : device.ids.usage2;
-    info->interface_number = kInterfaceNumber[command ? 0 : 1];
+    info->interface_number = command ? kCommandInterfaceNumber : kEventInterfaceNumber;
     info->bus_type = HID_API_BUS_USB;
     return info;
 }
