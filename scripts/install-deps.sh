@@ -9,7 +9,7 @@ packages=(
   libhidapi-dev libudev-dev
   libphonon4qt5-dev phonon4qt5-backend-gstreamer gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libx11-dev libxtst-dev
-  xvfb xauth xcompmgr x11-utils imagemagick
+  xvfb xauth xcompmgr x11-utils imagemagick libgl1-mesa-dri
   fonts-dejavu-core fonts-noto-cjk
 )
 

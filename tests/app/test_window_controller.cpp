@@ -44,7 +44,6 @@ private slots:
         myQQuickView *view = controller.view();
         QCOMPARE(view->parentWidget(), &shell);
         QCOMPARE(view->objectName(), QString("ui_View"));
-        QCOMPARE(view->clearColor(), QColor(Qt::transparent));
         QCOMPARE(view->rootContext()->contextProperty("ui_View").value<QObject *>(), view);
         QCOMPARE(view->rootContext()->contextProperty("hid").value<QObject *>(), &hid);
         QCOMPARE(view->rootContext()->contextProperty("ui_Ctl").value<QObject *>(), &controller);
@@ -67,6 +66,7 @@ private slots:
         QWidget shell;
         Ui_Controler controller;
         controller.setup(&shell, nullptr);
+        controller.view()->rootObject()->setVisible(true);  // as after "run"
         auto *busy = controller.view()->rootObject()->findChild<QQuickItem *>("busy");
         QVERIFY(busy);
 

@@ -1,7 +1,7 @@
 import QtQuick 2.15
-import "basic"
-import "common"
-import "W3"
+import "qrc:/modules/qml/basic"
+import "qrc:/modules/qml/common"
+import "qrc:/modules/qml/W3"
 
 // The scene root. Invisible until "run"; the program calls initUI, run, detectKeyboard,
 // detectMouse and setProtectUI by name.

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "../basic"
+import "qrc:/modules/qml/basic"
 
 // Summary of the connected W3 mouse.
 Item {

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "../basic"
+import "qrc:/modules/qml/basic"
 
 // Window frame: rounded panel, title and the close button.
 Rectangle {
