@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QDir>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -31,6 +32,14 @@ bool isKeyboardOrMouse(int fd)
     if (ioctl(fd, EVIOCGBIT(EV_KEY, sizeof keyBits), keyBits) < 0)
         return false;
     return testBit(keyBits, KEY_A) || testBit(keyBits, BTN_LEFT);
+}
+
+// Event devices give no position: the pointer's, as far as the session lets a program know.
+QPoint pointerPosition()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return {};
+    return QCursor::pos();
 }
 
 bool buttonFromEvdev(int code, PointerButton &button)
@@ -100,7 +109,7 @@ void EvdevInputSource::readEvents(Device &device)
         PointerButton button;
         if (buttonFromEvdev(event.code, button)) {
             if (handlers_.button) {
-                const QPoint position = QCursor::pos();
+                const QPoint position = pointerPosition();
                 handlers_.button(button, pressed, position.x(), position.y());
             }
         } else if (event.code < BTN_MISC && handlers_.key) {
