@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QMutexLocker>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QtConcurrent>
@@ -44,6 +45,7 @@ Hid_Thread::~Hid_Thread()
 
 QList<DeviceEntry> Hid_Thread::deviceEntries() const
 {
+    QMutexLocker locker(&pathLock);
     QList<DeviceEntry> copies;
     for (const auto &entry : devices)
         copies.append(*entry);
@@ -101,14 +103,27 @@ void Hid_Thread::rebuildDevices(const QList<CatalogEntry> &catalogue)
 
 // --- Opening -----------------------------------------------------------------------------
 
+QString Hid_Thread::lockedPath(const QString &path) const
+{
+    QMutexLocker locker(&pathLock);
+    return path;
+}
+
+void Hid_Thread::clearPath(QString &path)
+{
+    QMutexLocker locker(&pathLock);
+    path.clear();
+}
+
 hid_device *Hid_Thread::openCommandInterface(DeviceEntry &entry)
 {
-    if (entry.commandPath.isEmpty())
+    const QString path = lockedPath(entry.commandPath);
+    if (path.isEmpty())
         return nullptr;
     closeCommandInterface();
-    commandHandle = hid_open_path(entry.commandPath.toLocal8Bit().constData());
+    commandHandle = hid_open_path(path.toLocal8Bit().constData());
     if (!commandHandle) {
-        entry.commandPath.clear();  // absent until the next scan
+        clearPath(entry.commandPath);  // absent until the next scan
         return nullptr;
     }
     hid_set_nonblocking(commandHandle, 0);
@@ -117,12 +132,13 @@ hid_device *Hid_Thread::openCommandInterface(DeviceEntry &entry)
 
 hid_device *Hid_Thread::openEventInterface(DeviceEntry &entry)
 {
-    if (entry.eventPath.isEmpty())
+    const QString path = lockedPath(entry.eventPath);
+    if (path.isEmpty())
         return nullptr;
     closeEventInterface();
-    eventHandle = hid_open_path(entry.eventPath.toLocal8Bit().constData());
+    eventHandle = hid_open_path(path.toLocal8Bit().constData());
     if (!eventHandle) {
-        entry.eventPath.clear();
+        clearPath(entry.eventPath);
         return nullptr;
     }
     hid_set_nonblocking(eventHandle, 0);
@@ -222,6 +238,8 @@ bool Hid_Thread::sendPacket(int dataLength, bool waitForAck)
     const int step = qMin(dataLength, reportLength);
     std::vector<uchar> buffer(size_t(reportLength) + 1, 0);
     for (int offset = 0; step > 0 && offset < dataLength; offset += step) {
+        // A short last chunk must not carry bytes of the chunk before it.
+        std::fill(buffer.begin(), buffer.end(), 0);
         buffer[0] = frame::kReportId;
         std::memcpy(buffer.data() + 1, dataArea + offset, size_t(qMin(step, dataLength - offset)));
         if (!openCommandInterface(*entry) || hid_write(commandHandle, buffer.data(), buffer.size()) < 0) {
@@ -396,12 +414,12 @@ void Hid_Thread::stopMonitor()
 
 void Hid_Thread::monitorDevice(std::shared_ptr<DeviceEntry> entry)
 {
-    if (!entry || entry->eventPath.isEmpty())
+    if (!entry || lockedPath(entry->eventPath).isEmpty())
         return;
     while (monitoring) {
         if (!openEventInterface(*entry)) {
             qDebug() << "Device removed";
-            entry->eventPath.clear();
+            clearPath(entry->eventPath);
             monitoring = false;
             return;
         }

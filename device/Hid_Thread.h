@@ -5,6 +5,7 @@
 
 #include <QFuture>
 #include <QList>
+#include <QMutex>
 #include <QString>
 #include <QThread>
 #include <atomic>
@@ -144,6 +145,9 @@ private:
     void buildCommand(uchar code, const uchar params[6]);
     bool querySecrecyCode(uchar challenge[4]);
 
+    // Paths of shared entries are cleared from pool threads while the GUI thread reads them.
+    QString lockedPath(const QString &path) const;
+    void clearPath(QString &path);
     hid_device *openCommandInterface(DeviceEntry &entry);
     hid_device *openEventInterface(DeviceEntry &entry);
     void closeCommandInterface();
@@ -168,4 +172,5 @@ private:
     // The entry of the transfer in progress: held by the command that took the token, so a
     // detection that replaces `devices` meanwhile never frees it under the transfer.
     std::shared_ptr<DeviceEntry> transferEntry;
+    mutable QMutex pathLock;
 };
