@@ -213,17 +213,20 @@ void Hid_Thread::startSendPacket(int dataLength, bool waitForAck)
     QtConcurrent::run(this, &Hid_Thread::sendPacket, dataLength, waitForAck);
 }
 
+bool Hid_Thread::sendCommandBlock(DeviceEntry *entry)
+{
+    if (!languageIntegrity || demoMode || !entry || !openCommandInterface(*entry))
+        return false;
+    if (encodeEnabled)
+        USBDataEncryption(block(outReport), secrecyCode.data());
+    return openCommandInterface(*entry)
+           && hid_send_feature_report(commandHandle, outReport, sizeof outReport) >= 0;
+}
+
 bool Hid_Thread::sendPacket(int dataLength, bool waitForAck)
 {
     const std::shared_ptr<DeviceEntry> entry = transferEntry;
-    if (!languageIntegrity || demoMode || !entry || !openCommandInterface(*entry)) {
-        releaseToken();
-        return false;
-    }
-    if (encodeEnabled)
-        USBDataEncryption(block(outReport), secrecyCode.data());
-
-    if (!openCommandInterface(*entry) || hid_send_feature_report(commandHandle, outReport, sizeof outReport) < 0) {
+    if (!sendCommandBlock(entry.get())) {
         releaseToken();
         return false;
     }
@@ -257,14 +260,7 @@ bool Hid_Thread::sendPacket(int dataLength, bool waitForAck)
 bool Hid_Thread::queryPacket(int dataLength)
 {
     const std::shared_ptr<DeviceEntry> entry = transferEntry;
-    if (!languageIntegrity || demoMode || !entry || !openCommandInterface(*entry)) {
-        releaseToken();
-        return false;
-    }
-    if (encodeEnabled)
-        USBDataEncryption(block(outReport), secrecyCode.data());
-
-    if (!openCommandInterface(*entry) || hid_send_feature_report(commandHandle, outReport, sizeof outReport) < 0) {
+    if (!sendCommandBlock(entry.get())) {
         releaseToken();
         return false;
     }

@@ -139,6 +139,8 @@ private:
     void waitAck();
     // Starts sendPacket on the global thread pool and returns without waiting.
     void startSendPacket(int dataLength, bool waitForAck);
+    // The first steps of both transfers: the checks, the scrambling and the feature report.
+    bool sendCommandBlock(DeviceEntry *entry);
     bool sendPacket(int dataLength, bool waitForAck);
     bool queryPacket(int dataLength);
     // Builds outReport: code, six parameters, check byte; report ID 0x00.
