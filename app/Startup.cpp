@@ -5,6 +5,7 @@
 #include "device/DeviceState.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QDir>
 
 namespace {
@@ -13,7 +14,9 @@ namespace {
 void enterProgramDirectory()
 {
     const QString program = QCoreApplication::applicationFilePath();
-    QDir::setCurrent(program.left(program.lastIndexOf('/')));
+    const QString folder = program.left(program.lastIndexOf('/'));
+    if (!QDir::setCurrent(folder))
+        qWarning() << "Cannot work in the program's folder" << folder << "- settings and data will be missing";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "controller/AppConfig.h"
 
 #include "controller/ProfileStore.h"
+#include "controller/SafeFileCopy.h"
 
 #include <QDebug>
 #include <QDir>
@@ -54,7 +55,7 @@ void AppConfig::resetApconfig()
 {
     // Flush and drop the old object first: flushed later, it would overwrite the new file.
     apConfigSettings.reset();
-    if (!ProfileStore::replaceWithCopy(factoryPath, path))
+    if (!replaceWithCopy(factoryPath, path))
         qDebug() << "resetApconfig: cannot copy" << factoryPath << "- configuration kept";
     apConfigSettings = std::make_unique<QSettings>(path, QSettings::IniFormat);
 }

@@ -4,11 +4,11 @@
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
 #include "controller/Prompts.h"
+#include "controller/SafeFileCopy.h"
 #include "device/Hid_Thread.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtDebug>
@@ -48,24 +48,6 @@ QString desktopFolder()
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-// Copies source over target through a temporary file, so a failed copy leaves the old
-// target in place.
-bool replaceWithCopy(const QString &source, const QString &target)
-{
-    QFile in(source);
-    QSaveFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-        return false;
-    std::array<char, 16384> chunk;
-    while (!in.atEnd()) {
-        const qint64 n = in.read(chunk.data(), chunk.size());
-        if (n < 0 || out.write(chunk.data(), n) != n) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    return out.commit();
-}
 
 void copyOrLog(const QString &source, const QString &target)
 {

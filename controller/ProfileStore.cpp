@@ -2,6 +2,7 @@
 
 #include "controller/ControllerContext.h"
 #include "controller/Prompts.h"
+#include "controller/SafeFileCopy.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,7 +16,6 @@ namespace {
 
 const char *const kDefaultProfileName = "pD.bin";
 constexpr int kMouseKeyCount = 16;
-constexpr qint64 kCopyChunk = 64 * 1024;
 
 // Built-in factory values of the sensor page when "pD.bin" lacks them.
 constexpr int kDefaultReportRate = 2;
@@ -34,30 +34,6 @@ QString desktopFolder()
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-bool copyContents(QFile &in, QSaveFile &out)
-{
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(kCopyChunk);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            return false;
-        if (out.write(chunk) != chunk.size())
-            return false;
-    }
-    return true;
-}
-
-// A settings object caches a file it read and reads it again only when its size or its
-// modification time (in milliseconds) changed; a copy made within the same millisecond
-// as the last flush must still look changed.
-void markChanged(const QString &target, const QDateTime &previousTime)
-{
-    if (!previousTime.isValid() || QFileInfo(target).lastModified() > previousTime)
-        return;
-    QFile file(target);
-    if (!file.open(QIODevice::ReadWrite)
-        || !file.setFileTime(previousTime.addMSecs(1), QFileDevice::FileModificationTime))
-        qDebug() << "cannot update the modification time of" << target;
-}
 
 }  // namespace
 
@@ -142,22 +118,6 @@ QVariantList ProfileStore::loadDefaultProfile(uchar uiPageId) const
     return values;
 }
 
-bool ProfileStore::replaceWithCopy(const QString &source, const QString &target)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QFileInfo before(target);
-    const QDateTime previousTime = before.exists() ? before.lastModified() : QDateTime();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // Without commit() the temporary file is discarded and the target stays untouched.
-    if (!copyContents(in, out) || !out.commit())
-        return false;
-    markChanged(target, previousTime);
-    return true;
-}
 
 void ProfileStore::replaceProfileFile(int profile, const QString &source)
 {

@@ -41,11 +41,6 @@ public:
     // A PNG picture the user picks for the background, or "" (cancelled or unreadable).
     QString getCustomFilePath(QWidget *dialogParent, const ControllerContext &context) const;
 
-    // Replaces target by a copy of source in one step (a temporary file in the target's
-    // folder renamed over it). When the copy fails, target stays as it was and false is
-    // returned. The target's modification time always changes, so settings objects that
-    // cached the old contents read the new ones.
-    static bool replaceWithCopy(const QString &source, const QString &target);
     // A stored list with its items as the file holds them (text). A single value reads back
     // as a one-item list (Qt writes one-item lists as a plain value); absent: empty list.
     static QVariantList storedList(const QSettings &settings, const QString &key);

@@ -126,7 +126,11 @@ hid_device *Hid_Thread::openCommandInterface(DeviceEntry &entry)
         clearPath(entry.commandPath);  // absent until the next scan
         return nullptr;
     }
-    hid_set_nonblocking(commandHandle, 0);
+    if (hid_set_nonblocking(commandHandle, 0) < 0) {
+        closeCommandInterface();
+        clearPath(entry.commandPath);
+        return nullptr;
+    }
     return commandHandle;
 }
 
@@ -141,7 +145,11 @@ hid_device *Hid_Thread::openEventInterface(DeviceEntry &entry)
         clearPath(entry.eventPath);
         return nullptr;
     }
-    hid_set_nonblocking(eventHandle, 0);
+    if (hid_set_nonblocking(eventHandle, 0) < 0) {
+        closeEventInterface();
+        clearPath(entry.eventPath);
+        return nullptr;
+    }
     return eventHandle;
 }
 
@@ -238,9 +246,13 @@ bool Hid_Thread::sendPacket(int dataLength, bool waitForAck)
     }
 
     const int reportLength = int(entry->reportLength);
+    if (reportLength == 0) {  // a catalogue without a report length cannot carry a data phase
+        releaseToken();
+        return false;
+    }
     const int step = qMin(dataLength, reportLength);
     std::vector<uchar> buffer(size_t(reportLength) + 1, 0);
-    for (int offset = 0; step > 0 && offset < dataLength; offset += step) {
+    for (int offset = 0; offset < dataLength; offset += step) {
         // A short last chunk must not carry bytes of the chunk before it.
         std::fill(buffer.begin(), buffer.end(), 0);
         buffer[0] = frame::kReportId;
@@ -277,9 +289,13 @@ bool Hid_Thread::queryPacket(int dataLength)
     }
 
     const int reportLength = int(entry->reportLength);
+    if (reportLength == 0) {  // a catalogue without a report length cannot carry a data phase
+        releaseToken();
+        return false;
+    }
     const int step = qMin(dataLength, reportLength);
     std::vector<uchar> buffer(size_t(reportLength) + 1, 0);
-    for (int offset = 0; step > 0 && offset < dataLength; offset += step) {
+    for (int offset = 0; offset < dataLength; offset += step) {
         std::fill(buffer.begin(), buffer.end(), 0);
         // A time limit instead of a blocking read: a device that stops sending must not
         // hold the GUI thread for ever.
@@ -311,11 +327,16 @@ void Hid_Thread::USBDataDecipher(uchar FIFOBuf[], uchar SecrecyCode[])
     scrambler::descramble(FIFOBuf, SecrecyCode);
 }
 
-bool Hid_Thread::querySecrecyCode(uchar challenge[kChallengeSize])
+bool Hid_Thread::querySecrecyCode(uchar challenge[kChallengeSize], const QString &secrecyText)
 {
     if (!acquireIdle()) {
         qDebug() << "cmd Failed 00";
         return false;
+    }
+    // Changed only under the token: a write still running on the pool scrambles with it.
+    if (secrecyText.size() == kSecrecyTextLength) {
+        for (int i = 0; i < kSecrecyTextLength; ++i)
+            secrecyCode[size_t(i) + 1] = static_cast<std::uint8_t>(secrecyText.at(i).toLatin1());
     }
     const uchar params[6] = {challenge[0], challenge[1], challenge[2], challenge[3], 0, 0};
     buildCommand(0x00, params);
@@ -330,7 +351,7 @@ bool Hid_Thread::querySecrecyCode(uchar challenge[kChallengeSize])
 void Hid_Thread::hid_00H_GetSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4)
 {
     uchar bytes[kChallengeSize] = {byte1, byte2, byte3, byte4};
-    querySecrecyCode(bytes);
+    querySecrecyCode(bytes, QString());
     byte1 = bytes[0];
     byte2 = bytes[1];
     byte3 = bytes[2];
@@ -347,10 +368,6 @@ void Hid_Thread::chkDeviceIsEnCode()
         secrecyText = owner->applicationConfig()
                           ->value("common/sCode" + QString::number(deviceId), kDefaultSecrecyText)
                           .toString();
-    if (secrecyText.size() == kSecrecyTextLength) {
-        for (int i = 0; i < kSecrecyTextLength; ++i)
-            secrecyCode[size_t(i) + 1] = static_cast<std::uint8_t>(secrecyText.at(i).toLatin1());
-    }
 
     // Seeded with the time in whole seconds: two handshakes within one second share a challenge.
     QRandomGenerator random(QDateTime::currentDateTime().toSecsSinceEpoch());
@@ -361,7 +378,7 @@ void Hid_Thread::chkDeviceIsEnCode()
     std::memcpy(answer, challenge, sizeof answer);
 
     // A command that could not even run proves nothing: the untouched challenge must not pass.
-    const bool answered = querySecrecyCode(answer);
+    const bool answered = querySecrecyCode(answer, secrecyText);
     if (answered && std::memcmp(answer, challenge, sizeof answer) == 0) {
         qDebug() << "Device Connect";
         deviceReady = true;

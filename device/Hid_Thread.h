@@ -145,7 +145,8 @@ private:
     bool queryPacket(int dataLength);
     // Builds outReport: code, six parameters, check byte; report ID 0x00.
     void buildCommand(uchar code, const uchar params[6]);
-    bool querySecrecyCode(uchar challenge[4]);
+    // Command 00H; a secrecy text of six characters becomes the code once the token is held.
+    bool querySecrecyCode(uchar challenge[4], const QString &secrecyText);
 
     // Paths of shared entries are cleared from pool threads while the GUI thread reads them.
     QString lockedPath(const QString &path) const;

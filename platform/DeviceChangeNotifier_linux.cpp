@@ -1,4 +1,5 @@
-// Device changes on Linux: a libudev monitor on the hidraw subsystem, read on the GUI thread.
+// Device changes on Linux: a libudev monitor of USB devices and hidraw nodes, read on the GUI
+// thread. Any USB device counts, as a device-change message would on other systems.
 #include "platform/DeviceChangeNotifier.h"
 
 #include <QDebug>
@@ -11,7 +12,9 @@ namespace {
 
 // Present while the udev daemon runs; without it the "udev" source stays silent.
 const char kUdevControlSocket[] = "/run/udev/control";
-const char kWatchedSubsystem[] = "hidraw";
+const char kHidrawSubsystem[] = "hidraw";
+const char kUsbSubsystem[] = "usb";
+const char kUsbDeviceType[] = "usb_device";
 
 bool isDeviceChange(const char *action)
 {
@@ -66,7 +69,8 @@ udev_monitor *openMonitor(udev *context, const char *source)
     udev_monitor *monitor = udev_monitor_new_from_netlink(context, source);
     if (!monitor)
         return nullptr;
-    if (udev_monitor_filter_add_match_subsystem_devtype(monitor, kWatchedSubsystem, nullptr) < 0 ||
+    if (udev_monitor_filter_add_match_subsystem_devtype(monitor, kHidrawSubsystem, nullptr) < 0 ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor, kUsbSubsystem, kUsbDeviceType) < 0 ||
         udev_monitor_enable_receiving(monitor) < 0) {
         udev_monitor_unref(monitor);
         return nullptr;
@@ -83,12 +87,12 @@ std::unique_ptr<DeviceChangeNotifier> DeviceChangeNotifier::create(QObject *pare
     udev_monitor *monitor = context ? openMonitor(context, source) : nullptr;
     if (!monitor) {
         // The program still works; it just does not notice devices plugged in later.
-        qWarning() << "Device changes: cannot watch" << kWatchedSubsystem << "events from"
+        qWarning() << "Device changes: cannot watch USB and hidraw events from"
                    << source << "- no device-change notifications";
         udev_unref(context);
         return std::make_unique<DeviceChangeNotifier>(parent);
     }
-    qDebug() << "Device changes: watching" << kWatchedSubsystem
+    qDebug() << "Device changes: watching USB and hidraw"
              << (std::strcmp(source, "udev") == 0 ? "events of the udev daemon"
                                                   : "kernel uevents (no udev daemon running)");
     return std::make_unique<UdevDeviceChangeNotifier>(context, monitor, parent);

@@ -25,6 +25,7 @@ private slots:
     void incomingDataPhaseThatStopsShortReturns_data();
     void incomingDataPhaseThatStopsShortReturns();
     void refusedFeatureReportEndsTheTransfer();
+    void catalogueWithoutReportLengthCarriesNoDataPhase();
     void destructionWaitsForTheRunningWrite();
 
 private:
@@ -215,6 +216,26 @@ void TransportTest::refusedFeatureReportEndsTheTransfer()
 }
 
 // The write runs on the pool with the device object's buffers; the object must outlive it.
+// A data phase cannot travel in reports of no length: the transfer fails instead of
+// reporting success without the payload.
+void TransportTest::catalogueWithoutReportLengthCarriesNoDataPhase()
+{
+    QList<CatalogEntry> catalogue = compiledCatalogue();
+    catalogue[1].reportLength = 0;
+    rig->detect(catalogue);
+    QVERIFY(deviceReady);
+    Bus::instance().clearRecords();
+
+    Bytes dpiCodes = pattern(8, 0x55);
+    uchar maxStage = 0x33;
+    QVERIFY(!rig->hid->hid_91H_GetDPISet(maxStage, dpiCodes.data()));
+    QCOMPARE(int(maxStage), 0x33);
+    QCOMPARE(hex(dpiCodes), hex(pattern(8, 0x55)));  // kept as the caller had them
+    QVERIFY(recordsOf(Op::Read, Model::Mouse).empty());
+    QVERIFY(recordsOf(Op::ReadTimeout, Model::Mouse).empty());
+    QCOMPARE(Bus::instance().openHandles(), 0);
+}
+
 void TransportTest::destructionWaitsForTheRunningWrite()
 {
     Bytes matrix = pattern(64);
