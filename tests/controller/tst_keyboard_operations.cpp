@@ -6,7 +6,6 @@
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
 #include "device/DeviceState.h"
-#include "device/Scrambler.h"
 #include "tests/device/DeviceRig.h"
 #include "tests/support/ModulesSandbox.h"
 #include "SettingsFiles.h"
@@ -19,16 +18,6 @@ using namespace settingsfiles;
 namespace {
 
 const QString kProfile1 = "./modules/setting/p1.bin";
-
-Bytes block(std::initializer_list<int> leading)
-{
-    Bytes bytes(8, 0);
-    int i = 0;
-    for (int value : leading)
-        bytes[size_t(i++)] = std::uint8_t(value);
-    bytes[7] = scrambler::checkByte(bytes.data());
-    return bytes;
-}
 
 QVariantList numbers(int count, int start = 0)
 {
@@ -110,7 +99,7 @@ void TestKeyboardOperations::ledType()
     QCOMPARE(entry(kProfile1, "color", "ledType"), QString("2, 3, 4, 5, 6"));
     QCOMPARE(keyboard->ui_88H_GetLEDType(), (QVariantList{"2", "3", "4", "5", "6"}));
     settle();
-    QCOMPARE(firstCommand(Model::Keyboard, 0x08).plainBlock, block({0x08, 1, 2, 3, 4, 5, 6}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x08).plainBlock, commandBlock({0x08, 1, 2, 3, 4, 5, 6}));
 }
 
 void TestKeyboardOperations::color()
@@ -120,7 +109,7 @@ void TestKeyboardOperations::color()
     QCOMPARE(entry(kProfile1, "color", "7"), QString("255, 0, 0"));
     QCOMPARE(keyboard->ui_94H_GetColor(7), (QVariantList{"255", "0", "0"}));
     settle();
-    QCOMPARE(firstCommand(Model::Keyboard, 0x14).plainBlock, block({0x14, 0, 7, 255, 0, 0}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x14).plainBlock, commandBlock({0x14, 0, 7, 255, 0, 0}));
 }
 
 void TestKeyboardOperations::userPictureStoreOnly()
@@ -137,7 +126,7 @@ void TestKeyboardOperations::userPictureSent()
 {
     keyboard->ui_12H_SetUserPicture(4, 1, numbers(512, 3));
     settle();
-    QCOMPARE(firstCommand(Model::Keyboard, 0x12).plainBlock, block({0x12, 0, 4, 8, 1}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x12).plainBlock, commandBlock({0x12, 0, 4, 8, 1}));
     const Bytes payload = receivedPayload();
     QCOMPARE(payload.size(), size_t(512));
     QCOMPARE(int(payload[0]), 3);
@@ -153,7 +142,7 @@ void TestKeyboardOperations::keyMatrix()
     QCOMPARE(entry(kProfile1, "keydefine", "125"), QString("244, 245, 246, 247"));
     QVERIFY(entry(kProfile1, "keydefine", "126").isNull());
     settle();
-    QCOMPARE(firstCommand(Model::Keyboard, 0x0D).plainBlock, block({0x0D, 0, 0, 8}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x0D).plainBlock, commandBlock({0x0D, 0, 0, 8}));
     const Bytes payload = receivedPayload();
     QCOMPARE(payload.size(), size_t(512));
     QCOMPARE(int(payload[511]), 255);
@@ -164,7 +153,7 @@ void TestKeyboardOperations::keyOnOff()
 {
     keyboard->ui_0EH_SetKeyOnOff(numbers(30, 1));  // extra items are ignored
     settle();
-    QCOMPARE(firstCommand(Model::Keyboard, 0x0E).plainBlock, block({0x0E, 0, 0, 0x15}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x0E).plainBlock, commandBlock({0x0E, 0, 0, 0x15}));
     Bytes expected(64, 0);
     for (int i = 0; i < 21; ++i)
         expected[size_t(i)] = std::uint8_t(i + 1);
@@ -180,11 +169,11 @@ void TestKeyboardOperations::plainSets()
     keyboard->ui_13H_SetRecoveryData();
     settle();
     QCOMPARE(receivedCodes(Model::Keyboard), (Bytes{0x03, 0x04, 0x07, 0x09, 0x13}));
-    QCOMPARE(firstCommand(Model::Keyboard, 0x03).plainBlock, block({0x03, 1, 2, 3, 4}));
-    QCOMPARE(firstCommand(Model::Keyboard, 0x04).plainBlock, block({0x04, 5, 6, 7, 8}));
-    QCOMPARE(firstCommand(Model::Keyboard, 0x07).plainBlock, block({0x07, 9, 10}));
-    QCOMPARE(firstCommand(Model::Keyboard, 0x09).plainBlock, block({0x09, 2}));
-    QCOMPARE(firstCommand(Model::Keyboard, 0x13).plainBlock, block({0x13, 0xFF}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x03).plainBlock, commandBlock({0x03, 1, 2, 3, 4}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x04).plainBlock, commandBlock({0x04, 5, 6, 7, 8}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x07).plainBlock, commandBlock({0x07, 9, 10}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x09).plainBlock, commandBlock({0x09, 2}));
+    QCOMPARE(firstCommand(Model::Keyboard, 0x13).plainBlock, commandBlock({0x13, 0xFF}));
 }
 
 void TestKeyboardOperations::deviceReads()

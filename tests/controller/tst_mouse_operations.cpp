@@ -20,16 +20,6 @@ namespace {
 const QString kProfile1 = "./modules/setting/p1.bin";
 const QString kProfile4 = "./modules/setting/p4.bin";
 
-Bytes block(std::initializer_list<int> leading)
-{
-    Bytes bytes(8, 0);
-    int i = 0;
-    for (int value : leading)
-        bytes[size_t(i++)] = std::uint8_t(value);
-    bytes[7] = scrambler::checkByte(bytes.data());
-    return bytes;
-}
-
 QVariantList numbers(int count, int start = 0)
 {
     QVariantList list;
@@ -136,7 +126,7 @@ void TestMouseOperations::reportRate()
     flush();
     QCOMPARE(entry(kProfile1, "sensor", "reportRate_W3"), QString("8"));
     settle();
-    QCOMPARE(firstCommand(Model::Mouse, 0x01).plainBlock, block({0x01, 8}));
+    QCOMPARE(firstCommand(Model::Mouse, 0x01).plainBlock, commandBlock({0x01, 8}));
     QCOMPARE(mouse->ui_81H_GetReportRate(), QVariant(8));
 }
 
@@ -168,7 +158,7 @@ void TestMouseOperations::keyMatrix()
     QCOMPARE(entry(kProfile1, "keydefine_W3", "15"), QString("160, 161, 162, 163"));
     QCOMPARE(mouse->getKeydefine(7), (QVariantList{"128", "129", "130", "131"}));
     settle();
-    QCOMPARE(firstCommand(Model::Mouse, 0x12).plainBlock, block({0x12, 0x01, 0x40, 0x08}));
+    QCOMPARE(firstCommand(Model::Mouse, 0x12).plainBlock, commandBlock({0x12, 0x01, 0x40, 0x08}));
     Bytes expected;
     for (int i = 0; i < 64; ++i)
         expected.push_back(std::uint8_t(100 + i));
@@ -198,7 +188,7 @@ void TestMouseOperations::dpiStage()
     QCOMPARE(entry(kProfile1, "sensor", "stage_W3"), QString("3"));
     QCOMPARE(mouse->ui_8BH_GetCurrentDPIStage(), QVariant(3));
     settle();
-    QCOMPARE(firstCommand(Model::Mouse, 0x0B).plainBlock, block({0x0B, 3}));
+    QCOMPARE(firstCommand(Model::Mouse, 0x0B).plainBlock, commandBlock({0x0B, 3}));
 }
 
 void TestMouseOperations::dpiSet()
@@ -209,7 +199,7 @@ void TestMouseOperations::dpiSet()
     QCOMPARE(entry(kProfile1, "sensor", "dpi_W3"), QString("400, 800, 1600, 0, 0, 0, 0, 0"));
     QCOMPARE(mouse->ui_91H_GetDPISet(), (QVariantList{"400", "800", "1600", "0", "0", "0", "0", "0"}));
     settle();
-    QCOMPARE(firstCommand(Model::Mouse, 0x11).plainBlock, block({0x11, 5, 8}));
+    QCOMPARE(firstCommand(Model::Mouse, 0x11).plainBlock, commandBlock({0x11, 5, 8}));
     Bytes expected(32, 0);
     expected[0] = 2;
     expected[1] = 4;
@@ -257,7 +247,7 @@ void TestMouseOperations::stageColors()
         asNumbers << c.toUInt();
     QCOMPARE(mouse->ui_90H_GetLED8StageColor(uchar(type)), asNumbers);
     settle();
-    QCOMPARE(firstCommand(Model::Mouse, 0x10).plainBlock, block({0x10, type, type == 2 ? 4 : 24}));
+    QCOMPARE(firstCommand(Model::Mouse, 0x10).plainBlock, commandBlock({0x10, type, type == 2 ? 4 : 24}));
     QCOMPARE(receivedPayload(), payload);
 }
 
@@ -269,7 +259,7 @@ void TestMouseOperations::ledEffect()
     QCOMPARE(mouse->ui_8DH_GetRGBLedEffect(), (QVariantList{2u, 6u, 3u}));
     QCOMPARE(mouse->ui_8DH_GetRGBLedEffect().at(0).type(), QVariant::UInt);
     settle();
-    QCOMPARE(firstCommand(Model::Mouse, 0x0D).plainBlock, block({0x0D, 3, 200, 7}));
+    QCOMPARE(firstCommand(Model::Mouse, 0x0D).plainBlock, commandBlock({0x0D, 3, 200, 7}));
 }
 
 void TestMouseOperations::scrollSwap_data()
@@ -298,7 +288,7 @@ void TestMouseOperations::scrollSwap()
     QCOMPARE(mouse->getScrollPinSwap(), swap);
     settle();
     QCOMPARE(receivedCodes(Model::Mouse), (Bytes{0x83, 0x81, 0x03}));
-    QCOMPARE(firstCommand(Model::Mouse, 0x03).plainBlock, block({0x03, 3, 4, option1Sent, 0x5A}));
+    QCOMPARE(firstCommand(Model::Mouse, 0x03).plainBlock, commandBlock({0x03, 3, 4, option1Sent, 0x5A}));
 }
 
 void TestMouseOperations::scrollSwapNotSentWhenReadFails()

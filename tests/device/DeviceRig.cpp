@@ -1,6 +1,7 @@
 #include "DeviceRig.h"
 
 #include "device/DeviceState.h"
+#include "device/Scrambler.h"
 
 #include <QtTest>
 
@@ -13,6 +14,24 @@ void resetDeviceState()
     demoMode = false;
     languageIntegrity = true;
     secrecyCode.fill(0);
+}
+
+void startWithBothDevicesPlugged()
+{
+    resetDeviceState();
+    vhid::Bus::instance().reset();
+    vhid::Bus::instance().plug(vhid::Model::Mouse);
+    vhid::Bus::instance().plug(vhid::Model::Keyboard);
+}
+
+Bytes commandBlock(std::initializer_list<int> leading)
+{
+    Bytes bytes(8, 0);
+    int i = 0;
+    for (int value : leading)
+        bytes[size_t(i++)] = std::uint8_t(value);
+    bytes[7] = scrambler::checkByte(bytes.data());
+    return bytes;
 }
 
 QList<CatalogEntry> compiledCatalogue()

@@ -24,6 +24,8 @@ public:
 
 // Process-wide device flags as they are when the program starts.
 void resetDeviceState();
+// Starting point of a device test: flags as at start, a bus with the mouse and the keyboard.
+void startWithBothDevicesPlugged();
 
 struct DeviceRig {
     static const QStringList kProductNames;  // "Keyboard", "W3 Mouse"
@@ -60,3 +62,5 @@ vhid::Record firstCommand(Model model, std::uint8_t code);
 double msBetween(const vhid::Record &earlier, const vhid::Record &later);
 QByteArray hex(const Bytes &bytes);
 Bytes pattern(int size, int start = 1);
+// A plain command block: the leading bytes given, zeros, then its check byte.
+Bytes commandBlock(std::initializer_list<int> leading);

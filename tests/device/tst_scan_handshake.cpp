@@ -68,10 +68,7 @@ private:
 
 void ScanHandshakeTest::init()
 {
-    resetDeviceState();
-    Bus::instance().reset();
-    Bus::instance().plug(Model::Mouse);
-    Bus::instance().plug(Model::Keyboard);
+    startWithBothDevicesPlugged();
     rig = std::make_unique<DeviceRig>();
 }
 

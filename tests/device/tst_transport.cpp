@@ -34,10 +34,7 @@ private:
 
 void TransportTest::init()
 {
-    resetDeviceState();
-    Bus::instance().reset();
-    Bus::instance().plug(Model::Mouse);
-    Bus::instance().plug(Model::Keyboard);
+    startWithBothDevicesPlugged();
     rig = std::make_unique<DeviceRig>();
     rig->detect();
     QVERIFY(deviceReady);
