@@ -10,6 +10,7 @@
 #include "controller/SoundPlayer.h"
 #include "controller/SystemMouseSettings.h"
 #include "platform/PointerSettings.h"
+#include "scenelogic/SceneLogic.h"
 
 #include <QJSValue>
 #include <QQuickItem>
@@ -38,6 +39,7 @@ myQQuickView::myQQuickView(QWidget *parent)
       systemMouse(std::make_unique<SystemMouseSettings>(*profileStore, *pointer))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
+    registerSceneLogic();
 }
 
 myQQuickView::~myQQuickView() = default;

@@ -3,6 +3,8 @@
 #include <QQmlEngine>
 #include <QtQuickTest>
 
+#include "scenelogic/SceneLogic.h"
+
 // Answers the scene's calls as a mouse with known settings would, and records the rest.
 class FakeView : public QObject {
     Q_OBJECT
@@ -32,6 +34,7 @@ class Setup : public QObject {
 public slots:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
+        registerSceneLogic();
         engine->rootContext()->setContextProperty("ui_View", &view);
     }
 
