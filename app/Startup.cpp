@@ -3,6 +3,7 @@
 #include "app/Widget.h"
 #include "capture/InputCapture.h"
 #include "device/DeviceState.h"
+#include "platform/DataFolder.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -10,13 +11,14 @@
 
 namespace {
 
-// Every relative path ("./modules/...") resolves against the program's own folder.
-void enterProgramDirectory()
+// Every relative path ("./modules/...") resolves against the data folder: the program's own
+// folder, or the per-user copy when the program lives in a folder the user cannot write.
+void enterDataFolder()
 {
     const QString program = QCoreApplication::applicationFilePath();
-    const QString folder = program.left(program.lastIndexOf('/'));
+    const QString folder = DataFolder::choose(program.left(program.lastIndexOf('/')));
     if (!QDir::setCurrent(folder))
-        qWarning() << "Cannot work in the program's folder" << folder << "- settings and data will be missing";
+        qWarning() << "Cannot work in the data folder" << folder << "- settings and data will be missing";
 }
 
 }  // namespace
@@ -35,7 +37,7 @@ void startShell(Widget &shell)
 int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
 {
     QApplication app(argc, argv);
-    enterProgramDirectory();
+    enterDataFolder();
     if (prepareDevices)
         prepareDevices();
 
