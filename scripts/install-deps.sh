@@ -9,8 +9,10 @@ packages=(
   libhidapi-dev libudev-dev
   libphonon4qt5-dev phonon4qt5-backend-gstreamer gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libx11-dev libxtst-dev
+  libglib2.0-dev dbus dconf-gsettings-backend gsettings-desktop-schemas
   xvfb xauth xcompmgr x11-utils imagemagick libgl1-mesa-dri
   fonts-dejavu-core fonts-noto-cjk
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR and checks what lands there.
+# Usage: test_install.sh BUILD_DIR CATALOGUE
+set -euo pipefail
+build=$1
+catalogue=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+DESTDIR="$work/root" cmake --install "$build" --prefix /usr > "$work/install.log" || { cat "$work/install.log"; fail "cmake --install"; }
+root="$work/root/usr"
+id=org.w3config.w3config
+
+for file in lib/w3config/w3config lib/w3config/modules/setting/apConfigD.bin lib/w3config/modules/setting/pD.bin \
+            lib/w3config/modules/img/skin1/background.png lib/w3config/modules/img/skin2/background.png \
+            lib/udev/rules.d/70-w3config.rules share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+            share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png; do
+  [ -e "$root/$file" ] || fail "missing $file"
+done
+[ "$(readlink "$root/bin/w3config")" = "../lib/w3config/w3config" ] || fail "bin/w3config is not the launcher link"
+[ -x "$root/bin/w3config" ] || fail "the launcher does not reach the program"
+[ ! -e "$root/lib/w3config/w3config-virtual" ] || fail "w3config-virtual installed without being asked for"
+
+# The rule names every vendor:product pair of the catalogue, and nothing else.
+expected=$(awk -F= '/^\[/{vid=""} /^vid=/{vid=tolower($2)} /^pid=/{if (vid!="") print vid ":" tolower($2)}' "$catalogue" | sort)
+actual=$(sed -n 's/.*idVendor}=="\([0-9a-f]*\)".*idProduct}=="\([0-9a-f]*\)".*TAG+="uaccess".*/\1:\2/p' \
+         "$root/lib/udev/rules.d/70-w3config.rules" | sort)
+[ -n "$expected" ] && [ "$expected" = "$actual" ] || fail "udev rule ids '$actual', catalogue '$expected'"
+
+if command -v desktop-file-validate > /dev/null; then
+  desktop-file-validate "$root/share/applications/$id.desktop" || fail "desktop-file-validate"
+fi
+if command -v appstreamcli > /dev/null; then
+  appstreamcli validate --no-net --pedantic "$root/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
+fi
+echo "installed layout: 1 passed, 0 failed"
