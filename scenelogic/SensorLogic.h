@@ -1,7 +1,37 @@
 #pragma once
 // DPI stage tables per sensor type, the DPI encoder and the report rate positions.
+// Plain static functions, also callable from the scene as the singleton "Sensor".
+#include <QList>
 #include <QObject>
+#include <QString>
+#include <QStringList>
 
 class SensorLogic : public QObject {
     Q_OBJECT
+public:
+    static constexpr int kStageCount = 8;
+    // Stage byte of an unused stage, and of a value the sensor's table does not hold.
+    static constexpr int kUnusedStageCode = 0x80;
+    static constexpr int kReportRatePositions = 4;
+    static constexpr int kDefaultReportRatePosition = 2;  // 500 Hz
+
+    // The chip name of a sensor type; empty for a type the scene does not know.
+    Q_INVOKABLE static QString sensorName(int sensorType);
+    // The values a stage can take, 0 (unused) first; empty for an unknown type.
+    Q_INVOKABLE static QList<int> valueMenu(int sensorType);
+    // Eight factory stage values; all zero for an unknown type.
+    Q_INVOKABLE static QList<int> defaultStages(int sensorType);
+
+    // The stage byte of a DPI value; kUnusedStageCode for 0 and values outside the table.
+    Q_INVOKABLE static int encode(int sensorType, int dpi);
+    // The DPI value a stage byte stands for; 0 for an unused stage or an unknown type.
+    Q_INVOKABLE static int decode(int sensorType, int code);
+    // Eight stage bytes; missing values count as unused stages.
+    Q_INVOKABLE static QList<int> encodeStages(int sensorType, const QList<int> &values);
+
+    // Report rate: position 0..3 is 125, 250, 500, 1000 Hz; the device byte is 8, 4, 2, 1.
+    Q_INVOKABLE static QStringList reportRateLabels();
+    Q_INVOKABLE static int reportRateValue(int position);
+    // Reads a device byte back by its lowest set bit; 0 reads as the last position.
+    Q_INVOKABLE static int reportRatePosition(int deviceValue);
 };
