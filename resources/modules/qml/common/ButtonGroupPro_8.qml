@@ -1,0 +1,134 @@
+import QtQuick 2.15
+
+// The eight DPI stage buttons: each shows its value (stageTexts; "×" for an unused stage is
+// the owner's text), the current stage is marked, a colour swatch sits under each when
+// stageColors is set. A left click emits stageClicked(index); a right click, or the small
+// arrow of a button, opens the value menu (menuItems) beside it, and picking an entry emits
+// stageValuePicked(index, menuIndex). Buttons are named <objectName>_<index>, menu rows
+// <objectName>_menu<menuIndex>.
+Item {
+    id: group
+    property var stageTexts: ["", "", "", "", "", "", "", ""]
+    property var stageColors: []
+    property int currentStage: 0
+    property var menuItems: []
+    property int menuStage: -1
+    readonly property int buttonWidth: (width - 7 * spacing) / 8
+    readonly property int spacing: 6
+    signal stageClicked(int index)
+    signal stageValuePicked(int index, int menuIndex)
+
+    function openMenu(index) { menuStage = index }
+    function closeMenu() { menuStage = -1 }
+
+    width: 690
+    height: 64
+    z: menuStage >= 0 ? 100 : 0
+    opacity: enabled ? 1.0 : 0.2
+    onEnabledChanged: if (!enabled) closeMenu()
+
+    Row {
+        spacing: group.spacing
+        Repeater {
+            model: 8
+            delegate: Item {
+                id: stage
+                objectName: group.objectName + "_" + index
+                readonly property bool current: index === group.currentStage
+                width: group.buttonWidth
+                height: group.height
+                Rectangle {
+                    id: face
+                    width: parent.width
+                    height: 40
+                    radius: 6
+                    color: stage.current ? Theme.accentGlow : Theme.panel
+                    border.color: stage.current ? Theme.accent : stageArea.containsMouse ? Theme.textColorEnable : Theme.stroke
+                    border.width: stage.current ? 2 : 1
+                    Label {
+                        anchors.fill: parent
+                        anchors.rightMargin: 14
+                        horizontalAlignment: Text.AlignHCenter
+                        text: group.stageTexts[index] !== undefined ? String(group.stageTexts[index]) : ""
+                        highlight: stage.current
+                        heading: true
+                    }
+                    Label {
+                        id: arrow
+                        anchors.right: parent.right
+                        anchors.rightMargin: 5
+                        anchors.verticalCenter: parent.verticalCenter
+                        visible: group.menuItems.length > 0
+                        text: "\u25BE"
+                    }
+                    MouseArea {
+                        id: stageArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        acceptedButtons: Qt.LeftButton | Qt.RightButton
+                        onClicked: {
+                            var onArrow = mouse.x >= face.width - 16
+                            if (mouse.button === Qt.RightButton || (onArrow && group.menuItems.length > 0)) {
+                                group.menuStage === index ? group.closeMenu() : group.openMenu(index)
+                                return
+                            }
+                            group.closeMenu()
+                            group.stageClicked(index)
+                        }
+                    }
+                }
+                Rectangle {
+                    anchors.top: face.bottom
+                    anchors.topMargin: 6
+                    anchors.horizontalCenter: face.horizontalCenter
+                    width: face.width - 16
+                    height: 10
+                    radius: 3
+                    visible: group.stageColors.length > index
+                    color: group.stageColors.length > index ? group.stageColors[index] : "transparent"
+                    border.color: Theme.stroke
+                }
+            }
+        }
+    }
+
+    Rectangle {
+        visible: group.menuStage >= 0
+        x: Math.min(Math.max(0, group.menuStage) * (group.buttonWidth + group.spacing), group.width - width)
+        y: 44
+        width: Math.max(group.buttonWidth, 110)
+        height: Math.min(group.menuItems.length, 10) * 24 + 4
+        color: Theme.panel
+        border.color: Theme.accent
+        radius: 4
+        ListView {
+            id: menu
+            anchors.fill: parent
+            anchors.margins: 2
+            clip: true
+            model: group.menuItems
+            boundsBehavior: Flickable.StopAtBounds
+            delegate: Rectangle {
+                objectName: group.objectName + "_menu" + index
+                width: menu.width
+                height: 24
+                color: menuArea.containsMouse ? Theme.accentGlow : "transparent"
+                Label {
+                    anchors.fill: parent
+                    anchors.leftMargin: 8
+                    text: String(modelData)
+                }
+                MouseArea {
+                    id: menuArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: {
+                        var stageIndex = group.menuStage
+                        group.closeMenu()
+                        group.stageValuePicked(stageIndex, index)
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,49 @@
+import QtQuick 2.15
+
+// A picture button with its normal and hover pictures. Disabled or pressed it shows at
+// opacity 0.2; a click plays the click cue (0x04) and emits clicked.
+Item {
+    id: button
+    property string normalSource: "common/button_0.png"
+    property string hoverSource: "common/button_1.png"
+    property string text: ""
+    property bool primary: false
+    property bool cue: true
+    readonly property bool hovered: area.containsMouse
+    readonly property bool pressed: area.pressed
+    signal clicked()
+
+    width: 140
+    height: 36
+    opacity: !enabled || pressed ? 0.2 : 1.0
+
+    SkinImage {
+        anchors.fill: parent
+        source: button.hovered ? button.hoverSource : button.normalSource
+        fallbackColor: button.primary ? Theme.accent : (button.hovered ? Theme.stroke : Theme.panel)
+        fallbackBorder: button.hovered ? Theme.accent : Theme.stroke
+        fallbackRadius: Math.min(6, height / 2)
+    }
+    Label {
+        anchors.fill: parent
+        anchors.leftMargin: 6
+        anchors.rightMargin: 6
+        visible: button.text !== ""
+        text: button.text
+        horizontalAlignment: Text.AlignHCenter
+        heading: true
+        color: button.primary ? "#FF101418" : (button.hovered ? Theme.textColor : Theme.textColorEnable)
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 8
+    }
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: {
+            if (button.cue)
+                ui_View.playMedia_Index(4)
+            button.clicked()
+        }
+    }
+}

@@ -1,0 +1,126 @@
+import QtQuick 2.15
+import W3.Logic 1.0
+
+// The palette strip with the R, G and B fields. A press (or drag) on the strip picks the
+// colour at that height; a field takes 0..255 and applies when it is left or on Return.
+// Every new colour lands in r, g, b and is announced by colorPicked(r, g, b).
+Item {
+    id: palette
+    property int r: 0
+    property int g: 255
+    property int b: 255
+    signal colorPicked(int r, int g, int b)
+
+    // Shows a colour without announcing it (a preset loaded by the owner).
+    function setColor(red, green, blue) {
+        r = red
+        g = green
+        b = blue
+    }
+    function pick(red, green, blue) {
+        setColor(red, green, blue)
+        colorPicked(r, g, b)
+    }
+    function pickAt(y) {
+        var color = Palette.colorAt(y, strip.height)
+        pick(Math.round(color.r * 255), Math.round(color.g * 255), Math.round(color.b * 255))
+    }
+
+    width: 150
+    height: 200
+    opacity: enabled ? 1.0 : 0.2
+
+    SkinImage {
+        id: strip
+        objectName: palette.objectName + "_strip"
+        width: 24
+        height: parent.height
+        source: "common/palette.png"
+        fallbackVisible: false
+        Rectangle {
+            anchors.fill: parent
+            visible: !strip.ready
+            gradient: Gradient {
+                GradientStop { position: 0.0; color: "black" }
+                GradientStop { position: 0.125; color: "red" }
+                GradientStop { position: 0.25; color: "yellow" }
+                GradientStop { position: 0.375; color: "lime" }
+                GradientStop { position: 0.5; color: "cyan" }
+                GradientStop { position: 0.625; color: "blue" }
+                GradientStop { position: 0.75; color: "magenta" }
+                GradientStop { position: 0.875; color: "white" }
+                GradientStop { position: 1.0; color: "black" }
+            }
+        }
+        MouseArea {
+            anchors.fill: parent
+            onPressed: palette.pickAt(mouse.y)
+            onPositionChanged: if (pressed) palette.pickAt(mouse.y)
+        }
+    }
+
+    Column {
+        x: strip.width + 14
+        spacing: 10
+        Rectangle {
+            objectName: palette.objectName + "_swatch"
+            width: 84
+            height: 40
+            radius: 4
+            color: Qt.rgba(palette.r / 255, palette.g / 255, palette.b / 255, 1)
+            border.color: Theme.stroke
+        }
+        Repeater {
+            model: [{ name: "R", key: "r" }, { name: "G", key: "g" }, { name: "B", key: "b" }]
+            delegate: Row {
+                spacing: 8
+                Label {
+                    width: 14
+                    height: 28
+                    text: modelData.name
+                }
+                Rectangle {
+                    width: 62
+                    height: 28
+                    radius: 4
+                    color: Theme.panel
+                    border.color: field.activeFocus ? Theme.accent : Theme.stroke
+                    TextInput {
+                        id: field
+                        objectName: palette.objectName + "_" + modelData.key
+                        anchors.fill: parent
+                        anchors.leftMargin: 8
+                        anchors.rightMargin: 8
+                        verticalAlignment: TextInput.AlignVCenter
+                        horizontalAlignment: TextInput.AlignRight
+                        color: Theme.textColorEnable
+                        selectionColor: Theme.accentGlow
+                        font.family: Theme.fontFamily
+                        font.pixelSize: Theme.fontSize
+                        maximumLength: 3
+                        validator: IntValidator { bottom: 0; top: 255 }
+                        readonly property int value: palette[modelData.key]
+                        text: String(value)
+                        onValueChanged: text = String(value)
+                        function apply() {
+                            var entered = parseInt(text, 10)
+                            if (isNaN(entered) || entered < 0 || entered > 255) {
+                                text = String(value)
+                                return
+                            }
+                            text = String(entered)
+                            if (entered === value)
+                                return
+                            var rgb = { r: palette.r, g: palette.g, b: palette.b }
+                            rgb[modelData.key] = entered
+                            palette.pick(rgb.r, rgb.g, rgb.b)
+                        }
+                        Keys.onReturnPressed: apply()
+                        Keys.onEnterPressed: apply()
+                        onActiveFocusChanged: if (!activeFocus) apply()
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,117 @@
+import QtQuick 2.15
+
+// A closed field showing the current item; a click opens the list below it (above the
+// siblings), a click on an item picks it and closes the list. Rows are named
+// <objectName>_item<index> for tests.
+Item {
+    id: dropdown
+    property var model: []
+    property int currentIndex: -1
+    property bool isOpen: false
+    property int rowHeight: 28
+    property int maxRows: 8
+    readonly property string currentText: currentIndex >= 0 && currentIndex < model.length ? String(model[currentIndex]) : ""
+    signal listElementClicked(int index)
+    signal listOpened()
+    signal listClosed()
+
+    function getCurIndex() { return currentIndex }
+    function setCurIndex(index) { currentIndex = index }
+    function open() {
+        if (isOpen)
+            return
+        isOpen = true
+        listOpened()
+    }
+    function close() {
+        if (!isOpen)
+            return
+        isOpen = false
+        listClosed()
+    }
+
+    width: 200
+    height: 32
+    z: isOpen ? 100 : 0
+    opacity: enabled ? 1.0 : 0.2
+    onEnabledChanged: if (!enabled) close()
+
+    SkinImage {
+        anchors.fill: parent
+        source: field.containsMouse || dropdown.isOpen ? "common/dropdown_1.png" : "common/dropdown_0.png"
+        fallbackBorder: field.containsMouse || dropdown.isOpen ? Theme.accent : Theme.stroke
+    }
+    Label {
+        anchors.fill: parent
+        anchors.leftMargin: 10
+        anchors.rightMargin: 28
+        text: dropdown.currentText
+        highlight: true
+    }
+    SkinImage {
+        id: arrow
+        width: 12; height: 12
+        anchors.right: parent.right
+        anchors.rightMargin: 10
+        anchors.verticalCenter: parent.verticalCenter
+        source: "common/arrow_down.png"
+        fallbackVisible: false
+        rotation: dropdown.isOpen ? 180 : 0
+    }
+    Label {
+        anchors.right: parent.right
+        anchors.rightMargin: 10
+        anchors.verticalCenter: parent.verticalCenter
+        visible: !arrow.ready
+        text: dropdown.isOpen ? "\u25B2" : "\u25BC"
+        font.pixelSize: 9
+    }
+    MouseArea {
+        id: field
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: dropdown.isOpen ? dropdown.close() : dropdown.open()
+    }
+
+    Rectangle {
+        id: popup
+        visible: dropdown.isOpen
+        y: dropdown.height + 2
+        width: dropdown.width
+        height: Math.min(dropdown.model.length, dropdown.maxRows) * dropdown.rowHeight + 4
+        color: Theme.panel
+        border.color: Theme.accent
+        radius: 4
+        ListView {
+            id: rows
+            anchors.fill: parent
+            anchors.margins: 2
+            clip: true
+            model: dropdown.model
+            boundsBehavior: Flickable.StopAtBounds
+            delegate: Rectangle {
+                objectName: dropdown.objectName + "_item" + index
+                width: rows.width
+                height: dropdown.rowHeight
+                color: rowArea.containsMouse ? Theme.accentGlow : "transparent"
+                radius: 3
+                Label {
+                    anchors.fill: parent
+                    anchors.leftMargin: 8
+                    text: String(modelData)
+                    highlight: index === dropdown.currentIndex
+                }
+                MouseArea {
+                    id: rowArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: {
+                        dropdown.currentIndex = index
+                        dropdown.close()
+                        dropdown.listElementClicked(index)
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,122 @@
+import QtQuick 2.15
+
+// A list of file rows (`textX` the name, `textR` an optional right-hand note) with a
+// selection (-1 for none), a right-click signal and in-place renaming: editFileName(index)
+// opens the row's name for editing; Return or Enter stores the new name and emits
+// editFileName_completed(oldName, newName); leaving the field otherwise, or an empty or
+// unchanged name, restores the old one. Rows are named <objectName>_row<index>.
+Item {
+    id: fileList
+    property alias rows: rowModel
+    property int currentIndex: -1
+    property int editingIndex: -1
+    property int rowHeight: 28
+    readonly property int count: rowModel.count
+    signal listElementClicked(int index)
+    signal listElementRightBtnClicked(int index)
+    signal editFileName_completed(string oldName, string newName)
+
+    // Replaces the rows; each item is a name or {textX, textR}. The selection is cleared.
+    function setRows(items) {
+        editingIndex = -1
+        rowModel.clear()
+        for (var i = 0; i < items.length; ++i) {
+            var item = items[i]
+            if (typeof item === "object")
+                rowModel.append({ textX: String(item.textX), textR: item.textR !== undefined ? String(item.textR) : "" })
+            else
+                rowModel.append({ textX: String(item), textR: "" })
+        }
+        currentIndex = -1
+    }
+    function textAt(index) { return index >= 0 && index < rowModel.count ? rowModel.get(index).textX : "" }
+    function editFileName(index) {
+        if (index >= 0 && index < rowModel.count)
+            editingIndex = index
+    }
+    function finishEditing(index, newName) {
+        var oldName = rowModel.get(index).textX
+        editingIndex = -1
+        if (newName.trim() === "" || newName === oldName)
+            return
+        rowModel.setProperty(index, "textX", newName)
+        editFileName_completed(oldName, newName)
+    }
+
+    opacity: enabled ? 1.0 : 0.2
+    ListModel { id: rowModel }
+
+    ListView {
+        id: view
+        anchors.fill: parent
+        clip: true
+        model: rowModel
+        currentIndex: fileList.currentIndex
+        boundsBehavior: Flickable.StopAtBounds
+        delegate: Rectangle {
+            id: row
+            objectName: fileList.objectName + "_row" + index
+            readonly property bool selected: index === fileList.currentIndex
+            readonly property bool editing: index === fileList.editingIndex
+            width: view.width
+            height: fileList.rowHeight
+            radius: 3
+            color: selected ? Theme.accentGlow : rowArea.containsMouse ? "#14FFFFFF" : "transparent"
+            border.color: selected ? Theme.accent : "transparent"
+
+            Label {
+                anchors.fill: parent
+                anchors.leftMargin: 8
+                anchors.rightMargin: note.width + 12
+                visible: !row.editing
+                text: textX
+                highlight: row.selected
+            }
+            Label {
+                id: note
+                anchors.right: parent.right
+                anchors.rightMargin: 8
+                anchors.verticalCenter: parent.verticalCenter
+                text: textR
+            }
+            MouseArea {
+                id: rowArea
+                anchors.fill: parent
+                hoverEnabled: true
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                onClicked: {
+                    fileList.currentIndex = index
+                    if (mouse.button === Qt.RightButton)
+                        fileList.listElementRightBtnClicked(index)
+                    else
+                        fileList.listElementClicked(index)
+                }
+            }
+            TextInput {
+                id: editor
+                objectName: fileList.objectName + "_editor"
+                anchors.fill: parent
+                anchors.leftMargin: 8
+                anchors.rightMargin: 8
+                visible: row.editing
+                verticalAlignment: TextInput.AlignVCenter
+                color: Theme.textColor
+                selectionColor: Theme.accentGlow
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.fontSize
+                maximumLength: 64
+                onVisibleChanged: {
+                    if (visible) {
+                        text = textX
+                        forceActiveFocus()
+                        selectAll()
+                    }
+                }
+                Keys.onReturnPressed: fileList.finishEditing(index, text)
+                Keys.onEnterPressed: fileList.finishEditing(index, text)
+                Keys.onEscapePressed: fileList.editingIndex = -1
+                onActiveFocusChanged: if (!activeFocus && row.editing) fileList.editingIndex = -1
+            }
+        }
+    }
+}

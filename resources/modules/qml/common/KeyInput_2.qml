@@ -1,0 +1,59 @@
+import QtQuick 2.15
+import "qrc:/modules/qml/basic"
+
+// Key capture field. A click clears it and switches capture mode on or off; in capture mode
+// the next detectKeyboard(isDown, usbCode) stores the code in tmpKeycodeUSB (0 when the code
+// has no key name), leaves capture mode and emits inputComplete with the stored code.
+Item {
+    id: input
+    property int tmpKeycodeUSB: 0
+    property bool isCapturing: false
+    readonly property string keyName: tmpKeycodeUSB !== 0 && keyNames.keycodeTostr(tmpKeycodeUSB) !== undefined
+                                      ? keyNames.keycodeTostr(tmpKeycodeUSB) : ""
+    signal inputComplete(int usbCode)
+
+    function detectKeyboard(isDown, usbCode) {
+        if (!isCapturing)
+            return
+        tmpKeycodeUSB = keyNames.keycodeTostr(usbCode) !== undefined ? usbCode : 0
+        isCapturing = false
+        inputComplete(tmpKeycodeUSB)
+    }
+
+    width: 200
+    height: 32
+    opacity: enabled ? 1.0 : 0.2
+
+    KeyCodeString { id: keyNames }
+
+    SkinImage {
+        anchors.fill: parent
+        source: area.containsMouse || input.isCapturing ? "common/dropdown_1.png" : "common/dropdown_0.png"
+        fallbackBorder: input.isCapturing ? Theme.accent : Theme.stroke
+    }
+    Label {
+        id: caption
+        anchors.fill: parent
+        anchors.leftMargin: 8
+        anchors.rightMargin: 8
+        horizontalAlignment: Text.AlignHCenter
+        text: input.keyName === "" ? "KEY\u3010 PRESS ANY \u3011" : "KEY \u3010 " + input.keyName + " \u3011"
+        highlight: input.isCapturing || input.keyName !== ""
+        SequentialAnimation on opacity {
+            running: input.isCapturing
+            loops: Animation.Infinite
+            NumberAnimation { to: 0.35; duration: 400 }
+            NumberAnimation { to: 1.0; duration: 400 }
+            onRunningChanged: if (!running) caption.opacity = 1.0
+        }
+    }
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: {
+            input.tmpKeycodeUSB = 0
+            input.isCapturing = !input.isCapturing
+        }
+    }
+}

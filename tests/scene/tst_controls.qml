@@ -1,0 +1,307 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/modules/qml/basic"
+import "qrc:/modules/qml/common"
+
+Item {
+    width: 1000
+    height: 600
+
+    KeyCodeString { id: keyNames }
+    Slider { id: slider8; x: 10; y: 10; width: 241 }
+    Slider_11 { id: slider11; x: 10; y: 50; width: 241 }
+    ColorPalette { id: palette; objectName: "palette"; x: 300; y: 10; height: 201 }
+    KeyInput_2 { id: capture; x: 10; y: 100 }
+    KeyInput { id: display; x: 10; y: 150 }
+    Checkbox { id: check; x: 10; y: 200; text: "CHECK" }
+    DropdownList { id: dropdown; objectName: "dropdown"; x: 500; y: 10; model: ["ONE", "TWO", "THREE"]; currentIndex: 0 }
+    FileList { id: files; objectName: "files"; x: 500; y: 300; width: 200; height: 200 }
+
+    SignalSpy { id: sliderSpy; target: slider8; signalName: "sliderClicked" }
+    SignalSpy { id: slider11Spy; target: slider11; signalName: "sliderClicked" }
+    SignalSpy { id: colorSpy; target: palette; signalName: "colorPicked" }
+    SignalSpy { id: captureSpy; target: capture; signalName: "inputComplete" }
+    SignalSpy { id: renameSpy; target: files; signalName: "editFileName_completed" }
+    SignalSpy { id: rightSpy; target: files; signalName: "listElementRightBtnClicked" }
+    SignalSpy { id: pickSpy; target: dropdown; signalName: "listElementClicked" }
+
+    TestCase {
+        name: "Sliders"
+        when: windowShown
+
+        function test_releasePosition_data() {
+            // Tracks of 241 pixels: x runs 0..240.
+            return [
+                { tag: "left end", x: 0, eight: 0, eleven: 0 },
+                { tag: "band edge", x: 22, eight: 1, eleven: 1 },
+                { tag: "middle", x: 120, eight: 4, eleven: 5 },
+                { tag: "right end", x: 240, eight: 7, eleven: 10 },
+            ]
+        }
+        function test_releasePosition(data) {
+            sliderSpy.clear()
+            slider11Spy.clear()
+            mouseClick(slider8, data.x, 12)
+            mouseClick(slider11, data.x, 12)
+            compare(slider8.position, data.eight)
+            compare(sliderSpy.count, 1)
+            compare(sliderSpy.signalArguments[0][0], data.eight)
+            compare(slider11.position, data.eleven)
+            compare(slider11Spy.signalArguments[0][0], data.eleven)
+        }
+        function test_defaults() {
+            var eight = Qt.createQmlObject('import "qrc:/modules/qml/common"; Slider { visible: false }', slider8)
+            var eleven = Qt.createQmlObject('import "qrc:/modules/qml/common"; Slider_11 { visible: false }', slider8)
+            compare(eight.position, 7)
+            compare(eleven.position, 5)
+            eight.destroy()
+            eleven.destroy()
+        }
+    }
+
+    TestCase {
+        name: "ColorPalette"
+        when: windowShown
+
+        function test_stripPress_data() {
+            // A strip of 201 pixels: 25 pixels a band.
+            return [
+                { tag: "top", y: 0, rgb: [0, 0, 0] },
+                { tag: "red edge", y: 25, rgb: [255, 0, 0] },
+                { tag: "cyan edge", y: 100, rgb: [0, 255, 255] },
+                { tag: "white edge", y: 175, rgb: [255, 255, 255] },
+                { tag: "bottom", y: 200, rgb: [0, 0, 0] },
+            ]
+        }
+        function test_stripPress(data) {
+            colorSpy.clear()
+            mousePress(palette, 12, data.y)
+            mouseRelease(palette, 12, data.y)
+            compare([palette.r, palette.g, palette.b], data.rgb)
+            compare(colorSpy.count, 1)
+            var args = colorSpy.signalArguments[0]
+            compare([args[0], args[1], args[2]], data.rgb)
+        }
+
+        function test_fieldAppliesOnLeaving_data() {
+            return [
+                { tag: "valid value", typed: "128", expected: 128, signals: 1 },
+                { tag: "zero", typed: "0", expected: 0, signals: 1 },
+                { tag: "empty restores", typed: "", expected: 77, signals: 0 },
+            ]
+        }
+        function test_fieldAppliesOnLeaving(data) {
+            palette.setColor(77, 10, 10)
+            colorSpy.clear()
+            var field = findChild(palette, "palette_r")
+            verify(field)
+            field.forceActiveFocus()
+            field.selectAll()
+            field.remove(0, field.text.length)
+            for (var i = 0; i < data.typed.length; ++i)
+                keyClick(data.typed.charAt(i))
+            compare(palette.r, 77, "nothing applies while typing")
+            field.focus = false
+            compare(palette.r, data.expected)
+            compare(field.text, String(data.expected))
+            compare(colorSpy.count, data.signals)
+        }
+        function test_fieldOutOfRange_data() {
+            return [
+                { tag: "above 255 restores", typed: "999", expected: 2 },
+                { tag: "a fourth digit is refused", typed: "1234", expected: 123 },
+                { tag: "Return applies", typed: "99", expected: 99 },
+            ]
+        }
+        function test_fieldOutOfRange(data) {
+            palette.setColor(1, 2, 3)
+            var field = findChild(palette, "palette_g")
+            field.forceActiveFocus()
+            field.selectAll()
+            for (var i = 0; i < data.typed.length; ++i)
+                keyClick(data.typed.charAt(i))
+            keyClick(Qt.Key_Return)
+            compare(palette.g, data.expected)
+            compare(field.text, String(data.expected))
+            field.focus = false
+        }
+    }
+
+    TestCase {
+        name: "KeyCodeString"
+
+        function test_names_data() {
+            return [
+                { tag: "A", code: 0x04, name: "A" },
+                { tag: "KP 7 keeps its blank", code: 0x5F, name: "KP 7 " },
+                { tag: "Intl'2", code: 0x88, name: "Intl'2" },
+                { tag: "backslash as 0x31", code: 0x31, name: "\\ |" },
+                { tag: "backslash as 0x32 from older profiles", code: 0x32, name: "\\ |" },
+                { tag: "right arrow", code: 0x4F, name: "\u25BA" },
+                { tag: "F24", code: 0x73, name: "F24" },
+                { tag: "no name", code: 0x74, name: undefined },
+            ]
+        }
+        function test_names(data) {
+            compare(keyNames.keycodeTostr(data.code), data.name)
+        }
+        function test_backslashNameAssignsTheTableCode() {
+            compare(keyNames.strTokeycode("\\ |"), 0x31)
+            compare(keyNames.strTokeycode("KP 7"), undefined)
+            compare(keyNames.strTokeycode("a"), undefined)
+        }
+        function test_mouseNames() {
+            compare(keyNames.strTomousecode("MS-B5"), 0xF4)
+            compare(keyNames.mousecodeTostr(0xF0), "MS-L")
+            compare(keyNames.keycodeTostr(0xF0), undefined)
+        }
+        function test_everyKeyboardNameMapsBack() {
+            var count = 0
+            for (var code in keyNames.keycode2str) {
+                ++count
+                var back = keyNames.strTokeycode(keyNames.keycode2str[code])
+                compare(back, Number(code) === 0x32 ? 0x31 : Number(code))
+            }
+            compare(count, 128, "127 names of the table and the second backslash code")
+        }
+        function test_logByte_data() {
+            return [
+                { tag: "none", value: 0, position: 0 },
+                { tag: "bit 0", value: 1, position: 1 },
+                { tag: "lowest of several", value: 0x0C, position: 3 },
+                { tag: "bit 7", value: 0x80, position: 8 },
+                { tag: "only the low byte", value: 0x100, position: 0 },
+            ]
+        }
+        function test_logByte(data) {
+            compare(keyNames.logByte(data.value), data.position)
+        }
+    }
+
+    TestCase {
+        name: "KeyInputs"
+        when: windowShown
+
+        function test_capture_data() {
+            return [
+                { tag: "named key", code: 0x04, stored: 0x04, text: "KEY \u3010 A \u3011" },
+                { tag: "backslash as 0x31", code: 0x31, stored: 0x31, text: "KEY \u3010 \\ | \u3011" },
+                { tag: "code without a name", code: 0x74, stored: 0, text: "KEY\u3010 PRESS ANY \u3011" },
+            ]
+        }
+        function test_capture(data) {
+            captureSpy.clear()
+            capture.tmpKeycodeUSB = 0
+            capture.detectKeyboard(true, data.code)
+            compare(captureSpy.count, 0, "not capturing before the click")
+            mouseClick(capture)
+            verify(capture.isCapturing)
+            capture.detectKeyboard(true, data.code)
+            verify(!capture.isCapturing)
+            compare(capture.tmpKeycodeUSB, data.stored)
+            compare(captureSpy.count, 1)
+            compare(captureSpy.signalArguments[0][0], data.stored)
+            compare(capture.keyName === "" ? "KEY\u3010 PRESS ANY \u3011" : "KEY \u3010 " + capture.keyName + " \u3011", data.text)
+        }
+        function test_secondClickLeavesCaptureEmpty() {
+            capture.tmpKeycodeUSB = 0x04
+            mouseClick(capture)
+            compare(capture.tmpKeycodeUSB, 0)
+            verify(capture.isCapturing)
+            mouseClick(capture)
+            verify(!capture.isCapturing)
+        }
+        function test_display_data() {
+            return [
+                { tag: "key", code: 0x29, stored: 0x29, name: "Esc" },
+                { tag: "mouse button", code: 0xF2, stored: 0xF2, name: "MS-M" },
+                { tag: "no name", code: 0x00, stored: -1, name: "" },
+            ]
+        }
+        function test_display(data) {
+            display.setKeycodeUSB(data.code)
+            compare(display.keycodeUSB, data.stored)
+            compare(display.keyName, data.name)
+            mouseClick(display)
+            compare(display.keycodeUSB, -1)
+        }
+    }
+
+    TestCase {
+        name: "Lists"
+        when: windowShown
+
+        function init() {
+            files.setRows(["alpha", { textX: "beta", textR: "3" }, "gamma"])
+            renameSpy.clear()
+            rightSpy.clear()
+        }
+        function row(index) {
+            var found = null
+            tryVerify(function() { found = findChild(files, "files_row" + index); return found !== null }, 2000)
+            return found
+        }
+        function test_selectionAndRightClick() {
+            compare(files.currentIndex, -1)
+            mouseClick(row(1))
+            compare(files.currentIndex, 1)
+            mouseClick(row(2), 5, 5, Qt.RightButton)
+            compare(rightSpy.count, 1)
+            compare(rightSpy.signalArguments[0][0], 2)
+        }
+        function test_rename_data() {
+            return [
+                { tag: "Return stores", typed: "delta", key: Qt.Key_Return, name: "delta", signals: 1 },
+                { tag: "Enter stores", typed: "delta", key: Qt.Key_Enter, name: "delta", signals: 1 },
+                { tag: "leaving restores", typed: "delta", key: 0, name: "beta", signals: 0 },
+                { tag: "empty name restores", typed: "", key: Qt.Key_Return, name: "beta", signals: 0 },
+            ]
+        }
+        function test_rename(data) {
+            var editedRow = row(1)
+            files.editFileName(1)
+            var editor = null
+            for (var i = 0; i < editedRow.children.length; ++i)
+                if (editedRow.children[i].activeFocus)
+                    editor = editedRow.children[i]
+            verify(editor, "the row's name is open for editing")
+            editor.selectAll()
+            editor.remove(0, editor.text.length)
+            for (var k = 0; k < data.typed.length; ++k)
+                keyClick(data.typed.charAt(k))
+            if (data.key !== 0)
+                keyClick(data.key)
+            else
+                editor.focus = false
+            compare(files.editingIndex, -1)
+            compare(files.textAt(1), data.name)
+            compare(renameSpy.count, data.signals)
+            if (data.signals > 0)
+                compare([renameSpy.signalArguments[0][0], renameSpy.signalArguments[0][1]], ["beta", "delta"])
+        }
+        function test_dropdownPicksAndCloses() {
+            pickSpy.clear()
+            mouseClick(dropdown)
+            verify(dropdown.isOpen)
+            mouseClick(findChild(dropdown, "dropdown_item2"))
+            verify(!dropdown.isOpen)
+            compare(dropdown.getCurIndex(), 2)
+            compare(dropdown.currentText, "THREE")
+            compare(pickSpy.signalArguments[0][0], 2)
+        }
+    }
+
+    TestCase {
+        name: "ClickCues"
+        when: windowShown
+
+        function test_checkboxTogglesWithTheClickCue() {
+            var before = ui_View.cues.length
+            var wasSelected = check.isSelect
+            mouseClick(check)
+            compare(check.isSelect, !wasSelected)
+            compare(ui_View.cues[ui_View.cues.length - 1], 4)
+            compare(ui_View.cues.length, before + 1)
+        }
+    }
+}
