@@ -22,11 +22,26 @@ uint clampedStep(uint step)
     return std::min(step, SystemMouseSettings::kMaxStep);
 }
 
+// The thresholds stay as the system has them; switching on always writes level 1.
+bool writeAcceleration(PointerSettings &system, bool acceleration)
+{
+    int values[PointerSettings::MouseValueCount] = {};
+    if (!system.readMouse(values))
+        return false;
+    values[PointerSettings::AccelerationLevel] = acceleration ? 1 : 0;
+    return system.writeMouse(values);
+}
+
 }  // namespace
 
 SystemMouseSettings::SystemMouseSettings(ProfileStore &profiles, PointerSettings &pointer)
-    : profiles(profiles), pointer(pointer)
+    : profiles(profiles), pointer(pointer), queue(pointer)
 {
+}
+
+bool SystemMouseSettings::waitUntilApplied(int timeoutMs)
+{
+    return queue.waitUntilIdle(timeoutMs);
 }
 
 int SystemMouseSettings::systemSpeed(uint step)
@@ -46,19 +61,21 @@ int SystemMouseSettings::doubleClickTime(uint step)
 
 void SystemMouseSettings::setAcceleration(bool acceleration)
 {
-    int values[PointerSettings::MouseValueCount] = {};
-    if (!pointer.readMouse(values)) {
-        qDebug() << "setAcceleration Failed";
-        return;
-    }
-    // The thresholds stay as the system has them.
-    values[PointerSettings::AccelerationLevel] = acceleration ? 1 : 0;
-    if (!pointer.writeMouse(values))
-        qDebug() << "setAcceleration Failed";
+    requestedAcceleration = acceleration;
+    ++accelerationWritesPending;
+    queue.post(
+        [this, acceleration](PointerSettings &system) {
+            const bool written = writeAcceleration(system, acceleration);
+            --accelerationWritesPending;
+            return written;
+        },
+        "setAcceleration Failed");
 }
 
 bool SystemMouseSettings::getAcceleration()
 {
+    if (accelerationWritesPending > 0)
+        return requestedAcceleration;
     int values[PointerSettings::MouseValueCount] = {};
     if (!pointer.readMouse(values)) {
         qDebug() << "getAcceleration Failed";
@@ -70,22 +87,25 @@ bool SystemMouseSettings::getAcceleration()
 void SystemMouseSettings::setCursorSpeed(uint cursorSpeed)
 {
     profiles.current().setValue(kCursorSpeedKey, cursorSpeed);
-    if (!pointer.setPointerSpeed(systemSpeed(cursorSpeed)))
-        qDebug() << "setCursorSpeed Failed";
+    const int value = systemSpeed(cursorSpeed);
+    queue.post([value](PointerSettings &system) { return system.setPointerSpeed(value); },
+               "setCursorSpeed Failed");
 }
 
 void SystemMouseSettings::setVerticalScrollLines(uint lines)
 {
     profiles.current().setValue(kScrollLinesKey, lines);
-    if (!pointer.setWheelScrollLines(scrollLines(lines)))
-        qDebug() << "setVerticalScrollLines Failed";
+    const int value = scrollLines(lines);
+    queue.post([value](PointerSettings &system) { return system.setWheelScrollLines(value); },
+               "setVerticalScrollLines Failed");
 }
 
 void SystemMouseSettings::setDoubleClickSpeed(uint speed)
 {
     profiles.current().setValue(kDoubleClickKey, speed);
-    if (!pointer.setDoubleClickTime(doubleClickTime(speed)))
-        qDebug() << "setDoubleClickSpeed Failed";
+    const int value = doubleClickTime(speed);
+    queue.post([value](PointerSettings &system) { return system.setDoubleClickTime(value); },
+               "setDoubleClickSpeed Failed");
 }
 
 uint SystemMouseSettings::getCursorSpeed()

@@ -3,25 +3,17 @@
 // double-click time. The controller stores the user's steps in the profile and applies them
 // through this interface; tests install a fake.
 //
-// Linux back end (PointerSettings::create()):
-// - Pointer speed: the GNOME mouse schema (org.gnome.desktop.peripherals.mouse "speed",
-//   -1..1) through the gsettings tool where the schema is installed; speed 10, the neutral
-//   value of the 1..20 scale, maps to 0, 1 to -1 and 20 to 1, linearly on either side.
-//   Without the schema: the X server's core pointer control, whose acceleration fraction
-//   becomes speed / 10 (XChangePointerControl).
-// - Acceleration (readMouse / writeMouse: two thresholds and the acceleration level 0..2):
-//   GNOME "accel-profile": level 0 is "flat", level 1 or 2 "adaptive"; GNOME has no
-//   thresholds, so readMouse reports 6 and 10. Without the schema: the X pointer control
-//   (XGetPointerControl / XChangePointerControl): level 0 sets threshold 0, so the speed
-//   fraction applies to all motion (a constant gain); level 1 or 2 sets the threshold to
-//   the first value (4 when that is not positive), so the fraction applies to fast motion
-//   only. readMouse reports the X threshold twice and level 1 when it is positive.
-// - Double-click time: GNOME "double-click" (milliseconds) where present, and always this
-//   program's own interval (QApplication::setDoubleClickInterval).
-// - Wheel scroll lines: no GNOME or X setting exists; the value reaches this program only
-//   (QApplication::setWheelScrollLines).
-// Every call returns false when it reached no setting: no desktop schema and no X display
-// (or, for the program's own settings, no QApplication). Nothing crashes without a desktop.
+// Every call may block (a settings service on the session bus, a file write, the X server):
+// callers on the GUI thread hand the setters to a PointerSettingsQueue. readMouse answers from
+// what the desktop keeps locally and is quick enough for the GUI thread.
+//
+// Linux (PointerSettings::create() picks one back end at start and logs it):
+// - GNOME and the desktops that share its mouse schema: GnomePointerSettings (GSettings).
+// - KDE Plasma: PlasmaPointerSettings (kcminputrc, kdeglobals and KWin's input devices).
+// - Anything else: X11PointerSettings (the X server's core pointer control).
+// The double-click time and the wheel scroll lines always reach this program's own Qt
+// settings as well. Every call returns false when it reached no setting; nothing crashes
+// without a desktop, a session bus or a display.
 #include <memory>
 
 class PointerSettings {

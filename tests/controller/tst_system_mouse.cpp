@@ -1,19 +1,31 @@
-// The system pointer settings: stored steps, their conversion to the system's values, and
-// the debug texts of failed system calls, against a fake operating system.
+// The system pointer settings: stored steps, their conversion to the system's values, the
+// debug texts of failed system calls, and the worker thread that makes the system calls in
+// order without holding up the caller, against a fake operating system.
 #include "controller/ProfileStore.h"
 #include "controller/SystemMouseSettings.h"
-#include "platform/LinuxPointerSettings.h"
+#include "platform/PointerSettings.h"
+#include "platform/PointerSpeedScale.h"
 #include "tests/support/ModulesSandbox.h"
 #include "SettingsFiles.h"
 
+#include <QSemaphore>
 #include <QtTest>
 #include <memory>
 
 namespace {
 
+// Called on the settings worker thread; the test reads the records once the worker is idle.
 class FakePointer : public PointerSettings {
 public:
-    bool setPointerSpeed(int systemSpeed) override { speeds << systemSpeed; return succeeds; }
+    bool setPointerSpeed(int systemSpeed) override
+    {
+        if (holdSpeed) {
+            speedEntered.release();
+            speedRelease.acquire();
+        }
+        speeds << systemSpeed;
+        return succeeds;
+    }
     bool setWheelScrollLines(int lines) override { scrollLines << lines; return succeeds; }
     bool setDoubleClickTime(int ms) override { doubleClicks << ms; return succeeds; }
     bool readMouse(int values[MouseValueCount]) override
@@ -25,6 +37,7 @@ public:
     bool writeMouse(const int values[MouseValueCount]) override
     {
         written = QList<int>{values[0], values[1], values[2]};
+        std::copy(values, values + MouseValueCount, mouse);
         return succeeds;
     }
 
@@ -33,9 +46,13 @@ public:
     int mouse[MouseValueCount] = {6, 10, 1};
     int reads = 0;
     QList<int> speeds, scrollLines, doubleClicks, written;
+    // With holdSpeed, setPointerSpeed waits for speedRelease after signalling speedEntered.
+    bool holdSpeed = false;
+    QSemaphore speedEntered, speedRelease;
 };
 
 const QString kProfile1 = "./modules/setting/p1.bin";
+constexpr int kApplyTimeoutMs = 30000;
 
 }  // namespace
 
@@ -53,6 +70,7 @@ private slots:
     }
     void cleanup()
     {
+        pointer->speedRelease.release(1000);
         settings.reset();
         profiles.reset();
         sandbox.reset();
@@ -66,7 +84,9 @@ private slots:
     void acceleration_data();
     void acceleration();
     void accelerationFailures();
-    void gnomeSpeedScale();
+    void settersReturnWhileTheSystemIsBusy();
+    void systemCallsRunInCallOrder();
+    void libinputSpeedScale();
 
 private:
     std::unique_ptr<ModulesSandbox> sandbox;
@@ -98,6 +118,7 @@ void TestSystemMouse::conversions()
     settings->setCursorSpeed(step);
     settings->setVerticalScrollLines(step);
     settings->setDoubleClickSpeed(step);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
     QCOMPARE(pointer->speeds, QList<int>{speed});
     QCOMPARE(pointer->scrollLines, QList<int>{lines});
     QCOMPARE(pointer->doubleClicks, QList<int>{doubleClickMs});
@@ -125,6 +146,7 @@ void TestSystemMouse::switchingProfilesChangesNothingInTheSystem()
     QCOMPARE(settings->getCursorSpeed(), 5u);  // the shipped profile's step
     profiles->setCurrentProfile(0);
     QCOMPARE(settings->getCursorSpeed(), 3u);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
     QCOMPARE(pointer->speeds, QList<int>{6});
 }
 
@@ -137,6 +159,7 @@ void TestSystemMouse::failedCallsKeepValueAndWriteDebugText()
     settings->setVerticalScrollLines(4);
     QTest::ignoreMessage(QtDebugMsg, "setDoubleClickSpeed Failed");
     settings->setDoubleClickSpeed(4);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
     QCOMPARE(settings->getCursorSpeed(), 4u);
     QCOMPARE(settings->getVerticalScrollLines(), 4u);
     QCOMPARE(settings->getDoubleClickSpeed(), 4u);
@@ -161,9 +184,12 @@ void TestSystemMouse::acceleration()
     QCOMPARE(settings->getAcceleration(), accelerated);
     // Thresholds stay as read; switching on always writes level 1.
     settings->setAcceleration(true);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
     QCOMPARE(pointer->written, (QList<int>{3, 7, 1}));
     settings->setAcceleration(false);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
     QCOMPARE(pointer->written, (QList<int>{3, 7, 0}));
+    QVERIFY(!settings->getAcceleration());
 }
 
 void TestSystemMouse::accelerationFailures()
@@ -173,22 +199,56 @@ void TestSystemMouse::accelerationFailures()
     QVERIFY(!settings->getAcceleration());
     QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
     settings->setAcceleration(true);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
     QVERIFY(pointer->written.isEmpty());  // nothing written without the thresholds
 
     pointer->readSucceeds = true;
     pointer->succeeds = false;
     QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
     settings->setAcceleration(true);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
 }
 
-void TestSystemMouse::gnomeSpeedScale()
+void TestSystemMouse::settersReturnWhileTheSystemIsBusy()
 {
-    QCOMPARE(LinuxPointerSettings::gnomeSpeed(10), 0.0);
-    QCOMPARE(LinuxPointerSettings::gnomeSpeed(1), -1.0);
-    QCOMPARE(LinuxPointerSettings::gnomeSpeed(20), 1.0);
-    QCOMPARE(LinuxPointerSettings::gnomeSpeed(0), -1.0);
-    QCOMPARE(LinuxPointerSettings::gnomeSpeed(15), 0.5);
-    QVERIFY(LinuxPointerSettings::gnomeSpeed(2) < LinuxPointerSettings::gnomeSpeed(4));
+    pointer->holdSpeed = true;
+    pointer->mouse[PointerSettings::AccelerationLevel] = 0;
+    settings->setCursorSpeed(2);
+    QVERIFY(pointer->speedEntered.tryAcquire(1, kApplyTimeoutMs));
+    // The system is stuck in the speed call: the next setters still return, the profile
+    // has the steps, and the acceleration reads as requested until it reaches the system.
+    settings->setAcceleration(true);
+    settings->setDoubleClickSpeed(1);
+    QCOMPARE(settings->getCursorSpeed(), 2u);
+    QCOMPARE(settings->getDoubleClickSpeed(), 1u);
+    QVERIFY(settings->getAcceleration());
+    QVERIFY(!settings->waitUntilApplied(0));
+    QVERIFY(pointer->doubleClicks.isEmpty());
+
+    pointer->speedRelease.release();
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
+    QCOMPARE(pointer->doubleClicks, QList<int>{830});
+    QCOMPARE(pointer->written, (QList<int>{6, 10, 1}));
+    QVERIFY(settings->getAcceleration());
+}
+
+void TestSystemMouse::systemCallsRunInCallOrder()
+{
+    for (uint step = 0; step <= SystemMouseSettings::kMaxStep; ++step)
+        settings->setCursorSpeed(step);
+    settings->setCursorSpeed(3);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
+    QCOMPARE(pointer->speeds, (QList<int>{1, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 6}));
+}
+
+void TestSystemMouse::libinputSpeedScale()
+{
+    QCOMPARE(pointerspeed::libinputSpeed(10), 0.0);
+    QCOMPARE(pointerspeed::libinputSpeed(1), -1.0);
+    QCOMPARE(pointerspeed::libinputSpeed(20), 1.0);
+    QCOMPARE(pointerspeed::libinputSpeed(0), -1.0);
+    QCOMPARE(pointerspeed::libinputSpeed(15), 0.5);
+    QVERIFY(pointerspeed::libinputSpeed(2) < pointerspeed::libinputSpeed(4));
 }
 
 QTEST_MAIN(TestSystemMouse)
