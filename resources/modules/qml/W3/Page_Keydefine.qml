@@ -1,15 +1,745 @@
 import QtQuick 2.15
+import W3.Logic 1.0
+import "qrc:/modules/qml/common"
 
-// Placeholder with the page interface; the page itself replaces it.
+// The key page: gives each mouse button a function. Codes live here until APPLY sends the
+// whole matrix; only macro contents reach the mouse earlier, when a macro is bound.
 Item {
+    id: page
     objectName: "Page_Keydefine"
     width: 710
     height: 472
+
+    // Positions in the function menu (KeyCodes.Function).
+    readonly property int fnKeyboard: 0
+    readonly property int fnMouse: 1
+    readonly property int fnMedia: 2
+    readonly property int fnCombo: 3
+    readonly property int fnMacro: 4
+    readonly property int fnFire: 5
+    readonly property int fnLed: 6
+    readonly property int mouseLeftEntry: 0
+    readonly property int firstMouseButton: 0xF0
+    readonly property int normalPlay: 0
+
+    property int selectedPosition: 0
+    readonly property int selectedSlot: keyModel.buttonSlots[selectedPosition] !== undefined
+                                        ? keyModel.buttonSlots[selectedPosition] : 0
+    property int functionIndex: -1
+    property bool scrollSwap: false
+    property var macroNames: []
+    property int repeatCount: 1
+    property int fireKey: 0
+    property int fireSpeedStep: 0
+    property int fireCount: 10
+
+    property var functionLabels: []
+    property var mouseLabels: []
+    property var mediaLabels: []
+    property var playModeLabels: []
+    readonly property var modifierNames: ["\u2014", "L Ctrl", "L Shift", "L Alt", "L Win",
+                                          "R Ctrl", "R Shift", "R Alt", "R Win"]
+
     signal protectUI(int interval)
-    function initUI(deviceConfig) {}
-    function translateStrings() {}
-    function keyEvent(isDown, usbCode) {}
-    function totalReset() {}
-    function totalApply() {}
-    function profileChanged() {}
+
+    // Button positions on the mouse picture (centres, picture pixels) and their hit areas.
+    readonly property var buttonSpots: ({
+        0: { x: 100, y: 100, w: 70, h: 90 }, 1: { x: 200, y: 100, w: 70, h: 90 },
+        2: { x: 150, y: 105, w: 22, h: 24 }, 14: { x: 150, y: 78, w: 22, h: 24 },
+        15: { x: 150, y: 132, w: 22, h: 24 }, 5: { x: 150, y: 170, w: 22, h: 24 },
+        6: { x: 150, y: 196, w: 22, h: 24 }, 4: { x: 46, y: 170, w: 26, h: 44 },
+        3: { x: 46, y: 222, w: 26, h: 44 }
+    })
+
+    Model_KeyDefine_W3 { id: keyModel }
+    property alias buttons: keyModel
+
+    // --- start-up, texts, profile switch ------------------------------------------------
+
+    function initUI(deviceConfig) {
+        keyModel.loadDefaults(ui_View.loadDefaultProfile(0))
+        keyModel.setProductNames(Theme.productStrings)
+        if (selectedPosition >= keyModel.buttonSlots.length)
+            selectedPosition = 0
+        refreshMacroNames()
+        scrollSwap = ui_View.getScrollPinSwap()
+        for (var i = 0; i < keyModel.slotCount; ++i)
+            loadSlot(i)
+        showSelected()
+    }
+
+    // A profile without the entry keeps the default code rather than a blank one.
+    function loadSlot(slot) {
+        var stored = ui_View.getKeydefine(slot)
+        if (stored.length >= 4)
+            keyModel.setCode(slot, stored)
+        else
+            keyModel.resetSlot(slot)
+    }
+
+    function profileChanged() { initUI() }
+
+    function translateStrings() {
+        functionLabels = [Theme.text(46, "KEYBOARD"), Theme.text(47, "MOUSE"), Theme.text(48, "MEDIA"),
+                          Theme.text(49, "COMBO KEY"), Theme.text(50, "MACRO"), Theme.text(93, "FIRE KEY"),
+                          Theme.text(111, "LED CONTROL")]
+        mouseLabels = textsOf([51, 52, 53, 54, 55, 94, 115, 116, 95, 109, 110],
+                              ["LEFT", "RIGHT", "MIDDLE", "BACKWARD", "FORWARD", "TRIPLE CLICK",
+                               "DPI +", "DPI \u2212", "DPI SWITCH", "SCROLL UP", "SCROLL DOWN"])
+        mediaLabels = textsOf([56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73],
+                              ["NEXT TRACK", "PREVIOUS TRACK", "STOP", "PLAY / PAUSE", "MUTE", "VOLUME UP",
+                               "VOLUME DOWN", "MEDIA SELECT", "MAIL", "CALCULATOR", "MY COMPUTER",
+                               "WWW SEARCH", "WWW HOME", "WWW BACK", "WWW FORWARD", "WWW STOP",
+                               "WWW REFRESH", "WWW FAVORITES"])
+        playModeLabels = textsOf([96, 98, 99], ["NORMAL PLAY", "ALWAYS REPEAT", "REPEAT ON PRESSED"])
+        if (Theme.productStrings && Theme.productStrings.length > 0) {
+            keyModel.setProductNames(Theme.productStrings)
+            selectedPosition = Math.min(3, keyModel.buttonSlots.length - 1)
+            showSelected()
+        }
+    }
+
+    function textsOf(indices, fallbacks) {
+        var texts = []
+        for (var i = 0; i < indices.length; ++i)
+            texts.push(Theme.text(indices[i], fallbacks[i]))
+        return texts
+    }
+
+    // --- showing a code ------------------------------------------------------------------
+
+    function selectButton(position) {
+        if (position < 0 || position >= keyModel.buttonSlots.length)
+            return
+        selectedPosition = position
+        showSelected()
+    }
+
+    function selectSlot(slot) {
+        selectButton(keyModel.buttonSlots.indexOf(slot))
+    }
+
+    function clearSecondLevel() {
+        keyboardInput.tmpKeycodeUSB = 0
+        mouseMenu.setCurIndex(-1)
+        mediaMenu.setCurIndex(-1)
+        modifierMenu.setCurIndex(0)
+        comboKey1.tmpKeycodeUSB = 0
+        comboKey2.tmpKeycodeUSB = 0
+        macroMenu.currentIndex = -1
+        playModeMenu.setCurIndex(normalPlay)
+        repeatCount = 1
+        fireMouseMenu.setCurIndex(-1)
+        fireKeyInput.tmpKeycodeUSB = 0
+        fireKey = 0
+        fireSpeedStep = 0
+        fireCount = 10
+        var inputs = [keyboardInput, comboKey1, comboKey2, fireKeyInput]
+        for (var i = 0; i < inputs.length; ++i)
+            inputs[i].isCapturing = false
+    }
+
+    function showSelected() {
+        showCode(keyModel.code(selectedSlot))
+    }
+
+    function showCode(code) {
+        clearSecondLevel()
+        var menus = KeyCodes.menusOf(code)
+        functionIndex = menus["function"]
+        switch (functionIndex) {
+        case fnKeyboard:
+            keyboardInput.tmpKeycodeUSB = menus.key
+            break
+        case fnMouse:
+            mouseMenu.setCurIndex(menus.mouseEntry)
+            break
+        case fnMedia:
+            mediaMenu.setCurIndex(menus.mediaEntry)
+            break
+        case fnCombo:
+            modifierMenu.setCurIndex(menus.modifier)
+            comboKey1.tmpKeycodeUSB = menus.comboKey1
+            comboKey2.tmpKeycodeUSB = menus.comboKey2
+            break
+        case fnMacro:
+            showMacro(menus.macroSlot, menus.playMode)
+            break
+        case fnFire:
+            showFireKey(menus.fireKey, menus.fireSpeedStep, menus.fireCount)
+            break
+        }
+    }
+
+    function showMacro(slot, playMode) {
+        playModeMenu.setCurIndex(playMode)
+        for (var i = 0; i < macroNames.length; ++i) {
+            var config = ui_View.loadMacroIniConfig(macroNames[i])
+            if (config.length >= 2 && Number(config[0]) === slot) {
+                macroMenu.currentIndex = i
+                repeatCount = Number(config[1])
+                return
+            }
+        }
+    }
+
+    function showFireKey(key, speedStep, count) {
+        fireKey = key
+        fireSpeedStep = speedStep
+        fireCount = count
+        if (key >= firstMouseButton && key < firstMouseButton + 5)
+            fireMouseMenu.setCurIndex(key - firstMouseButton)
+        else
+            fireKeyInput.tmpKeycodeUSB = key
+    }
+
+    // --- changing a code -----------------------------------------------------------------
+
+    function setSelectedCode(code) {
+        keyModel.setCode(selectedSlot, code)
+    }
+
+    // Taking the last left click away from the named buttons needs the user's word; a "no"
+    // puts the menus back to MOUSE / LEFT.
+    function confirmLeftClickLoss() {
+        if (!KeyCodes.isLastLeftClick(keyModel.allCodes(), selectedSlot, keyModel.buttonSlots))
+            return true
+        if (ui_View.getMsgAns_FoolProofing())
+            return true
+        showSelected()
+        return false
+    }
+
+    function chooseFunction(index) {
+        if (index === functionIndex)
+            return
+        if (!confirmLeftClickLoss())
+            return
+        clearSecondLevel()
+        if (KeyCodes.macroSlot(keyModel.code(selectedSlot)) >= 0) {
+            setSelectedCode(KeyCodes.none())
+            releaseUnusedMacros()
+        }
+        functionIndex = index
+        if (index === fnLed)
+            setSelectedCode(KeyCodes.led())
+    }
+
+    function captureKeyboardKey(usbCode) {
+        if (usbCode !== 0)
+            setSelectedCode(KeyCodes.keyboard(usbCode))
+    }
+
+    function chooseMouseEntry(entry) {
+        var code = KeyCodes.mouse(entry)
+        if (!KeyCodes.isLeftClick(code) && !confirmLeftClickLoss())
+            return
+        mouseMenu.setCurIndex(entry)
+        setSelectedCode(code)
+    }
+
+    function chooseMediaEntry(entry) {
+        mediaMenu.setCurIndex(entry)
+        setSelectedCode(KeyCodes.media(entry))
+    }
+
+    function updateCombo() {
+        setSelectedCode(KeyCodes.combo(modifierMenu.currentIndex, comboKey1.tmpKeycodeUSB, comboKey2.tmpKeycodeUSB))
+    }
+
+    function chooseFireMouseButton(position) {
+        fireMouseMenu.setCurIndex(position)
+        fireKeyInput.tmpKeycodeUSB = 0
+        fireKey = firstMouseButton + position
+        updateFireKey()
+    }
+
+    function captureFireKey(usbCode) {
+        if (usbCode === 0)
+            return
+        fireMouseMenu.setCurIndex(-1)
+        fireKey = usbCode
+        updateFireKey()
+    }
+
+    // Speed or count alone give no code until a key is chosen.
+    function updateFireKey() {
+        if (fireKey !== 0)
+            setSelectedCode(KeyCodes.fire(fireKey, fireSpeedStep, fireCount))
+    }
+
+    // --- macros --------------------------------------------------------------------------
+
+    function refreshMacroNames() {
+        var current = macroMenu.currentText
+        var files = ui_View.getMacroIniNames()
+        var names = []
+        for (var i = 0; i < files.length; ++i)
+            names.push(String(files[i]).slice(0, -4))
+        macroNames = names
+        macroMenu.setRows(names)
+        macroMenu.currentIndex = names.indexOf(current)
+    }
+
+    function chooseMacro(index) {
+        macroMenu.currentIndex = index
+        assignMacro()
+    }
+
+    function choosePlayMode(mode) {
+        playModeMenu.setCurIndex(mode)
+        assignMacro()
+    }
+
+    function enterRepeatCount(count) {
+        repeatCount = count
+        if (playModeMenu.currentIndex === normalPlay)
+            assignMacro()
+    }
+
+    // Binds the chosen macro to a device slot (its own when it has one, else the lowest free
+    // one), sends its contents and gives the button the macro code. With all twelve slots in
+    // use the button is left without a function.
+    function assignMacro() {
+        setSelectedCode(KeyCodes.none())
+        // The slot the button gave up is free again before a new one is chosen, so two macro
+        // files never claim the same slot.
+        releaseUnusedMacros()
+        var name = macroMenu.currentText
+        if (macroMenu.currentIndex < 0 || name === "")
+            return
+        var config = ui_View.loadMacroIniConfig(name)
+        if (config.length < 2)
+            return
+        var slot = Number(config[0])
+        if (!(slot >= 0 && slot < 12)) {
+            slot = KeyCodes.freeSlot(keyModel.allCodes())
+            if (slot < 0)
+                return
+        }
+        ui_View.setMacroIniConfig(name, [slot, repeatCount])
+        ui_View.ui_13H_SetMacroKey(slot + 1, name)
+        setSelectedCode(KeyCodes.macro(playModeMenu.currentIndex, slot))
+    }
+
+    // Every bound macro whose slot no button uses any more is unbound.
+    function releaseUnusedMacros() {
+        var codes = keyModel.allCodes()
+        var files = ui_View.getMacroIniNames()
+        for (var i = 0; i < files.length; ++i) {
+            var name = String(files[i]).slice(0, -4)
+            var config = ui_View.loadMacroIniConfig(name)
+            if (config.length >= 1 && Number(config[0]) >= 0 && !KeyCodes.slotUsed(codes, Number(config[0])))
+                ui_View.setMacroIniConfig(name, [-1, 1])
+        }
+    }
+
+    // --- reset and apply -----------------------------------------------------------------
+
+    function resetSelected() {
+        var fallback = keyModel.defaultCodes[selectedSlot]
+        if (!KeyCodes.isLeftClick(fallback) && !confirmLeftClickLoss())
+            return
+        keyModel.resetSlot(selectedSlot)
+        releaseUnusedMacros()
+        showSelected()
+    }
+
+    function totalReset() {
+        keyModel.resetAll()
+        releaseUnusedMacros()
+        showSelected()
+    }
+
+    function apply() {
+        ui_View.setScrollPinSwap(scrollSwap)
+        ui_View.ui_12H_SetKeyMatrix(KeyCodes.matrix(keyModel.allCodes()))
+    }
+
+    function totalApply() { apply() }
+
+    function keyEvent(isDown, usbCode) {
+        var inputs = [keyboardInput, comboKey1, comboKey2, fireKeyInput]
+        for (var i = 0; i < inputs.length; ++i)
+            inputs[i].detectKeyboard(isDown, usbCode)
+    }
+
+    Component.onCompleted: translateStrings()
+
+    // --- the mouse picture with its callouts ---------------------------------------------
+
+    Item {
+        id: picture
+        x: 20
+        y: 36
+        width: 300
+        height: 400
+
+        SkinImage {
+            anchors.fill: parent
+            source: "model_ms/model_W3_KeyDefine.png"
+            fallbackVisible: false
+        }
+
+        Repeater {
+            model: keyModel.buttonSlots
+            delegate: MouseArea {
+                readonly property var spot: page.buttonSpots[modelData]
+                objectName: "buttonArea_" + modelData
+                visible: spot !== undefined
+                x: visible ? spot.x - spot.w / 2 : 0
+                y: visible ? spot.y - spot.h / 2 : 0
+                width: visible ? spot.w : 0
+                height: visible ? spot.h : 0
+                z: visible && spot.w > 30 ? 0 : 1
+                onClicked: page.selectButton(index)
+            }
+        }
+
+        Repeater {
+            model: keyModel.buttonSlots
+            delegate: Rectangle {
+                readonly property var spot: page.buttonSpots[modelData]
+                readonly property bool selected: index === page.selectedPosition
+                objectName: "callout_" + modelData
+                visible: spot !== undefined
+                z: 2
+                width: 18
+                height: 18
+                radius: 9
+                x: visible ? spot.x - width / 2 : 0
+                y: visible ? spot.y - height / 2 : 0
+                color: selected ? Theme.accent : calloutArea.containsMouse ? Theme.accentGlow : "#C0101418"
+                border.color: Theme.accent
+                border.width: selected ? 2 : 1
+                Text {
+                    anchors.centerIn: parent
+                    text: index + 1
+                    color: parent.selected ? "#FF101418" : Theme.textColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: 10
+                    font.bold: true
+                }
+                MouseArea {
+                    id: calloutArea
+                    anchors.fill: parent
+                    anchors.margins: -3
+                    hoverEnabled: true
+                    onClicked: page.selectButton(index)
+                }
+            }
+        }
+    }
+
+    Label {
+        x: 20
+        y: 440
+        width: 300
+        height: 20
+        horizontalAlignment: Text.AlignHCenter
+        text: (page.selectedPosition + 1) + "  \u00B7  " + (keyModel.buttonNames[page.selectedPosition] || "")
+        highlight: true
+    }
+
+    // --- menus ---------------------------------------------------------------------------
+
+    Item {
+        id: controls
+        x: 340
+        y: 20
+        width: 354
+        height: 440
+
+        Label {
+            width: 80
+            height: 32
+            text: Theme.text(74, "KEY")
+            heading: true
+        }
+        DropdownList {
+            id: buttonMenu
+            objectName: "buttonMenu"
+            x: 94
+            width: 260
+            z: isOpen ? 200 : 0
+            maxRows: 9
+            model: {
+                var items = []
+                for (var i = 0; i < keyModel.buttonNames.length; ++i)
+                    items.push((i + 1) + "  " + keyModel.buttonNames[i])
+                return items
+            }
+            currentIndex: page.selectedPosition
+            onListElementClicked: page.selectButton(index)
+        }
+
+        Column {
+            id: functionMenu
+            y: 52
+            width: 150
+            spacing: 4
+            Repeater {
+                model: page.functionLabels
+                delegate: Rectangle {
+                    readonly property bool selected: index === page.functionIndex
+                    objectName: "function_" + index
+                    width: functionMenu.width
+                    height: 32
+                    radius: 4
+                    color: selected ? Theme.accentGlow : functionArea.containsMouse ? "#14FFFFFF" : "transparent"
+                    border.color: selected ? Theme.accent : Theme.stroke
+                    Rectangle {
+                        visible: parent.selected
+                        width: 3
+                        height: parent.height - 8
+                        anchors.verticalCenter: parent.verticalCenter
+                        x: 3
+                        color: Theme.accent
+                    }
+                    Label {
+                        anchors.fill: parent
+                        anchors.leftMargin: 12
+                        anchors.rightMargin: 6
+                        text: modelData
+                        highlight: parent.selected
+                        fontSizeMode: Text.HorizontalFit
+                        minimumPixelSize: 8
+                    }
+                    MouseArea {
+                        id: functionArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: {
+                            ui_View.playMedia_Index(4)
+                            page.chooseFunction(index)
+                        }
+                    }
+                }
+            }
+        }
+
+        // The second-level choices of the chosen function.
+        Item {
+            id: details
+            x: 164
+            y: 52
+            width: 190
+            height: 330
+
+            KeyInput_2 {
+                id: keyboardInput
+                objectName: "keyboardInput"
+                width: parent.width
+                visible: page.functionIndex === page.fnKeyboard
+                onInputComplete: page.captureKeyboardKey(usbCode)
+            }
+
+            DropdownList {
+                id: mouseMenu
+                objectName: "mouseMenu"
+                width: parent.width
+                maxRows: 11
+                visible: page.functionIndex === page.fnMouse
+                model: page.mouseLabels
+                onListElementClicked: page.chooseMouseEntry(index)
+            }
+
+            DropdownList {
+                id: mediaMenu
+                objectName: "mediaMenu"
+                width: parent.width
+                maxRows: 10
+                visible: page.functionIndex === page.fnMedia
+                model: page.mediaLabels
+                onListElementClicked: page.chooseMediaEntry(index)
+            }
+
+            Item {
+                anchors.fill: parent
+                visible: page.functionIndex === page.fnCombo
+                KeyInput_2 {
+                    id: comboKey1
+                    objectName: "comboKey1"
+                    y: 42
+                    width: parent.width
+                    onInputComplete: page.updateCombo()
+                }
+                KeyInput_2 {
+                    id: comboKey2
+                    objectName: "comboKey2"
+                    y: 84
+                    width: parent.width
+                    onInputComplete: page.updateCombo()
+                }
+                DropdownList {
+                    id: modifierMenu
+                    objectName: "modifierMenu"
+                    width: parent.width
+                    maxRows: 9
+                    model: page.modifierNames
+                    onListElementClicked: page.updateCombo()
+                }
+            }
+
+            Item {
+                anchors.fill: parent
+                visible: page.functionIndex === page.fnMacro
+                Label {
+                    y: 84
+                    width: 90
+                    height: 32
+                    text: Theme.text(97, "TIMES")
+                    enabled: playModeMenu.currentIndex === page.normalPlay
+                }
+                NumberField {
+                    id: repeatField
+                    objectName: "repeatCount"
+                    x: 100
+                    y: 84
+                    width: 90
+                    maximum: 65535
+                    value: page.repeatCount
+                    enabled: playModeMenu.currentIndex === page.normalPlay
+                    onEntered: page.enterRepeatCount(number)
+                }
+                DropdownList {
+                    id: playModeMenu
+                    objectName: "playModeMenu"
+                    y: 42
+                    width: parent.width
+                    model: page.playModeLabels
+                    onListElementClicked: page.choosePlayMode(index)
+                }
+                FileListButton {
+                    id: macroMenu
+                    objectName: "macroMenu"
+                    width: parent.width
+                    maxRows: 8
+                    placeholder: Theme.text(50, "MACRO")
+                    onRequestToUpdateList: page.refreshMacroNames()
+                    onListElementClicked: page.chooseMacro(index)
+                }
+            }
+
+            Item {
+                anchors.fill: parent
+                visible: page.functionIndex === page.fnFire
+                KeyInput_2 {
+                    id: fireKeyInput
+                    objectName: "fireKeyInput"
+                    y: 42
+                    width: parent.width
+                    onInputComplete: page.captureFireKey(usbCode)
+                }
+                Label {
+                    y: 86
+                    width: parent.width
+                    height: 20
+                    text: Theme.text(3, "SPEED") + "  " + (page.fireSpeedStep + 1)
+                }
+                Slider {
+                    id: fireSpeed
+                    objectName: "fireSpeed"
+                    y: 108
+                    width: parent.width
+                    position: page.fireSpeedStep
+                    onSliderClicked: {
+                        page.fireSpeedStep = position
+                        page.updateFireKey()
+                    }
+                }
+                Label {
+                    y: 146
+                    width: 90
+                    height: 32
+                    text: Theme.text(97, "TIMES")
+                }
+                NumberField {
+                    objectName: "fireCount"
+                    x: 100
+                    y: 146
+                    width: 90
+                    maximum: 255
+                    value: page.fireCount
+                    onEntered: {
+                        page.fireCount = number
+                        page.updateFireKey()
+                    }
+                }
+                DropdownList {
+                    id: fireMouseMenu
+                    objectName: "fireMouseMenu"
+                    width: parent.width
+                    model: page.mouseLabels.slice(0, 5)
+                    onListElementClicked: page.chooseFireMouseButton(index)
+                }
+            }
+
+            Label {
+                width: parent.width
+                height: 32
+                visible: page.functionIndex === page.fnLed
+                text: "\u3010 " + Theme.text(111, "LED CONTROL") + " \u3011"
+                highlight: true
+            }
+        }
+
+        PushButton {
+            objectName: "resetButton"
+            x: 34
+            y: 404
+            width: 150
+            text: Theme.text(77, "RESET")
+            onClicked: page.resetSelected()
+        }
+        PushButton {
+            objectName: "applyButton"
+            x: 204
+            y: 404
+            width: 150
+            primary: true
+            text: Theme.text(107, "APPLY")
+            onClicked: {
+                page.protectUI(800)
+                page.apply()
+            }
+        }
+    }
+
+    // A whole number typed in place; Return, Enter or leaving the field enters a changed value.
+    component NumberField: Rectangle {
+        id: field
+        property int maximum: 65535
+        property int value: 0
+        signal entered(int number)
+        height: 32
+        radius: 4
+        color: Theme.panel
+        border.color: editor.activeFocus ? Theme.accent : Theme.stroke
+        opacity: enabled ? 1.0 : 0.2
+        onValueChanged: editor.text = String(value)
+        TextInput {
+            id: editor
+            objectName: field.objectName + "_editor"
+            anchors.fill: parent
+            anchors.leftMargin: 8
+            anchors.rightMargin: 8
+            verticalAlignment: TextInput.AlignVCenter
+            horizontalAlignment: TextInput.AlignRight
+            color: Theme.textColor
+            selectionColor: Theme.accentGlow
+            selectByMouse: true
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontSize
+            maximumLength: String(field.maximum).length
+            validator: IntValidator { bottom: 0; top: field.maximum }
+            Component.onCompleted: text = String(field.value)
+            onEditingFinished: {
+                var number = Number(text)
+                if (number !== field.value)
+                    field.entered(number)
+            }
+            onActiveFocusChanged: if (!activeFocus) text = String(field.value)
+        }
+    }
 }
