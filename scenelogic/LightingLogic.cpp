@@ -119,7 +119,7 @@ QList<int> LightingLogic::ledCommand(int position, int brightnessStep, int speed
     return {effect, option1(effect, brightnessStep), option2(effect, speedStep)};
 }
 
-QList<int> LightingLogic::storedSettings(int position, int brightnessStep, int speedStep, bool powerOn)
+QVariantList LightingLogic::storedSettings(int position, int brightnessStep, int speedStep, bool powerOn)
 {
     return {position, brightnessStep, speedStep, powerOn ? 1 : 0};
 }

@@ -10,6 +10,11 @@
 
 class LightingLogic : public QObject {
     Q_OBJECT
+    Q_PROPERTY(int effectCount READ effectCount CONSTANT)
+    Q_PROPERTY(int maxStep READ maxStep CONSTANT)
+    Q_PROPERTY(int defaultSpeedStep READ defaultSpeedStep CONSTANT)
+    Q_PROPERTY(int defaultBrightnessStep READ defaultBrightnessStep CONSTANT)
+    Q_PROPERTY(int colorCount READ colorCount CONSTANT)
 public:
     static constexpr int kEffectCount = 10;
     static constexpr int kLightOff = 0;  // effect number of the light switched off
@@ -17,6 +22,12 @@ public:
     static constexpr int kDefaultSpeedStep = 4;
     static constexpr int kDefaultBrightnessStep = 7;
     static constexpr int kColorCount = 8;
+
+    static int effectCount() { return kEffectCount; }
+    static int maxStep() { return kMaxStep; }
+    static int defaultSpeedStep() { return kDefaultSpeedStep; }
+    static int defaultBrightnessStep() { return kDefaultBrightnessStep; }
+    static int colorCount() { return kColorCount; }
 
     // String-list index of the label of each effect menu position.
     Q_INVOKABLE static QList<int> effectLabelIndices();
@@ -36,8 +47,9 @@ public:
     // light is switched off.
     Q_INVOKABLE static QList<int> ledCommand(int position, int brightnessStep, int speedStep, bool powerOn);
 
-    // What the profile keeps: [position, brightness step, speed step, on (1) or off (0)].
-    Q_INVOKABLE static QList<int> storedSettings(int position, int brightnessStep, int speedStep, bool powerOn);
+    // What the profile keeps: [position, brightness step, speed step, on (1) or off (0)],
+    // ints in a QVariantList as the view takes them.
+    Q_INVOKABLE static QVariantList storedSettings(int position, int brightnessStep, int speedStep, bool powerOn);
     // Whether a stored list means the light is on. Lists of three items, written before the
     // on/off item existed, count as on exactly when their position is not 0; when the
     // list is too short to tell, it counts as off.

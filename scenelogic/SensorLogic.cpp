@@ -100,9 +100,9 @@ int SensorLogic::decode(int sensorType, int code)
     return (code & kDoubleBit) ? 2 * value : value;
 }
 
-QList<int> SensorLogic::encodeStages(int sensorType, const QList<int> &values)
+QVariantList SensorLogic::encodeStages(int sensorType, const QList<int> &values)
 {
-    QList<int> codes;
+    QVariantList codes;
     for (int stage = 0; stage < kStageCount; ++stage)
         codes.append(stage < values.size() ? encode(sensorType, values.at(stage)) : kUnusedStageCode);
     return codes;

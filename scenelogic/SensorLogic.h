@@ -5,15 +5,23 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class SensorLogic : public QObject {
     Q_OBJECT
+    Q_PROPERTY(int stageCount READ stageCount CONSTANT)
+    Q_PROPERTY(int unusedStageCode READ unusedStageCode CONSTANT)
+    Q_PROPERTY(int defaultReportRatePosition READ defaultReportRatePosition CONSTANT)
 public:
     static constexpr int kStageCount = 8;
     // Stage byte of an unused stage, and of a value the sensor's table does not hold.
     static constexpr int kUnusedStageCode = 0x80;
     static constexpr int kReportRatePositions = 4;
     static constexpr int kDefaultReportRatePosition = 2;  // 500 Hz
+
+    static int stageCount() { return kStageCount; }
+    static int unusedStageCode() { return kUnusedStageCode; }
+    static int defaultReportRatePosition() { return kDefaultReportRatePosition; }
 
     // The chip name of a sensor type; empty for a type the scene does not know.
     Q_INVOKABLE static QString sensorName(int sensorType);
@@ -26,8 +34,9 @@ public:
     Q_INVOKABLE static int encode(int sensorType, int dpi);
     // The DPI value a stage byte stands for; 0 for an unused stage or an unknown type.
     Q_INVOKABLE static int decode(int sensorType, int code);
-    // Eight stage bytes; missing values count as unused stages.
-    Q_INVOKABLE static QList<int> encodeStages(int sensorType, const QList<int> &values);
+    // Eight stage bytes (ints in a QVariantList, as the view takes them); missing values count
+    // as unused stages.
+    Q_INVOKABLE static QVariantList encodeStages(int sensorType, const QList<int> &values);
 
     // Report rate: position 0..3 is 125, 250, 500, 1000 Hz; the device byte is 8, 4, 2, 1.
     Q_INVOKABLE static QStringList reportRateLabels();

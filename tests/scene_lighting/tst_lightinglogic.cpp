@@ -16,6 +16,7 @@ private slots:
     void ledCommand();
     void storedPower_data();
     void storedPower();
+    void storedSettingsReadBack();
     void fixedColors_data();
     void fixedColors();
 };
@@ -152,6 +153,16 @@ void TestLightingLogic::storedPower()
     QFETCH(bool, powerOn);
     QCOMPARE(LightingLogic::isStoredSettings(stored), valid);
     QCOMPARE(LightingLogic::isStoredPowerOn(stored), powerOn);
+}
+
+void TestLightingLogic::storedSettingsReadBack()
+{
+    for (bool on : {true, false}) {
+        const QVariantList stored = LightingLogic::storedSettings(0, 6, 2, on);
+        QCOMPARE(stored, (QVariantList{0, 6, 2, on ? 1 : 0}));
+        QVERIFY(LightingLogic::isStoredSettings(stored));
+        QCOMPARE(LightingLogic::isStoredPowerOn(stored), on);
+    }
 }
 
 void TestLightingLogic::fixedColors_data()

@@ -104,9 +104,9 @@ void TestSensorLogic::everyMenuValueRoundTrips()
 void TestSensorLogic::encodeStagesFillsEightBytes()
 {
     QCOMPARE(SensorLogic::encodeStages(0, {500, 1000, 0, 2500}),
-             (QList<int>{0x02, 0x04, 0x80, 0x45, 0x80, 0x80, 0x80, 0x80}));
+             (QVariantList{0x02, 0x04, 0x80, 0x45, 0x80, 0x80, 0x80, 0x80}));
     QCOMPARE(SensorLogic::encodeStages(3, {400, 600, 800, 1000, 1200, 1400, 1600, 1800, 2000}),
-             (QList<int>{0x03, 0x05, 0x07, 0x09, 0x0B, 0x0D, 0x0F, 0x11}));
+             (QVariantList{0x03, 0x05, 0x07, 0x09, 0x0B, 0x0D, 0x0F, 0x11}));
 }
 
 void TestSensorLogic::reportRate_data()

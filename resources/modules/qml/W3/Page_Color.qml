@@ -1,15 +1,213 @@
 import QtQuick 2.15
+import W3.Logic 1.0
+import "qrc:/modules/qml/common"
 
-// Placeholder with the page interface; the page itself replaces it.
+// The lighting page: the light effect with its speed and brightness, the light's on/off
+// state and the eight effect colours. Colours reach the mouse at once; the effect on APPLY.
 Item {
+    id: page
     objectName: "Page_Color"
     width: 710
     height: 472
+
+    property int effectPosition: 0
+    property int brightnessStep: Lighting.defaultBrightnessStep
+    property int speedStep: Lighting.defaultSpeedStep
+    property bool powerOn: true
+    readonly property int effect: Lighting.effectNumber(effectPosition)
+    readonly property bool speedEnabled: powerOn && Lighting.usesSpeed(effect)
+    readonly property bool brightnessEnabled: powerOn && Lighting.usesBrightness(effect)
+    readonly property bool colorsEnabled: powerOn && Lighting.usesColors(effect)
+    property var effectLabels: []
+
     signal protectUI(int interval)
-    function initUI(deviceConfig) {}
-    function translateStrings() {}
+
+    function initUI(deviceConfig) {
+        var limit = deviceConfig && deviceConfig.length > 0 ? Math.round(Number(deviceConfig[0])) : colorGroup.count
+        colorGroup.stageLimit = limit >= 1 && limit <= colorGroup.count ? limit : colorGroup.count
+        translateStrings()
+        refresh()
+    }
+
+    function refresh() {
+        colorGroup.setColors(ui_View.ui_90H_GetLED8StageColor(0))
+        var stored = ui_View.ui_8DH_GetRGBLedEffect()
+        if (Lighting.isStoredSettings(stored))
+            showSettings(stored, Lighting.isStoredPowerOn(stored))
+    }
+
+    // Shows [position, brightness step, speed step]; values out of range fall back to the
+    // slider defaults, so a damaged profile still shows a valid page.
+    function showSettings(values, on) {
+        effectPosition = inRange(values[0], Lighting.effectCount - 1, 0)
+        brightnessStep = inRange(values[1], Lighting.maxStep, Lighting.defaultBrightnessStep)
+        speedStep = inRange(values[2], Lighting.maxStep, Lighting.defaultSpeedStep)
+        powerOn = on
+    }
+    function inRange(value, max, fallback) {
+        var number = Math.round(Number(value))
+        return number >= 0 && number <= max ? number : fallback
+    }
+
+    function translateStrings() {
+        var indices = Lighting.effectLabelIndices()
+        var labels = []
+        for (var i = 0; i < indices.length; ++i)
+            labels.push(Theme.text(indices[i], defaultEffectNames[i]))
+        effectLabels = labels
+    }
+    readonly property var defaultEffectNames: ["STATIC", "TWINKLING", "BREATHING", "NEON", "WAVE", "GLIDING",
+        "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO", "SPOTLIGHT"]
+
     function keyEvent(isDown, usbCode) {}
-    function totalReset() {}
-    function totalApply() {}
-    function profileChanged() {}
+    function profileChanged() { refresh() }
+
+    function sendColors() {
+        ui_View.ui_10H_SetLED8StageColor(0, colorGroup.colorList())
+    }
+
+    function apply() {
+        var command = Lighting.ledCommand(effectPosition, brightnessStep, speedStep, powerOn)
+        ui_View.ui_0DH_SetRGBLedEffect(command[0], command[1], command[2],
+                                       Lighting.storedSettings(effectPosition, brightnessStep, speedStep, powerOn))
+    }
+    function reset() {
+        var defaults = ui_View.loadDefaultProfile(2)
+        var colorLength = 3 * colorGroup.count
+        if (colorGroup.setColors(defaults.slice(0, colorLength)))
+            sendColors()
+        var stored = defaults.slice(colorLength)
+        if (Lighting.isStoredSettings(stored))
+            showSettings(stored, Lighting.isStoredPowerOn(stored))
+    }
+
+    function totalApply() { apply() }
+    function totalReset() { reset() }
+
+    // The controls change their own state when used; these keep them showing the page's.
+    Binding { target: effectMenu; property: "currentIndex"; value: page.effectPosition }
+    Binding { target: power; property: "isSelect"; value: page.powerOn }
+    Binding { target: speed; property: "position"; value: page.speedStep }
+    Binding { target: brightness; property: "position"; value: page.brightnessStep }
+
+    Model_Color_W3 {
+        id: picture
+        x: 20
+        y: 36
+        lightColor: colorGroup.currentColor
+        lit: page.powerOn
+        intensity: page.brightnessEnabled ? Lighting.option1(page.effect, page.brightnessStep) / 255 : 1.0
+    }
+
+    Item {
+        id: controls
+        x: 350
+        y: 20
+        width: 340
+        height: 432
+
+        Label {
+            id: effectCaption
+            width: 110
+            height: 32
+            text: Theme.text(7, "EFFECTS")
+            heading: true
+        }
+        DropdownList {
+            id: effectMenu
+            objectName: "effectMenu"
+            x: 120
+            width: 220
+            model: page.effectLabels
+            maxRows: 10
+            onListElementClicked: page.effectPosition = index
+        }
+
+        Checkbox {
+            id: power
+            objectName: "ledPower"
+            y: 50
+            text: Theme.text(87, "LED POWER ON")
+            onClicked: page.powerOn = select
+        }
+
+        Label {
+            y: 92
+            width: 110
+            height: 24
+            text: Theme.text(3, "SPEED")
+            enabled: page.speedEnabled
+        }
+        Slider {
+            id: speed
+            objectName: "speedSlider"
+            x: 120
+            y: 92
+            width: 220
+            enabled: page.speedEnabled
+            onSliderClicked: page.speedStep = position
+        }
+
+        Label {
+            y: 132
+            width: 110
+            height: 24
+            text: Theme.text(4, "BRIGHTNESS")
+            enabled: page.brightnessEnabled
+        }
+        Slider {
+            id: brightness
+            objectName: "brightnessSlider"
+            x: 120
+            y: 132
+            width: 220
+            enabled: page.brightnessEnabled
+            onSliderClicked: page.brightnessStep = position
+        }
+
+        Label {
+            y: 176
+            width: 340
+            height: 20
+            text: Theme.text(35, "COLOR")
+            heading: true
+            enabled: page.colorsEnabled
+        }
+        ColorGroup_8 {
+            id: colorGroup
+            objectName: "lightColors"
+            y: 204
+            entryWidth: 36
+            entryHeight: 28
+            entrySpacing: 7
+            enabled: page.colorsEnabled
+            onClicked: page.sendColors()
+        }
+
+        PushButton {
+            id: resetButton
+            objectName: "resetButton"
+            x: 0
+            y: 396
+            width: 160
+            text: Theme.text(77, "RESET")
+            onClicked: {
+                page.protectUI(800)
+                page.reset()
+            }
+        }
+        PushButton {
+            id: applyButton
+            objectName: "applyButton"
+            x: 180
+            y: 396
+            width: 160
+            primary: true
+            text: Theme.text(107, "APPLY")
+            onClicked: {
+                page.protectUI(800)
+                page.apply()
+            }
+        }
+    }
 }

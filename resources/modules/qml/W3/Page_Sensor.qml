@@ -1,15 +1,267 @@
 import QtQuick 2.15
+import W3.Logic 1.0
+import "qrc:/modules/qml/common"
 
-// Placeholder with the page interface; the page itself replaces it.
+// The sensor page: the DPI stages with their indicator colours, the stage in use, the report
+// rate and the desktop's pointer speed, scroll lines and double-click speed. Stage values and
+// colours reach the mouse at once; the rest on APPLY.
 Item {
+    id: page
     objectName: "Page_Sensor"
     width: 710
     height: 472
+
+    readonly property int stageCount: Sensor.stageCount
+    property int sensorType: -1
+    property var valueMenu: []
+    property int dpiMAXStage: stageCount
+    property var stageValues: [0, 0, 0, 0, 0, 0, 0, 0]
+    property int currentStage: 0
+    property int reportRatePosition: Sensor.defaultReportRatePosition
+    property int cursorSpeed: 5
+    property int scrollLines: 2
+    property int doubleClickSpeed: 5
+
     signal protectUI(int interval)
-    function initUI(deviceConfig) {}
-    function translateStrings() {}
+
+    function initUI(deviceConfig) {
+        translateStrings()
+        startUp()
+    }
+    function profileChanged() { startUp() }
     function keyEvent(isDown, usbCode) {}
-    function totalReset() {}
-    function totalApply() {}
-    function profileChanged() {}
+    function translateStrings() {}
+
+    function startUp() {
+        sensorType = Number(ui_View.getSensorType())
+        valueMenu = numbers(Sensor.valueMenu(sensorType))
+        colorGroup.isCompat8Color = ui_View.chkIsLogoLedWork()
+        dpiMAXStage = clamp(Math.round(Number(ui_View.ui_91H_SyncDPI())), 1, stageCount, stageCount)
+        reportRatePosition = Sensor.reportRatePosition(Number(ui_View.ui_81H_GetReportRate()))
+        cursorSpeed = 5
+        scrollLines = 2
+        doubleClickSpeed = 5
+        cursorSpeed = clamp(ui_View.getCursorSpeed(), 0, 10, 5)
+        scrollLines = clamp(ui_View.getVerticalScrollLines(), 0, 10, 2)
+        doubleClickSpeed = clamp(ui_View.getDoubleClickSpeed(), 0, 10, 5)
+        currentStage = clamp(Number(ui_View.ui_8BH_GetCurrentDPIStage()) - 1, 0, dpiMAXStage - 1, 0)
+        var stored = ui_View.ui_91H_GetDPISet()
+        stageValues = stored.length > 0 ? menuValues(stored) : numbers(Sensor.defaultStages(sensorType))
+        colorGroup.setColors(ui_View.ui_90H_GetLED8StageColor(1))
+        colorGroup.setIds(ui_View.ui_90H_GetLED8StageColor(2))
+        colorGroup.setCurrent(currentStage)
+    }
+
+    function numbers(list) {
+        var result = []
+        for (var i = 0; i < list.length; ++i)
+            result.push(Number(list[i]))
+        return result
+    }
+    function clamp(value, low, high, fallback) {
+        var number = Math.round(Number(value))
+        return isNaN(number) ? fallback : Math.max(low, Math.min(high, number))
+    }
+
+    // Eight stage values as the mouse gets them: a value the sensor's table lacks is an
+    // unused stage, so the page never shows a value the mouse does not have.
+    function menuValues(values) {
+        var list = []
+        for (var i = 0; i < stageCount; ++i) {
+            var value = i < values.length ? Number(values[i]) : 0
+            list.push(Sensor.encode(sensorType, value) === Sensor.unusedStageCode ? 0 : value)
+        }
+        return list
+    }
+    function stageText(value) { return value === 0 ? "\u00D7" : String(value) }
+
+    function sendStages() {
+        ui_View.ui_11H_SetDPISet(dpiMAXStage, Sensor.encodeStages(sensorType, stageValues), stageValues.slice())
+    }
+    function sendColors() {
+        if (colorGroup.isCompat8Color)
+            ui_View.ui_10H_SetLED8StageColor(2, colorGroup.idList())
+        else
+            ui_View.ui_10H_SetLED8StageColor(1, colorGroup.colorList())
+    }
+
+    function setStageValue(stage, menuIndex) {
+        if (menuIndex < 0 || menuIndex >= valueMenu.length)
+            return
+        var values = stageValues.slice()
+        values[stage] = valueMenu[menuIndex]
+        stageValues = values
+        sendStages()
+    }
+    // An unused stage cannot be the stage in use.
+    function selectStage(stage) {
+        if (stage >= 0 && stage < dpiMAXStage && stageValues[stage] !== 0)
+            currentStage = stage
+        colorGroup.setCurrent(currentStage)
+    }
+
+    function apply() {
+        ui_View.ui_01H_SetReportRate(Sensor.reportRateValue(reportRatePosition))
+        ui_View.setCursorSpeed(cursorSpeed)
+        ui_View.setVerticalScrollLines(scrollLines)
+        ui_View.setDoubleClickSpeed(doubleClickSpeed)
+        ui_View.ui_0BH_SetCurrentDPIStage(currentStage + 1)
+    }
+
+    // Factory values: report rate, the three pointer settings, eight stage values, the stage
+    // in use, 24 indicator colour numbers and 8 colour ids. The stage values and colours go
+    // to the mouse at once; the rest on APPLY.
+    function reset() {
+        var d = ui_View.loadDefaultProfile(3)
+        if (d.length < 4)
+            return
+        reportRatePosition = Sensor.reportRatePosition(Number(d[0]))
+        cursorSpeed = clamp(d[1], 0, 10, 5)
+        scrollLines = clamp(d[2], 0, 10, 2)
+        doubleClickSpeed = clamp(d[3], 0, 10, 5)
+        if (d.length < 45)
+            return
+        stageValues = menuValues(d.slice(4, 12))
+        currentStage = clamp(Number(d[12]) - 1, 0, dpiMAXStage - 1, 0)
+        sendStages()
+        colorGroup.setColors(d.slice(13, 37))
+        colorGroup.setIds(d.slice(37, 45))
+        colorGroup.setCurrent(currentStage)
+        sendColors()
+    }
+
+    function totalApply() { apply() }
+    function totalReset() { reset() }
+
+    Binding { target: rate; property: "currentIndex"; value: page.reportRatePosition }
+    Binding { target: cursor; property: "position"; value: page.cursorSpeed }
+    Binding { target: scroll; property: "position"; value: page.scrollLines }
+    Binding { target: doubleClick; property: "position"; value: page.doubleClickSpeed }
+
+    Label {
+        x: 10
+        y: 8
+        width: 690
+        height: 22
+        text: Theme.text(104, "DPI LEVEL") + (Sensor.sensorName(page.sensorType) !== "" ? "  \u00B7  " + Sensor.sensorName(page.sensorType) : "")
+        heading: true
+    }
+
+    // Only the stages the mouse supports are shown; the indicator colours sit right under
+    // their stage buttons.
+    ButtonGroupPro_8 {
+        id: stages
+        objectName: "dpiStages"
+        x: 10
+        y: 34
+        width: 690
+        height: 40
+        stageCount: page.dpiMAXStage
+        stageTexts: page.stageValues.map(page.stageText)
+        currentStage: page.currentStage
+        menuItems: page.valueMenu.map(page.stageText)
+        onStageClicked: page.selectStage(index)
+        onStageValuePicked: page.setStageValue(index, menuIndex)
+    }
+
+    ColorGroup_8 {
+        id: colorGroup
+        objectName: "indicatorColors"
+        x: 10
+        y: 82
+        z: -1
+        stageLimit: page.dpiMAXStage
+        entryWidth: stages.buttonWidth
+        entryHeight: 14
+        entrySpacing: 6
+        title: Theme.text(105, "DPI INDICATOR LED")
+        onClicked: page.sendColors()
+        onEntrySelected: page.selectStage(index)
+    }
+
+    Item {
+        x: 360
+        y: 118
+        width: 340
+        height: 230
+
+        Label {
+            width: 340
+            height: 20
+            text: Theme.text(100, "POLLING RATE")
+            heading: true
+        }
+        ButtonGroup_4 {
+            id: rate
+            objectName: "reportRate"
+            y: 26
+            width: 340
+            labels: Sensor.reportRateLabels()
+            onClicked: page.reportRatePosition = index
+        }
+
+        Label {
+            y: 76
+            width: 340
+            height: 20
+            text: Theme.text(101, "CURSOR SPEED")
+        }
+        Slider_11 {
+            id: cursor
+            objectName: "cursorSpeed"
+            y: 98
+            width: 340
+            onSliderClicked: page.cursorSpeed = position
+        }
+        Label {
+            y: 130
+            width: 340
+            height: 20
+            text: Theme.text(102, "VERTICAL SCROLL SPEED")
+        }
+        Slider_11 {
+            id: scroll
+            objectName: "scrollLines"
+            y: 152
+            width: 340
+            onSliderClicked: page.scrollLines = position
+        }
+        Label {
+            y: 184
+            width: 340
+            height: 20
+            text: Theme.text(103, "DOUBLE CLICK SPEED")
+        }
+        Slider_11 {
+            id: doubleClick
+            objectName: "doubleClickSpeed"
+            y: 206
+            width: 340
+            onSliderClicked: page.doubleClickSpeed = position
+        }
+    }
+
+    PushButton {
+        objectName: "resetButton"
+        x: 360
+        y: 416
+        width: 160
+        text: Theme.text(77, "RESET")
+        onClicked: {
+            page.protectUI(800)
+            page.reset()
+        }
+    }
+    PushButton {
+        objectName: "applyButton"
+        x: 540
+        y: 416
+        width: 160
+        primary: true
+        text: Theme.text(107, "APPLY")
+        onClicked: {
+            page.protectUI(1600)
+            page.apply()
+        }
+    }
 }

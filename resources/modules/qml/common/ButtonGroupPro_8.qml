@@ -11,6 +11,7 @@ Item {
     property var stageTexts: ["", "", "", "", "", "", "", ""]
     property var stageColors: []
     property int currentStage: 0
+    property int stageCount: 8  // stages at or beyond it are hidden
     property var menuItems: []
     property int menuStage: -1
     readonly property int buttonWidth: (width - 7 * spacing) / 8
@@ -35,6 +36,7 @@ Item {
                 id: stage
                 objectName: group.objectName + "_" + index
                 readonly property bool current: index === group.currentStage
+                visible: index < group.stageCount
                 width: group.buttonWidth
                 height: group.height
                 Rectangle {
