@@ -43,7 +43,7 @@ Item {
 
         function test_codeToMenus_data() {
             return [
-                { tag: "keyboard A", code: [0, 0, 4, 0], fn: 0, check: function () { return page.children && keyInput().tmpKeycodeUSB === 4 } },
+                { tag: "keyboard A", code: [0, 0, 4, 0], fn: 0, check: function () { return keyInput().tmpKeycodeUSB === 4 } },
                 { tag: "mouse right", code: [1, 0, 0xF1, 0], fn: 1, check: function () { return menu("mouseMenu").currentIndex === 1 } },
                 { tag: "triple click", code: [0x0A, 0xF0, 0x21, 3], fn: 1, check: function () { return menu("mouseMenu").currentIndex === 5 } },
                 { tag: "dpi switch", code: [7, 0, 3, 0], fn: 1, check: function () { return menu("mouseMenu").currentIndex === 8 } },

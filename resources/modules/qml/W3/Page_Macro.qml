@@ -1,15 +1,523 @@
 import QtQuick 2.15
+import "qrc:/modules/qml/basic"
+import "qrc:/modules/qml/common"
 
-// Placeholder with the page interface; the page itself replaces it.
+// The macro page: the macro library on the left, the steps of the chosen macro in the middle,
+// recording and editing tools on the right. Every change of the steps is saved at once.
 Item {
+    id: page
     objectName: "Page_Macro"
     width: 710
     height: 472
+
+    readonly property string downTag: "    [Down]"
+    readonly property string upTag: "      [Up]"
+    readonly property string delayTag: "   [Delay]"
+    readonly property int tagLength: 10
+    readonly property int minimumDelay: 10
+    readonly property int firstMouseButton: 0xF0
+
+    property bool recording: false
+    property string clipboard: ""
+    property bool clipboardReusable: false
+    property int delayValue: 1000
+    readonly property string selectedMacro: nameList.textAt(nameList.currentIndex)
+    readonly property bool hasMacro: selectedMacro !== ""
+    readonly property bool hasAction: actionList.currentIndex >= 0 && actionList.currentIndex < actionList.count
+    property var mouseEntries: []
+    property int menuIndex: -1
+
     signal protectUI(int interval)
-    function initUI(deviceConfig) {}
-    function translateStrings() {}
-    function keyEvent(isDown, usbCode) {}
+
+    KeyCodeString { id: keyNames }
+
+    // --- page interface ------------------------------------------------------------------
+
+    function initUI(deviceConfig) {
+        translateStrings()
+        refreshNames("")
+    }
+
+    function translateStrings() {
+        var labels = []
+        var indices = [51, 52, 53, 54, 55]
+        var fallbacks = ["LEFT", "RIGHT", "MIDDLE", "BACKWARD", "FORWARD"]
+        for (var i = 0; i < indices.length; ++i)
+            labels.push(Theme.text(47, "MOUSE") + "\u3010 " + Theme.text(indices[i], fallbacks[i]) + " \u3011")
+        mouseEntries = labels
+    }
+
+    function keyEvent(isDown, usbCode) {
+        if (recording) {
+            var name = keyNames.nameOf(usbCode)
+            if (name !== undefined)
+                actionList.rows.append({ textX: name, textR: isDown ? downTag : upTag })
+            return
+        }
+        keyInput.detectKeyboard(isDown, usbCode)
+    }
+
     function totalReset() {}
     function totalApply() {}
     function profileChanged() {}
+
+    // Recording ends with the page: its keys would otherwise keep landing in a hidden list.
+    onVisibleChanged: if (!visible) stopRecording()
+
+    // --- the macro library ---------------------------------------------------------------
+
+    function refreshNames(selectName) {
+        var files = ui_View.getMacroIniNames()
+        var names = []
+        for (var i = 0; i < files.length; ++i)
+            names.push(String(files[i]).slice(0, -4))
+        nameList.setRows(names)
+        nameList.currentIndex = names.indexOf(selectName)
+        loadActions()
+    }
+
+    function selectMacro(index) {
+        nameList.currentIndex = index
+        loadActions()
+    }
+
+    function loadActions() {
+        var rows = []
+        if (hasMacro) {
+            var lines = ui_View.loadMacroIni(selectedMacro)
+            for (var i = 0; i < lines.length; ++i)
+                rows.push(rowOf(String(lines[i])))
+        }
+        actionList.setRows(rows)
+    }
+
+    function rowOf(line) {
+        return { textX: line.slice(0, -tagLength), textR: line.slice(-tagLength) }
+    }
+
+    function addMacro() {
+        var name = String(ui_View.createMacroIni())
+        if (name === "")
+            return
+        nameList.rows.append({ textX: name, textR: "" })
+        selectMacro(nameList.count - 1)
+    }
+
+    function deleteMacro() {
+        if (!hasMacro || !ui_View.deleteMacroIni(selectedMacro))
+            return
+        nameList.rows.remove(nameList.currentIndex)
+        nameList.currentIndex = -1
+        loadActions()
+    }
+
+    function openMenu(index) {
+        menuIndex = index
+    }
+
+    function chooseMenuEntry(entry) {
+        var index = menuIndex
+        var name = nameList.textAt(index)
+        menuIndex = -1
+        if (name === "")
+            return
+        switch (entry) {
+        case 0:
+            ui_View.loadMacroIniFromFile(name)
+            if (index === nameList.currentIndex)
+                loadActions()
+            break
+        case 1:
+            ui_View.saveMacroIniToFile(name)
+            break
+        case 2:
+            nameList.editFileName(index)
+            break
+        }
+    }
+
+    // The list is read back after a rename, so a refused name (one already taken) never shows.
+    function renameMacro(oldName, newName) {
+        var selected = selectedMacro
+        ui_View.renameMacroIniFile(oldName, newName)
+        var files = ui_View.getMacroIniNames()
+        var renamed = files.indexOf(newName + ".bin") >= 0 && files.indexOf(oldName + ".bin") < 0
+        refreshNames(selected === oldName && renamed ? newName : selected === newName && !renamed ? oldName : selected)
+    }
+
+    // --- recording -----------------------------------------------------------------------
+
+    function startRecording() {
+        if (!hasMacro || recording)
+            return
+        actionList.setRows([])
+        recording = true
+    }
+
+    function stopRecording() {
+        if (!recording)
+            return
+        recording = false
+        save()
+    }
+
+    // --- editing the steps ---------------------------------------------------------------
+
+    // Inserts before the selected step, or appends when none is selected; the selection stays
+    // on the same step so further insertions keep their order.
+    function insertRows(rows) {
+        if (!hasMacro)
+            return
+        var at = hasAction ? actionList.currentIndex : -1
+        for (var i = 0; i < rows.length; ++i) {
+            if (at < 0)
+                actionList.rows.append(rows[i])
+            else
+                actionList.rows.insert(at + i, rows[i])
+        }
+        if (at >= 0)
+            actionList.currentIndex = at + rows.length
+        save()
+    }
+
+    function insertKey(usbCode) {
+        var name = keyNames.nameOf(usbCode)
+        if (name !== undefined)
+            insertRows([{ textX: name, textR: downTag }, { textX: name, textR: upTag }])
+    }
+
+    function insertMouseButton(position) {
+        var name = keyNames.mousecodeTostr(firstMouseButton + position)
+        if (name !== undefined)
+            insertRows([{ textX: name, textR: downTag }, { textX: name, textR: upTag }])
+    }
+
+    function insertDelay(milliseconds) {
+        delayValue = Math.max(milliseconds, minimumDelay)
+        delayEditor.text = String(delayValue)
+        insertRows([{ textX: String(delayValue), textR: delayTag }])
+    }
+
+    function lineAt(index) {
+        var row = actionList.rows.get(index)
+        return row.textX + row.textR
+    }
+
+    function deleteAction() {
+        if (!hasAction)
+            return
+        var at = actionList.currentIndex
+        actionList.rows.remove(at)
+        actionList.currentIndex = Math.min(at, actionList.count - 1)
+        save()
+    }
+
+    function cutAction() {
+        if (!hasAction)
+            return
+        clipboard = lineAt(actionList.currentIndex)
+        clipboardReusable = false
+        deleteAction()
+    }
+
+    function copyAction() {
+        if (!hasAction)
+            return
+        clipboard = lineAt(actionList.currentIndex)
+        clipboardReusable = true
+    }
+
+    function pasteAction() {
+        if (clipboard === "")
+            return
+        var line = clipboard
+        if (!clipboardReusable)
+            clipboard = ""
+        insertRows([rowOf(line)])
+    }
+
+    // Writes the whole list; a macro that can no longer be saved shows no steps.
+    function save() {
+        if (!hasMacro)
+            return
+        var lines = []
+        for (var i = 0; i < actionList.count; ++i)
+            lines.push(lineAt(i))
+        if (!ui_View.saveMacroIni(selectedMacro, lines))
+            actionList.setRows([])
+    }
+
+    // --- layout --------------------------------------------------------------------------
+
+    component Panel: Rectangle {
+        color: Theme.panel
+        border.color: Theme.stroke
+        radius: Theme.radius
+    }
+
+    // Macro names
+    Label {
+        x: 16
+        y: 16
+        width: 120
+        height: 28
+        text: Theme.text(44, "MACRO")
+        heading: true
+    }
+    Button_2state {
+        objectName: "addMacro"
+        x: 154
+        y: 16
+        width: 28
+        height: 28
+        normalSource: "common/plus_0.png"
+        hoverSource: "common/plus_1.png"
+        enabled: !page.recording
+        onClicked: page.addMacro()
+    }
+    Button_2state {
+        objectName: "deleteMacro"
+        x: 188
+        y: 16
+        width: 28
+        height: 28
+        normalSource: "common/delete_0.png"
+        hoverSource: "common/delete_1.png"
+        enabled: !page.recording && page.hasMacro
+        onClicked: page.deleteMacro()
+    }
+    Panel {
+        x: 16
+        y: 52
+        width: 200
+        height: 404
+        FileList {
+            id: nameList
+            objectName: "macroNames"
+            anchors.fill: parent
+            anchors.margins: 6
+            enabled: !page.recording
+            onListElementClicked: page.selectMacro(index)
+            onListElementRightBtnClicked: {
+                page.selectMacro(index)
+                page.openMenu(index)
+            }
+            onEditFileName_completed: page.renameMacro(oldName, newName)
+        }
+    }
+
+    // Steps of the chosen macro
+    Label {
+        x: 232
+        y: 16
+        width: 228
+        height: 28
+        text: Theme.text(45, "ACTION") + (page.hasMacro ? "  \u00B7  " + page.selectedMacro : "")
+        heading: true
+    }
+    Panel {
+        x: 232
+        y: 52
+        width: 228
+        height: 404
+        FileList {
+            id: actionList
+            objectName: "actionList"
+            anchors.fill: parent
+            anchors.margins: 6
+            rowHeight: 24
+        }
+        Label {
+            anchors.centerIn: parent
+            visible: page.recording
+            text: "\u25CF REC"
+            color: "#FFFF4040"
+            heading: true
+            SequentialAnimation on opacity {
+                running: page.recording
+                loops: Animation.Infinite
+                NumberAnimation { to: 0.3; duration: 400 }
+                NumberAnimation { to: 1.0; duration: 400 }
+            }
+        }
+    }
+
+    // Tools
+    Item {
+        id: tools
+        x: 476
+        y: 16
+        width: 218
+        height: 440
+
+        PushButton {
+            objectName: "recordButton"
+            width: 104
+            height: 32
+            primary: true
+            text: "\u25CF " + "RECORD"
+            enabled: page.hasMacro && !page.recording
+            onClicked: page.startRecording()
+        }
+        PushButton {
+            objectName: "stopButton"
+            x: 114
+            width: 104
+            height: 32
+            text: "\u25A0 " + Theme.text(58, "STOP")
+            enabled: page.recording
+            onClicked: page.stopRecording()
+        }
+
+        Item {
+            id: insertTools
+            y: 52
+            width: parent.width
+            height: 150
+            enabled: page.hasMacro && !page.recording
+            opacity: enabled ? 1.0 : 0.2
+
+            KeyInput_2 {
+                id: keyInput
+                objectName: "insertKey"
+                width: parent.width
+                onInputComplete: page.insertKey(usbCode)
+            }
+            Panel {
+                y: 84
+                width: 110
+                height: 32
+                radius: 4
+                TextInput {
+                    id: delayEditor
+                    objectName: "delayField"
+                    anchors.fill: parent
+                    anchors.leftMargin: 8
+                    anchors.rightMargin: 8
+                    verticalAlignment: TextInput.AlignVCenter
+                    horizontalAlignment: TextInput.AlignRight
+                    color: Theme.textColor
+                    selectionColor: Theme.accentGlow
+                    selectByMouse: true
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontSize
+                    maximumLength: 5
+                    validator: IntValidator { bottom: 0; top: 65535 }
+                    Component.onCompleted: text = String(page.delayValue)
+                    Keys.onReturnPressed: page.insertDelay(Number(text))
+                    Keys.onEnterPressed: page.insertDelay(Number(text))
+                }
+            }
+            Label {
+                x: 118
+                y: 84
+                width: 40
+                height: 32
+                text: "ms"
+            }
+            Button_2state {
+                objectName: "insertDelay"
+                x: 190
+                y: 86
+                width: 28
+                height: 28
+                normalSource: "common/plus_0.png"
+                hoverSource: "common/plus_1.png"
+                onClicked: page.insertDelay(delayEditor.acceptableInput ? Number(delayEditor.text) : page.delayValue)
+            }
+            DropdownList {
+                id: mouseMenu
+                objectName: "insertMouse"
+                y: 42
+                width: parent.width
+                model: page.mouseEntries
+                currentIndex: 0
+                onListElementClicked: page.insertMouseButton(index)
+            }
+        }
+
+        Grid {
+            y: 218
+            columns: 2
+            spacing: 10
+            enabled: page.hasMacro && !page.recording
+            PushButton {
+                objectName: "deleteAction"
+                width: 104; height: 32
+                text: Theme.text(80, "DELETE")
+                enabled: page.hasAction
+                onClicked: page.deleteAction()
+            }
+            PushButton {
+                objectName: "cutAction"
+                width: 104; height: 32
+                text: Theme.text(81, "CUT")
+                enabled: page.hasAction
+                onClicked: page.cutAction()
+            }
+            PushButton {
+                objectName: "copyAction"
+                width: 104; height: 32
+                text: Theme.text(83, "COPY")
+                enabled: page.hasAction
+                onClicked: page.copyAction()
+            }
+            PushButton {
+                objectName: "pasteAction"
+                width: 104; height: 32
+                text: Theme.text(82, "PASTE")
+                enabled: page.clipboard !== ""
+                onClicked: page.pasteAction()
+            }
+        }
+    }
+
+    // Right-click menu of a macro name; a click anywhere else closes it.
+    MouseArea {
+        anchors.fill: parent
+        visible: page.menuIndex >= 0
+        z: 299
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onClicked: page.menuIndex = -1
+    }
+    Panel {
+        id: contextMenu
+        objectName: "macroMenu"
+        visible: page.menuIndex >= 0
+        z: 300
+        x: 120
+        y: Math.min(52 + 6 + (page.menuIndex + 1) * nameList.rowHeight, page.height - height - 8)
+        width: 130
+        height: menuColumn.height + 8
+        radius: 4
+        border.color: Theme.accent
+        Column {
+            id: menuColumn
+            x: 4
+            y: 4
+            width: parent.width - 8
+            Repeater {
+                model: [Theme.text(84, "LOAD"), Theme.text(85, "SAVE"), Theme.text(112, "RENAME"), Theme.text(78, "CANCEL")]
+                delegate: Rectangle {
+                    objectName: "macroMenu_" + index
+                    width: menuColumn.width
+                    height: 26
+                    radius: 3
+                    color: entryArea.containsMouse ? Theme.accentGlow : "transparent"
+                    Label {
+                        anchors.fill: parent
+                        anchors.leftMargin: 8
+                        text: modelData
+                        highlight: entryArea.containsMouse
+                    }
+                    MouseArea {
+                        id: entryArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: page.chooseMenuEntry(index)
+                    }
+                }
+            }
+        }
+    }
 }

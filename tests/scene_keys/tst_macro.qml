@@ -1,0 +1,255 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/modules/qml/common"
+import "qrc:/modules/qml/W3"
+
+Item {
+    id: scene
+    width: 710
+    height: 472
+
+    Page_Macro { id: page }
+
+    readonly property string down: "    [Down]"
+    readonly property string up: "      [Up]"
+    readonly property string delay: "   [Delay]"
+
+    // A fresh page on a library of the given macros (name -> step lines), the first selected.
+    function startPage(macros, select) {
+        ui_View.reset()
+        for (var name in macros)
+            ui_View.addMacro(name, -1, macros[name])
+        page.clipboard = ""
+        page.initUI([])
+        if (select !== undefined)
+            page.selectMacro(names().indexOf(select))
+        ui_View.clearCalls()
+    }
+
+    // The named item among the page's visual descendants.
+    function find(name, item) {
+        item = item || page
+        if (item.objectName === name)
+            return item
+        for (var i = 0; i < item.children.length; ++i) {
+            var found = find(name, item.children[i])
+            if (found)
+                return found
+        }
+        return null
+    }
+
+    function names() {
+        var list = find("macroNames")
+        var result = []
+        for (var i = 0; i < list.count; ++i)
+            result.push(list.textAt(i))
+        return result
+    }
+
+    function actions() {
+        var list = find("actionList")
+        var result = []
+        for (var i = 0; i < list.count; ++i)
+            result.push(list.rows.get(i).textX + "|" + list.rows.get(i).textR)
+        return result
+    }
+
+    function selectAction(index) { find("actionList").currentIndex = index }
+
+    TestCase {
+        name: "MacroLibrary"
+        when: windowShown
+
+        function test_namesAndStepsAreSplitByTagLength() {
+            startPage({ "Beta": ["KP 7 " + down, "1000" + delay], "alpha": [] }, "Beta")
+            compare(names(), ["Beta", "alpha"])
+            compare(actions(), ["KP 7 |" + down, "1000|" + delay])
+        }
+
+        function test_addAppendsSelectsAndLoads() {
+            startPage({ "Macro. 001": ["A" + down] }, "Macro. 001")
+            mouseClick(findChild(page, "addMacro"))
+            compare(names(), ["Macro. 001", "Macro. 002"])
+            compare(page.selectedMacro, "Macro. 002")
+            compare(actions(), [])
+        }
+
+        function test_deleteRemovesTheRow() {
+            startPage({ "A": ["A" + down], "B": [] }, "A")
+            mouseClick(findChild(page, "deleteMacro"))
+            compare(ui_View.calls, ["deleteMacroIni(A)"])
+            compare(names(), ["B"])
+            compare(page.selectedMacro, "")
+            compare(actions(), [])
+        }
+
+        function test_rightClickMenu_data() {
+            return [
+                { tag: "LOAD", entry: 0, call: "loadMacroIniFromFile(B)" },
+                { tag: "SAVE", entry: 1, call: "saveMacroIniToFile(B)" },
+                { tag: "CANCEL", entry: 3, call: "" },
+            ]
+        }
+        function test_rightClickMenu(data) {
+            startPage({ "A": [], "B": ["B" + down] })
+            var row
+            tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
+            mouseClick(row, 10, 10, Qt.RightButton)
+            verify(findChild(page, "macroMenu").visible)
+            mouseClick(findChild(page, "macroMenu_" + data.entry))
+            verify(!findChild(page, "macroMenu").visible)
+            compare(ui_View.calls, data.call === "" ? [] : [data.call])
+            compare(actions(), ["B|" + down])
+        }
+
+        function test_rename_data() {
+            return [
+                { tag: "to a free name", typed: "Fast", names: ["A", "Fast"], selected: "Fast" },
+                { tag: "to a taken name keeps the old one", typed: "A", names: ["A", "B"], selected: "B" },
+            ]
+        }
+        function test_rename(data) {
+            startPage({ "A": [], "B": [] })
+            var row
+            tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
+            mouseClick(row, 10, 10, Qt.RightButton)
+            mouseClick(findChild(page, "macroMenu_2"))
+            var editor = findChild(row, "macroNames_editor")
+            tryVerify(function () { return editor && editor.activeFocus }, 2000)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            for (var i = 0; i < data.typed.length; ++i)
+                keyClick(data.typed[i])
+            keyClick(Qt.Key_Return)
+            compare(ui_View.calls, ["renameMacroIniFile(B, " + data.typed + ")"])
+            compare(names(), data.names)
+            compare(page.selectedMacro, data.selected)
+        }
+    }
+
+    TestCase {
+        name: "MacroRecording"
+        when: windowShown
+
+        function test_recordsNamedKeysAndSavesOnStop() {
+            startPage({ "M": ["OLD" + down] }, "M")
+            mouseClick(findChild(page, "recordButton"))
+            verify(page.recording)
+            compare(actions(), [])
+            verify(!findChild(page, "macroNames").enabled)
+            verify(!findChild(page, "addMacro").enabled)
+            verify(!findChild(page, "deleteMacro").enabled)
+            verify(!findChild(page, "recordButton").enabled)
+            page.keyEvent(true, 0xE1)
+            page.keyEvent(true, 0x04)
+            page.keyEvent(true, 0x74)   // no name: ignored
+            page.keyEvent(false, 0x04)
+            page.keyEvent(false, 0xE1)
+            compare(ui_View.countCalls("saveMacroIni"), 0)
+            mouseClick(findChild(page, "stopButton"))
+            verify(!page.recording)
+            compare(ui_View.macroLines("M"), ["L Shift" + down, "A" + down, "A" + up, "L Shift" + up])
+            verify(findChild(page, "macroNames").enabled)
+        }
+
+        function test_recordingNeedsAMacro() {
+            startPage({ "M": [] })
+            page.startRecording()
+            verify(!page.recording)
+        }
+
+        function test_leavingThePageStopsAndSaves() {
+            startPage({ "M": [] }, "M")
+            page.startRecording()
+            page.keyEvent(true, 0x05)
+            page.visible = false
+            verify(!page.recording)
+            compare(ui_View.macroLines("M"), ["B" + down])
+            page.visible = true
+        }
+    }
+
+    TestCase {
+        name: "MacroEditing"
+        when: windowShown
+
+        function test_insertion_data() {
+            return [
+                { tag: "key at a selected row: Down first, Up right after", at: 1, insert: function () { page.insertKey(0x05) },
+                  lines: ["A|" + down, "B|" + down, "B|" + up, "A|" + up], selected: 3 },
+                { tag: "key appended without a selection", at: -1, insert: function () { page.insertKey(0x05) },
+                  lines: ["A|" + down, "A|" + up, "B|" + down, "B|" + up], selected: -1 },
+                { tag: "mouse forward", at: 0, insert: function () { page.insertMouseButton(4) },
+                  lines: ["MS-B5|" + down, "MS-B5|" + up, "A|" + down, "A|" + up], selected: 2 },
+                { tag: "delay below the minimum", at: 1, insert: function () { page.insertDelay(3) },
+                  lines: ["A|" + down, "10|" + delay, "A|" + up], selected: 2 },
+                { tag: "long delay", at: -1, insert: function () { page.insertDelay(65535) },
+                  lines: ["A|" + down, "A|" + up, "65535|" + delay], selected: -1 },
+            ]
+        }
+        function test_insertion(data) {
+            startPage({ "M": ["A" + down, "A" + up] }, "M")
+            selectAction(data.at)
+            data.insert()
+            compare(actions(), data.lines)
+            compare(findChild(page, "actionList").currentIndex, data.selected)
+            compare(ui_View.macroLines("M").join("/"), data.lines.join("/").replace(/\|/g, ""), "saved at once")
+        }
+
+        function test_capturedKeyIsInserted() {
+            startPage({ "M": [] }, "M")
+            mouseClick(findChild(page, "insertKey"))
+            page.keyEvent(true, 0x2C)
+            compare(ui_View.macroLines("M"), ["Space" + down, "Space" + up])
+        }
+
+        function test_delayFieldDefaultAndEntry() {
+            startPage({ "M": [] }, "M")
+            var field = findChild(page, "delayField")
+            compare(field.text, "1000")
+            mouseClick(findChild(page, "insertDelay"))
+            mouseClick(field)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            keyClick(Qt.Key_7)
+            keyClick(Qt.Key_Return)
+            compare(ui_View.macroLines("M"), ["1000" + delay, "10" + delay])
+            compare(field.text, "10")
+        }
+
+        function test_clipboard_data() {
+            return [
+                { tag: "paste after COPY keeps the clipboard", button: "copyAction", kept: true,
+                  lines: ["A|" + down, "A|" + up, "A|" + up] },
+                { tag: "paste after CUT empties it", button: "cutAction", kept: false,
+                  lines: ["A|" + down, "A|" + up] },
+            ]
+        }
+        function test_clipboard(data) {
+            startPage({ "M": ["A" + down, "A" + up] }, "M")
+            selectAction(1)
+            mouseClick(findChild(page, data.button))
+            compare(page.clipboard, "A" + up)
+            selectAction(-1)
+            mouseClick(findChild(page, "pasteAction"))
+            compare(actions(), data.lines)
+            compare(page.clipboard !== "", data.kept)
+            compare(findChild(page, "pasteAction").enabled, data.kept)
+            compare(ui_View.macroLines("M").length, data.lines.length)
+        }
+
+        function test_deleteRemovesTheSelectedStep() {
+            startPage({ "M": ["A" + down, "500" + delay, "A" + up] }, "M")
+            selectAction(1)
+            mouseClick(findChild(page, "deleteAction"))
+            compare(ui_View.macroLines("M"), ["A" + down, "A" + up])
+            compare(findChild(page, "actionList").currentIndex, 1)
+        }
+
+        function test_failedSaveClearsTheList() {
+            startPage({ "M": ["A" + down, "A" + up] }, "M")
+            ui_View.saveSucceeds = false
+            page.insertDelay(100)
+            compare(actions(), [])
+        }
+    }
+}
