@@ -126,13 +126,13 @@ Item {
         Checkbox {
             id: power
             objectName: "ledPower"
-            y: 50
+            y: 44
             text: Theme.text(87, "LED POWER ON")
             onClicked: page.powerOn = select
         }
 
         Label {
-            y: 92
+            y: 82
             width: 110
             height: 24
             text: Theme.text(3, "SPEED")
@@ -142,14 +142,14 @@ Item {
             id: speed
             objectName: "speedSlider"
             x: 120
-            y: 92
+            y: 82
             width: 220
             enabled: page.speedEnabled
             onSliderClicked: page.speedStep = position
         }
 
         Label {
-            y: 132
+            y: 118
             width: 110
             height: 24
             text: Theme.text(4, "BRIGHTNESS")
@@ -159,14 +159,14 @@ Item {
             id: brightness
             objectName: "brightnessSlider"
             x: 120
-            y: 132
+            y: 118
             width: 220
             enabled: page.brightnessEnabled
             onSliderClicked: page.brightnessStep = position
         }
 
         Label {
-            y: 176
+            y: 158
             width: 340
             height: 20
             text: Theme.text(35, "COLOR")
@@ -176,7 +176,7 @@ Item {
         ColorGroup_8 {
             id: colorGroup
             objectName: "lightColors"
-            y: 204
+            y: 184
             entryWidth: 36
             entryHeight: 28
             entrySpacing: 7
@@ -188,7 +188,7 @@ Item {
             id: resetButton
             objectName: "resetButton"
             x: 0
-            y: 396
+            y: 400
             width: 160
             text: Theme.text(77, "RESET")
             onClicked: {
@@ -200,7 +200,7 @@ Item {
             id: applyButton
             objectName: "applyButton"
             x: 180
-            y: 396
+            y: 400
             width: 160
             primary: true
             text: Theme.text(107, "APPLY")

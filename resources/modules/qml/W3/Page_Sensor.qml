@@ -181,7 +181,7 @@ Item {
 
     Item {
         x: 360
-        y: 118
+        y: 104
         width: 340
         height: 230
 
