@@ -379,7 +379,7 @@ Item {
             ui_View.scrollSwap = true
             page.initUI([])
             ui_View.clearCalls()
-            mouseClick(findChild(page, "applyButton"))
+            mouseClick(findChild(page, "keyApplyButton"))
             compare(ui_View.calls, ["setScrollPinSwap(true)", "ui_12H_SetKeyMatrix(64)"])
             var matrix = ui_View.lastMatrix
             compare(matrix.slice(0, 8), [1, 0, 0xF0, 0, 3, 0, 0xB5, 0])

@@ -96,9 +96,9 @@ Item {
             var row
             tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
             mouseClick(row, 10, 10, Qt.RightButton)
-            verify(findChild(page, "macroMenu").visible)
-            mouseClick(findChild(page, "macroMenu_" + data.entry))
-            verify(!findChild(page, "macroMenu").visible)
+            verify(findChild(page, "nameMenu").visible)
+            mouseClick(findChild(page, "nameMenu_" + data.entry))
+            verify(!findChild(page, "nameMenu").visible)
             compare(ui_View.calls, data.call === "" ? [] : [data.call])
             compare(actions(), ["B|" + down])
         }
@@ -114,7 +114,7 @@ Item {
             var row
             tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
             mouseClick(row, 10, 10, Qt.RightButton)
-            mouseClick(findChild(page, "macroMenu_2"))
+            mouseClick(findChild(page, "nameMenu_2"))
             var editor = findChild(row, "macroNames_editor")
             tryVerify(function () { return editor && editor.activeFocus }, 2000)
             keyClick(Qt.Key_A, Qt.ControlModifier)

@@ -685,7 +685,7 @@ Item {
         }
 
         PushButton {
-            objectName: "resetButton"
+            objectName: "keyResetButton"
             x: 34
             y: 404
             width: 150
@@ -693,7 +693,7 @@ Item {
             onClicked: page.resetSelected()
         }
         PushButton {
-            objectName: "applyButton"
+            objectName: "keyApplyButton"
             x: 204
             y: 404
             width: 150

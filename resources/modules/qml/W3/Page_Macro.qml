@@ -482,7 +482,7 @@ Item {
     }
     Panel {
         id: contextMenu
-        objectName: "macroMenu"
+        objectName: "nameMenu"
         visible: page.menuIndex >= 0
         z: 300
         x: 120
@@ -499,7 +499,7 @@ Item {
             Repeater {
                 model: [Theme.text(84, "LOAD"), Theme.text(85, "SAVE"), Theme.text(112, "RENAME"), Theme.text(78, "CANCEL")]
                 delegate: Rectangle {
-                    objectName: "macroMenu_" + index
+                    objectName: "nameMenu_" + index
                     width: menuColumn.width
                     height: 26
                     radius: 3
