@@ -265,9 +265,12 @@ Item {
             colorPage.translateStrings()
             compare(colorPage.effectLabels[0], "S13")
             compare(colorPage.effectLabels[9], "S24")
+            compare(child(colorPage, "ledPower").text, "S87")
+            compare(child(sensorPage, "reportRateTitle").text, "S100")
             Theme.strings = []
             colorPage.translateStrings()
             compare(colorPage.effectLabels[1], "TWINKLING")
+            compare(child(colorPage, "ledPower").text, "LED POWER ON")
         }
     }
 

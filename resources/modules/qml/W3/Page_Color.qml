@@ -18,14 +18,13 @@ Item {
     readonly property bool speedEnabled: powerOn && Lighting.usesSpeed(effect)
     readonly property bool brightnessEnabled: powerOn && Lighting.usesBrightness(effect)
     readonly property bool colorsEnabled: powerOn && Lighting.usesColors(effect)
-    property var effectLabels: []
+    readonly property var effectLabels: effectNames(Theme.strings)
 
     signal protectUI(int interval)
 
     function initUI(deviceConfig) {
         var limit = deviceConfig && deviceConfig.length > 0 ? Math.round(Number(deviceConfig[0])) : colorGroup.count
         colorGroup.stageLimit = limit >= 1 && limit <= colorGroup.count ? limit : colorGroup.count
-        translateStrings()
         refresh()
     }
 
@@ -49,12 +48,14 @@ Item {
         return number >= 0 && number <= max ? number : fallback
     }
 
-    function translateStrings() {
+    // The labels follow the string list; nothing else to relabel.
+    function translateStrings() {}
+    function effectNames(strings) {
         var indices = Lighting.effectLabelIndices()
         var labels = []
         for (var i = 0; i < indices.length; ++i)
-            labels.push(Theme.text(indices[i], defaultEffectNames[i]))
-        effectLabels = labels
+            labels.push(strings.length > indices[i] && strings[indices[i]] !== "" ? strings[indices[i]] : defaultEffectNames[i])
+        return labels
     }
     readonly property var defaultEffectNames: ["STATIC", "TWINKLING", "BREATHING", "NEON", "WAVE", "GLIDING",
         "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO", "SPOTLIGHT"]

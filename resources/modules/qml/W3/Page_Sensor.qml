@@ -24,12 +24,10 @@ Item {
 
     signal protectUI(int interval)
 
-    function initUI(deviceConfig) {
-        translateStrings()
-        startUp()
-    }
+    function initUI(deviceConfig) { startUp() }
     function profileChanged() { startUp() }
     function keyEvent(isDown, usbCode) {}
+    // The labels follow the string list through their bindings.
     function translateStrings() {}
 
     function startUp() {
@@ -186,6 +184,7 @@ Item {
         height: 230
 
         Label {
+            objectName: "reportRateTitle"
             width: 340
             height: 20
             text: Theme.text(100, "POLLING RATE")
