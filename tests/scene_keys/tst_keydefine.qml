@@ -114,6 +114,17 @@ Item {
             mouseClick(area, 5, area.height - 5)
             compare(page.selectedSlot, 1)
         }
+
+        function test_buttonMenuAndCalloutsAgree() {
+            startPage({})
+            var menu = findChild(page, "buttonMenu")
+            mouseClick(menu)
+            mouseClick(findChild(page, "buttonMenu_item2"))
+            compare(page.selectedSlot, 2)
+            mouseClick(findChild(page, "callout_15"))
+            compare(menu.currentIndex, 8)
+            compare(menu.currentText, "9  KEY \uFF19")
+        }
     }
 
     TestCase {

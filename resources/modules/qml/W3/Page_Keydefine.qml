@@ -366,6 +366,10 @@ Item {
 
     Component.onCompleted: translateStrings()
 
+    // The controls change their own state when used; these keep them showing the page's.
+    Binding { target: buttonMenu; property: "currentIndex"; value: page.selectedPosition }
+    Binding { target: fireSpeed; property: "position"; value: page.fireSpeedStep }
+
     // --- the mouse picture with its callouts ---------------------------------------------
 
     Item {
@@ -469,7 +473,6 @@ Item {
                     items.push((i + 1) + "  " + keyModel.buttonNames[i])
                 return items
             }
-            currentIndex: page.selectedPosition
             onListElementClicked: page.selectButton(index)
         }
 
@@ -642,7 +645,6 @@ Item {
                     objectName: "fireSpeed"
                     y: 108
                     width: parent.width
-                    position: page.fireSpeedStep
                     onSliderClicked: {
                         page.fireSpeedStep = position
                         page.updateFireKey()
