@@ -104,6 +104,20 @@ Item {
             Theme.productStrings = []
         }
 
+        function test_labelsFollowTheLanguage() {
+            var strings = []
+            for (var i = 0; i <= 116; ++i)
+                strings.push("")
+            strings[47] = "\u9F20\u6807"
+            strings[115] = "DPI \u52A0"
+            Theme.strings = strings
+            compare(page.functionLabels[1], "\u9F20\u6807")
+            compare(page.functionLabels[0], "KEYBOARD", "an empty entry keeps the built-in text")
+            compare(page.mouseLabels[6], "DPI \u52A0")
+            Theme.strings = []
+            compare(page.functionLabels[1], "MOUSE")
+        }
+
         function test_clickingACalloutSelectsItsButton() {
             startPage({ 14: [4, 0, 1, 0] })
             mouseClick(findChild(page, "callout_14"))

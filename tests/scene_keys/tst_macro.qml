@@ -75,6 +75,18 @@ Item {
             compare(actions(), [])
         }
 
+        function test_mouseEntriesFollowTheLanguage() {
+            compare(page.mouseEntries[0], "MOUSE\u3010 LEFT \u3011")
+            var strings = []
+            for (var i = 0; i <= 116; ++i)
+                strings.push("")
+            strings[47] = "MAUS"
+            strings[55] = "VOR"
+            Theme.strings = strings
+            compare(page.mouseEntries[4], "MAUS\u3010 VOR \u3011")
+            Theme.strings = []
+        }
+
         function test_deleteRemovesTheRow() {
             startPage({ "A": ["A" + down], "B": [] }, "A")
             mouseClick(findChild(page, "deleteMacro"))

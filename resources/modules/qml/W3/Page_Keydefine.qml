@@ -33,10 +33,16 @@ Item {
     property int fireSpeedStep: 0
     property int fireCount: 10
 
-    property var functionLabels: []
-    property var mouseLabels: []
-    property var mediaLabels: []
-    property var playModeLabels: []
+    readonly property var functionLabels: [Theme.text(46, "KEYBOARD"), Theme.text(47, "MOUSE"), Theme.text(48, "MEDIA"),
+        Theme.text(49, "COMBO KEY"), Theme.text(50, "MACRO"), Theme.text(93, "FIRE KEY"), Theme.text(111, "LED CONTROL")]
+    readonly property var mouseLabels: textsOf([51, 52, 53, 54, 55, 94, 115, 116, 95, 109, 110],
+        ["LEFT", "RIGHT", "MIDDLE", "BACKWARD", "FORWARD", "TRIPLE CLICK", "DPI +", "DPI \u2212", "DPI SWITCH",
+         "SCROLL UP", "SCROLL DOWN"])
+    readonly property var mediaLabels: textsOf([56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73],
+        ["NEXT TRACK", "PREVIOUS TRACK", "STOP", "PLAY / PAUSE", "MUTE", "VOLUME UP", "VOLUME DOWN", "MEDIA SELECT",
+         "MAIL", "CALCULATOR", "MY COMPUTER", "WWW SEARCH", "WWW HOME", "WWW BACK", "WWW FORWARD", "WWW STOP",
+         "WWW REFRESH", "WWW FAVORITES"])
+    readonly property var playModeLabels: textsOf([96, 98, 99], ["NORMAL PLAY", "ALWAYS REPEAT", "REPEAT ON PRESSED"])
     readonly property var modifierNames: ["\u2014", "L Ctrl", "L Shift", "L Alt", "L Win",
                                           "R Ctrl", "R Shift", "R Alt", "R Win"]
 
@@ -79,19 +85,8 @@ Item {
 
     function profileChanged() { initUI() }
 
+    // The labels are bound to the string list; the button names follow the product names.
     function translateStrings() {
-        functionLabels = [Theme.text(46, "KEYBOARD"), Theme.text(47, "MOUSE"), Theme.text(48, "MEDIA"),
-                          Theme.text(49, "COMBO KEY"), Theme.text(50, "MACRO"), Theme.text(93, "FIRE KEY"),
-                          Theme.text(111, "LED CONTROL")]
-        mouseLabels = textsOf([51, 52, 53, 54, 55, 94, 115, 116, 95, 109, 110],
-                              ["LEFT", "RIGHT", "MIDDLE", "BACKWARD", "FORWARD", "TRIPLE CLICK",
-                               "DPI +", "DPI \u2212", "DPI SWITCH", "SCROLL UP", "SCROLL DOWN"])
-        mediaLabels = textsOf([56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73],
-                              ["NEXT TRACK", "PREVIOUS TRACK", "STOP", "PLAY / PAUSE", "MUTE", "VOLUME UP",
-                               "VOLUME DOWN", "MEDIA SELECT", "MAIL", "CALCULATOR", "MY COMPUTER",
-                               "WWW SEARCH", "WWW HOME", "WWW BACK", "WWW FORWARD", "WWW STOP",
-                               "WWW REFRESH", "WWW FAVORITES"])
-        playModeLabels = textsOf([96, 98, 99], ["NORMAL PLAY", "ALWAYS REPEAT", "REPEAT ON PRESSED"])
         if (Theme.productStrings && Theme.productStrings.length > 0) {
             keyModel.setProductNames(Theme.productStrings)
             selectedPosition = Math.min(3, keyModel.buttonSlots.length - 1)
@@ -363,8 +358,6 @@ Item {
         for (var i = 0; i < inputs.length; ++i)
             inputs[i].detectKeyboard(isDown, usbCode)
     }
-
-    Component.onCompleted: translateStrings()
 
     // The controls change their own state when used; these keep them showing the page's.
     Binding { target: buttonMenu; property: "currentIndex"; value: page.selectedPosition }

@@ -24,7 +24,14 @@ Item {
     readonly property string selectedMacro: nameList.textAt(nameList.currentIndex)
     readonly property bool hasMacro: selectedMacro !== ""
     readonly property bool hasAction: actionList.currentIndex >= 0 && actionList.currentIndex < actionList.count
-    property var mouseEntries: []
+    readonly property var mouseEntries: {
+        var names = [Theme.text(51, "LEFT"), Theme.text(52, "RIGHT"), Theme.text(53, "MIDDLE"),
+                     Theme.text(54, "BACKWARD"), Theme.text(55, "FORWARD")]
+        var entries = []
+        for (var i = 0; i < names.length; ++i)
+            entries.push(Theme.text(47, "MOUSE") + "\u3010 " + names[i] + " \u3011")
+        return entries
+    }
     property int menuIndex: -1
 
     signal protectUI(int interval)
@@ -34,18 +41,11 @@ Item {
     // --- page interface ------------------------------------------------------------------
 
     function initUI(deviceConfig) {
-        translateStrings()
         refreshNames("")
     }
 
-    function translateStrings() {
-        var labels = []
-        var indices = [51, 52, 53, 54, 55]
-        var fallbacks = ["LEFT", "RIGHT", "MIDDLE", "BACKWARD", "FORWARD"]
-        for (var i = 0; i < indices.length; ++i)
-            labels.push(Theme.text(47, "MOUSE") + "\u3010 " + Theme.text(indices[i], fallbacks[i]) + " \u3011")
-        mouseEntries = labels
-    }
+    // The labels are bound to the string list.
+    function translateStrings() {}
 
     function keyEvent(isDown, usbCode) {
         if (recording) {
