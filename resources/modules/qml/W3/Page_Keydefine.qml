@@ -166,7 +166,9 @@ Item {
         }
     }
 
+    // The names are read again: the macro page may have renamed or added macros meanwhile.
     function showMacro(slot, playMode) {
+        refreshMacroNames()
         playModeMenu.setCurIndex(playMode)
         for (var i = 0; i < macroNames.length; ++i) {
             var config = ui_View.loadMacroIniConfig(macroNames[i])
