@@ -62,11 +62,11 @@ Art art()
     wheel.addRoundedRect(QRectF(139, 66, 22, 64), 11, 11);
     parts.wheel = place.map(wheel);
 
-    QFont font = labelFont(72, 0);
+    QFont font = labelFont(48, 0);
     font.setStretch(QFont::Unstretched);
     QPainterPath mark = textPath(QStringLiteral("W3"), font, QPointF(0, 0));
     const QRectF box = mark.boundingRect();
-    const QPointF palm = place.map(QPointF(150, 272));
+    const QPointF palm = place.map(QPointF(150, 282));
     mark.translate(palm - box.center());
     parts.mark = mark;
     return parts;

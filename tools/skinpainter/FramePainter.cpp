@@ -116,7 +116,7 @@ QImage background(const SkinStyle &skin)
     fill.setColorAt(0, skin.backgroundTop);
     fill.setColorAt(1, skin.backgroundBottom);
     painter.fillPath(shape, fill);
-    paintSurface(painter, shape, skin, skin.surface == SkinStyle::Surface::CarbonWeave ? 0.16 : 0.10);
+    paintSurface(painter, shape, skin, 0.16);
 
     // A faint pool of accent light behind the page area, and darker edges, give depth.
     painter.save();

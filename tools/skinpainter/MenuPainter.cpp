@@ -37,8 +37,10 @@ void paintEntry(QPainter &painter, const SkinStyle &skin, const QRect &box, qrea
     }
 }
 
-// The accent bar on an entry's inner edge, with its glow, clipped to the entry.
-void paintAccentEdge(QPainter &painter, const SkinStyle &skin, const QRectF &bar, const QPainterPath &clip)
+// The accent bar on an entry's inner edge, with its glow and a wash of accent light fading
+// towards the middle, clipped to the entry.
+void paintAccentEdge(QPainter &painter, const SkinStyle &skin, const QRectF &bar, const QPainterPath &clip,
+                     qreal washAlpha)
 {
     painter.save();
     painter.setClipPath(clip);
@@ -46,7 +48,7 @@ void paintAccentEdge(QPainter &painter, const SkinStyle &skin, const QRectF &bar
                              ? QPointF(clip.boundingRect().left(), 0)
                              : QPointF(clip.boundingRect().right(), 0),
                          QPointF(clip.boundingRect().center().x(), 0));
-    wash.setColorAt(0, skin.accentAt(0.22));
+    wash.setColorAt(0, skin.accentAt(washAlpha));
     wash.setColorAt(1, skin.accentAt(0));
     painter.fillPath(clip, wash);
     paintGlow(painter, roundedBox(bar, 1.5), skin.glow(), 6, 3);
@@ -141,7 +143,7 @@ QImage functionTab(const SkinStyle &skin, State state)
     if (state == State::Selected) {
         const QRectF edge = strokeBox(box);
         paintAccentEdge(painter, skin, QRectF(box.right() - 3, box.top() + 14, 3, box.height() - 28),
-                        roundedBox(edge, 10));
+                        roundedBox(edge, 10), 0.22);
     }
     return image;
 }
@@ -185,7 +187,7 @@ QImage profileRow(const SkinStyle &skin, State state)
     paintEntry(painter, skin, box, 8, state);
     if (state == State::Selected)
         paintAccentEdge(painter, skin, QRectF(box.left(), box.top() + 7, 2, box.height() - 14),
-                        roundedBox(strokeBox(box), 8));
+                        roundedBox(strokeBox(box), 8), 0.22);
     return image;
 }
 
@@ -227,7 +229,7 @@ QImage settingsSheet(const SkinStyle &skin)
     rule.setColorAt(1, withAlpha(skin.strokeBright, 0));
     painter.setPen(QPen(QBrush(rule), 1));
     painter.drawLine(QPointF(16, 47.5), QPointF(image.width() - 16, 47.5));
-    paintAccentEdge(painter, skin, QRectF(0, 20, 3, image.height() - 40), shape);
+    paintAccentEdge(painter, skin, QRectF(0, 20, 3, image.height() - 40), shape, 0.05);
     return image;
 }
 

@@ -64,6 +64,23 @@ void paintPart(QPainter &painter, const QPainterPath &part, const QColor &top, c
     painter.fillPath(part, sheen);
 }
 
+// The body curves away at its edges: darken them and light the ridge along the middle.
+void paintDome(QPainter &painter)
+{
+    const QPainterPath body = ml::body();
+    painter.save();
+    painter.setClipPath(body);
+    paintBlurred(painter, 22, [&](QPainter &layer) {
+        layer.strokePath(body, QPen(QColor(0, 0, 0, 190), 34));
+    });
+    QRadialGradient ridge(QPointF(150, 150), 120);
+    ridge.setColorAt(0, QColor(255, 255, 255, 22));
+    ridge.setColorAt(1, QColor(255, 255, 255, 0));
+    painter.setTransform(QTransform().translate(150, 150).scale(0.55, 1.6).translate(-150, -150), true);
+    painter.fillRect(QRectF(0, -60, 300, 420), ridge);
+    painter.restore();
+}
+
 void paintBody(QPainter &painter, const BodyTones &tones)
 {
     paintShadow(painter);
@@ -79,6 +96,7 @@ void paintBody(QPainter &painter, const BodyTones &tones)
     const QPainterPath palm = ml::palm();
     const QPainterPath palmPart = palm.intersected(palm.translated(0, 3));
     paintPart(painter, palmPart, tones.top, tones.bottom, QPointF(150, 200), 130, 26);
+    paintDome(painter);
 }
 
 void paintRimLight(QPainter &painter, const QColor &rim)
@@ -201,7 +219,7 @@ QImage keyDefinePicture(const SkinStyle &skin)
     prepare(painter);
     const BodyTones tones = skinTones(skin);
     paintBody(painter, tones);
-    paintSurface(painter, ml::palm(), skin, 0.25);
+    paintSurface(painter, ml::palm(), skin, 0.22);
     paintControls(painter, tones);
     paintDpiMarks(painter, withAlpha(skin.text, 0.8));
     paintEngravedLogo(painter);

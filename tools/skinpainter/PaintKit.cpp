@@ -79,7 +79,7 @@ QImage brushedStreaks(const QSize &size)
     for (int y = 0; y < size.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(noise.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            const int level = qBound(0, (qRed(line[x]) - 128) * 10 + 128, 255);
+            const int level = qBound(0, (qRed(line[x]) - 128) * 6 + 128, 255);
             line[x] = qRgba(level, level, level, 255);
         }
     }
@@ -161,7 +161,9 @@ void paintSurface(QPainter &painter, const QPainterPath &clip, const SkinStyle &
 {
     painter.save();
     painter.setClipPath(clip, Qt::IntersectClip);
-    painter.setOpacity(painter.opacity() * strength);
+    // Streaks read stronger than the weave at the same strength.
+    const qreal kindShare = skin.surface == SkinStyle::Surface::CarbonWeave ? 1.0 : 0.55;
+    painter.setOpacity(painter.opacity() * strength * kindShare);
     if (skin.surface == SkinStyle::Surface::CarbonWeave) {
         QBrush weave(carbonWeaveTile());
         weave.setTransform(QTransform().rotate(45));
