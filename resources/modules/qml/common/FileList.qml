@@ -77,7 +77,7 @@ Item {
                 anchors.right: parent.right
                 anchors.rightMargin: 8
                 anchors.verticalCenter: parent.verticalCenter
-                text: textR
+                text: textR !== undefined ? textR : ""
             }
             MouseArea {
                 id: rowArea
