@@ -85,6 +85,17 @@ bool DataFolder::syncFactoryFiles(const QString &factoryModules, const QString &
     Manifest manifest = readManifest(manifestPath);
     bool changed = false;
 
+    // Empty factory folders matter too: the program creates macros in "modules/macro".
+    QDirIterator folders(factoryModules, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (folders.hasNext()) {
+        const QString folder = userModules + folders.next().mid(factoryModules.size());
+        if (!QDir().mkpath(folder)) {
+            if (error)
+                *error = QStringLiteral("Cannot create %1").arg(folder);
+            return false;
+        }
+    }
+
     QDirIterator it(factoryModules, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString factoryFile = it.next();

@@ -66,6 +66,7 @@ private slots:
         writeFile(factory() + "/setting/p1.bin", "factory profile 1");
         writeFile(factory() + "/setting/pD.bin", "factory default profile");
         writeFile(factory() + "/i18n/lang_031000.ini", "english");
+        QVERIFY(QDir().mkpath(factory() + "/macro"));
         qputenv("XDG_DATA_HOME", home.path().toUtf8());
     }
 
@@ -101,6 +102,7 @@ private slots:
         QCOMPARE(folder, home.path() + "/w3config");
         QCOMPARE(readFile(user() + "/setting/p1.bin"), QByteArray("factory profile 1"));
         QCOMPARE(readFile(user() + "/i18n/lang_031000.ini"), QByteArray("english"));
+        QVERIFY(QFileInfo(user() + "/macro").isDir());
         QCOMPARE(treeDigest(program.path()), before);
     }
 
