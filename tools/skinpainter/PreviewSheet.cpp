@@ -55,6 +55,79 @@ void text(QPainter &painter, const QRectF &box, const QString &label, const QCol
     painter.drawText(box, align, label);
 }
 
+void paintKeyPage(QPainter &painter, const SkinStyle &skin, const QString &root, const QPoint &page)
+{
+    const auto img = [&](const char *subPath) { return load(skin, root, QString::fromLatin1(subPath)); };
+    const QColor ink("#AAAAAA");
+    const QImage mouse = img("model_ms/model_W3_KeyDefine.png");
+    const QPoint mouseAt = page + QPoint(30, 36);
+    painter.drawImage(mouseAt, mouse);
+    int number = 1;
+    for (const mouselayout::ButtonCentre &button : mouselayout::buttonCentres()) {
+        const QPointF c = mouseAt + button.centre;
+        painter.setPen(QPen(skin.accent, 1));
+        painter.setBrush(withAlpha(skin.panel, 0.85));
+        painter.drawEllipse(c, 8, 8);
+        text(painter, QRectF(c.x() - 8, c.y() - 8, 16, 16), QString::number(number++), skin.accent, 10, true);
+    }
+    const QPoint right = page + QPoint(380, 40);
+    text(painter, QRectF(right, QSize(300, 20)), QStringLiteral("BUTTON 1 · LEFT"), ink, 12, true, Qt::AlignLeft);
+    for (int k = 0; k < 4; ++k) {
+        const QPoint row = right + QPoint(0, 34 + k * 28);
+        painter.drawImage(row, img(k == 1 ? "common/radio_1.png" : "common/radio_0.png"));
+        text(painter, QRectF(row + QPoint(28, 0), QSize(200, 20)),
+             QStringList{"MOUSE", "KEYBOARD", "MEDIA", "MACRO"}[k], k == 1 ? skin.accent : ink, 12, false, Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    painter.drawImage(right + QPoint(0, 160), img("common/dropdown_1.png"));
+    painter.drawImage(right + QPoint(176, 170), img("common/arrow_down.png"));
+    text(painter, QRectF(right + QPoint(12, 160), QSize(150, 32)), QStringLiteral("Ctrl + C"), ink, 12, false, Qt::AlignLeft | Qt::AlignVCenter);
+    painter.drawImage(right + QPoint(0, 212), img("common/check_1.png"));
+    text(painter, QRectF(right + QPoint(28, 212), QSize(200, 20)), QStringLiteral("REPEAT"), ink, 12, false, Qt::AlignLeft | Qt::AlignVCenter);
+    painter.drawImage(right + QPoint(0, 252), img("common/slider_track.png"));
+    painter.drawImage(right + QPoint(140, 246), img("common/slider_knob_1.png"));
+    painter.drawImage(right + QPoint(250, 244), img("common/palette.png").copy(0, 0, 24, 24));
+    painter.drawImage(right + QPoint(0, 290), img("common/plus_0.png"));
+    painter.drawImage(right + QPoint(36, 290), img("common/delete_1.png"));
+}
+
+void paintLightingPage(QPainter &painter, const SkinStyle &skin, const QString &root, const QPoint &page)
+{
+    const auto img = [&](const char *subPath) { return load(skin, root, QString::fromLatin1(subPath)); };
+    const QColor ink("#AAAAAA");
+    const QColor light("#FF2BD6");
+    const QPoint mouseAt = page + QPoint(30, 36);
+    painter.drawImage(mouseAt, img("model_ms/model_W3_Color.png"));
+    QImage glow = img("model_ms/model_W3_Color_glow.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter tint(&glow);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(glow.rect(), light);
+    }
+    painter.drawImage(mouseAt, glow);
+    const QPoint right = page + QPoint(380, 40);
+    text(painter, QRectF(right, QSize(300, 20)), QStringLiteral("EFFECT"), ink, 12, true, Qt::AlignLeft);
+    painter.drawImage(right + QPoint(0, 26), img("common/dropdown_0.png"));
+    painter.drawImage(right + QPoint(176, 36), img("common/arrow_down.png"));
+    text(painter, QRectF(right + QPoint(12, 26), QSize(150, 32)), QStringLiteral("BREATHING"), ink, 12, false,
+         Qt::AlignLeft | Qt::AlignVCenter);
+    const QStringList sliders = {"SPEED", "BRIGHTNESS"};
+    for (int k = 0; k < sliders.size(); ++k) {
+        const QPoint row = right + QPoint(0, 84 + k * 44);
+        text(painter, QRectF(row, QSize(200, 16)), sliders[k], ink, 11, true, Qt::AlignLeft);
+        painter.drawImage(row + QPoint(0, 24), img("common/slider_track.png"));
+        painter.drawImage(row + QPoint(k == 0 ? 100 : 170, 18), img(k == 0 ? "common/slider_knob_0.png" : "common/slider_knob_1.png"));
+    }
+    const QColor colours[] = {QColor("#FF2BD6"), QColor("#FF0000"), QColor("#FFB400"), QColor("#00FF66"),
+                              QColor("#00FFFF"), QColor("#2060FF"), QColor("#A040FF"), QColor("#FFFFFF")};
+    for (int k = 0; k < 8; ++k) {
+        const QRectF swatch(right.x() + k * 30 + 0.5, right.y() + 190.5, 23, 23);
+        painter.setPen(QPen(k == 0 ? skin.accent : skin.stroke, 1));
+        painter.setBrush(colours[k]);
+        painter.drawRoundedRect(swatch, 5, 5);
+    }
+    painter.drawImage(right + QPoint(270, 84), img("common/palette.png"));
+}
+
 }  // namespace
 
 QImage contactSheet(const SkinStyle &skin, const QString &root)
@@ -94,8 +167,9 @@ QImage contactSheet(const SkinStyle &skin, const QString &root)
     return sheet;
 }
 
-QImage windowMock(const SkinStyle &skin, const QString &root, bool settingsOpen)
+QImage windowMock(const SkinStyle &skin, const QString &root, MockPage shown)
 {
+    const bool settingsOpen = shown == MockPage::Settings;
     const auto img = [&](const char *subPath) { return load(skin, root, QString::fromLatin1(subPath)); };
     QImage window(regions::kWindow, QImage::Format_ARGB32_Premultiplied);
     window.fill(QColor("#303030"));  // what a desktop behind the rounded corners might show
@@ -131,35 +205,10 @@ QImage windowMock(const SkinStyle &skin, const QString &root, bool settingsOpen)
 
     const QPoint page = regions::kPageArea.topLeft();
     painter.drawImage(page, img("list_center/page.png"));
-    const QImage mouse = img("model_ms/model_W3_KeyDefine.png");
-    const QPoint mouseAt = page + QPoint(30, 36);
-    painter.drawImage(mouseAt, mouse);
-    int number = 1;
-    for (const mouselayout::ButtonCentre &button : mouselayout::buttonCentres()) {
-        const QPointF c = mouseAt + button.centre;
-        painter.setPen(QPen(skin.accent, 1));
-        painter.setBrush(withAlpha(skin.panel, 0.85));
-        painter.drawEllipse(c, 8, 8);
-        text(painter, QRectF(c.x() - 8, c.y() - 8, 16, 16), QString::number(number++), skin.accent, 10, true);
-    }
-    const QPoint right = page + QPoint(380, 40);
-    text(painter, QRectF(right, QSize(300, 20)), QStringLiteral("BUTTON 1 · LEFT"), ink, 12, true, Qt::AlignLeft);
-    for (int k = 0; k < 4; ++k) {
-        const QPoint row = right + QPoint(0, 34 + k * 28);
-        painter.drawImage(row, img(k == 1 ? "common/radio_1.png" : "common/radio_0.png"));
-        text(painter, QRectF(row + QPoint(28, 0), QSize(200, 20)),
-             QStringList{"MOUSE", "KEYBOARD", "MEDIA", "MACRO"}[k], k == 1 ? skin.accent : ink, 12, false, Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    painter.drawImage(right + QPoint(0, 160), img("common/dropdown_1.png"));
-    painter.drawImage(right + QPoint(176, 170), img("common/arrow_down.png"));
-    text(painter, QRectF(right + QPoint(12, 160), QSize(150, 32)), QStringLiteral("Ctrl + C"), ink, 12, false, Qt::AlignLeft | Qt::AlignVCenter);
-    painter.drawImage(right + QPoint(0, 212), img("common/check_1.png"));
-    text(painter, QRectF(right + QPoint(28, 212), QSize(200, 20)), QStringLiteral("REPEAT"), ink, 12, false, Qt::AlignLeft | Qt::AlignVCenter);
-    painter.drawImage(right + QPoint(0, 252), img("common/slider_track.png"));
-    painter.drawImage(right + QPoint(140, 246), img("common/slider_knob_1.png"));
-    painter.drawImage(right + QPoint(250, 244), img("common/palette.png").copy(0, 0, 24, 24));
-    painter.drawImage(right + QPoint(0, 290), img("common/plus_0.png"));
-    painter.drawImage(right + QPoint(36, 290), img("common/delete_1.png"));
+    if (shown == MockPage::Lighting)
+        paintLightingPage(painter, skin, root, page);
+    else
+        paintKeyPage(painter, skin, root, page);
     const QPoint buttons = page + QPoint(710 - 300, 472 - 56);
     painter.drawImage(buttons, img("common/button_0.png"));
     text(painter, QRectF(buttons, QSize(140, 36)), QStringLiteral("RESET"), ink, 12, true);

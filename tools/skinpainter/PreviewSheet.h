@@ -10,6 +10,7 @@ namespace previewsheet {
 
 // Reads the written pictures of the skin from root/<skin folder>/.
 QImage contactSheet(const SkinStyle &skin, const QString &root);
-QImage windowMock(const SkinStyle &skin, const QString &root, bool settingsOpen);
+enum class MockPage { Keys, Lighting, Settings };
+QImage windowMock(const SkinStyle &skin, const QString &root, MockPage page);
 
 }  // namespace previewsheet

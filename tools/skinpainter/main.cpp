@@ -66,9 +66,11 @@ bool writePreviews(const QString &skinsRoot, const QString &folder)
     for (const SkinStyle &skin : allSkins()) {
         const QString stem = dir.filePath(skin.folder);
         if (!writeImage(stem + QStringLiteral("_sheet.png"), previewsheet::contactSheet(skin, skinsRoot))
-            || !writeImage(stem + QStringLiteral("_mock.png"), previewsheet::windowMock(skin, skinsRoot, false))
+            || !writeImage(stem + QStringLiteral("_mock.png"), previewsheet::windowMock(skin, skinsRoot, previewsheet::MockPage::Keys))
+            || !writeImage(stem + QStringLiteral("_mock_lighting.png"),
+                           previewsheet::windowMock(skin, skinsRoot, previewsheet::MockPage::Lighting))
             || !writeImage(stem + QStringLiteral("_mock_settings.png"),
-                           previewsheet::windowMock(skin, skinsRoot, true)))
+                           previewsheet::windowMock(skin, skinsRoot, previewsheet::MockPage::Settings)))
             return false;
     }
     return true;
