@@ -24,8 +24,14 @@ Phonon::MediaSource soundSource(int player)
 }
 } // namespace
 
-SoundPlayer::SoundPlayer(QObject *playerParent) : QObject(playerParent)
+SoundPlayer::SoundPlayer(QObject *playerParent) : QObject(playerParent), playerParent(playerParent)
 {
+}
+
+void SoundPlayer::createPlayers()
+{
+    if (hasPlayers())
+        return;
     for (int i = 0; i < kPlayerCount; ++i) {
         players[i] = new Phonon::MediaObject(playerParent);
         auto *output = new Phonon::AudioOutput(Phonon::MusicCategory, playerParent);
@@ -37,6 +43,16 @@ SoundPlayer::SoundPlayer(QObject *playerParent) : QObject(playerParent)
             &SoundPlayer::playMedia_Background);
     connect(players[kStartupCue], &Phonon::MediaObject::finished, this,
             &SoundPlayer::playMedia_Background);
+
+    const std::array<bool, kPlayerCount> due = startWhenReady;
+    startWhenReady.fill(false);
+    if (due[kBackground])
+        playMedia_Background();
+    for (int i = kBackground + 1; i < kPlayerCount; ++i) {
+        if (due[i])
+            playCue(i);
+    }
+    emit playersReady();
 }
 
 Phonon::MediaObject *SoundPlayer::player(int index) const
@@ -55,11 +71,19 @@ void SoundPlayer::playMedia_Index(uchar index)
 {
     if (!enableAudio || index >= kPlayerCount)
         return;
-    if (index == kBackground) {
+    if (index == kBackground)
         playMedia_Background();
+    else
+        playCue(index);
+}
+
+void SoundPlayer::playCue(int index)
+{
+    Phonon::MediaObject *cue = players[index];
+    if (!cue) {
+        startWhenReady[index] = true;
         return;
     }
-    Phonon::MediaObject *cue = players[index];
     cue->clear();
     cue->setCurrentSource(soundSource(index));
     cue->play();
@@ -68,12 +92,19 @@ void SoundPlayer::playMedia_Index(uchar index)
 void SoundPlayer::playMedia_Background()
 {
     Phonon::MediaObject *music = players[kBackground];
+    if (!music) {
+        startWhenReady[kBackground] = true;
+        return;
+    }
     music->setCurrentSource(soundSource(kBackground));
     music->play();
 }
 
 void SoundPlayer::clearAllMedia()
 {
-    for (auto *player : players)
-        player->clear();
+    startWhenReady.fill(false);
+    for (auto *player : players) {
+        if (player)
+            player->clear();
+    }
 }

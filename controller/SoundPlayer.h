@@ -15,12 +15,21 @@ public:
     static constexpr int kBackground = 0;
 
     // The players and their outputs become children of playerParent (the view), as does
-    // this object.
+    // this object. They are made by createPlayers(), not here: starting the sound back end
+    // takes tens of milliseconds, which the view keeps off the way to its first frame.
     explicit SoundPlayer(QObject *playerParent);
 
     bool isEnableAudio() const { return enableAudio; }
-    // Player 0..4, or nullptr for any other index.
+    bool hasPlayers() const { return players[kBackground] != nullptr; }
+    // Player 0..4 once the players exist; nullptr before that or for any other index.
     Phonon::MediaObject *player(int index) const;
+
+    // Makes the five players (once) and starts every player that the slots started, and did
+    // not clear again, while the players did not exist yet.
+    void createPlayers();
+
+signals:
+    void playersReady();
 
 public slots:
     // Stores the flag that playMedia_Index() obeys; nothing else.
@@ -35,6 +44,11 @@ public slots:
     void clearAllMedia();
 
 private:
+    void playCue(int index);
+
+    QObject *const playerParent;
     std::array<Phonon::MediaObject *, kPlayerCount> players{};
+    // Players started before they existed, to start as soon as they do.
+    std::array<bool, kPlayerCount> startWhenReady{};
     bool enableAudio = true;
 };

@@ -12,8 +12,11 @@
 #include "platform/PointerSettings.h"
 #include "scenelogic/SceneLogic.h"
 
+#include <QCoreApplication>
 #include <QJSValue>
 #include <QQuickItem>
+#include <QQuickWindow>
+#include <functional>
 
 namespace {
 
@@ -22,6 +25,34 @@ QVariant plain(const QVariant &value)
 {
     return value.canConvert<QJSValue>() ? value.value<QJSValue>().toVariant() : value;
 }
+
+// Runs its work once, when the view's first frame is on screen. The view renders the frame
+// and then posts the low-priority update request that composes it into the window; a call
+// queued from the rendering posts its own low-priority event, which queues behind that request.
+class AfterFirstFrame : public QObject {
+public:
+    AfterFirstFrame(QQuickWidget *view, std::function<void()> work)
+        : QObject(view), work(std::move(work))
+    {
+        rendered = connect(view->quickWindow(), &QQuickWindow::afterRendering, this, [this] {
+            disconnect(rendered);
+            QMetaObject::invokeMethod(this, [this] {
+                QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
+            }, Qt::QueuedConnection);
+        }, Qt::DirectConnection);
+    }
+
+protected:
+    void customEvent(QEvent *) override
+    {
+        work();
+        deleteLater();
+    }
+
+private:
+    std::function<void()> work;
+    QMetaObject::Connection rendered;
+};
 
 }  // namespace
 
@@ -40,6 +71,9 @@ myQQuickView::myQQuickView(QWidget *parent)
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
     registerSceneLogic();
+    // The sound back end starts once the window shows something; the cues asked for
+    // until then play when it is ready.
+    new AfterFirstFrame(this, [this] { soundPlayer->createPlayers(); });
 }
 
 myQQuickView::~myQQuickView() = default;

@@ -1,9 +1,12 @@
 // The interface sound players: which file each player holds after each slot, the audio flag,
-// and when the background music starts (and when it must not).
+// when the background music starts (and when it must not), and the cues asked for before the
+// players exist, alone and in the view, which makes its players after its first frame.
 #include "controller/SoundPlayer.h"
+#include "controller/myQQuickView.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <phonon/AudioOutput>
@@ -47,7 +50,16 @@ private slots:
     void startupCueRunningOutLeadsIntoBackground();
     void missingFilesStaySilent();
 
+    void noPlayersBeforeTheyAreMade();
+    void requestsBeforePlayersExistPlayWhenReady_data();
+    void requestsBeforePlayersExistPlayWhenReady();
+    void earlyStartupCueStillLeadsIntoBackground();
+    void makingPlayersTwiceKeepsThem();
+    void viewMakesPlayersAfterItsFirstFrame();
+
 private:
+    // A fresh sound player whose players are not made yet.
+    void startWithoutPlayers();
     // The absolute path of a shipped sound inside the temporary run folder.
     static QString soundPath(int player);
     QString sourceOf(int player) const;
@@ -80,6 +92,12 @@ void SoundPlayerTest::cleanupTestCase()
 }
 
 void SoundPlayerTest::init()
+{
+    startWithoutPlayers();
+    sounds->createPlayers();
+}
+
+void SoundPlayerTest::startWithoutPlayers()
 {
     view = std::make_unique<QObject>();
     sounds = new SoundPlayer(view.get());
@@ -258,6 +276,105 @@ void SoundPlayerTest::missingFilesStaySilent()
     QVERIFY(QDir::setCurrent(runDir->path()));
     QCOMPARE(startupCueEnds.count(), 0);
     QCOMPARE(backgroundEnds.count(), 0);
+}
+
+void SoundPlayerTest::noPlayersBeforeTheyAreMade()
+{
+    startWithoutPlayers();
+    QVERIFY(!sounds->hasPlayers());
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        QCOMPARE(sounds->player(i), nullptr);
+    QVERIFY(view->children() == QObjectList{sounds});
+}
+
+void SoundPlayerTest::requestsBeforePlayersExistPlayWhenReady_data()
+{
+    // Steps: a number is playMedia_Index(number); "background", "clear", "off" and "on" are
+    // playMedia_Background(), clearAllMedia() and setEnableAudio(false / true).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("playing");
+    QTest::newRow("start-up cue") << QStringList{"1"} << QList<int>{1};
+    QTest::newRow("every cue") << QStringList{"4", "2", "3", "1"} << QList<int>{1, 2, 3, 4};
+    QTest::newRow("index 0 is the background") << QStringList{"0"} << QList<int>{0};
+    QTest::newRow("same cue twice") << QStringList{"2", "2"} << QList<int>{2};
+    QTest::newRow("out of range") << QStringList{"5", "255"} << QList<int>{};
+    QTest::newRow("audio off ignores cues") << QStringList{"off", "1", "0"} << QList<int>{};
+    QTest::newRow("direct background while off") << QStringList{"off", "background"} << QList<int>{0};
+    QTest::newRow("switched off after the cue goes on") << QStringList{"1", "off"} << QList<int>{1};
+    QTest::newRow("sound switched off") << QStringList{"1", "0", "off", "clear"} << QList<int>{};
+    QTest::newRow("cue after clearing") << QStringList{"1", "clear", "4"} << QList<int>{4};
+    QTest::newRow("sound switched back on") << QStringList{"off", "clear", "on", "0"} << QList<int>{0};
+}
+
+void SoundPlayerTest::requestsBeforePlayersExistPlayWhenReady()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, playing);
+    startWithoutPlayers();
+    for (const QString &step : steps) {
+        if (step == "background")
+            sounds->playMedia_Background();
+        else if (step == "clear")
+            sounds->clearAllMedia();
+        else if (step == "off" || step == "on")
+            sounds->setEnableAudio(step == "on");
+        else
+            sounds->playMedia_Index(uchar(step.toInt()));
+    }
+    QSignalSpy ready(sounds, &SoundPlayer::playersReady);
+    sounds->createPlayers();
+    QCOMPARE(ready.count(), 1);
+    QStringList expected;
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        expected << (playing.contains(i) ? soundPath(i) : QString());
+    verifySources(expected);
+}
+
+void SoundPlayerTest::earlyStartupCueStillLeadsIntoBackground()
+{
+    startWithoutPlayers();
+    sounds->playMedia_Index(1);
+    sounds->createPlayers();
+    QTRY_COMPARE_WITH_TIMEOUT(sourceOf(0), soundPath(0), kCueEndTimeoutMs);
+}
+
+void SoundPlayerTest::makingPlayersTwiceKeepsThem()
+{
+    QSignalSpy ready(sounds, &SoundPlayer::playersReady);
+    QList<Phonon::MediaObject *> before;
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        before << sounds->player(i);
+    sounds->playMedia_Index(2);
+    sounds->createPlayers();
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
+        QCOMPARE(sounds->player(i), before.at(i));
+    QCOMPARE(ready.count(), 0);
+    verifySources({QString(), QString(), soundPath(2)});
+}
+
+void SoundPlayerTest::viewMakesPlayersAfterItsFirstFrame()
+{
+    // The scene's opening asks for the start-up cue before the view has drawn anything.
+    myQQuickView quickView;
+    quickView.resize(100, 60);
+    SoundPlayer &viewSounds = quickView.sounds();
+    viewSounds.playMedia_Index(1);
+    QTest::qWait(kSettleMs);
+    QVERIFY(!viewSounds.hasPlayers());
+
+    bool rendered = false;
+    bool playersBeforeFrame = false;
+    connect(quickView.quickWindow(), &QQuickWindow::afterRendering, this, [&] {
+        if (!rendered)
+            playersBeforeFrame = viewSounds.hasPlayers();
+        rendered = true;
+    }, Qt::DirectConnection);
+    quickView.show();
+    QTRY_VERIFY_WITH_TIMEOUT(viewSounds.hasPlayers(), kCueEndTimeoutMs);
+    QVERIFY(rendered);
+    QVERIFY(!playersBeforeFrame);
+    QCOMPARE(viewSounds.player(1)->currentSource().fileName(), soundPath(1));
+    QCOMPARE(viewSounds.player(1)->parent(), &quickView);
 }
 
 QTEST_MAIN(SoundPlayerTest)
