@@ -187,7 +187,7 @@ Item {
 
         PushButton {
             id: resetButton
-            objectName: "resetButton"
+            objectName: "colorResetButton"
             x: 0
             y: 400
             width: 160
@@ -199,7 +199,7 @@ Item {
         }
         PushButton {
             id: applyButton
-            objectName: "applyButton"
+            objectName: "colorApplyButton"
             x: 180
             y: 400
             width: 160

@@ -241,7 +241,7 @@ Item {
     }
 
     PushButton {
-        objectName: "resetButton"
+        objectName: "sensorResetButton"
         x: 360
         y: 416
         width: 160
@@ -252,7 +252,7 @@ Item {
         }
     }
     PushButton {
-        objectName: "applyButton"
+        objectName: "sensorApplyButton"
         x: 540
         y: 416
         width: 160
