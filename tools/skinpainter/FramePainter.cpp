@@ -43,25 +43,24 @@ QImage bar(const SkinStyle &skin, bool atTop)
     QImage image = blankImage(regions::kWindow.width(), kBarHeight);
     QPainter painter(&image);
     prepare(painter);
-    // The bar keeps the window's rounded corners on its outer side only.
-    const QRectF body = atTop ? QRectF(0, 0, image.width(), kBarHeight + regions::kRadius)
-                              : QRectF(0, -regions::kRadius, image.width(), kBarHeight + regions::kRadius);
-    const QPainterPath shape = roundedBox(body, regions::kRadius);
+    // The bar keeps the window's rounded corners on its outer side only: its box runs on past
+    // the inner edge by one radius.
+    const int overhang = regions::kRadius + 1;
+    const QRect box = atTop ? QRect(0, 0, image.width(), kBarHeight + overhang)
+                            : QRect(0, -overhang, image.width(), kBarHeight + overhang);
+    const QPainterPath shape = roundedBox(strokeBox(box), regions::kRadius);
     QLinearGradient fill(0, 0, 0, kBarHeight);
     fill.setColorAt(atTop ? 0 : 1, mixed(skin.panelRaised, skin.backgroundTop, 0.15));
     fill.setColorAt(atTop ? 1 : 0, mixed(skin.panel, skin.backgroundTop, 0.45));
     painter.fillPath(shape, fill);
     paintSurface(painter, shape, skin, 0.35);
+    // The outer window edge, so the bar reads as part of the frame even above a user background.
+    painter.strokePath(shape, QPen(withAlpha(skin.strokeBright, 0.5), 1));
 
     const qreal edgeY = atTop ? kBarHeight - 0.5 : 0.5;
     painter.setPen(QPen(skin.stroke, 1));
     painter.drawLine(QPointF(0, edgeY), QPointF(image.width(), edgeY));
-    // Outer window edge, so the bar reads as part of the frame even above a user background.
-    painter.strokePath(roundedBox(strokeBox(QRect(0, atTop ? 0 : -regions::kRadius - 1, image.width(),
-                                                  kBarHeight + regions::kRadius + 1)),
-                                  regions::kRadius),
-                       QPen(withAlpha(skin.strokeBright, 0.5), 1));
-    paintAccentRule(painter, skin, atTop ? edgeY : edgeY, 250, 750, atTop ? 0.9 : 0.55);
+    paintAccentRule(painter, skin, edgeY, 250, 750, atTop ? 0.9 : 0.55);
     return image;
 }
 

@@ -36,11 +36,6 @@ QImage blankPicture()
     return blankImage(ml::kPictureSize.width(), ml::kPictureSize.height());
 }
 
-QPainterPath rounded(const QRectF &box, qreal radius)
-{
-    return roundedBox(box, radius);
-}
-
 void paintShadow(QPainter &painter)
 {
     paintBlurred(painter, 16, [](QPainter &layer) {
@@ -81,6 +76,23 @@ void paintDome(QPainter &painter)
     painter.restore();
 }
 
+// A glossy line just inside the nose, where the shells catch the light.
+void paintGloss(QPainter &painter)
+{
+    const QPointF middle = ml::body().boundingRect().center();
+    const QTransform inset = QTransform()
+                                 .translate(middle.x(), middle.y())
+                                 .scale(0.985, 0.99)
+                                 .translate(-middle.x(), -middle.y());
+    QLinearGradient fade(0, 18, 0, 130);
+    fade.setColorAt(0, QColor(255, 255, 255, 90));
+    fade.setColorAt(1, QColor(255, 255, 255, 0));
+    painter.save();
+    painter.setClipPath(ml::leftShell().united(ml::rightShell()));
+    painter.strokePath(inset.map(ml::body()), QPen(QBrush(fade), 1.2));
+    painter.restore();
+}
+
 void paintBody(QPainter &painter, const BodyTones &tones)
 {
     paintShadow(painter);
@@ -97,6 +109,7 @@ void paintBody(QPainter &painter, const BodyTones &tones)
     const QPainterPath palmPart = palm.intersected(palm.translated(0, 3));
     paintPart(painter, palmPart, tones.top, tones.bottom, QPointF(150, 200), 130, 26);
     paintDome(painter);
+    paintGloss(painter);
 }
 
 void paintRimLight(QPainter &painter, const QColor &rim)
@@ -113,13 +126,13 @@ void paintRimLight(QPainter &painter, const QColor &rim)
 
 void paintWheel(QPainter &painter, const BodyTones &tones)
 {
-    painter.fillPath(rounded(ml::wheelSlot(), 12), QColor("#07090C"));
+    painter.fillPath(roundedBox(ml::wheelSlot(), 12), QColor("#07090C"));
     const QRectF wheel = ml::wheel();
     QLinearGradient drum(wheel.topLeft(), wheel.topRight());
     drum.setColorAt(0, QColor("#15171A"));
     drum.setColorAt(0.45, mixed(tones.top, QColor(Qt::white), 0.12));
     drum.setColorAt(1, QColor("#101214"));
-    const QPainterPath wheelShape = rounded(wheel, 8);
+    const QPainterPath wheelShape = roundedBox(wheel, 8);
     painter.fillPath(wheelShape, drum);
     // Rubber ribs, fading towards the ends where the drum turns away.
     painter.save();
@@ -140,8 +153,8 @@ void paintWheel(QPainter &painter, const BodyTones &tones)
 
 void paintSmallButton(QPainter &painter, const QRectF &box, qreal radius, const BodyTones &tones)
 {
-    const QPainterPath shape = rounded(box, radius);
-    painter.fillPath(rounded(box.adjusted(-1.5, -1.5, 1.5, 1.5), radius + 1.5), tones.seam);
+    const QPainterPath shape = roundedBox(box, radius);
+    painter.fillPath(roundedBox(box.adjusted(-1.5, -1.5, 1.5, 1.5), radius + 1.5), tones.seam);
     paintPart(painter, shape, mixed(tones.top, QColor(Qt::white), 0.12), tones.bottom,
               box.topLeft() + QPointF(box.width() * 0.35, 2), box.width(), 40);
 }
@@ -177,11 +190,11 @@ void paintButtonOutlines(QPainter &painter, const SkinStyle &skin, const BodyTon
     QPainterPath outlines;
     outlines.addPath(ml::leftShell());
     outlines.addPath(ml::rightShell());
-    outlines.addPath(rounded(ml::wheel(), 8));
-    outlines.addPath(rounded(ml::dpiUp(), 5));
-    outlines.addPath(rounded(ml::dpiDown(), 5));
-    outlines.addPath(rounded(ml::sideForward(), 6));
-    outlines.addPath(rounded(ml::sideBackward(), 6));
+    outlines.addPath(roundedBox(ml::wheel(), 8));
+    outlines.addPath(roundedBox(ml::dpiUp(), 5));
+    outlines.addPath(roundedBox(ml::dpiDown(), 5));
+    outlines.addPath(roundedBox(ml::sideForward(), 6));
+    outlines.addPath(roundedBox(ml::sideBackward(), 6));
     paintGlow(painter, outlines, skin.accentAt(skin.glowAlpha * 0.45), 3, 2);
     painter.strokePath(outlines, QPen(tones.outline, 1));
 }

@@ -50,8 +50,7 @@ QImage carbonWeaveTile()
         for (int column = 0; column < 2; ++column) {
             const QRect box(column * cell, row * cell, cell, cell);
             const bool across = (row + column) % 2 == 0;
-            QLinearGradient shade(across ? box.topLeft() : box.topLeft(),
-                                  across ? box.bottomLeft() : box.topRight());
+            QLinearGradient shade(box.topLeft(), across ? box.bottomLeft() : box.topRight());
             shade.setColorAt(0, QColor(255, 255, 255, 150));
             shade.setColorAt(1, QColor(0, 0, 0, 200));
             painter.fillRect(box, shade);
