@@ -251,7 +251,7 @@ QImage colorPicture(const SkinStyle &)
     paintControls(painter, tones);
     paintDpiMarks(painter, QColor(255, 255, 255, 110));
     paintRimLight(painter, tones.rim);
-    // The zones are lit white, darkened where they meet the body so the tint keeps its edge.
+    // The zones in plain white: the scene tints them with the lighting colour.
     const QPainterPath zones = lightZones();
     painter.fillPath(zones, QColor(245, 245, 245));
     return image;

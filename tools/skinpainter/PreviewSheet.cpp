@@ -182,7 +182,7 @@ QImage windowMock(const SkinStyle &skin, const QString &root, MockPage shown)
     painter.drawImage(0, 0, img("list_up/bar.png"));
     painter.drawImage(0, regions::kBottomBar.top(), img("list_dn/bar.png"));
     painter.drawImage(14, 8, img("frame/wordmark.png"));
-    painter.drawImage(410, 4 + 4, img("frame/web_0.png"));
+    painter.drawImage((regions::kWindow.width() - 180) / 2, 4, img("frame/web_0.png"));
     painter.drawImage(908, 12, img("list_up/settings_0.png"));
     painter.drawImage(950, 12, img("list_up/close_1.png"));
 

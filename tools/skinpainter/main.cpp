@@ -80,9 +80,9 @@ bool writePreviews(const QString &skinsRoot, const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    // Nothing is shown: the platform only has to provide the fonts.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing is shown: the platform only has to provide the fonts, also on a build machine
+    // without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Draws the skin pictures and the application icon."));
