@@ -20,6 +20,24 @@ namespace {
 
 constexpr int kApplyTimeoutMs = 30000;
 const char *const kSchemalessChild = "W3_SCHEMALESS_CHILD";
+const char *const kBuslessChild = "W3_BUSLESS_CHILD";
+
+// Runs one test function of this program in a child with the given environment changes; the
+// child's verdict is its exit code.
+int runChild(const QString &testFunction, const QMap<QString, QString> &changes)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (auto change = changes.begin(); change != changes.end(); ++change)
+        environment.insert(change.key(), change.value());
+    environment.remove("GSETTINGS_SCHEMA_DIR");
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {testFunction});
+    if (!child.waitForFinished(kApplyTimeoutMs))
+        return -1;
+    return child.exitCode();
+}
 
 // The stored value as another process reads it from the settings store.
 QString storedValue(const QString &key)
@@ -64,6 +82,7 @@ private slots:
     void backendChoice_data();
     void backendChoice();
     void missingSchemaFallsBackToTheXServer();
+    void unreachableStoreWritesDebugText();
 
 private:
     std::unique_ptr<ModulesSandbox> sandbox;
@@ -168,18 +187,38 @@ void TestPointerGSettings::missingSchemaFallsBackToTheXServer()
         return;
     }
     const QString before = storedValue("speed");
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(kSchemalessChild, "1");
-    environment.insert("XDG_CURRENT_DESKTOP", "GNOME");
-    environment.insert("XDG_DATA_DIRS", QDir::tempPath() + "/w3-no-schemas");
-    environment.remove("GSETTINGS_SCHEMA_DIR");
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"missingSchemaFallsBackToTheXServer"});
-    QVERIFY(child.waitForFinished(kApplyTimeoutMs));
-    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(runChild("missingSchemaFallsBackToTheXServer",
+                      {{kSchemalessChild, "1"},
+                       {"XDG_CURRENT_DESKTOP", "GNOME"},
+                       {"XDG_DATA_DIRS", QDir::tempPath() + "/w3-no-schemas"}}),
+             0);
     QCOMPARE(storedValue("speed"), before);
+}
+
+// Without a session bus the store cannot take a value: the setters fail with their debug
+// text and return, and the store is unchanged.
+void TestPointerGSettings::unreachableStoreWritesDebugText()
+{
+    if (qEnvironmentVariableIsSet(kBuslessChild)) {
+        QTest::ignoreMessage(QtDebugMsg, "setCursorSpeed Failed");
+        QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
+        QTest::ignoreMessage(QtDebugMsg, "setDoubleClickSpeed Failed");
+        settings->setCursorSpeed(8);
+        settings->setAcceleration(false);
+        settings->setDoubleClickSpeed(4);
+        QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
+        QCOMPARE(settings->getCursorSpeed(), 8u);
+        return;
+    }
+    settings->setCursorSpeed(5);
+    settings->setAcceleration(true);
+    QVERIFY(settings->waitUntilApplied(kApplyTimeoutMs));
+    QCOMPARE(runChild("unreachableStoreWritesDebugText",
+                      {{kBuslessChild, "1"},
+                       {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QDir::tempPath() + "/w3-no-bus"}}),
+             0);
+    QCOMPARE(storedValue("speed"), QString("0.0"));
+    QCOMPARE(storedValue("accel-profile"), QString("'adaptive'"));
 }
 
 W3_PRIVATE_BUS_TEST_MAIN(TestPointerGSettings)
