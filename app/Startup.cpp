@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
+#include <QOpenGLContext>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 
 namespace {
 
@@ -19,6 +22,19 @@ void enterDataFolder()
     const QString folder = DataFolder::choose(program.left(program.lastIndexOf('/')));
     if (!QDir::setCurrent(folder))
         qWarning() << "Cannot work in the data folder" << folder << "- settings and data will be missing";
+}
+
+// The scene needs OpenGL unless it renders in software: without a working OpenGL (a virtual
+// machine, a remote session) the window would abort at its first frame.
+void chooseSceneRenderer()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        return;
+    QOpenGLContext probe;
+    if (!probe.create()) {
+        qInfo() << "No OpenGL: the scene renders in software";
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    }
 }
 
 }  // namespace
@@ -38,6 +54,7 @@ int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevic
 {
     QApplication app(argc, argv);
     enterDataFolder();
+    chooseSceneRenderer();
     if (prepareDevices)
         prepareDevices();
 
