@@ -3,93 +3,241 @@ import "qrc:/modules/qml/basic"
 import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
 
-// The scene root. Invisible until "run"; the program calls initUI, run, detectKeyboard,
-// detectMouse and setProtectUI by name.
+// The scene root: the global data model every page reads, the functions the program calls by
+// name (initUI, run, detectKeyboard, detectMouse, setProtectUI), the window drag, the input
+// lock, and the opening and closing sequences. Invisible until "run".
 Item {
     id: root
+    objectName: "root"
     width: 1000
     height: 600
     visible: false
     clip: true
 
+    // The data model, with the built-in defaults used until a configuration is loaded.
+    property var globalSetting_stringList: defaultStrings
+    property string globalSetting_fontFamily: "Arial"
+    property int globalSetting_size: 11
+    property color globalSetting_color: "#FF00FFFF"
+    property color globalSetting_color_enable: "#FFAAAAAA"
+    property color globalSetting_color_disable: "#80FFFFFF"
+    property int animation_speed: 800
+    property int skin_No: 1
+    property bool isCustomBackground: false
+    property string sourceCustomBackground: ""
+    property string globalSetting_url: ""
+
+    property bool isGlobalSettingSelect: false
     property bool initialised: false
-    property var strings: []
-    property string lastInput: ""
+    property bool ready: false      // the opening sequence is over
 
-    function text(index, fallback) {
-        return strings.length > index && strings[index] !== "" ? strings[index] : fallback
-    }
+    // The product frame, the bottom bar and the menus take no input while the settings are open.
+    readonly property bool frameEnabled: !isGlobalSettingSelect
+    readonly property real frameOpacity: frameEnabled ? 1.0 : 0.2
 
+    signal msg_KB(bool isDown, int usbCode)
+    signal emptyAreaPressed()
+
+    readonly property var defaultStrings: [
+        "Arial", "OPTIONS", "LOOP", "SPEED", "BRIGHTNESS", "DIRECTION", "PAINTING", "EFFECTS",
+        "USER DEFINE 1", "USER DEFINE 2", "USER DEFINE 3", "USER DEFINE 4", "USER DEFINE 5", "STATIC",
+        "BREATHING", "WAVE", "INDUCTION DARKEN", "MARQUEE", "RIPPLE", "INDUCTION BRIGHTEN", "NEON",
+        "MARQUEE COLORFUL", "RAINING", "MARQUEE CIRCLE", "SPOTLIGHT", "ROTATION", "SKIN", "SOUND",
+        "ANIMATED", "LANGUAGE", "BACKGROUND", "ON", "OFF", "TEXT", "SIZE", "COLOR", "BRIGHTNESS",
+        "NORMAL", "LARGER", "SKIN 1", "SKIN 2", "SKIN 3", "SKIN 4", "SKIN 5", "MACRO", "ACTION",
+        "KEYBOARD", "MOUSE", "MEDIA", "COMBO KEY", "MACRO", "LEFT", "RIGHT", "MIDDLE", "BACKWARD",
+        "FORWARD", "NEXT TRACK", "PREVIOUS TRACK", "STOP", "PLAY / PAUSE", "MUTE", "VOLUME UP",
+        "VOLUME DOWN", "MEDIA SELECT", "MAIL", "CALCULATOR", "MY COMPUTER", "WWW SEARCH", "WWW HOME",
+        "WWW BACK", "WWW FORWARD", "WWW STOP", "WWW REFRESH", "WWW FAVORITES", "KEY", "MACRO", "COLOR",
+        "RESET", "CANCEL", "GAMING MODE", "DELETE", "CUT", "PASTE", "COPY", "LOAD", "SAVE", "SENSOR",
+        "LED POWER ON", "TWINKLING", "GLIDING", "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO",
+        "FIRE KEY", "TRIPLE CLICK", "DPI SWITCH", "NORMAL PLAY", "TIMES", "ALWAYS REPEAT",
+        "REPEAT ON PRESSED", "POLLING RATE", "CURSOR SPEED", "VERTICAL SCROLL SPEED",
+        "DOUBLE CLICK SPEED", "DPI LEVEL", "DPI INDICATOR LED", "DEFAULT", "APPLY", "SCROLL SWAP",
+        "SCROLL UP", "SCROLL DOWN", "LED CONTROL", "RENAME", "ALL RESET", "ALL SAVE"
+    ]
+
+    // Start-up: the settings page first (language strings), the product frame second.
     function initUI() {
-        var config = ui_View.loadApConfig()
-        if (config.length > 4) {
-            ui_View.setEnableAudio(Number(config[2]) === 0)
-            var codes = []
-            var languages = ui_View.chkLanguages()
-            for (var name in languages)
-                codes.push(languages[name])
-            var code = codes[Number(config[4])]
-            if (code !== undefined)
-                root.strings = ui_View.getGlobalStrings(code)
-        }
-        productPage.refresh()
-        root.initialised = true
+        settingsPage.initUI()
+        mainW3.initUI()
+        deviceBadge.refresh()
+        initialised = true
     }
 
     function run() {
-        root.visible = true
-        opening.start()
         ui_View.playMedia_Index(1)
+        visible = true
+        opening.start()
     }
 
     function detectKeyboard(isDown, usbCode) {
-        root.lastInput = "Key 0x" + usbCode.toString(16).toUpperCase() + (isDown ? " down" : " up")
+        msg_KB(isDown, usbCode)
     }
 
     function detectMouse(isDown, code, x, y) {
-        root.lastInput = "Button 0x" + code.toString(16).toUpperCase() + (isDown ? " down" : " up")
-                + " at " + x + ", " + y
     }
 
-    function setProtectUI(busyTime) {
-        busy.show(busyTime)
+    function setProtectUI(interval) {
+        busy.show(interval === undefined ? 1000 : interval)
     }
 
-    // Dragging anywhere moves the frameless window.
+    // After a language was loaded: every page relabels from the new strings.
+    function translateStrings(code) {
+        settingsPage.translateStrings()
+        mainW3.translateStrings(code)
+    }
+
+    function toggleGlobalSetting() {
+        ui_View.playMedia_Index(2)
+        isGlobalSettingSelect = !isGlobalSettingSelect
+    }
+
+    function closeProgram() {
+        if (!closing.running)
+            closing.start()
+    }
+
+    function openWebAddress() {
+        ui_View.playMedia_Index(3)
+        if (globalSetting_url !== "")
+            Qt.openUrlExternally(globalSetting_url)
+    }
+
+    Component.onCompleted: {
+        Theme.skinNo = Qt.binding(function() { return root.skin_No })
+        Theme.strings = Qt.binding(function() { return root.globalSetting_stringList })
+        Theme.fontFamily = Qt.binding(function() { return root.globalSetting_fontFamily })
+        Theme.fontSize = Qt.binding(function() { return root.globalSetting_size })
+        Theme.textColor = Qt.binding(function() { return root.globalSetting_color })
+        Theme.textColorEnable = Qt.binding(function() { return root.globalSetting_color_enable })
+        Theme.textColorDisable = Qt.binding(function() { return root.globalSetting_color_disable })
+        Theme.animationSpeed = Qt.binding(function() { return root.animation_speed })
+    }
+    onEmptyAreaPressed: focusSink.forceActiveFocus()
+
+    // Takes the keyboard focus from any text field when the empty area is pressed.
+    Item { id: focusSink }
+
+    Environment {
+        id: environment
+        objectName: "Environment"
+        anchors.fill: parent
+        opacity: 0
+        customSource: root.isCustomBackground ? root.sourceCustomBackground : ""
+    }
+    Environment_Decoration {
+        id: decoration
+        objectName: "Environment_Decoration"
+        anchors.fill: parent
+        opacity: environment.opacity
+    }
+
+    // Dragging the empty area moves the frameless window.
     MouseArea {
+        id: dragArea
+        objectName: "dragArea"
         anchors.fill: parent
         property point pressAt
-        onPressed: pressAt = Qt.point(mouse.x, mouse.y)
+        onPressed: {
+            pressAt = Qt.point(mouse.x, mouse.y)
+            root.emptyAreaPressed()
+        }
         onPositionChanged: {
             ui_Ctl.onXChanged(mouse.x - pressAt.x)
             ui_Ctl.onYChanged(mouse.y - pressAt.y)
         }
     }
 
-    Frame {
-        id: frame
-        anchors.fill: parent
-        title: "W3 CONFIG"
-        onCloseRequested: closing.start()
+    Main_W3 {
+        id: mainW3
+        y: 56
+        enabled: root.frameEnabled
+        opacity: root.frameOpacity
+        onProtectUI: root.setProtectUI(interval)
+        Connections {
+            target: root
+            function onMsg_KB(isDown, usbCode) { mainW3.keyEvent(isDown, usbCode) }
+        }
     }
 
-    ProductPage {
-        id: productPage
-        anchors.fill: parent
-        anchors.topMargin: 90
-        anchors.margins: 40
-        lastInput: root.lastInput
+    Page_Globalsetting {
+        id: settingsPage
+        sceneRoot: root
+        x: root.isGlobalSettingSelect ? 160 : root.width
+        y: 64
+        visible: x < root.width
+        enabled: root.isGlobalSettingSelect
+        onCloseRequested: root.isGlobalSettingSelect = false
+        Behavior on x {
+            NumberAnimation { duration: 0.8 * root.animation_speed; easing.type: Easing.OutCubic }
+        }
     }
 
-    BusyIndicator { id: busy; objectName: "busy"; anchors.fill: parent }
+    Menu_Up {
+        id: menuUp
+        y: -height
+        onSettingsClicked: root.toggleGlobalSetting()
+        onCloseClicked: root.closeProgram()
+    }
 
-    NumberAnimation {
+    Menu_Down {
+        id: menuDown
+        y: root.height
+        enabled: root.frameEnabled
+        opacity: root.frameOpacity
+        onBtnTotalResetClicked: mainW3.totalReset()
+        onBtnTotalApplyClicked: mainW3.totalApply()
+        onProtectUI: root.setProtectUI(interval)
+        DeviceBadge {
+            id: deviceBadge
+            objectName: "deviceBadge"
+            x: 24
+            anchors.verticalCenter: parent.verticalCenter
+        }
+    }
+
+    // The web logo: fades in at the centre, then rises into the top bar.
+    Button_2state {
+        id: webLogo
+        objectName: "webLogo"
+        x: (root.width - width) / 2
+        y: 270
+        width: 180
+        height: 40
+        opacity: 0
+        cue: false
+        normalSource: "frame/web_0.png"
+        hoverSource: "frame/web_1.png"
+        fallbackText: "W3 \u00B7 HELP"
+        onClicked: root.openWebAddress()
+    }
+
+    BusyIndicator {
+        id: busy
+        objectName: "BusyIndicator"
+        x: 160
+        y: 64
+        width: 710
+        height: 472
+    }
+
+    SequentialAnimation {
         id: opening
-        target: root; property: "opacity"; from: 0; to: 1; duration: 400
+        NumberAnimation { target: webLogo; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
+        NumberAnimation { target: webLogo; property: "y"; from: 270; to: 4; duration: 1.5 * root.animation_speed; easing.type: Easing.InOutQuad }
+        NumberAnimation { target: environment; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
+        ScriptAction { script: mainW3.slideMenusIn() }
+        ParallelAnimation {
+            NumberAnimation { target: menuUp; property: "y"; from: -menuUp.height; to: 0; duration: root.animation_speed; easing.type: Easing.OutElastic; easing.amplitude: 1.0; easing.period: 0.6 }
+            NumberAnimation { target: menuDown; property: "y"; from: root.height; to: root.height - menuDown.height; duration: root.animation_speed; easing.type: Easing.OutElastic; easing.amplitude: 1.0; easing.period: 0.6 }
+        }
+        ScriptAction { script: { mainW3.showPage(0); root.ready = true } }
     }
-    NumberAnimation {
+
+    SequentialAnimation {
         id: closing
-        target: root; property: "height"; to: 0; duration: 300
-        onFinished: ui_Ctl.onMinimize()
+        NumberAnimation { target: root; property: "height"; from: 600; to: 0; duration: root.animation_speed; easing.type: Easing.InCubic }
+        ScriptAction { script: ui_Ctl.onMinimize() }
     }
 }

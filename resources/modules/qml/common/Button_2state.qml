@@ -7,6 +7,7 @@ Item {
     property string normalSource: "common/button_0.png"
     property string hoverSource: "common/button_1.png"
     property string text: ""
+    property string fallbackText: ""    // shown only while the pictures are missing
     property bool primary: false
     property bool cue: true
     readonly property bool hovered: area.containsMouse
@@ -18,6 +19,7 @@ Item {
     opacity: !enabled || pressed ? 0.2 : 1.0
 
     SkinImage {
+        id: face
         anchors.fill: parent
         source: button.hovered ? button.hoverSource : button.normalSource
         fallbackColor: button.primary ? Theme.accent : (button.hovered ? Theme.stroke : Theme.panel)
@@ -28,8 +30,8 @@ Item {
         anchors.fill: parent
         anchors.leftMargin: 6
         anchors.rightMargin: 6
-        visible: button.text !== ""
-        text: button.text
+        visible: text !== ""
+        text: button.text !== "" || face.ready ? button.text : button.fallbackText
         horizontalAlignment: Text.AlignHCenter
         heading: true
         color: button.primary ? "#FF101418" : (button.hovered ? Theme.textColor : Theme.textColorEnable)

@@ -1,0 +1,132 @@
+import QtQuick 2.15
+import "qrc:/modules/qml/common"
+
+// The profile menu: P01..P10, entry 0 selected at start. A left click on another entry
+// switches the device's profile and emits profileChanged(index); clicking the selected entry
+// does nothing. A right click opens LOAD / SAVE / RESET / CANCEL beside the row for that
+// entry; after LOAD or RESET of the selected entry the selection runs again.
+// Rows are named Menu_Prof_<index>, the menu's entries Menu_Prof_load, _save, _reset, _cancel.
+Item {
+    id: menu
+    objectName: "Menu_Prof"
+    width: 120
+    height: 488
+    property int currentIndex: 0
+    property int menuIndex: -1
+    readonly property int profiles: 10
+    signal profileChanged(int index)
+
+    function select(index) {
+        currentIndex = index
+        ui_View.ui_02H_SetCurrentProfile(index)
+        profileChanged(index)
+    }
+    function openMenu(index) { menuIndex = index }
+    function closeMenu() { menuIndex = -1 }
+    function runMenuAction(action) {
+        var index = menuIndex
+        closeMenu()
+        if (action === "load")
+            ui_View.loadProfile(index)
+        else if (action === "save")
+            ui_View.saveProfile(index)
+        else if (action === "reset")
+            ui_View.resetProfile(index)
+        if ((action === "load" || action === "reset") && index === currentIndex)
+            select(index)
+    }
+    function label(index) { return "P" + (index < 9 ? "0" : "") + (index + 1) }
+
+    opacity: enabled ? 1.0 : 0.4
+    onEnabledChanged: if (!enabled) closeMenu()
+
+    Column {
+        x: 5
+        y: 16
+        spacing: 6
+        Repeater {
+            model: menu.profiles
+            delegate: Item {
+                id: row
+                objectName: "Menu_Prof_" + index
+                readonly property bool selected: index === menu.currentIndex
+                width: 110
+                height: 38
+                SkinImage {
+                    anchors.fill: parent
+                    source: row.selected ? "list_pf/row_2.png" : rowArea.containsMouse ? "list_pf/row_1.png" : "list_pf/row_0.png"
+                    fallbackColor: row.selected ? Theme.accentGlow : rowArea.containsMouse ? Theme.panel : "transparent"
+                    fallbackBorder: row.selected ? Theme.accent : Theme.stroke
+                    fallbackRadius: 5
+                }
+                Label {
+                    anchors.centerIn: parent
+                    text: menu.label(index)
+                    heading: true
+                    highlight: row.selected
+                }
+                MouseArea {
+                    id: rowArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    acceptedButtons: Qt.LeftButton | Qt.RightButton
+                    onClicked: {
+                        if (mouse.button === Qt.RightButton) {
+                            menu.openMenu(index)
+                        } else {
+                            menu.closeMenu()
+                            if (index !== menu.currentIndex)
+                                menu.select(index)
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    // The row's menu, to the left of the row.
+    Rectangle {
+        id: popup
+        objectName: "Menu_Prof_menu"
+        visible: menu.menuIndex >= 0
+        x: -width - 4
+        y: Math.min(16 + Math.max(0, menu.menuIndex) * 44, menu.height - height)
+        width: 128
+        height: actions.height + 8
+        color: Theme.panel
+        border.color: Theme.accent
+        radius: 5
+        Column {
+            id: actions
+            x: 4
+            y: 4
+            Repeater {
+                model: [
+                    { key: "load", label: 84, fallback: "LOAD" },
+                    { key: "save", label: 85, fallback: "SAVE" },
+                    { key: "reset", label: 77, fallback: "RESET" },
+                    { key: "cancel", label: 78, fallback: "CANCEL" }
+                ]
+                delegate: Rectangle {
+                    objectName: "Menu_Prof_" + modelData.key
+                    width: 120
+                    height: 28
+                    radius: 3
+                    color: actionArea.containsMouse ? Theme.accentGlow : "transparent"
+                    Label {
+                        anchors.fill: parent
+                        anchors.leftMargin: 10
+                        text: Theme.text(modelData.label, modelData.fallback)
+                        highlight: actionArea.containsMouse
+                    }
+                    MouseArea {
+                        id: actionArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: menu.runMenuAction(modelData.key)
+                    }
+                }
+            }
+        }
+    }
+}
