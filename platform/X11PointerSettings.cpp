@@ -13,31 +13,32 @@ namespace {
 // X's own default threshold, used when acceleration is switched on without one.
 constexpr int kDefaultXThreshold = 4;
 
-// One connection to the X server for the length of a call; null without a display.
-class XConnection {
-public:
-    XConnection() : display(XOpenDisplay(nullptr)) {}
-    ~XConnection()
-    {
-        if (display)
-            XCloseDisplay(display);
-    }
-    XConnection(const XConnection &) = delete;
-    XConnection &operator=(const XConnection &) = delete;
-
-    Display *const display;
-};
-
 }  // namespace
+
+X11PointerSettings::~X11PointerSettings()
+{
+    if (display)
+        XCloseDisplay(display);
+}
+
+Display *X11PointerSettings::connection()
+{
+    if (!opened) {
+        display = XOpenDisplay(nullptr);
+        opened = true;
+    }
+    return display;
+}
 
 bool X11PointerSettings::setPointerSpeed(int systemSpeed)
 {
-    XConnection x;
-    if (!x.display)
+    QMutexLocker locked(&lock);
+    Display *x = connection();
+    if (!x)
         return false;
     const int speed = std::clamp(systemSpeed, pointerspeed::kMinSpeed, pointerspeed::kMaxSpeed);
-    XChangePointerControl(x.display, True, False, speed, pointerspeed::kNeutralSpeed, 0);
-    XSync(x.display, False);
+    XChangePointerControl(x, True, False, speed, pointerspeed::kNeutralSpeed, 0);
+    XSync(x, False);
     return true;
 }
 
@@ -53,11 +54,12 @@ bool X11PointerSettings::setDoubleClickTime(int ms)
 
 bool X11PointerSettings::readMouse(int values[MouseValueCount])
 {
-    XConnection x;
-    if (!x.display)
+    QMutexLocker locked(&lock);
+    Display *x = connection();
+    if (!x)
         return false;
     int numerator = 0, denominator = 0, threshold = 0;
-    XGetPointerControl(x.display, &numerator, &denominator, &threshold);
+    XGetPointerControl(x, &numerator, &denominator, &threshold);
     values[Threshold1] = threshold;
     values[Threshold2] = threshold;
     values[AccelerationLevel] = threshold > 0 ? 1 : 0;
@@ -66,13 +68,14 @@ bool X11PointerSettings::readMouse(int values[MouseValueCount])
 
 bool X11PointerSettings::writeMouse(const int values[MouseValueCount])
 {
-    XConnection x;
-    if (!x.display)
+    QMutexLocker locked(&lock);
+    Display *x = connection();
+    if (!x)
         return false;
     int threshold = 0;
     if (values[AccelerationLevel] != 0)
         threshold = values[Threshold1] > 0 ? values[Threshold1] : kDefaultXThreshold;
-    XChangePointerControl(x.display, False, True, 0, 0, threshold);
-    XSync(x.display, False);
+    XChangePointerControl(x, False, True, 0, 0, threshold);
+    XSync(x, False);
     return true;
 }

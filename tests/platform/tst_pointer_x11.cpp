@@ -1,0 +1,104 @@
+// The X server's core pointer control as the pointer settings of a session without a desktop
+// settings service (needs a display: the test command runs under Xvfb).
+#include "platform/X11PointerSettings.h"
+
+#include <QApplication>
+#include <QtTest>
+
+#include <X11/Xlib.h>
+
+namespace {
+
+struct PointerControl {
+    int numerator = 0;
+    int denominator = 0;
+    int threshold = 0;
+};
+
+// What the server holds, read over a connection of the test's own.
+PointerControl serverPointerControl()
+{
+    PointerControl control;
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return control;
+    XGetPointerControl(display, &control.numerator, &control.denominator, &control.threshold);
+    XCloseDisplay(display);
+    return control;
+}
+
+}  // namespace
+
+class TestPointerX11 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs an X display");
+    }
+    void speed_data();
+    void speed();
+    void acceleration_data();
+    void acceleration();
+    void programOnlySettings();
+};
+
+void TestPointerX11::speed_data()
+{
+    QTest::addColumn<int>("systemSpeed");
+    QTest::addColumn<int>("numerator");
+    QTest::newRow("slowest") << 1 << 1;
+    QTest::newRow("neutral") << 10 << 10;
+    QTest::newRow("fastest") << 20 << 20;
+    QTest::newRow("beyond, clamped") << 40 << 20;
+}
+
+void TestPointerX11::speed()
+{
+    QFETCH(int, systemSpeed);
+    QFETCH(int, numerator);
+    X11PointerSettings pointer;
+    QVERIFY(pointer.setPointerSpeed(systemSpeed));
+    const PointerControl control = serverPointerControl();
+    QCOMPARE(control.numerator, numerator);
+    QCOMPARE(control.denominator, 10);
+}
+
+void TestPointerX11::acceleration_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("threshold1");
+    QTest::addColumn<int>("serverThreshold");
+    QTest::newRow("off: constant gain") << 0 << 6 << 0;
+    QTest::newRow("on: the first threshold") << 1 << 6 << 6;
+    QTest::newRow("on without a threshold: X's default") << 2 << 0 << 4;
+}
+
+void TestPointerX11::acceleration()
+{
+    QFETCH(int, level);
+    QFETCH(int, threshold1);
+    QFETCH(int, serverThreshold);
+    X11PointerSettings pointer;
+    const int written[PointerSettings::MouseValueCount] = {threshold1, 10, level};
+    QVERIFY(pointer.writeMouse(written));
+    QCOMPARE(serverPointerControl().threshold, serverThreshold);
+    int read[PointerSettings::MouseValueCount] = {};
+    QVERIFY(pointer.readMouse(read));
+    QCOMPARE(read[PointerSettings::AccelerationLevel], level == 0 ? 0 : 1);
+    QCOMPARE(read[PointerSettings::Threshold1], serverThreshold);
+}
+
+void TestPointerX11::programOnlySettings()
+{
+    X11PointerSettings pointer;
+    QVERIFY(pointer.setDoubleClickTime(620));
+    QVERIFY(pointer.setWheelScrollLines(9));
+    QCOMPARE(QApplication::doubleClickInterval(), 620);
+    QCOMPARE(QApplication::wheelScrollLines(), 9);
+}
+
+QTEST_MAIN(TestPointerX11)
+#include "tst_pointer_x11.moc"
