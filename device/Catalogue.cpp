@@ -1,14 +1,28 @@
 #include "device/Catalogue.h"
 
+#include <QDebug>
 #include <QSettings>
 
 namespace {
 
+// Read as a base-16 int, of which the low 16 bits are kept.
 std::uint16_t hex16(const QSettings &ini, const QString &key)
 {
     bool ok = false;
-    const uint value = ini.value(key, 0).toString().toUInt(&ok, 16);
+    const int value = ini.value(key, 0).toString().toInt(&ok, 16);
     return ok ? static_cast<std::uint16_t>(value & 0xFFFF) : 0;
+}
+
+unsigned reportLength(const QSettings &ini, const QString &section)
+{
+    const QString text = ini.value(section + "reportLength", 0).toString();
+    bool ok = false;
+    const uint length = text.toUInt(&ok);
+    if (ok && length >= 1 && length <= CatalogEntry::kMaxReportLength)
+        return length;
+    qDebug().noquote() << "Catalogue section" << section.chopped(1) << "ignored: report length" << text
+                       << "is not 1 to" << CatalogEntry::kMaxReportLength;
+    return 0;
 }
 
 int hexInt(const QSettings &ini, const QString &key, int fallback)
@@ -38,7 +52,7 @@ Catalogue readCatalogue(const QString &path, const QStringList &productNames)
         entry.usagePage2 = hex16(ini, section + "usagePage2");
         entry.usage2 = hex16(ini, section + "usage2");
         entry.name = productNames.value(n);
-        entry.reportLength = ini.value(section + "reportLength", 0).toString().toUInt();
+        entry.reportLength = reportLength(ini, section);
         catalogue.entries.append(entry);
     }
     catalogue.isEncode = ini.value("common/isEncode", false).toBool();

@@ -42,11 +42,12 @@ void Hid_Thread::runSet(const SetRow &row, std::initializer_list<uchar> argument
         qDebug().noquote() << "cmd Failed" << codeDigits(row.code);
         return;
     }
+    TokenHold token(flags);  // given back by the transfer, or here if the command cannot start it
     buildCommand(row.code, parameterBytes(row.fixed, row.arguments, arguments).data());
     if (row.payloadLength > 0)
         std::memcpy(dataArea, payload, size_t(row.payloadLength));
     // The transfer gives the token back when it ends; its result is not awaited.
-    startSendPacket(row.payloadLength, row.pause == SettlePause);
+    startSendPacket(std::move(token), row.payloadLength, row.pause == SettlePause);
     if (row.after == Sleep8ms)
         QThread::msleep(kAfterSleepMs);
 }
@@ -59,6 +60,7 @@ Hid_Thread::GetOutcome Hid_Thread::runGet(const GetRow &row, std::initializer_li
         qDebug() << "cmd Failed";
         return GetOutcome::TokenRefused;
     }
+    TokenHold token(flags);
     buildCommand(row.code, parameterBytes(row.fixed, row.arguments, arguments).data());
 
     // The reply as a transfer that does not happen leaves it: the outputs kept unchanged
@@ -75,7 +77,7 @@ Hid_Thread::GetOutcome Hid_Thread::runGet(const GetRow &row, std::initializer_li
     if (row.payloadLength > 0)
         std::memcpy(dataArea, buffer, size_t(row.payloadLength));
 
-    const bool answered = queryPacket(row.payloadLength);
+    const bool answered = queryPacket(std::move(token), row.payloadLength);
 
     if (row.payloadLength > 0)
         std::memcpy(buffer, dataArea, size_t(row.payloadLength));

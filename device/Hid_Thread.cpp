@@ -9,22 +9,19 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
-#include <QMutexLocker>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QtConcurrent>
 #include <cstring>
-#include <hidapi/hidapi.h>
-#include <vector>
 
 namespace {
 
 constexpr const char *kDefaultSecrecyText = "417306";
 constexpr const char *kDemoAccessText = "q-vantor";
 constexpr int kSecrecyTextLength = 6;
-constexpr int kAckPasses = 256;
 constexpr int kChallengeSize = 4;
-// Longer than the longest transfer: two settle pauses and eight data reports.
+// Longer than the longest transfer: two settle pauses and eight data reports. A write that
+// takes longer (a stalled device) owns what it uses and ends safely after the object is gone.
 constexpr int kShutdownWaitMs = 5000;
 
 void sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
@@ -38,17 +35,16 @@ Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
 Hid_Thread::~Hid_Thread()
 {
     stopMonitor();
-    // A write transfer still running on the pool uses this object until it gives the token back.
+    // Lets a write in progress finish before the program goes on closing.
     if (!waitUntilIdle(kShutdownWaitMs))
         qWarning() << "Device transfer still running at shutdown";
 }
 
 QList<DeviceEntry> Hid_Thread::deviceEntries() const
 {
-    QMutexLocker locker(&pathLock);
     QList<DeviceEntry> copies;
     for (const auto &entry : devices)
-        copies.append(*entry);
+        copies.append(entry->snapshot());
     return copies;
 }
 
@@ -56,7 +52,7 @@ bool Hid_Thread::waitUntilIdle(int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
-    while (!idle) {
+    while (!flags->idle) {
         if (timer.elapsed() > timeoutMs)
             return false;
         sleepMs(1);
@@ -78,132 +74,45 @@ void Hid_Thread::rebuildDevices(const QList<CatalogEntry> &catalogue)
     }
 
     constexpr int kSearchedPosition = 1;
-    if (catalogue.size() > kSearchedPosition) {
-        const CatalogEntry &source = catalogue.at(kSearchedPosition);
-        DeviceEntry &entry = *scanned[kSearchedPosition];
-        QString commandPath;
-        QString eventPath;
-        hid_device_info *interfaces = hid_enumerate(source.vid, source.pid);
-        for (hid_device_info *it = interfaces; it; it = it->next) {
-            const std::uint32_t key = it->usage_page | (std::uint32_t(it->usage) << 16);
-            if (key == source.commandUsageKey())
-                commandPath = QString::fromLocal8Bit(it->path);
-            if (key == source.eventUsageKey())
-                eventPath = QString::fromLocal8Bit(it->path);
-            if (!commandPath.isEmpty() && !eventPath.isEmpty()) {
-                entry.commandPath = commandPath;
-                entry.eventPath = eventPath;
-            }
-        }
-        hid_free_enumeration(interfaces);
-    }
+    if (catalogue.size() > kSearchedPosition)
+        findInterfaces(catalogue.at(kSearchedPosition), *scanned[kSearchedPosition]);
     // Entries still used by a transfer or the monitor stay alive through their own references.
     devices = scanned;
 }
 
-// --- Opening -----------------------------------------------------------------------------
-
-QString Hid_Thread::lockedPath(const QString &path) const
+void Hid_Thread::findInterfaces(const CatalogEntry &source, DeviceEntry &entry)
 {
-    QMutexLocker locker(&pathLock);
-    return path;
-}
-
-void Hid_Thread::clearPath(QString &path)
-{
-    QMutexLocker locker(&pathLock);
-    path.clear();
-}
-
-hid_device *Hid_Thread::openCommandInterface(DeviceEntry &entry)
-{
-    const QString path = lockedPath(entry.commandPath);
-    if (path.isEmpty())
-        return nullptr;
-    closeCommandInterface();
-    commandHandle = hid_open_path(path.toLocal8Bit().constData());
-    if (!commandHandle) {
-        clearPath(entry.commandPath);  // absent until the next scan
-        return nullptr;
-    }
-    if (hid_set_nonblocking(commandHandle, 0) < 0) {
-        closeCommandInterface();
-        clearPath(entry.commandPath);
-        return nullptr;
-    }
-    return commandHandle;
-}
-
-hid_device *Hid_Thread::openEventInterface(DeviceEntry &entry)
-{
-    const QString path = lockedPath(entry.eventPath);
-    if (path.isEmpty())
-        return nullptr;
-    closeEventInterface();
-    eventHandle = hid_open_path(path.toLocal8Bit().constData());
-    if (!eventHandle) {
-        clearPath(entry.eventPath);
-        return nullptr;
-    }
-    if (hid_set_nonblocking(eventHandle, 0) < 0) {
-        closeEventInterface();
-        clearPath(entry.eventPath);
-        return nullptr;
-    }
-    return eventHandle;
-}
-
-void Hid_Thread::closeCommandInterface()
-{
-    if (commandHandle) {
-        hid_close(commandHandle);
-        commandHandle = nullptr;
+    // Data phases travel in reports of this length: an entry without a usable one is not used.
+    if (!source.hasUsableReportLength())
+        return;
+    QString commandPath;
+    QString eventPath;
+    for (const HidApi::InterfaceInfo &info : HidApi::enumerate(source.vid, source.pid)) {
+        const std::uint32_t key = info.usagePage | (std::uint32_t(info.usage) << 16);
+        if (key == source.commandUsageKey())
+            commandPath = info.path;
+        if (key == source.eventUsageKey())
+            eventPath = info.path;
+        if (!commandPath.isEmpty() && !eventPath.isEmpty()) {
+            entry.commandPath = commandPath;
+            entry.eventPath = eventPath;
+        }
     }
 }
 
-void Hid_Thread::closeEventInterface()
-{
-    if (eventHandle) {
-        hid_close(eventHandle);
-        eventHandle = nullptr;
-    }
-}
-
-// --- Token and pauses ---------------------------------------------------------------------
+// --- Token and transfers -----------------------------------------------------------------
 
 bool Hid_Thread::acquireIdle()
 {
     for (int pass = 0; pass < kTokenPasses; ++pass) {
         bool expected = true;
-        if (idle.compare_exchange_strong(expected, false)) {
-            transferEntry = devices.value(int(deviceId));
+        if (flags->idle.compare_exchange_strong(expected, false))
             return true;
-        }
         sleepMs(kTokenPollMs);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     return false;
 }
-
-void Hid_Thread::releaseToken()
-{
-    closeCommandInterface();
-    transferEntry.reset();
-    idle = true;
-}
-
-void Hid_Thread::waitAck()
-{
-    ackFlag = false;
-    for (int pass = 0; pass < kAckPasses; ++pass) {
-        sleepMs(kAckPollMs);
-        if (ackFlag)
-            break;
-        ackFlag = true;
-    }
-}
-
-// --- Transfers ----------------------------------------------------------------------------
 
 void Hid_Thread::buildCommand(uchar code, const uchar params[6])
 {
@@ -215,99 +124,18 @@ void Hid_Thread::buildCommand(uchar code, const uchar params[6])
     b[frame::kCheckPos] = hidCS(b);
 }
 
-void Hid_Thread::startSendPacket(int dataLength, bool waitForAck)
+void Hid_Thread::startSendPacket(TokenHold token, int dataLength, bool waitForAck)
 {
+    auto transfer = std::make_shared<Transfer>(std::move(token), devices.value(int(deviceId)), outReport,
+                                               dataArea, dataLength);
     // The result is not awaited: a write command returns while its transfer runs.
-    QtConcurrent::run(this, &Hid_Thread::sendPacket, dataLength, waitForAck);
+    QtConcurrent::run([transfer, waitForAck] { transfer->sendPacket(waitForAck); });
 }
 
-bool Hid_Thread::sendCommandBlock(DeviceEntry *entry)
+bool Hid_Thread::queryPacket(TokenHold token, int dataLength)
 {
-    if (!languageIntegrity || demoMode || !entry || !openCommandInterface(*entry))
-        return false;
-    if (encodeEnabled)
-        USBDataEncryption(block(outReport), secrecyCode.data());
-    return openCommandInterface(*entry)
-           && hid_send_feature_report(commandHandle, outReport, sizeof outReport) >= 0;
-}
-
-bool Hid_Thread::sendPacket(int dataLength, bool waitForAck)
-{
-    const std::shared_ptr<DeviceEntry> entry = transferEntry;
-    if (!sendCommandBlock(entry.get())) {
-        releaseToken();
-        return false;
-    }
-    if (waitForAck)
-        waitAck();
-    if (dataLength == 0) {
-        releaseToken();
-        return true;
-    }
-
-    const int reportLength = int(entry->reportLength);
-    if (reportLength == 0) {  // a catalogue without a report length cannot carry a data phase
-        releaseToken();
-        return false;
-    }
-    const int step = qMin(dataLength, reportLength);
-    std::vector<uchar> buffer(size_t(reportLength) + 1, 0);
-    for (int offset = 0; offset < dataLength; offset += step) {
-        // A short last chunk must not carry bytes of the chunk before it.
-        std::fill(buffer.begin(), buffer.end(), 0);
-        buffer[0] = frame::kReportId;
-        std::memcpy(buffer.data() + 1, dataArea + offset, size_t(qMin(step, dataLength - offset)));
-        if (!openCommandInterface(*entry) || hid_write(commandHandle, buffer.data(), buffer.size()) < 0) {
-            releaseToken();
-            return false;
-        }
-        sleepMs(kDataReportGapMs);
-    }
-    if (waitForAck)
-        waitAck();
-    releaseToken();
-    return true;
-}
-
-bool Hid_Thread::queryPacket(int dataLength)
-{
-    const std::shared_ptr<DeviceEntry> entry = transferEntry;
-    if (!sendCommandBlock(entry.get())) {
-        releaseToken();
-        return false;
-    }
-    inReport[frame::kReportIdPos] = frame::kReportId;
-    if (!openCommandInterface(*entry) || hid_get_feature_report(commandHandle, inReport, sizeof inReport) < 0) {
-        releaseToken();
-        return false;
-    }
-    if (dataLength == 0) {
-        releaseToken();
-        if (encodeEnabled)
-            USBDataDecipher(block(inReport), secrecyCode.data());
-        return true;
-    }
-
-    const int reportLength = int(entry->reportLength);
-    if (reportLength == 0) {  // a catalogue without a report length cannot carry a data phase
-        releaseToken();
-        return false;
-    }
-    const int step = qMin(dataLength, reportLength);
-    std::vector<uchar> buffer(size_t(reportLength) + 1, 0);
-    for (int offset = 0; offset < dataLength; offset += step) {
-        std::fill(buffer.begin(), buffer.end(), 0);
-        // A time limit instead of a blocking read: a device that stops sending must not
-        // hold the GUI thread for ever.
-        if (!openCommandInterface(*entry)
-            || hid_read_timeout(commandHandle, buffer.data(), buffer.size(), kDataReadTimeoutMs) <= 0) {
-            releaseToken();
-            return false;
-        }
-        std::memcpy(dataArea + offset, buffer.data(), size_t(qMin(step, dataLength - offset)));
-    }
-    releaseToken();
-    return true;
+    Transfer transfer(std::move(token), devices.value(int(deviceId)), outReport, nullptr, dataLength);
+    return transfer.queryPacket(inReport, dataArea);
 }
 
 // --- Check byte, scrambling, handshake ------------------------------------------------------
@@ -333,6 +161,7 @@ bool Hid_Thread::querySecrecyCode(uchar challenge[kChallengeSize], const QString
         qDebug() << "cmd Failed 00";
         return false;
     }
+    TokenHold token(flags);
     // Changed only under the token: a write still running on the pool scrambles with it.
     if (secrecyText.size() == kSecrecyTextLength) {
         for (int i = 0; i < kSecrecyTextLength; ++i)
@@ -341,7 +170,7 @@ bool Hid_Thread::querySecrecyCode(uchar challenge[kChallengeSize], const QString
     const uchar params[6] = {challenge[0], challenge[1], challenge[2], challenge[3], 0, 0};
     buildCommand(0x00, params);
     std::memset(inReport, 0, sizeof inReport);
-    const bool transferred = queryPacket(0);
+    const bool transferred = queryPacket(std::move(token), 0);
     const uchar *reply = block(inReport);
     for (int i = 0; i < kChallengeSize; ++i)
         challenge[i] = reply[frame::kFirstParamPos + i];
@@ -427,19 +256,30 @@ void Hid_Thread::stopMonitor()
 
 void Hid_Thread::monitorDevice(std::shared_ptr<DeviceEntry> entry)
 {
-    if (!entry || lockedPath(entry->eventPath).isEmpty())
+    if (!entry || !entry->hasEventPath())
         return;
+    HidHandle eventHandle;
     while (monitoring) {
-        if (!openEventInterface(*entry)) {
+        // The next handle opens before the last one closes, and what reached the last one is
+        // read first: an acknowledgement arriving in between is not lost.
+        HidHandle next = entry->openEventInterface();
+        if (eventHandle)
+            readEventReport(eventHandle, 0);
+        eventHandle = std::move(next);
+        if (!eventHandle) {
             qDebug() << "Device removed";
-            clearPath(entry->eventPath);
+            entry->clearEventPath();
             monitoring = false;
             return;
         }
-        uchar report[frame::kAckSize] = {};
-        const int got = hid_read_timeout(eventHandle, report, sizeof report, kEventReadTimeoutMs);
-        if (got == frame::kAckSize && std::memcmp(report, frame::kAck, frame::kAckSize) == 0)
-            ackFlag = true;
-        closeEventInterface();
+        readEventReport(eventHandle, kEventReadTimeoutMs);
     }
+}
+
+void Hid_Thread::readEventReport(const HidHandle &eventHandle, int timeoutMs)
+{
+    uchar report[frame::kAckSize] = {};
+    const int got = HidApi::read(eventHandle, report, sizeof report, timeoutMs);
+    if (got == frame::kAckSize && std::memcmp(report, frame::kAck, frame::kAckSize) == 0)
+        flags->ackFlag = true;
 }

@@ -2,34 +2,22 @@
 // The device object: bus scan, report framing, transport token, handshake, monitor and the
 // command slots of the mouse and the keyboard.
 #include "device/Catalogue.h"
+#include "device/DeviceEntry.h"
+#include "device/Transfer.h"
 
 #include <QFuture>
 #include <QList>
-#include <QMutex>
 #include <QString>
 #include <QThread>
 #include <atomic>
 #include <initializer_list>
 #include <memory>
 
-struct hid_device_;
-typedef struct hid_device_ hid_device;
 class DeviceOwner;
 namespace commands {
 struct SetRow;
 struct GetRow;
 }
-
-// One scanned device; empty paths mean the interface was not found or an open failed.
-struct DeviceEntry {
-    QString name;
-    int type = -1;
-    QString commandPath;
-    QString eventPath;
-    unsigned reportLength = 0;
-
-    bool isPresent() const { return !commandPath.isEmpty() && !eventPath.isEmpty(); }
-};
 
 // Derives from QThread for its place in the object model; it is never started as a thread.
 class Hid_Thread : public QThread {
@@ -38,11 +26,7 @@ public:
     static constexpr int kMaxDataLength = 512;
     static constexpr int kTokenPasses = 255;
     static constexpr int kTokenPollMs = 8;
-    static constexpr int kAckPollMs = 64;
-    static constexpr int kDataReportGapMs = 8;
     static constexpr int kAfterSleepMs = 8;
-    // A device that stops sending during an incoming data phase gives up after this long.
-    static constexpr int kDataReadTimeoutMs = 1000;
     static constexpr int kEventReadTimeoutMs = 500;
 
     explicit Hid_Thread(QObject *parent = nullptr);
@@ -134,46 +118,35 @@ private:
     GetOutcome runGet(const commands::GetRow &row, std::initializer_list<uchar> arguments,
                       std::initializer_list<uchar *> results, uchar *buffer = nullptr);
 
-    // Transport (every command is built on these).
+    // Transport (every command is built on these; the transfers themselves are Transfer's).
     bool acquireIdle();
-    void waitAck();
-    // Starts sendPacket on the global thread pool and returns without waiting.
-    void startSendPacket(int dataLength, bool waitForAck);
-    // The first steps of both transfers: the checks, the scrambling and the feature report.
-    bool sendCommandBlock(DeviceEntry *entry);
-    bool sendPacket(int dataLength, bool waitForAck);
-    bool queryPacket(int dataLength);
+    // Starts the write of outReport and dataLength bytes of dataArea on the global thread
+    // pool and returns without waiting; the write gives the token back when it ends.
+    void startSendPacket(TokenHold token, int dataLength, bool waitForAck);
+    // Runs the read on this thread: reply into inReport, data phase into dataArea.
+    bool queryPacket(TokenHold token, int dataLength);
     // Builds outReport: code, six parameters, check byte; report ID 0x00.
     void buildCommand(uchar code, const uchar params[6]);
     // Command 00H; a secrecy text of six characters becomes the code once the token is held.
     bool querySecrecyCode(uchar challenge[4], const QString &secrecyText);
-
-    // Paths of shared entries are cleared from pool threads while the GUI thread reads them.
-    QString lockedPath(const QString &path) const;
-    void clearPath(QString &path);
-    hid_device *openCommandInterface(DeviceEntry &entry);
-    hid_device *openEventInterface(DeviceEntry &entry);
-    void closeCommandInterface();
-    void closeEventInterface();
-    void releaseToken();
+    // Searches the bus for the interfaces of one catalogue entry.
+    static void findInterfaces(const CatalogEntry &source, DeviceEntry &entry);
 
     void startMonitor(uint did);
     void monitorDevice(std::shared_ptr<DeviceEntry> entry);
+    // Reads one event report within timeoutMs; an acknowledgement sets ackFlag.
+    void readEventReport(const HidHandle &eventHandle, int timeoutMs);
 
     DeviceOwner *owner = nullptr;
+    // Entries are shared with the transfers and the monitor that use them, so a detection
+    // that replaces the list never frees one under them.
     QList<std::shared_ptr<DeviceEntry>> devices;
     uint deviceId = 1;
-    hid_device *commandHandle = nullptr;
-    hid_device *eventHandle = nullptr;
-    std::atomic<bool> idle{true};
+    // `idle` and `ackFlag`, shared with the transfers, which may outlive this object.
+    std::shared_ptr<TransportFlags> flags = std::make_shared<TransportFlags>();
     std::atomic<bool> monitoring{false};
-    std::atomic<bool> ackFlag{true};
     QFuture<void> monitorTask;
-    uchar outReport[9] = {};
-    uchar inReport[9] = {};
+    uchar outReport[frame::kFeatureReportSize] = {};
+    uchar inReport[frame::kFeatureReportSize] = {};
     uchar dataArea[kMaxDataLength] = {};
-    // The entry of the transfer in progress: held by the command that took the token, so a
-    // detection that replaces `devices` meanwhile never frees it under the transfer.
-    std::shared_ptr<DeviceEntry> transferEntry;
-    mutable QMutex pathLock;
 };

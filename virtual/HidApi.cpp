@@ -4,10 +4,12 @@
 #include "virtual/BusState.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <hidapi/hidapi.h>
+#include <thread>
 
 using namespace vhid;
 using namespace vhid::detail;
@@ -24,6 +26,48 @@ constexpr std::uint8_t kChallengeCode = 0x00;
 constexpr int kCommandInterfaceNumber = 0;
 constexpr int kEventInterfaceNumber = 1;
 constexpr const wchar_t *kFailureText = L"the virtual device refused the call";
+
+// One hidapi call in progress. hidraw's hidapi is not safe when entered from two threads at
+// once; a call that starts while another runs is recorded, whatever the threads.
+class CallGuard {
+public:
+    static constexpr std::chrono::microseconds kCallTime{100};
+
+    explicit CallGuard(const char *name)
+    {
+        const char *running = nullptr;
+        if (inFlight.fetch_add(1) > 0)
+            running = current.load();
+        current = name;
+        // A call takes its time, as a USB round trip does, so calls from two threads that
+        // could overlap do so here.
+        std::this_thread::sleep_for(kCallTime);
+        if (running) {
+            BusState &state = busState();
+            std::lock_guard<std::mutex> lock(state.mutex);
+            state.violation(std::string(name) + " entered while " + running + " was running on another thread");
+        }
+    }
+    ~CallGuard() { inFlight.fetch_sub(1); }
+    CallGuard(const CallGuard &) = delete;
+    CallGuard &operator=(const CallGuard &) = delete;
+
+private:
+    static inline std::atomic<int> inFlight{0};
+    static inline std::atomic<const char *> current{"another call"};
+};
+
+std::string hexBytes(const std::uint8_t *bytes, std::size_t length)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) {
+        text += i ? " " : "";
+        text += digits[bytes[i] >> 4];
+        text += digits[bytes[i] & 0x0F];
+    }
+    return text;
+}
 
 // The device's secrecy code: bytes 1 to 6 hold the characters of its secrecy text.
 std::array<std::uint8_t, scrambler::kBlockSize> secrecyCode(const Device &device)
@@ -50,10 +94,10 @@ void storePayload(Device &device)
 
 void queueAck(BusState &state, Device &device)
 {
-    if (!device.acknowledges || device.faults.noAcks || !state.hasOpenEventHandle(device))
+    if (!device.acknowledges || device.faults.noAcks)
         return;
-    device.eventInput.push_back({std::vector<std::uint8_t>(frame::kAck, frame::kAck + frame::kAckSize),
-                                 Clock::now() + kAckDelay});
+    device.inFlight.push_back({Interface::Event, std::vector<std::uint8_t>(frame::kAck, frame::kAck + frame::kAckSize),
+                               Clock::now() + kAckDelay, false});
     state.changed.notify_all();
 }
 
@@ -69,7 +113,7 @@ void queueDataToHost(BusState &state, Device &device, const std::vector<std::uin
             break;
         std::vector<std::uint8_t> report(reportLength, 0);
         std::copy_n(payload.begin() + long(offset), std::min(reportLength, payload.size() - offset), report.begin());
-        device.commandInput.push_back({std::move(report), Clock::now()});
+        device.inFlight.push_back({Interface::Command, std::move(report), Clock::now(), true});
     }
     state.changed.notify_all();
 }
@@ -78,8 +122,7 @@ void queueDataToHost(BusState &state, Device &device, const std::vector<std::uin
 void actOnCommand(BusState &state, Device &device, const Block &plain)
 {
     device.replyReady = false;
-    device.commandInput.clear();  // a new command ends any data phase in progress
-    device.dataExpected = 0;
+    device.dataExpected = 0;  // a new command ends an outgoing data phase in progress
     device.dataReceived.clear();
 
     firmware::Response response = runCommand(device, plain);
@@ -165,6 +208,7 @@ int hid_exit(void) { return 0; }
 
 hid_device_info *hid_enumerate(unsigned short vendor_id, unsigned short product_id)
 {
+    const CallGuard call("hid_enumerate");
     BusState &state = busState();
     UniqueLock lock(state.mutex);
     hid_device_info *first = nullptr;
@@ -182,6 +226,7 @@ hid_device_info *hid_enumerate(unsigned short vendor_id, unsigned short product_
 
 void hid_free_enumeration(hid_device_info *devs)
 {
+    const CallGuard call("hid_free_enumeration");
     while (devs) {
         hid_device_info *next = devs->next;
         std::free(devs->path);
@@ -193,7 +238,9 @@ void hid_free_enumeration(hid_device_info *devs)
     }
 }
 
-hid_device *hid_open_path(const char *path)
+namespace {
+
+hid_device *openPath(const char *path)
 {
     Model model;
     Interface iface;
@@ -201,19 +248,29 @@ hid_device *hid_open_path(const char *path)
         return nullptr;
     BusState &state = busState();
     UniqueLock lock(state.mutex);
+    state.deliverDueReports();  // reports that arrived before this open never reach it
     const Device &device = state.device(model);
     if (!device.plugged || device.faults.failOpen) {
         state.record(Op::OpenFailed, model, iface, -1);
         return nullptr;
     }
-    auto *handle = new hid_device_{model, iface, device.generation};
+    auto *handle = new hid_device_{model, iface, device.generation, false, {}};
     state.handles.insert(handle);
     state.record(Op::Open, model, iface, 0);
     return handle;
 }
 
+}  // namespace
+
+hid_device *hid_open_path(const char *path)
+{
+    const CallGuard call("hid_open_path");
+    return openPath(path);
+}
+
 hid_device *hid_open(unsigned short vendor_id, unsigned short product_id, const wchar_t *)
 {
+    const CallGuard call("hid_open");
     std::string path;
     {
         BusState &state = busState();
@@ -225,11 +282,12 @@ hid_device *hid_open(unsigned short vendor_id, unsigned short product_id, const 
             }
         }
     }
-    return path.empty() ? nullptr : hid_open_path(path.c_str());
+    return path.empty() ? nullptr : openPath(path.c_str());
 }
 
 int hid_set_nonblocking(hid_device *dev, int nonblock)
 {
+    const CallGuard call("hid_set_nonblocking");
     BusState &state = busState();
     UniqueLock lock(state.mutex);
     if (!isKnownHandle(state, dev) || !state.isLive(dev))
@@ -240,22 +298,41 @@ int hid_set_nonblocking(hid_device *dev, int nonblock)
 
 void hid_close(hid_device *dev)
 {
+    const CallGuard call("hid_close");
     BusState &state = busState();
     UniqueLock lock(state.mutex);
-    if (state.handles.erase(dev))
-        delete dev;
+    state.deliverDueReports();
+    if (state.handles.count(dev))
+        state.closeHandle(dev);
 }
+
+namespace {
+
+// The frame the device accepts: 9 bytes, report ID 0x00, on the command interface.
+bool isFeatureFrame(BusState &state, const hid_device *dev, const unsigned char *data, size_t length,
+                    const char *call)
+{
+    if (dev->iface == Interface::Command && length == kFeatureReportSize && data[frame::kReportIdPos] == frame::kReportId)
+        return true;
+    state.violation(std::string(call) + " refused: " + std::to_string(length) + " bytes, report ID "
+                    + std::to_string(length ? data[0] : -1) + (dev->iface == Interface::Command ? "" : ", event interface"));
+    return false;
+}
+
+}  // namespace
 
 int hid_send_feature_report(hid_device *dev, const unsigned char *data, size_t length)
 {
+    const CallGuard call("hid_send_feature_report");
     BusState &state = busState();
     UniqueLock lock(state.mutex);
     if (!isKnownHandle(state, dev))
         return -1;
+    state.deliverDueReports();
     waitWhileBusy(state, lock, dev);
     Device &device = state.device(dev->model);
-    if (!state.isLive(dev) || dev->iface != Interface::Command || length < kFeatureReportSize
-        || device.faults.refuseFeatureReports) {
+    if (!state.isLive(dev) || device.faults.refuseFeatureReports
+        || !isFeatureFrame(state, dev, data, length, "hid_send_feature_report")) {
         state.record(Op::SendFeature, dev, data, length, -1);
         return -1;
     }
@@ -263,6 +340,12 @@ int hid_send_feature_report(hid_device *dev, const unsigned char *data, size_t l
     std::copy_n(data + frame::kBlockPos, plain.size(), plain.begin());
     if (state.scrambling)
         scrambler::descramble(plain.data(), secrecyCode(device).data());
+    // The firmware drops a block whose check byte does not match and stalls the transfer.
+    if (plain[firmware::kCheck] != scrambler::checkByte(plain.data())) {
+        state.violation("command block with a wrong check byte: " + hexBytes(plain.data(), plain.size()));
+        state.record(Op::SendFeature, dev, data, length, -1, {plain.begin(), plain.end()});
+        return -1;
+    }
     state.record(Op::SendFeature, dev, data, length, int(length), {plain.begin(), plain.end()});
     actOnCommand(state, device, plain);
     return int(length);
@@ -270,12 +353,14 @@ int hid_send_feature_report(hid_device *dev, const unsigned char *data, size_t l
 
 int hid_get_feature_report(hid_device *dev, unsigned char *data, size_t length)
 {
+    const CallGuard call("hid_get_feature_report");
     BusState &state = busState();
     UniqueLock lock(state.mutex);
     if (!isKnownHandle(state, dev))
         return -1;
+    state.deliverDueReports();
     Device &device = state.device(dev->model);
-    if (!state.isLive(dev) || dev->iface != Interface::Command || length < kFeatureReportSize) {
+    if (!state.isLive(dev) || !isFeatureFrame(state, dev, data, length, "hid_get_feature_report")) {
         state.record(Op::GetFeature, dev, data, 0, -1);
         return -1;
     }
@@ -293,17 +378,28 @@ int hid_get_feature_report(hid_device *dev, unsigned char *data, size_t length)
 
 int hid_write(hid_device *dev, const unsigned char *data, size_t length)
 {
+    const CallGuard call("hid_write");
     BusState &state = busState();
     UniqueLock lock(state.mutex);
     if (!isKnownHandle(state, dev))
         return -1;
+    state.deliverDueReports();
     if (!state.isLive(dev)) {
         state.record(Op::Write, dev, data, length, -1);
         return -1;
     }
-    state.record(Op::Write, dev, data, length, int(length));
     Device &device = state.device(dev->model);
-    if (dev->iface != Interface::Command || device.dataExpected == 0 || length <= 1)
+    // Output reports exist on the command interface only: report ID 0x00, one report length.
+    const std::size_t reportSize = std::size_t(device.ids.reportLength) + 1;
+    if (dev->iface != Interface::Command || length != reportSize || data[frame::kReportIdPos] != frame::kReportId) {
+        state.violation("hid_write refused: " + std::to_string(length) + " bytes (the device takes "
+                        + std::to_string(reportSize) + "), report ID " + std::to_string(length ? data[0] : -1)
+                        + (dev->iface == Interface::Command ? "" : ", event interface"));
+        state.record(Op::Write, dev, data, length, -1);
+        return -1;
+    }
+    state.record(Op::Write, dev, data, length, int(length));
+    if (device.dataExpected == 0)
         return int(length);  // nothing expected: the device ignores the report
 
     // Byte 0 is the report ID; the rest of the report carries the next payload chunk.
@@ -319,47 +415,57 @@ int hid_write(hid_device *dev, const unsigned char *data, size_t length)
     return int(length);
 }
 
-int hid_read_timeout(hid_device *dev, unsigned char *data, size_t length, int milliseconds)
+namespace {
+
+int readTimeout(hid_device *dev, unsigned char *data, size_t length, int milliseconds)
 {
     BusState &state = busState();
     UniqueLock lock(state.mutex);
     if (!isKnownHandle(state, dev))
         return -1;
     const bool forever = milliseconds < 0;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(milliseconds, 0));
+    const auto deadline = forever ? Clock::time_point::max() : Clock::now() + std::chrono::milliseconds(milliseconds);
     for (;;) {
+        state.deliverDueReports();
         if (!state.isLive(dev)) {
             state.record(Op::ReadTimeout, dev, data, 0, -1);
             return -1;
         }
-        Device &device = state.device(dev->model);
-        std::deque<PendingReport> &queue =
-            dev->iface == Interface::Command ? device.commandInput : device.eventInput;
-        const auto now = Clock::now();
-        if (!queue.empty() && queue.front().readyAt <= now) {
-            const std::vector<std::uint8_t> report = std::move(queue.front().bytes);
-            queue.pop_front();
-            const std::size_t delivered = std::min(length, report.size());
-            std::copy_n(report.begin(), delivered, data);
+        if (!dev->input.empty()) {
+            QueuedReport report = std::move(dev->input.front());
+            dev->input.pop_front();
+            report.fate->read = true;
+            const std::size_t delivered = std::min(length, report.bytes.size());
+            std::copy_n(report.bytes.begin(), delivered, data);
             state.record(Op::Read, dev, data, delivered, int(delivered));
             return int(delivered);
         }
-        if (!forever && now >= deadline) {
-            state.record(Op::ReadTimeout, dev, data, 0, 0);
+        if (Clock::now() >= deadline) {
+            // A poll that finds nothing is not worth a record; a read that waited in vain is.
+            if (milliseconds > 0)
+                state.record(Op::ReadTimeout, dev, data, 0, 0);
             return 0;
         }
-        // Sleep until the next report is due, the time is up, or the bus changes.
-        if (queue.empty() && forever)
+        // Sleep until the next report arrives, the time is up, or the bus changes.
+        const Clock::time_point wake = std::min(deadline, state.nextArrival());
+        if (wake == Clock::time_point::max())
             state.changed.wait(lock);
-        else if (queue.empty())
-            state.changed.wait_until(lock, deadline);
         else
-            state.changed.wait_until(lock, forever ? queue.front().readyAt : std::min(deadline, queue.front().readyAt));
+            state.changed.wait_until(lock, wake);
     }
+}
+
+}  // namespace
+
+int hid_read_timeout(hid_device *dev, unsigned char *data, size_t length, int milliseconds)
+{
+    const CallGuard call("hid_read_timeout");
+    return readTimeout(dev, data, length, milliseconds);
 }
 
 int hid_read(hid_device *dev, unsigned char *data, size_t length)
 {
+    const CallGuard call("hid_read");
     bool nonblocking = false;
     {
         BusState &state = busState();
@@ -367,7 +473,7 @@ int hid_read(hid_device *dev, unsigned char *data, size_t length)
         if (isKnownHandle(state, dev))
             nonblocking = dev->nonblocking;
     }
-    return hid_read_timeout(dev, data, length, nonblocking ? 0 : -1);
+    return readTimeout(dev, data, length, nonblocking ? 0 : -1);
 }
 
 const wchar_t *hid_error(hid_device *) { return kFailureText; }

@@ -50,9 +50,9 @@ CatalogueIds readCatalogue()
             ini.value("common/isEncode", false).toBool()};
 }
 
-void restoreFactory(Device &device)
+void restoreFactory(BusState &state, Device &device)
 {
-    startPlugCycle(device, false);
+    startPlugCycle(state, device, false);
     device.faults = Faults{};
     device.secrecyText = kDefaultSecrecyText;
     device.acknowledges = true;
@@ -67,9 +67,10 @@ void resetState(BusState &state, const CatalogueIds &catalogue)
     state.keyboard.ids = catalogue.keyboard;
     state.mouse.ids = catalogue.mouse;
     state.scrambling = catalogue.scrambling;
-    restoreFactory(state.keyboard);
-    restoreFactory(state.mouse);
+    restoreFactory(state, state.keyboard);
+    restoreFactory(state, state.mouse);
     state.records.clear();
+    state.violations.clear();
 }
 
 }  // namespace
@@ -84,15 +85,19 @@ BusState &busState()
     return *state;
 }
 
-void startPlugCycle(Device &device, bool plugged)
+void startPlugCycle(BusState &state, Device &device, bool plugged)
 {
     device.plugged = plugged;
     ++device.generation;
     device.replyReady = false;
-    device.commandInput.clear();
-    device.eventInput.clear();
+    device.inFlight.clear();
     device.dataExpected = 0;
     device.dataReceived.clear();
+    // What the old connection delivered goes with it; the program is not to blame.
+    for (hid_device *handle : state.handles) {
+        if (handle->model == device.model)
+            handle->input.clear();
+    }
 }
 
 bool BusState::isLive(const hid_device *handle) const
@@ -103,13 +108,52 @@ bool BusState::isLive(const hid_device *handle) const
     return owner.plugged && owner.generation == handle->generation;
 }
 
-bool BusState::hasOpenEventHandle(const Device &owner) const
+void BusState::violation(const std::string &what)
 {
-    for (const hid_device *handle : handles) {
-        if (handle->model == owner.model && handle->iface == Interface::Event && isLive(handle))
-            return true;
+    violations.push_back(what);
+}
+
+void BusState::deliverDueReports()
+{
+    const Clock::time_point now = Clock::now();
+    for (Device *owner : {&keyboard, &mouse}) {
+        std::deque<PendingReport> waiting;
+        for (PendingReport &report : owner->inFlight) {
+            if (report.readyAt > now) {
+                waiting.push_back(std::move(report));
+                continue;
+            }
+            // A report that finds no open handle is gone. (A data-phase report always finds
+            // the handle its command came through; it is lost when that closes unread.)
+            auto fate = std::make_shared<ReportFate>();
+            fate->dataPhase = report.dataPhase;
+            for (hid_device *handle : handles) {
+                if (handle->model == owner->model && handle->iface == report.iface && isLive(handle))
+                    handle->input.push_back({report.bytes, fate});
+            }
+        }
+        owner->inFlight = std::move(waiting);
     }
-    return false;
+}
+
+Clock::time_point BusState::nextArrival() const
+{
+    Clock::time_point next = Clock::time_point::max();
+    for (const Device *owner : {&keyboard, &mouse}) {
+        for (const PendingReport &report : owner->inFlight)
+            next = std::min(next, report.readyAt);
+    }
+    return next;
+}
+
+void BusState::closeHandle(hid_device *handle)
+{
+    for (const QueuedReport &report : handle->input) {
+        if (report.fate->dataPhase && !report.fate->read && report.fate.use_count() == 1)
+            violation("a data-phase input report was never read: its last handle closed");
+    }
+    handles.erase(handle);
+    delete handle;
 }
 
 void BusState::record(Op op, const hid_device *handle, const unsigned char *bytes, std::size_t length,
@@ -177,7 +221,7 @@ void Bus::plug(Model model)
         Lock lock(state.mutex);
         detail::Device &device = state.device(model);
         if (!device.plugged)
-            detail::startPlugCycle(device, true);
+            detail::startPlugCycle(state, device, true);
     }
     state.changed.notify_all();
 }
@@ -189,7 +233,7 @@ void Bus::unplug(Model model)
         Lock lock(state.mutex);
         detail::Device &device = state.device(model);
         if (device.plugged)
-            detail::startPlugCycle(device, false);
+            detail::startPlugCycle(state, device, false);
     }
     state.changed.notify_all();  // readers waiting on the device fail at once
 }
@@ -255,6 +299,23 @@ std::vector<std::uint8_t> Bus::unknownCodes(Model model) const
     const detail::BusState &state = busState();
     Lock lock(state.mutex);
     return state.device(model).unknownCodes;
+}
+
+std::vector<std::string> Bus::takeViolations()
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    std::vector<std::string> taken;
+    taken.swap(state.violations);
+    return taken;
+}
+
+std::string Bus::violationReport()
+{
+    std::string report;
+    for (const std::string &violation : takeViolations())
+        report += (report.empty() ? "" : "; ") + violation;
+    return report;
 }
 
 int Bus::openHandles() const

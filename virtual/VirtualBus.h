@@ -3,8 +3,9 @@
 // uses (hid_enumerate, hid_open_path, hid_send_feature_report, ...) and answers as the
 // device protocol says. Tests and w3config-virtual link it in place of the real hidapi.
 //
-// Every call is thread-safe: the program talks to the devices from the GUI thread and from
-// pool threads at once.
+// Like the real hidraw back end, hidapi must not be entered from two threads at once: a call
+// that starts while another runs is recorded as a violation (see Bus::takeViolations), as is
+// every report the real device would refuse and every data-phase report nobody read.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -93,10 +94,16 @@ struct KeyboardMemory {
 // The bus with its plugged devices. One process-wide instance.
 //
 // Paths: each device exposes its command and its event interface under paths of their own.
-// Acknowledgements 04 04 00 00 reach the event interface only while a handle on it is open
-// (as input reports reach only the readers of an interface); they arrive a few milliseconds
-// after the command, the time the firmware takes to act on it. Scrambling follows the
-// catalogue's "common/isEncode".
+// As with hidraw, every open handle has its own queue of input reports: a report reaches the
+// handles of its interface that are open when it arrives, and is lost when there are none.
+// Acknowledgements 04 04 00 00 arrive on the event interface a few milliseconds after the
+// command, the time the firmware takes to act on it; the data phase of a read arrives on the
+// command interface as soon as the command is taken. Scrambling follows the catalogue's
+// "common/isEncode".
+//
+// The device refuses (the call returns -1) what the real one would: a feature report that is
+// not 9 bytes with report ID 0x00 or whose command block has a wrong check byte, and an output
+// report that is not report ID 0x00 followed by one report length.
 //
 // The callbacks of withMouse/withKeyboard run under the bus lock: they must not call hidapi.
 class Bus {
@@ -128,6 +135,12 @@ public:
     std::vector<std::uint8_t> unknownCodes(Model model) const;
     // Number of handles currently open on any device.
     int openHandles() const;
+
+    // Faults of the program seen since the last call (or reset), oldest first: overlapping
+    // hidapi calls, refused reports, data-phase reports nobody read. A test fails on any.
+    std::vector<std::string> takeViolations();
+    // The same joined into one line; empty when there were none.
+    std::string violationReport();
 };
 
 }  // namespace vhid

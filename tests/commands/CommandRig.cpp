@@ -110,6 +110,13 @@ void CommandRig::releaseToken()
     bus().plug(deviceModel);
 }
 
+void CommandRig::verifyNoViolations()
+{
+    QVERIFY(hid.waitUntilIdle(kIdleWaitMs));
+    const std::string violations = bus().violationReport();
+    QVERIFY2(violations.empty(), violations.c_str());
+}
+
 std::vector<vhid::Record> CommandRig::commandRecords(vhid::Op op) const
 {
     std::vector<vhid::Record> found;

@@ -52,6 +52,10 @@ public:
     void holdToken();
     void releaseToken();
 
+    // After the running transfer: the bus saw no fault of the program (overlapping hidapi
+    // calls, refused reports, lost data-phase reports).
+    void verifyNoViolations();
+
     std::vector<vhid::Record> commandRecords(vhid::Op op) const;
     int commandTraffic() const;  // feature reports and data reports of any kind
     QByteArray sentBlock() const;  // plain block of the one feature report sent

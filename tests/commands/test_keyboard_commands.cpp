@@ -35,6 +35,7 @@ class KeyboardCommandsTest : public QObject {
 
 private slots:
     void init();
+    void cleanup() { rig.verifyNoViolations(); }
 
     void setsOnWire_data() { setRows(); }
     void setsOnWire() { checkSetOnWire(rig); }

@@ -32,6 +32,7 @@ class MouseCommandsTest : public QObject {
 
 private slots:
     void init();
+    void cleanup() { rig.verifyNoViolations(); }
 
     void setsOnWire_data() { setRows(); }
     void setsOnWire() { checkSetOnWire(rig); }

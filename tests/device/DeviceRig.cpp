@@ -47,12 +47,20 @@ DeviceRig::DeviceRig()
 
 DeviceRig::~DeviceRig()
 {
-    if (!hid)
-        return;
-    // A write may still run on the pool; it must end before the device object goes.
-    if (!hid->waitUntilIdle(10000))
-        qWarning("a transfer still holds the token");
-    hid->stopMonitor();
+    if (hid) {
+        // A write may still run on the pool; its calls belong to this test.
+        if (!hid->waitUntilIdle(10000))
+            qWarning("a transfer still holds the token");
+        hid->stopMonitor();
+    }
+    failOnBusViolations();
+}
+
+void failOnBusViolations()
+{
+    const std::string violations = vhid::Bus::instance().violationReport();
+    if (!violations.empty() && QTest::currentTestFunction())
+        QTest::qFail(("the virtual bus saw faults of the program: " + violations).c_str(), __FILE__, __LINE__);
 }
 
 void DeviceRig::detect()

@@ -22,6 +22,10 @@ public:
     QStringList missing;  // names of reportDeviceMissing calls, in order
 };
 
+// Fails the running test when the virtual bus recorded faults of the program (overlapping
+// hidapi calls, refused reports, lost data-phase reports) since the last check. A rig checks
+// when it goes, at the end of each test.
+void failOnBusViolations();
 // Process-wide device flags as they are when the program starts.
 void resetDeviceState();
 // Starting point of a device test: flags as at start, a bus with the mouse and the keyboard.

@@ -179,6 +179,13 @@ void ScanHandshakeTest::handshakeOutcome()
     QCOMPARE(bool(encodeEnabled), !demo);  // demo mode switches scrambling off
     QCOMPARE(rig->owner->missing, missingReported ? QStringList{"W3 Mouse"} : QStringList{});
     QCOMPARE(Bus::instance().openHandles(), 0);
+    // With other secrecy codes the device decodes a block whose check byte does not match,
+    // and refuses it.
+    const bool codesDiffer = plugged && (programText.isEmpty() ? QString("417306") : programText) != deviceText;
+    const std::vector<std::string> refused = Bus::instance().takeViolations();
+    QCOMPARE(refused.size(), std::size_t(codesDiffer ? 1 : 0));
+    if (codesDiffer)
+        QVERIFY2(QString::fromStdString(refused[0]).contains("wrong check byte"), refused[0].c_str());
 }
 
 void ScanHandshakeTest::demoModeKeepsEveryReportOffTheBus()
@@ -233,6 +240,9 @@ void ScanHandshakeTest::secrecyTextOfOtherLengthKeepsTheCode()
     QCOMPARE(hex(Bytes(secrecyCode.begin(), secrecyCode.end())), QByteArray("00 00 00 00 00 00 00 00"));
     QVERIFY(!deviceReady);  // scrambled with a zero code, the device reads garbage
     QCOMPARE(rig->owner->missing, QStringList{"W3 Mouse"});
+    const std::vector<std::string> refused = Bus::instance().takeViolations();
+    QCOMPARE(refused.size(), std::size_t(1));
+    QVERIFY2(QString::fromStdString(refused[0]).contains("wrong check byte"), refused[0].c_str());
 
     // A later handshake with a valid text sets the code; an invalid one then keeps it.
     rig->owner->config.setValue("common/sCode1", "417306");

@@ -6,6 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QtTest>
+#include <cstring>
+#include <memory>
 
 using vhid::Bus;
 
@@ -25,8 +27,11 @@ private slots:
     void incomingDataPhaseThatStopsShortReturns_data();
     void incomingDataPhaseThatStopsShortReturns();
     void refusedFeatureReportEndsTheTransfer();
-    void catalogueWithoutReportLengthCarriesNoDataPhase();
+    void entryWithoutUsableReportLengthIsNotSearched_data();
+    void entryWithoutUsableReportLengthIsNotSearched();
     void destructionWaitsForTheRunningWrite();
+    void writeOutlivingTheDeviceObjectSendsWhatItWasGiven();
+    void detectionsDuringWritesAndMonitorTakeTurnsOnHidapi();
 
 private:
     std::unique_ptr<DeviceRig> rig;
@@ -184,11 +189,13 @@ void TransportTest::incomingDataPhaseThatStopsShortReturns()
     QElapsedTimer timer;
     timer.start();
     rig->hid->hid_92H_GetKeyMatrix(matrix.data());
-    QVERIFY2(timer.elapsed() < 10000, "the read gave up");
+    const qint64 waited = timer.elapsed();
+    QVERIFY2(waited < 10000, "the read gave up");
+    QVERIFY2(waited >= Transfer::kDataReadTimeoutMs, "it waited its time limit for the missing report");
     const std::size_t arrived = std::size_t(reportsSent) * 32;
     QCOMPARE(hex(Bytes(matrix.begin(), matrix.begin() + long(arrived))), hex(Bytes(stored.begin(), stored.begin() + long(arrived))));
     QCOMPARE(hex(Bytes(matrix.begin() + long(arrived), matrix.end())), hex(Bytes(64 - arrived, 0xEE)));
-    QCOMPARE(recordsOf(Op::ReadTimeout, Model::Mouse).size(), std::size_t(1));
+    QCOMPARE(recordsOf(Op::Read, Model::Mouse).size(), std::size_t(reportsSent));
 
     Bus::instance().setFaults(Model::Mouse, {});
     uchar stage = 0;
@@ -212,27 +219,37 @@ void TransportTest::refusedFeatureReportEndsTheTransfer()
     QCOMPARE(Bus::instance().openHandles(), 0);
 }
 
-// The write runs on the pool with the device object's buffers; the object must outlive it.
-// A data phase cannot travel in reports of no length: the transfer fails instead of
-// reporting success without the payload.
-void TransportTest::catalogueWithoutReportLengthCarriesNoDataPhase()
+// A data phase travels in reports of the catalogue's length: an entry whose length cannot
+// carry one is never searched for, so the device counts as absent instead of failing later.
+void TransportTest::entryWithoutUsableReportLengthIsNotSearched_data()
 {
+    QTest::addColumn<unsigned>("reportLength");
+    QTest::newRow("0") << 0u;
+    QTest::newRow("4097") << 4097u;
+    QTest::newRow("above the int range") << 3000000000u;
+}
+
+void TransportTest::entryWithoutUsableReportLengthIsNotSearched()
+{
+    QFETCH(unsigned, reportLength);
     QList<CatalogEntry> catalogue = compiledCatalogue();
-    catalogue[1].reportLength = 0;
+    catalogue[1].reportLength = reportLength;
+    rig->owner->missing.clear();
     rig->detect(catalogue);
-    QVERIFY(deviceReady);
-    Bus::instance().clearRecords();
+    QVERIFY(!deviceReady);
+    QCOMPARE(rig->owner->missing, QStringList{"W3 Mouse"});
+    QVERIFY(!rig->hid->deviceEntries().at(1).isPresent());
+    QVERIFY(Bus::instance().records().empty());
 
     Bytes dpiCodes = pattern(8, 0x55);
     uchar maxStage = 0x33;
     QVERIFY(!rig->hid->hid_91H_GetDPISet(maxStage, dpiCodes.data()));
     QCOMPARE(int(maxStage), 0x33);
     QCOMPARE(hex(dpiCodes), hex(pattern(8, 0x55)));  // kept as the caller had them
-    QVERIFY(recordsOf(Op::Read, Model::Mouse).empty());
-    QVERIFY(recordsOf(Op::ReadTimeout, Model::Mouse).empty());
-    QCOMPARE(Bus::instance().openHandles(), 0);
+    QVERIFY(Bus::instance().records().empty());
 }
 
+// The write runs on the pool; the destructor lets it finish.
 void TransportTest::destructionWaitsForTheRunningWrite()
 {
     Bytes matrix = pattern(64);
@@ -240,6 +257,54 @@ void TransportTest::destructionWaitsForTheRunningWrite()
     rig->hid.reset();
     QCOMPARE(recordsOf(Op::Write, Model::Mouse).size(), std::size_t(2));
     QCOMPARE(Bus::instance().openHandles(), 0);
+}
+
+// A stalled device keeps a write running past the destructor's wait. The write owns its
+// report and payload: what it sends after the object is gone (and its memory reused) is still
+// the command it was given.
+void TransportTest::writeOutlivingTheDeviceObjectSendsWhatItWasGiven()
+{
+    vhid::Faults stalled;
+    stalled.featureReportDelayMs = 6000;  // longer than the destructor waits
+    Bus::instance().setFaults(Model::Mouse, stalled);
+    const Bytes matrix = pattern(64);
+    rig->hid->hid_12H_SetKeyMatrix(const_cast<uchar *>(matrix.data()));
+    QTest::ignoreMessage(QtWarningMsg, "Device transfer still running at shutdown");
+    rig->hid.reset();
+    std::vector<std::unique_ptr<char[]>> reused;
+    for (int i = 0; i < 8; ++i) {
+        reused.emplace_back(new char[sizeof(Hid_Thread)]);
+        std::memset(reused.back().get(), 0xA5, sizeof(Hid_Thread));
+    }
+
+    QTRY_COMPARE_WITH_TIMEOUT(recordsOf(Op::Write, Model::Mouse).size(), std::size_t(2), 20000);
+    QCOMPARE(hex(firstCommand(Model::Mouse, 0x12).plainBlock), QByteArray("12 01 40 08 00 00 00 a4"));
+    Bytes stored;
+    Bus::instance().withMouse([&](vhid::MouseMemory &m) { stored = m.keyMatrix; });
+    QCOMPARE(hex(stored), hex(matrix));
+    QTRY_COMPARE_WITH_TIMEOUT(Bus::instance().openHandles(), 0, 5000);
+}
+
+// Detections on this thread, writes on the pool and the monitor's reads never enter hidapi at
+// the same time: the virtual bus records any overlap, and the rig fails the test on it.
+void TransportTest::detectionsDuringWritesAndMonitorTakeTurnsOnHidapi()
+{
+    rig->startMouseMonitor();
+    Bus::instance().clearRecords();
+    const QList<CatalogEntry> catalogue = compiledCatalogue();
+    constexpr int kWrites = 6;
+    for (int i = 0; i < kWrites; ++i) {
+        rig->hid->hid_0DH_SetRGBLedEffect(2, uchar(i), 5);  // settle pause: runs about 128 ms
+        for (int scan = 0; scan < 20; ++scan) {
+            rig->hid->rebuildDevices(catalogue);
+            QTest::qWait(5);
+        }
+    }
+    QVERIFY(rig->hid->waitUntilIdle(5000));
+    QCOMPARE(receivedCodes(Model::Mouse).size(), std::size_t(kWrites));
+    QVERIFY(!recordsOf(Op::Open, Model::Mouse, Interface::Event).empty());
+    const std::string violations = Bus::instance().violationReport();
+    QVERIFY2(violations.empty(), violations.c_str());
 }
 
 QTEST_GUILESS_MAIN(TransportTest)

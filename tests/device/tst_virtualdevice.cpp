@@ -8,8 +8,10 @@
 #include <QSettings>
 #include <QtTest>
 #include <array>
+#include <atomic>
 #include <hidapi/hidapi.h>
 #include <string>
+#include <thread>
 
 using vhid::Bus;
 using vhid::Model;
@@ -119,6 +121,10 @@ private slots:
     void outgoingDataPhaseIsStoredWhenComplete();
     void incomingDataPhaseAndStall();
     void acknowledgesOnTheEventInterface();
+    void dataPhaseNobodyReadsIsAViolation();
+    void refusesMalformedReports_data();
+    void refusesMalformedReports();
+    void overlappingCallsAreAViolation();
     void unpluggedHandlesFail();
     void unknownCodesAreRecordedAndIgnored();
 };
@@ -133,6 +139,8 @@ void VirtualDeviceTest::init()
 void VirtualDeviceTest::cleanup()
 {
     QCOMPARE(Bus::instance().openHandles(), 0);
+    const std::string violations = Bus::instance().violationReport();
+    QVERIFY2(violations.empty(), violations.c_str());
 }
 
 void VirtualDeviceTest::enumerationListsBothInterfacesOfPluggedDevices()
@@ -188,12 +196,16 @@ void VirtualDeviceTest::wrongSecrecyTextOrFaultBreaksTheEcho()
     Block answer = reply(dev, true);
     QVERIFY(!std::equal(answer.begin() + 1, answer.begin() + 5, challenge.begin() + 1));
 
+    // Descrambled with another code, the block's check byte is wrong: the device refuses it.
     Bus::instance().setFaults(Model::Mouse, {});
     Bus::instance().setSecrecyText(Model::Mouse, "123456");
-    send(dev, challenge);
+    QCOMPARE(send(dev, challenge), -1);
     answer = reply(dev, true);
     QVERIFY(!std::equal(answer.begin() + 1, answer.begin() + 5, challenge.begin() + 1));
     hid_close(dev);
+    const std::vector<std::string> refused = Bus::instance().takeViolations();
+    QCOMPARE(refused.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(refused[0]).contains("wrong check byte"));
 }
 
 void VirtualDeviceTest::setIsReadBackAtTheGetPositions_data()
@@ -288,22 +300,127 @@ void VirtualDeviceTest::incomingDataPhaseAndStall()
     hid_close(dev);
 }
 
+// Each open handle has its own queue: a report reaches the handles open when it arrives.
 void VirtualDeviceTest::acknowledgesOnTheEventInterface()
 {
     hid_device *commands = openInterface(Model::Mouse);
-    send(commands, command({0x0B, 3}));  // nobody listens yet: no acknowledgement kept
+    send(commands, command({0x0B, 3}));
+    // Long past the firmware's acknowledgement time: it arrived while nobody listened.
+    QTest::qWait(100);
     hid_device *events = openInterface(Model::Mouse, true);
     QVERIFY(events);
     QCOMPARE(readReport(events, 50, 4).size(), std::size_t(0));
 
+    hid_device *secondReader = openInterface(Model::Mouse, true);
     send(commands, command({0x0B, 3}));
     QCOMPARE(hex(readReport(events, 500, 4)), QByteArray("04 04 00 00"));
+    QCOMPARE(hex(readReport(secondReader, 500, 4)), QByteArray("04 04 00 00"));
+    hid_close(secondReader);
 
     Bus::instance().setAcknowledges(Model::Mouse, false);
     send(commands, command({0x0B, 3}));
     QCOMPARE(readReport(events, 100, 4).size(), std::size_t(0));
     hid_close(events);
     hid_close(commands);
+}
+
+void VirtualDeviceTest::dataPhaseNobodyReadsIsAViolation()
+{
+    hid_device *dev = openInterface(Model::Mouse);
+    send(dev, command({0x92, 0x01}));
+    reply(dev, false);
+    QCOMPARE(readReport(dev, 100).size(), std::size_t(32));  // the second report stays unread
+    hid_close(dev);
+    const std::vector<std::string> violations = Bus::instance().takeViolations();
+    QCOMPARE(violations.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(violations[0]).contains("never read"));
+
+    // Read through a second handle opened before the command, nothing is lost.
+    hid_device *reader = openInterface(Model::Mouse);
+    dev = openInterface(Model::Mouse);
+    send(dev, command({0x92, 0x01}));
+    hid_close(dev);
+    QCOMPARE(readReport(reader, 100).size(), std::size_t(32));
+    QCOMPARE(readReport(reader, 100).size(), std::size_t(32));
+    hid_close(reader);
+}
+
+// What the real device refuses fails the call and is recorded against the program.
+void VirtualDeviceTest::refusesMalformedReports_data()
+{
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<bool>("feature");
+    QTest::addColumn<QString>("violation");
+    Block wrongCheck = command({0x0B, 3});
+    wrongCheck[7] ^= 0x01;
+    QByteArray scrambled(1, 0);
+    scrambler::scramble(wrongCheck.data(), kProgramCode.data());
+    scrambled.append(reinterpret_cast<const char *>(wrongCheck.data()), 8);
+    QTest::newRow("feature: wrong check byte") << scrambled << true << "wrong check byte";
+    QTest::newRow("feature: 8 bytes") << scrambled.left(8) << true << "8 bytes";
+    QByteArray reportId1 = scrambled;
+    reportId1[0] = 1;
+    QTest::newRow("feature: report ID 1") << reportId1 << true << "report ID 1";
+    QTest::newRow("output: 32 bytes") << QByteArray(32, 0) << false << "32 bytes";
+    QByteArray outputId2(33, 0);
+    outputId2[0] = 2;
+    QTest::newRow("output: report ID 2") << outputId2 << false << "report ID 2";
+}
+
+void VirtualDeviceTest::refusesMalformedReports()
+{
+    QFETCH(QByteArray, report);
+    QFETCH(bool, feature);
+    QFETCH(QString, violation);
+    hid_device *dev = openInterface(Model::Mouse);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(report.constData());
+    const int result = feature ? hid_send_feature_report(dev, bytes, size_t(report.size()))
+                               : hid_write(dev, bytes, size_t(report.size()));
+    hid_close(dev);
+    QCOMPARE(result, -1);
+    const std::vector<std::string> violations = Bus::instance().takeViolations();
+    QCOMPARE(violations.size(), std::size_t(1));
+    QVERIFY2(QString::fromStdString(violations[0]).contains(violation), violations[0].c_str());
+    Bus::instance().withMouse([](vhid::MouseMemory &m) { QCOMPARE(int(m.dpiStage), 2); });
+}
+
+// Two calls at the same time from two threads are a violation, however short they are.
+void VirtualDeviceTest::overlappingCallsAreAViolation()
+{
+    const Ids mouse = catalogueIds(1);
+    struct Enumerators {
+        std::atomic<bool> stop{false};
+        std::vector<std::thread> threads;
+        ~Enumerators()
+        {
+            stop = true;
+            for (std::thread &thread : threads)
+                thread.join();
+        }
+    };
+    std::vector<std::string> violations;
+    {
+        Enumerators enumerators;
+        for (int i = 0; i < 2; ++i) {
+            enumerators.threads.emplace_back([&] {
+                while (!enumerators.stop)
+                    hid_free_enumeration(hid_enumerate(mouse.vid, mouse.pid));
+            });
+        }
+        const auto collected = [&] {
+            for (const std::string &violation : Bus::instance().takeViolations())
+                violations.push_back(violation);
+            return !violations.empty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(collected(), 10000);
+    }
+    QVERIFY2(QString::fromStdString(violations[0]).contains("while hid_"), violations[0].c_str());
+    Bus::instance().takeViolations();
+
+    // One after the other on two threads is fine.
+    std::thread([&] { hid_free_enumeration(hid_enumerate(mouse.vid, mouse.pid)); }).join();
+    std::thread([&] { hid_free_enumeration(hid_enumerate(mouse.vid, mouse.pid)); }).join();
+    QVERIFY(Bus::instance().takeViolations().empty());
 }
 
 void VirtualDeviceTest::unpluggedHandlesFail()
