@@ -145,15 +145,19 @@ bool SceneDriver::drag(QPointF from, QPointF to, int steps)
 {
     if (!view().rect().contains(from.toPoint()) || steps < 1)
         return false;
+    // The pointer moves on the screen; the window may follow it, so every position is taken
+    // from the screen through the window's position at that moment.
+    const QPointF screenFrom = view().mapToGlobal(from.toPoint());
     QTest::mousePress(&view(), Qt::LeftButton, Qt::NoModifier, from.toPoint());
+    QPoint local = from.toPoint();
     for (int step = 1; step <= steps; ++step) {
-        const QPointF point = from + (to - from) * step / steps;
-        QMouseEvent move(QEvent::MouseMove, point, view().mapToGlobal(point.toPoint()), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        const QPoint screen = (screenFrom + (to - from) * step / steps).toPoint();
+        local = view().mapFromGlobal(screen);
+        QMouseEvent move(QEvent::MouseMove, local, screen, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&view(), &move);
         QCoreApplication::processEvents();
     }
-    QTest::mouseRelease(&view(), Qt::LeftButton, Qt::NoModifier, to.toPoint());
+    QTest::mouseRelease(&view(), Qt::LeftButton, Qt::NoModifier, local);
     return true;
 }
 

@@ -60,7 +60,8 @@ public:
     // when the item is missing or its point lies outside the window.
     bool click(const QString &objectName, Qt::MouseButton button = Qt::LeftButton, QPointF at = {-1, -1});
     bool click(QQuickItem *target, Qt::MouseButton button = Qt::LeftButton, QPointF at = {-1, -1});
-    // Mouse down at `from`, moves in steps to `to`, mouse up (scene coordinates).
+    // Mouse down at `from`, the pointer moved in steps by (to − from) on the screen, mouse up.
+    // Scene coordinates at the start; a window that follows the pointer is taken into account.
     bool drag(QPointF from, QPointF to, int steps = 5);
     // A key press and release on the view (text fields, Return), with modifiers.
     void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -29,7 +29,8 @@ Item {
 
     property bool isGlobalSettingSelect: false
     property bool initialised: false
-    property bool ready: false      // the opening sequence is over
+    property bool openingDone: false
+    readonly property bool ready: openingDone && mainW3.menusIn     // the opening sequence is over
 
     // The product frame, the bottom bar and the menus take no input while the settings are open.
     readonly property bool frameEnabled: !isGlobalSettingSelect
@@ -232,7 +233,7 @@ Item {
             NumberAnimation { target: menuUp; property: "y"; from: -menuUp.height; to: 0; duration: root.animation_speed; easing.type: Easing.OutElastic; easing.amplitude: 1.0; easing.period: 0.6 }
             NumberAnimation { target: menuDown; property: "y"; from: root.height; to: root.height - menuDown.height; duration: root.animation_speed; easing.type: Easing.OutElastic; easing.amplitude: 1.0; easing.period: 0.6 }
         }
-        ScriptAction { script: { mainW3.showPage(0); root.ready = true } }
+        ScriptAction { script: { mainW3.showPage(0); root.openingDone = true } }
     }
 
     SequentialAnimation {

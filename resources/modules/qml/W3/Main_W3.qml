@@ -13,6 +13,7 @@ Item {
 
     property int currentPage: -1
     property int lastKeyCode: 0
+    property bool menusIn: false
     readonly property var pages: [keyPage, macroPage, colorPage, sensorPage]
     readonly property int macroPageIndex: 1
     signal protectUI(int interval)
@@ -127,6 +128,7 @@ Item {
 
     ParallelAnimation {
         id: menuSlide
+        onFinished: frame.menusIn = true
         NumberAnimation { target: menuFunc; property: "x"; from: -menuFunc.width; to: 0; duration: Theme.animationSpeed; easing.type: Easing.OutCubic }
         NumberAnimation { target: menuProf; property: "x"; from: frame.width; to: 880; duration: Theme.animationSpeed; easing.type: Easing.OutCubic }
     }
