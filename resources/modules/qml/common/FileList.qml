@@ -57,7 +57,7 @@ Item {
             id: row
             objectName: fileList.objectName + "_row" + index
             readonly property bool selected: index === fileList.currentIndex
-            readonly property bool editing: index === fileList.editingIndex
+            readonly property bool editing: fileList.editingIndex >= 0 && index === fileList.editingIndex
             width: view.width
             height: fileList.rowHeight
             radius: 3
