@@ -129,9 +129,8 @@ Item {
         fireKey = 0
         fireSpeedStep = 0
         fireCount = 10
-        var inputs = [keyboardInput, comboKey1, comboKey2, fireKeyInput]
-        for (var i = 0; i < inputs.length; ++i)
-            inputs[i].isCapturing = false
+        for (var i = 0; i < keyInputs.length; ++i)
+            keyInputs[i].isCapturing = false
     }
 
     function showSelected() {
@@ -355,10 +354,18 @@ Item {
 
     function totalApply() { apply() }
 
+    readonly property var keyInputs: [keyboardInput, comboKey1, comboKey2, fireKeyInput]
+
     function keyEvent(isDown, usbCode) {
-        var inputs = [keyboardInput, comboKey1, comboKey2, fireKeyInput]
-        for (var i = 0; i < inputs.length; ++i)
-            inputs[i].detectKeyboard(isDown, usbCode)
+        for (var i = 0; i < keyInputs.length; ++i)
+            keyInputs[i].detectKeyboard(isDown, usbCode)
+    }
+
+    // A hidden page takes no keys: they belong to the page on show (recording a macro).
+    onVisibleChanged: {
+        if (!visible)
+            for (var i = 0; i < keyInputs.length; ++i)
+                keyInputs[i].isCapturing = false
     }
 
     // The controls change their own state when used; these keep them showing the page's.
