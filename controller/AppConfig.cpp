@@ -1,10 +1,12 @@
 #include "controller/AppConfig.h"
 
-#include "controller/ProfileStore.h"
+#include "controller/Notices.h"
 #include "controller/SafeFileCopy.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -14,6 +16,38 @@ const char *const kNameKey = "common/name";
 const char *const kColorMaxStageKey = "W3/colorMaxStage";
 constexpr int kDefaultColorMaxStage = 8;
 const char *const kSkinFolder = "./modules/img";
+const QString kFileScheme = QStringLiteral("file");
+
+QString itemKey(int i)
+{
+    return kItemKeyPrefix + QString::number(i);
+}
+
+// The program's folder: the working directory, against which every data path is resolved.
+QDir programFolder()
+{
+    return QDir::current();
+}
+
+// "file:modules/help/index.html" names a file in the program's folder wherever it is installed.
+QVariant openableAddress(const QVariant &stored)
+{
+    const QUrl url(stored.toString());
+    if (url.scheme() != kFileScheme || url.path().startsWith('/') || url.path().isEmpty())
+        return stored;
+    return QUrl::fromLocalFile(programFolder().absoluteFilePath(url.path())).toString();
+}
+
+QVariant storableAddress(const QVariant &address)
+{
+    const QUrl url(address.toString());
+    if (!url.isLocalFile())
+        return address;
+    const QString relative = programFolder().relativeFilePath(url.toLocalFile());
+    if (relative.startsWith("../") || QFileInfo(relative).isAbsolute())
+        return address;
+    return kFileScheme + ':' + relative;
+}
 
 }  // namespace
 
@@ -30,19 +64,40 @@ QSettings *AppConfig::settings() const
     return apConfigSettings.get();
 }
 
-void AppConfig::saveApConfig(QVariantList apConfigs)
+bool AppConfig::saveApConfig(QVariantList apConfigs)
 {
+    if (apConfigs.size() > kWebAddressItem)
+        apConfigs[kWebAddressItem] = storableAddress(apConfigs.at(kWebAddressItem));
     apConfigSettings->setValue(kTotalKey, apConfigs.size());
     for (int i = 0; i < apConfigs.size(); ++i)
-        apConfigSettings->setValue(kItemKeyPrefix + QString::number(i), apConfigs.at(i));
+        apConfigSettings->setValue(itemKey(i), apConfigs.at(i));
+    apConfigSettings->sync();
+    if (apConfigSettings->status() == QSettings::AccessError) {
+        Notices::cannotSave(path);
+        return false;
+    }
+    return true;
 }
 
-QVariantList AppConfig::loadApConfig() const
+QVariantList AppConfig::loadApConfig(std::optional<int> languageWhenUnset) const
 {
     QVariantList items;
     // The count is read again before every item, as the scene's list may have changed it.
-    for (int i = 0; i < apConfigSettings->value(kTotalKey, 0).toInt(); ++i)
-        items.append(apConfigSettings->value(kItemKeyPrefix + QString::number(i), 0));
+    for (int i = 0;; ++i) {
+        const int total = apConfigSettings->value(kTotalKey, 0).toInt();
+        if (total > kMaxItems) {
+            qDebug() << "loadApConfig:" << kTotalKey << total << "is beyond" << kMaxItems;
+            return {};
+        }
+        if (i >= total)
+            break;
+        items.append(apConfigSettings->value(itemKey(i), 0));
+    }
+    if (languageWhenUnset && items.size() > kLanguageItem
+        && !apConfigSettings->contains(itemKey(kLanguageItem)))
+        items[kLanguageItem] = QString::number(*languageWhenUnset);
+    if (items.size() > kWebAddressItem)
+        items[kWebAddressItem] = openableAddress(items.at(kWebAddressItem));
     return items;
 }
 
@@ -55,8 +110,11 @@ void AppConfig::resetApconfig()
 {
     // Flush and drop the old object first: flushed later, it would overwrite the new file.
     apConfigSettings.reset();
-    if (!replaceWithCopy(factoryPath, path))
+    if (!replaceWithCopy(factoryPath, path)) {
         qDebug() << "resetApconfig: cannot copy" << factoryPath << "- configuration kept";
+        if (QFileInfo(factoryPath).isReadable())
+            Notices::cannotSave(path);
+    }
     apConfigSettings = std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 

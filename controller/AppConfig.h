@@ -5,9 +5,16 @@
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <optional>
 
 class AppConfig {
 public:
+    // Positions in the scene's settings list that the configuration treats specially.
+    static constexpr int kLanguageItem = 4;
+    static constexpr int kWebAddressItem = 31;
+    // The scene's list has 32 items; a file claiming far more is malformed.
+    static constexpr int kMaxItems = 256;
+
     explicit AppConfig(const QString &path = "./modules/setting/apConfig.bin",
                        const QString &factoryPath = "./modules/setting/apConfigD.bin");
     ~AppConfig();
@@ -15,11 +22,15 @@ public:
     // The open settings object. resetApconfig() replaces it: do not keep the pointer.
     QSettings *settings() const;
 
-    // Writes "common/total" and the items "common/0".. as received; higher entries left
-    // from a longer list stay in the file.
-    void saveApConfig(QVariantList apConfigs);
-    // The items "common/0".. as the file holds them (text); empty without "common/total".
-    QVariantList loadApConfig() const;
+    // Writes "common/total" and the items "common/0".. as received, except that a web address
+    // inside the program's folder is stored relative to it; higher entries left from a longer
+    // list stay in the file. False, after telling the user once, when the file cannot be written.
+    bool saveApConfig(QVariantList apConfigs);
+    // The items "common/0".. as the file holds them (text); empty without "common/total" or
+    // when it is beyond kMaxItems. Until a language has been stored (first start) the
+    // language item is `languageWhenUnset`, when given. A relative "file:" web address is
+    // returned as an absolute URL in the program's folder, ready to open.
+    QVariantList loadApConfig(std::optional<int> languageWhenUnset = std::nullopt) const;
     // One item: the mouse palette size "W3/colorMaxStage", 8 when absent.
     QVariantList loadDeviceApConfig() const;
     // Replaces the file by the factory copy. The old file stays when the copy fails.

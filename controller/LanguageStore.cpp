@@ -1,16 +1,18 @@
 #include "controller/LanguageStore.h"
 
 #include "controller/ControllerContext.h"
+#include "controller/LanguageFile.h"
+#include "controller/Notices.h"
 #include "device/DeviceState.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QLocale>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 
 namespace {
 
-constexpr int kMessageCount = 6;
 constexpr int kButtonCount = 16;
 constexpr int kCodeDigits = 3;
 constexpr int kCountryAny = 0;
@@ -21,11 +23,20 @@ constexpr int kCountryTraditional = 208;  // QLocale::Taiwan
 const QRegularExpression kFileName(QStringLiteral("^lang_(\\d{6})\\.ini$"));
 const QRegularExpression kLangCode(QStringLiteral("^\\d{6}$"));
 
+int languageOf(const QString &code)
+{
+    return code.left(kCodeDigits).toInt();
+}
+
+int countryOf(const QString &code)
+{
+    return code.mid(kCodeDigits).toInt();
+}
+
 QString displayName(const QString &code)
 {
-    const int language = code.left(kCodeDigits).toInt();
-    const int country = code.mid(kCodeDigits).toInt();
-    QString name = QLocale::languageToString(QLocale::Language(language)).toUpper();
+    const int country = countryOf(code);
+    QString name = QLocale::languageToString(QLocale::Language(languageOf(code))).toUpper();
     if (country == kCountrySimplified)
         name += " (Simp)";
     else if (country == kCountryTraditional)
@@ -35,15 +46,25 @@ QString displayName(const QString &code)
     return name;
 }
 
-// A missing file reads as empty: every value absent.
+// How well a language code fits a locale: 0 not at all, higher is better.
+int fitness(const QString &code, const QLocale &locale)
+{
+    if (languageOf(code) != int(locale.language()))
+        return 0;
+    const int country = countryOf(code);
+    if (country == int(locale.country()))
+        return 4;
+    if (country == kCountryAny)
+        return 3;
+    const QLocale::Language language = locale.language();
+    if (QLocale(language, QLocale::Country(country)).script() == locale.script())
+        return 2;
+    return 1;
+}
+
 void openLanguage(QSettings &settings)
 {
     settings.setIniCodec("UTF-8");
-}
-
-int modulo256(long long v)
-{
-    return int(((v % 256) + 256) % 256);
 }
 
 }  // namespace
@@ -68,24 +89,22 @@ QVariantMap LanguageStore::chkLanguages() const
 
 QStringList LanguageStore::getGlobalStrings(const QString &langCode)
 {
-    QSettings file(languageFile(langCode), QSettings::IniFormat);
-    openLanguage(file);
-
-    QStringList strings{file.value("font/family").toString()};
-    const int total = file.value("font/total", 0).toInt();
-    const QString cs = file.value("font/cs").toString();
-    long long totalLength = 0;
-    for (int k = 1; k <= total; ++k) {
-        strings << file.value(QStringLiteral("strings/%1").arg(k)).toString();
-        totalLength += strings.last().size();
+    const QString path = languageFile(langCode);
+    // A missing file reads as empty: every value absent.
+    const LanguageFile language = LanguageFile::read(path);
+    context.msgStrings = language.messages();
+    languageIntegrity = language.passesCheck();
+    if (!languageIntegrity) {
+        const QString file = path.isEmpty() ? langCode : QFileInfo(path).absoluteFilePath();
+        Notices::warnOnce("language " + file,
+                         QCoreApplication::translate(
+                             "LanguageStore",
+                             "The language file\n%1\nis damaged or has a wrong check value. The "
+                             "mouse is not read or written until a language whose check value "
+                             "holds is chosen.")
+                             .arg(file));
     }
-
-    context.msgStrings.clear();
-    for (int i = 0; i < kMessageCount; ++i)
-        context.msgStrings << file.value(QStringLiteral("msg/%1").arg(i)).toString();
-
-    languageIntegrity = checkString(int(totalLength)) == cs;
-    return strings;
+    return language.strings();
 }
 
 QStringList LanguageStore::getProductLayoutStrings_W3(const QString &langCode) const
@@ -98,11 +117,23 @@ QStringList LanguageStore::getProductLayoutStrings_W3(const QString &langCode) c
     return names;
 }
 
-QString LanguageStore::checkString(int totalLength)
+int LanguageStore::menuPositionFor(const QLocale &locale) const
 {
-    const long long r = totalLength;
-    return QString::number(modulo256(r + 74)) + QString::number(modulo256(r - 69))
-           + QString::number(modulo256(r * 70)) + QString::number(modulo256(r / 70));
+    const QVariantList codes = chkLanguages().values();  // in menu order
+    int best = -1;
+    int bestFitness = 0;
+    for (const QLocale &candidate : {locale, QLocale(QLocale::English)}) {
+        for (int i = 0; i < codes.size(); ++i) {
+            const int f = fitness(codes.at(i).toString(), candidate);
+            if (f > bestFitness) {
+                best = i;
+                bestFitness = f;
+            }
+        }
+        if (best >= 0)
+            return best;
+    }
+    return 0;
 }
 
 // A code that is not six digits names no file: it cannot reach outside the folder.

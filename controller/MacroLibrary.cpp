@@ -1,14 +1,17 @@
 #include "controller/MacroLibrary.h"
 
 #include "controller/ControllerContext.h"
+#include "controller/DecodableNames.h"
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
+#include "controller/Notices.h"
 #include "controller/Prompts.h"
 #include "controller/SafeFileCopy.h"
 #include "device/Hid_Thread.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtDebug>
@@ -36,11 +39,36 @@ QString stepKey(int i)
     return kStepsGroup + '/' + QString::number(i);
 }
 
-// A name is a base name inside the folder: no separators, no "." or "..", not empty.
+// A name is a base name inside the folder: no separators, no "." or "..", not empty, and one
+// that reaches the file of that very name (a lone surrogate would reach another).
 bool isSafeName(const QString &name)
 {
     return !name.isEmpty() && name != "." && name != ".." && !name.contains('/')
-           && !name.contains('\\') && !name.contains(QChar(0));
+           && !name.contains('\\') && !name.contains(QChar(0)) && DecodableNames::comesBack(name);
+}
+
+bool isWithinStepBound(int total)
+{
+    return total >= 0 && total <= MacroLibrary::kMaxSteps;
+}
+
+// Empty when the file can replace a macro: a regular file of a macro's size in the settings
+// format with a step count within bounds; otherwise why not.
+QString importProblem(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable())
+        return MacroLibrary::tr("The file cannot be read.");
+    if (file.size() > MacroLibrary::kMaxFileSize)
+        return MacroLibrary::tr("The file is far too large for a macro.");
+    const QSettings macro(path, QSettings::IniFormat);
+    if (macro.status() != QSettings::NoError)
+        return MacroLibrary::tr("The file is not a settings file.");
+    bool isNumber = false;
+    const int total = macro.value(kTotalKey).toInt(&isNumber);
+    if (!isNumber || !isWithinStepBound(total))
+        return MacroLibrary::tr("Its step count is not a number from 0 to %1.").arg(MacroLibrary::kMaxSteps);
+    return QString();
 }
 
 QString desktopFolder()
@@ -108,13 +136,14 @@ QVariant MacroLibrary::deleteMacroIni(QVariant name)
 
 QStringList MacroLibrary::getMacroIniNames() const
 {
+    DecodableNames::giveDecodableNames(folder, kExtension);
     return QDir(folder).entryList({"*" + kExtension}, QDir::Files | QDir::CaseSensitive,
                                   QDir::Name | QDir::IgnoreCase);
 }
 
 QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
 {
-    if (!macroExists(name))
+    if (!macroExists(name) || !isWithinStepBound(macros.size()))
         return false;
     {
         QSettings file(macroPath(name), QSettings::IniFormat);
@@ -123,7 +152,8 @@ QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
         for (int i = 0; i < macros.size(); ++i)
             file.setValue(stepKey(i), macros.at(i));
         file.sync();
-        if (file.status() != QSettings::NoError)
+        // A format error found when the file was read does not make the write fail.
+        if (file.status() == QSettings::AccessError)
             return false;
     }
     resendIfBound(name);
@@ -132,11 +162,21 @@ QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
 
 QStringList MacroLibrary::loadMacroIni(QVariant name) const
 {
-    QStringList steps;
+    return readSteps(name).value_or(QStringList());
+}
+
+std::optional<QStringList> MacroLibrary::readSteps(const QVariant &name) const
+{
     if (!macroExists(name))
-        return steps;
+        return QStringList();
     QSettings file(macroPath(name), QSettings::IniFormat);
     const int total = file.value(kTotalKey, 0).toInt();
+    if (!isWithinStepBound(total)) {
+        qWarning() << "Macro" << macroPath(name) << "claims" << total << "steps; at most"
+                   << kMaxSteps << "fit a macro";
+        return std::nullopt;
+    }
+    QStringList steps;
     for (int i = 0; i < total; ++i)
         steps << file.value(stepKey(i), "0").toString();
     return steps;
@@ -166,7 +206,8 @@ void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
 void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
 {
     const QString target = macroPath(newName);
-    if (!macroExists(oldName) || target.isEmpty() || QFile::exists(target))
+    if (!macroExists(oldName) || target.isEmpty() || QFile::exists(target)
+        || !DecodableNames::isFitForNewName(newName.toString()))
         return;
     if (!QFile::rename(macroPath(oldName), target))
         qWarning() << "Macro rename failed:" << macroPath(oldName) << "->" << target;
@@ -181,6 +222,12 @@ void MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogParent)
     // The macro may have been deleted while the dialog was open.
     if (picked.isEmpty() || !macroExists(name))
         return;
+    const QString problem = importProblem(picked);
+    if (!problem.isEmpty()) {
+        Notices::warn(tr("The macro was not imported from\n%1\n%2\nThe macro stays as it was.")
+                          .arg(picked, problem));
+        return;
+    }
     copyOrLog(picked, macroPath(name));
 }
 
@@ -200,10 +247,14 @@ QList<uchar> MacroLibrary::macroIncode(QStringList macros) const
     return encodeMacro(macros, context.deviceId(), keys);
 }
 
-QList<uchar> MacroLibrary::imageForSlot(const QVariant &name, int capacity, const QString &title,
-                                        const QString &text) const
+std::optional<QList<uchar>> MacroLibrary::imageForSlot(const QVariant &name, int capacity,
+                                                       const QString &title,
+                                                       const QString &text) const
 {
-    const QList<uchar> image = macroIncode(loadMacroIni(name));
+    const std::optional<QStringList> steps = readSteps(name);
+    if (!steps)
+        return std::nullopt;
+    const QList<uchar> image = macroIncode(*steps);
     if (image.size() > capacity)
         Prompts::current().warning(title, text);
     return fitMacroImage(image, capacity);
@@ -213,8 +264,12 @@ void MacroLibrary::ui_13H_SetMacroKey(QVariant macroId, QVariant name)
 {
     if (!context.hidThread)
         return;
-    QList<uchar> image = imageForSlot(name, MacroImage::kMouseCapacity, tr("MACRO"),
-                                      tr("Out of memory,\nsome command line has been cut."));
+    std::optional<QList<uchar>> fitted = imageForSlot(
+        name, MacroImage::kMouseCapacity, tr("MACRO"), tr("Out of memory,\nsome command line has been cut."));
+    // A malformed macro file is not sent: the device keeps the macro it has.
+    if (!fitted)
+        return;
+    QList<uchar> &image = *fitted;
     uint repeat = 1;
     if (macroExists(name))
         repeat = QSettings(macroPath(name), QSettings::IniFormat).value(kRepeatKey, 1).toUInt();
@@ -232,13 +287,15 @@ void MacroLibrary::ui_11H_SetMacroKey(QVariant macroId, QVariant name)
         return;
     // Before a language is loaded the message list is empty: the mouse texts stand in.
     const bool haveMessages = context.msgStrings.size() >= 2;
-    const QList<uchar> image = imageForSlot(
+    const std::optional<QList<uchar>> image = imageForSlot(
         name, MacroImage::kKeyboardCapacity,
         haveMessages ? context.message(0) : tr("MACRO"),
         haveMessages ? context.message(1) : tr("Out of memory,\nsome command line has been cut."));
+    if (!image)
+        return;
 
     std::array<uchar, MacroImage::kKeyboardCapacity> buffer{};
-    std::copy(image.cbegin(), image.cend(), buffer.begin());
+    std::copy(image->cbegin(), image->cend(), buffer.begin());
     context.hidThread->hid_11H_SetMacroKey(uchar(macroId.toInt()), buffer.data());
 }
 
@@ -246,8 +303,10 @@ void MacroLibrary::resendIfBound(const QVariant &name)
 {
     QSettings file(macroPath(name), QSettings::IniFormat);
     const int index = file.value(kIndexKey, kUnbound).toInt();
-    const int did = file.value(kDidKey, kUnbound).toInt();
-    // A slot bound on the other device type must not overwrite this device's slot.
+    // Files from before the device was recorded carry no device id: they belong to the device
+    // in use. A slot bound on the other device type must not overwrite this device's slot.
+    const int storedDid = file.value(kDidKey, kUnbound).toInt();
+    const int did = storedDid == kUnbound ? currentDeviceType(context) : storedDid;
     if (index < 0 || did != currentDeviceType(context))
         return;
     if (did == int(kMouse) && index <= kMouseLastIndex)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 struct ControllerContext;
 class KeyNameTable;
@@ -14,24 +15,35 @@ class QWidget;
 class MacroLibrary {
     Q_DECLARE_TR_FUNCTIONS(MacroLibrary)
 public:
+    // The most step lines a macro file may hold: a 192-byte keyboard image holds 95 records,
+    // and a mouse image 63 records of a key and a folded delay line each; with a wide margin.
+    static constexpr int kMaxSteps = 1024;
+    // Far above a macro of kMaxSteps lines.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
+
     MacroLibrary(ControllerContext &context, const KeyNameTable &keys,
                  const QString &folder = "./modules/macro/");
 
     // Creates the next free "Macro. 001", "Macro. 002", ...; an empty name when it cannot.
     QVariant createMacroIni();
     QVariant deleteMacroIni(QVariant name);
-    // File names with ".bin", sorted ignoring case.
+    // File names with ".bin", sorted ignoring case. A macro file whose name is not valid text
+    // is first given the nearest name that is, so that it can be opened and deleted.
     QStringList getMacroIniNames() const;
-    // Replaces the step lines and re-sends a macro bound on the current device; false when
-    // the macro does not exist or the file cannot be written.
+    // Replaces the step lines and re-sends a macro bound on the current device (or bound before
+    // device ids were stored); false when the macro does not exist, there are more than
+    // kMaxSteps lines, or the file cannot be written.
     QVariant saveMacroIni(QVariant name, QStringList macros);
+    // The step lines; empty when the macro is missing or its step count is beyond kMaxSteps.
     QStringList loadMacroIni(QVariant name) const;
     // [index, repeat]; index -1 when the macro is bound on the other device; empty if missing.
     QVariantList loadMacroIniConfig(QVariant name) const;
     void setMacroIniConfig(QVariant name, QVariantList config);
-    // Does nothing when the target name is taken.
+    // Does nothing when the target name is taken, holds control characters or would not come
+    // back unchanged from the file system.
     void renameMacroIniFile(QVariant oldName, QVariant newName);
-    // Import and export of ".mc" copies through the user's file dialogs.
+    // Import and export of ".mc" copies through the user's file dialogs. An import that is not
+    // a macro file is refused with a message; the macro stays as it was.
     void loadMacroIniFromFile(QVariant name, QWidget *dialogParent);
     void saveMacroIniToFile(QVariant name, QWidget *dialogParent);
     // The device image of step lines for the current device type.
@@ -44,9 +56,12 @@ private:
     // The file of a macro, or an empty path for a name that could leave the folder.
     QString macroPath(const QVariant &name) const;
     bool macroExists(const QVariant &name) const;
-    // The image of macro `name`, cut to fit `capacity`, with a warning when it was cut.
-    QList<uchar> imageForSlot(const QVariant &name, int capacity, const QString &title,
-                              const QString &text) const;
+    // The step lines, or nothing when the step count is beyond kMaxSteps.
+    std::optional<QStringList> readSteps(const QVariant &name) const;
+    // The image of macro `name`, cut to fit `capacity`, with a warning when it was cut;
+    // nothing for a malformed macro file.
+    std::optional<QList<uchar>> imageForSlot(const QVariant &name, int capacity,
+                                             const QString &title, const QString &text) const;
     void resendIfBound(const QVariant &name);
 
     ControllerContext &context;

@@ -1,16 +1,16 @@
 #include "controller/ProfileStore.h"
 
 #include "controller/ControllerContext.h"
+#include "controller/Notices.h"
+#include "controller/ProfileCheck.h"
 #include "controller/Prompts.h"
 #include "controller/SafeFileCopy.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDebug>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -37,10 +37,14 @@ QString desktopFolder()
 
 }  // namespace
 
-ProfileStore::ProfileStore(const QString &folder) : folder(folder)
+ProfileStore::ProfileStore(const QString &folder)
+    : folder(folder), flushTimer(std::make_unique<QTimer>())
 {
     for (int i = 0; i < kProfileCount; ++i)
         profileSettings[i] = std::make_unique<QSettings>(profilePath(i), QSettings::IniFormat);
+    flushTimer->setSingleShot(true);
+    flushTimer->setInterval(0);
+    QObject::connect(flushTimer.get(), &QTimer::timeout, flushTimer.get(), [this] { flush(); });
 }
 
 ProfileStore::~ProfileStore() = default;
@@ -71,7 +75,20 @@ void ProfileStore::setCurrentProfile(int profile)
 
 QSettings &ProfileStore::current()
 {
+    flushTimer->start();
     return *profileSettings[currentIndex];
+}
+
+bool ProfileStore::flush()
+{
+    for (int i = 0; i < kProfileCount; ++i) {
+        profileSettings[i]->sync();
+        if (profileSettings[i]->status() == QSettings::AccessError) {
+            Notices::cannotSave(profilePath(i));
+            return false;
+        }
+    }
+    return true;
 }
 
 QSettings *ProfileStore::profile(int index) const
@@ -124,8 +141,11 @@ void ProfileStore::replaceProfileFile(int profile, const QString &source)
     const QString target = profilePath(profile);
     // Flush and drop the old object first: flushed later, it would overwrite the new file.
     profileSettings[profile].reset();
-    if (!replaceWithCopy(source, target))
+    if (!replaceWithCopy(source, target)) {
         qDebug() << "cannot copy" << source << "to" << target << "- profile kept";
+        if (QFile(source).open(QIODevice::ReadOnly))
+            Notices::cannotSave(target);
+    }
     profileSettings[profile] = std::make_unique<QSettings>(target, QSettings::IniFormat);
 }
 
@@ -137,6 +157,12 @@ void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
                                                            desktopFolder(), tr("Profile(*.pf)"));
     if (chosen.isEmpty())
         return;
+    const QString problem = ProfileCheck::problem(chosen);
+    if (!problem.isEmpty()) {
+        Notices::warn(tr("The profile was not imported from\n%1\n%2\nThe profile in use stays as it was.")
+                          .arg(chosen, problem));
+        return;
+    }
     replaceProfileFile(profile, chosen);
 }
 

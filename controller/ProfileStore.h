@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+class QTimer;
 class QWidget;
 struct ControllerContext;
 
@@ -26,13 +27,19 @@ public:
     // Ignores an index outside 0..9.
     void setCurrentProfile(int profile);
     // The profile in use. Import and reset replace the object: do not keep the reference.
+    // Changes made through it are written when control returns to the event loop (flush()),
+    // and the user is told once when they cannot be.
     QSettings &current();
+    // Writes pending changes of every profile; false (after telling the user once) when a
+    // profile file cannot be written.
+    bool flush();
     // Profile 0..9, or nullptr outside that range.
     QSettings *profile(int index) const;
 
     // Factory values of one scene page from "pD.bin" (key, lighting or sensor page).
     QVariantList loadDefaultProfile(uchar uiPageId) const;
-    // Import: replaces the profile file by a ".pf" file the user picks.
+    // Import: replaces the profile file by a ".pf" file the user picks. A file that is not a
+    // usable profile is refused with a message and the profile stays as it was.
     void loadProfile(int profile, QWidget *dialogParent);
     // Export: copies the profile file to a ".pf" file the user names.
     void saveProfile(int profile, QWidget *dialogParent);
@@ -53,5 +60,6 @@ private:
 
     const QString folder;
     std::array<std::unique_ptr<QSettings>, kProfileCount> profileSettings;
+    std::unique_ptr<QTimer> flushTimer;
     int currentIndex = 0;
 };

@@ -109,7 +109,8 @@ void myQQuickView::clearAllMedia() { soundPlayer->clearAllMedia(); }
 
 // Application configuration
 void myQQuickView::saveApConfig(QVariantList apConfigs) { appConfigStore->saveApConfig(apConfigs); }
-QVariantList myQQuickView::loadApConfig() { return appConfigStore->loadApConfig(); }
+// Until the user's first save the language follows the desktop's locale.
+QVariantList myQQuickView::loadApConfig() { return appConfigStore->loadApConfig(languages->menuPositionFor(QLocale())); }
 QVariantList myQQuickView::loadDeviceApConfig() { return appConfigStore->loadDeviceApConfig(); }
 void myQQuickView::resetApconfig() { appConfigStore->resetApconfig(); }
 bool myQQuickView::getIsSkinShow() { return appConfigStore->getIsSkinShow(); }

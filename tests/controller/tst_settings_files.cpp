@@ -2,9 +2,11 @@
 // shipped data, the application settings list, profile import, export and reset.
 #include "controller/AppConfig.h"
 #include "controller/ControllerContext.h"
+#include "controller/LanguageStore.h"
 #include "controller/ProfileStore.h"
 #include "tests/support/ModulesSandbox.h"
 #include "tests/support/RecordingPrompts.h"
+#include "virtual/VirtualBus.h"
 #include "SettingsFiles.h"
 
 #include <QtTest>
@@ -32,6 +34,18 @@ QVariantList texts(const QVariantList &items)
     return result;
 }
 
+// The position of a language in the scene's language menu (the order of chkLanguages).
+int menuPosition(const QString &displayName)
+{
+    ControllerContext context;
+    return LanguageStore(context).chkLanguages().keys().indexOf(displayName);
+}
+
+const QString kHelpPage = "modules/help/index.html";
+
+// A valid profile that differs from every shipped one in its DPI stage.
+const QByteArray kValidProfile = "[sensor]\nstage_W3=5\ndpi_W3=800, 1600, 2400, 3200, 4000, 4800, 5600, 6400\n";
+
 }  // namespace
 
 class TestSettingsFiles : public QObject {
@@ -47,6 +61,8 @@ private slots:
     void shippedApConfigHoldsFullList_data();
     void shippedApConfigHoldsFullList();
     void shippedSkinFolderHasPictures();
+    void factoryConfigurationSelectsEnglish();
+    void virtualMouseStartsWithTheFactoryKeys();
 
     // --- Application configuration --------------------------------------------------------
     void saveThenLoadKeepsOrderAsText();
@@ -56,6 +72,13 @@ private slots:
     void resetRestoresFactoryList();
     void resetWithoutFactoryCopyKeepsConfiguration();
     void skinChoiceNeedsTwoFolders();
+    void firstStartFollowsTheLocaleUntilSaved_data();
+    void firstStartFollowsTheLocaleUntilSaved();
+    void webAddressOfTheHelpPage_data();
+    void webAddressOfTheHelpPage();
+    void itemCountBeyondBoundIsMalformed_data();
+    void itemCountBeyondBoundIsMalformed();
+    void unwritableFolderIsReportedOnce();
 
     // --- Profile store --------------------------------------------------------------------
     void switchingProfilesSelectsFile();
@@ -68,6 +91,8 @@ private slots:
     void importReplacesProfileInUse();
     void importCancelledChangesNothing();
     void importOfUnreadableFileKeepsProfile();
+    void importRefusesWhatIsNotAProfile_data();
+    void importRefusesWhatIsNotAProfile();
     void exportCopiesProfileWithUnflushedChanges();
     void exportReplacesExistingFile();
     void exportCancelledWritesNothing();
@@ -99,8 +124,10 @@ void TestSettingsFiles::shippedProfilesHoldFullLists()
         for (const QVariant &byte : code)
             QVERIFY(byte.toInt() >= 0 && byte.toInt() <= 255);
     }
-    // The left button is where the scene expects it.
+    // The left button and the wheel are where the scene expects them.
     QCOMPARE(texts(ProfileStore::storedList(profile, "keydefine_W3/0")), (QVariantList{"1", "0", "240", "0"}));
+    QCOMPARE(texts(ProfileStore::storedList(profile, "keydefine_W3/14")), (QVariantList{"4", "0", "1", "0"}));
+    QCOMPARE(texts(ProfileStore::storedList(profile, "keydefine_W3/15")), (QVariantList{"4", "0", "2", "0"}));
     QCOMPARE(ProfileStore::storedList(profile, "sensor/dpi_W3").size(), 8);
     QCOMPARE(ProfileStore::storedList(profile, "color_W3/type0").size(), 24);
     QCOMPARE(ProfileStore::storedList(profile, "color_W3/type1").size(), 24);
@@ -129,7 +156,7 @@ void TestSettingsFiles::shippedApConfigHoldsFullList()
     const QVariantList items = config.loadApConfig();
     QCOMPARE(items.size(), 32);
     QCOMPARE(items.at(0).toString(), QString("1"));
-    QVERIFY(items.at(31).toString().startsWith("https://"));
+    QVERIFY(QUrl(items.at(31).toString()).isLocalFile());
     QCOMPARE(config.loadDeviceApConfig(), QVariantList{8});
     QCOMPARE(AppConfig::windowTitle(file), QString("W3 Config"));
     QCOMPARE(config.settings()->value("common/product_name").toStringList().size(), 2);
@@ -140,6 +167,31 @@ void TestSettingsFiles::shippedSkinFolderHasPictures()
 {
     QVERIFY(QFile::exists("./modules/img/skin1/background.png"));
     QVERIFY(!QImage("./modules/img/skin1/background.png").isNull());
+}
+
+void TestSettingsFiles::factoryConfigurationSelectsEnglish()
+{
+    const int english = menuPosition("ENGLISH");
+    QVERIFY(english >= 0);
+    QCOMPARE(AppConfig(kApConfigFactory).loadApConfig().at(AppConfig::kLanguageItem).toInt(), english);
+    // Whatever the desktop's language, a reset comes up in English.
+    AppConfig config;
+    config.resetApconfig();
+    QCOMPARE(config.loadApConfig(menuPosition("GERMAN")).at(AppConfig::kLanguageItem).toInt(), english);
+}
+
+void TestSettingsFiles::virtualMouseStartsWithTheFactoryKeys()
+{
+    vhid::Bus &bus = vhid::Bus::instance();
+    bus.reset();
+    bus.plug(vhid::Model::Mouse);
+    std::vector<std::uint8_t> matrix;
+    bus.withMouse([&](vhid::MouseMemory &memory) { matrix = memory.keyMatrix; });
+    QVariantList bytes;
+    for (std::uint8_t byte : matrix)
+        bytes << QString::number(byte);
+    QCOMPARE(bytes, texts(ProfileStore().loadDefaultProfile(ProfileStore::KeyPage)));
+    bus.reset();
 }
 
 // --- Application configuration -------------------------------------------------------------
@@ -190,8 +242,8 @@ void TestSettingsFiles::deviceConfigDefaultsToEight()
 
 void TestSettingsFiles::resetRestoresFactoryList()
 {
+    const QVariantList factory = AppConfig(kApConfigFactory).loadApConfig();
     AppConfig config;
-    const QVariantList factory = config.loadApConfig();
     config.saveApConfig({2, 2, 1});
     QCOMPARE(config.loadApConfig().size(), 3);
     config.resetApconfig();
@@ -219,6 +271,110 @@ void TestSettingsFiles::skinChoiceNeedsTwoFolders()
     QVERIFY(config.getIsSkinShow());
     QVERIFY(QDir("./modules/img").removeRecursively());
     QVERIFY(!config.getIsSkinShow());
+}
+
+void TestSettingsFiles::firstStartFollowsTheLocaleUntilSaved_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("French in France") << "fr_FR" << "FRENCH";
+    QTest::newRow("German in Austria") << "de_AT" << "GERMAN";
+    QTest::newRow("Chinese in Hong Kong") << "zh_HK" << "CHINESE (Trad)";
+    QTest::newRow("Chinese in Singapore") << "zh_SG" << "CHINESE (Simp)";
+    QTest::newRow("Portuguese, not shipped") << "pt_BR" << "ENGLISH";
+    QTest::newRow("English in Britain") << "en_GB" << "ENGLISH";
+}
+
+void TestSettingsFiles::firstStartFollowsTheLocaleUntilSaved()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, language);
+    ControllerContext context;
+    const int chosen = LanguageStore(context).menuPositionFor(QLocale(locale));
+    QCOMPARE(chosen, menuPosition(language));
+
+    AppConfig config;
+    QVariantList items = config.loadApConfig(chosen);
+    QCOMPARE(items.size(), 32);
+    QCOMPARE(items.at(AppConfig::kLanguageItem).toInt(), chosen);
+    QVERIFY(entry(kApConfig, "common", "4").isNull());  // nothing stored before the first save
+
+    // The first save stores the choice; from then on the desktop's language no longer matters.
+    QVERIFY(config.saveApConfig(items));
+    QCOMPARE(entry(kApConfig, "common", "4"), QString::number(chosen));
+    const int other = menuPosition(language == "ENGLISH" ? "RUSSIAN" : "ENGLISH");
+    QCOMPARE(AppConfig().loadApConfig(other).at(AppConfig::kLanguageItem).toInt(), chosen);
+}
+
+void TestSettingsFiles::webAddressOfTheHelpPage_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("opened");  // "<help>": the help page's absolute URL
+    QTest::newRow("help page, relative") << "file:" + kHelpPage << "<help>";
+    QTest::newRow("web site") << "https://example.com/w3" << "https://example.com/w3";
+    QTest::newRow("absolute file elsewhere") << "file:///usr/share/doc/w3.html" << "file:///usr/share/doc/w3.html";
+}
+
+void TestSettingsFiles::webAddressOfTheHelpPage()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, opened);
+    const QString helpUrl = QUrl::fromLocalFile(QDir::current().absoluteFilePath(kHelpPage)).toString();
+    opened.replace("<help>", helpUrl);
+    AppConfig config;
+    QVERIFY(QFile::exists(QUrl(config.loadApConfig().at(AppConfig::kWebAddressItem).toString()).toLocalFile()));
+
+    QVariantList items = config.loadApConfig();
+    items[AppConfig::kWebAddressItem] = stored;
+    QVERIFY(config.saveApConfig(items));
+    QCOMPARE(config.loadApConfig().at(AppConfig::kWebAddressItem).toString(), opened);
+    // What the scene gives back as it got it is stored as before: the folder may move.
+    QVERIFY(config.saveApConfig(config.loadApConfig()));
+    QCOMPARE(entry(kApConfig, "common", "31"), stored);
+}
+
+void TestSettingsFiles::itemCountBeyondBoundIsMalformed_data()
+{
+    QTest::addColumn<QByteArray>("total");
+    QTest::addColumn<int>("items");
+    QTest::newRow("at the bound") << QByteArray::number(AppConfig::kMaxItems) << AppConfig::kMaxItems;
+    QTest::newRow("one beyond") << QByteArray::number(AppConfig::kMaxItems + 1) << 0;
+    QTest::newRow("int max") << QByteArray("2147483647") << 0;
+    QTest::newRow("negative") << QByteArray("-5") << 0;
+}
+
+void TestSettingsFiles::itemCountBeyondBoundIsMalformed()
+{
+    QFETCH(QByteArray, total);
+    QFETCH(int, items);
+    QVERIFY(writeText(kApConfig, "[common]\ntotal=" + total + "\n0=1\n"));
+    QCOMPARE(AppConfig().loadApConfig().size(), items);
+}
+
+void TestSettingsFiles::unwritableFolderIsReportedOnce()
+{
+    RecordingPrompts prompts;
+    // A folder below a plain file cannot be created, whoever runs the test.
+    QVERIFY(writeText(sandbox->path("plain"), "not a folder"));
+    const QString blocked = sandbox->path("plain/setting/");
+    AppConfig config(blocked + "apConfig.bin", kApConfigFactory);
+    QVERIFY(!config.saveApConfig({1, 2, 3}));
+    QCOMPARE(prompts.warnings.size(), 1);
+    QVERIFY(prompts.warnings.at(0).text.contains(QDir(blocked).absolutePath()));
+    QCOMPARE(prompts.warnings.at(0).title, QString("W3 Config"));
+
+    ProfileStore profiles(blocked);
+    profiles.current().setValue("sensor/stage_W3", 3);  // written when the event loop runs
+    QTest::qWait(0);
+    QVERIFY(!profiles.flush());
+    QVERIFY(!config.saveApConfig({1}));
+    QCOMPARE(prompts.warnings.size(), 1);
+
+    // A writable folder is not reported.
+    ProfileStore writable;
+    writable.current().setValue("sensor/stage_W3", 3);
+    QVERIFY(writable.flush());
+    QCOMPARE(prompts.warnings.size(), 1);
 }
 
 // --- Profile store --------------------------------------------------------------------------
@@ -317,15 +473,16 @@ void TestSettingsFiles::importReplacesProfileInUse()
 {
     RecordingPrompts prompts;
     const QString exported = sandbox->path("mine.pf");
-    QVERIFY(writeText(exported, "[sensor]\nstage_W3=5\ndpi_W3=800, 1600\n"));
+    QVERIFY(writeText(exported, kValidProfile));
     prompts.openAnswer = exported;
     ProfileStore profiles;
     profiles.setCurrentProfile(3);
     profiles.loadProfile(3, nullptr);
     QCOMPARE(prompts.dialogs, QStringList{"Open File Profile(*.pf)"});
+    QVERIFY(prompts.warnings.isEmpty());
     QCOMPARE(contents(profileFile(3)), contents(exported));
     QCOMPARE(profiles.current().value("sensor/stage_W3").toInt(), 5);
-    QCOMPARE(ProfileStore::storedList(profiles.current(), "sensor/dpi_W3"), (QVariantList{"800", "1600"}));
+    QCOMPARE(ProfileStore::storedList(profiles.current(), "sensor/dpi_W3").size(), 8);
     QVERIFY(ProfileStore::storedList(profiles.current(), "color_W3/type0").isEmpty());
 }
 
@@ -347,7 +504,52 @@ void TestSettingsFiles::importOfUnreadableFileKeepsProfile()
     profiles.current().setValue("sensor/stage_W3", 4);
     profiles.loadProfile(0, nullptr);
     QCOMPARE(profiles.current().value("sensor/stage_W3").toInt(), 4);
+    QVERIFY(profiles.flush());
     QCOMPARE(entry(profileFile(0), "sensor", "stage_W3"), QString("4"));
+    QCOMPARE(prompts.warnings.size(), 1);
+    QVERIFY(prompts.warnings.at(0).text.contains(prompts.openAnswer));
+}
+
+void TestSettingsFiles::importRefusesWhatIsNotAProfile_data()
+{
+    QTest::addColumn<QString>("file");       // "<sandbox>/..." is written from `contents`
+    QTest::addColumn<QByteArray>("bytes");
+    const QString made = "<sandbox>/import.pf";
+    QTest::newRow("empty file") << made << QByteArray();
+    QTest::newRow("random bytes") << made << QByteArray::fromHex("8f00ff13a7c4e2015d9b0c77");
+    QTest::newRow("text without profile entries") << made << QByteArray("hello=world\n");
+    QTest::newRow("not a settings file") << made << QByteArray("[sensor\nstage_W3=5\n");
+    QTest::newRow("DPI list too short") << made << QByteArray("[sensor]\ndpi_W3=800, 1600\n");
+    QTest::newRow("key code of three bytes") << made << QByteArray("[keydefine_W3]\n0=1, 0, 240\n");
+    QTest::newRow("colour beyond a byte")
+        << made << QByteArray("[color_W3]\nledEffect=0, 7, 300\n");
+    QTest::newRow("stage not a number") << made << QByteArray("[sensor]\nstage_W3=fast\n");
+    QTest::newRow("far too large") << made << QByteArray(int(2 * 1024 * 1024), ';');
+    QTest::newRow("endless device") << "/dev/zero" << QByteArray();
+    QTest::newRow("a folder") << "<sandbox>/modules" << QByteArray();
+}
+
+void TestSettingsFiles::importRefusesWhatIsNotAProfile()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    RecordingPrompts prompts;
+    if (file.startsWith("<sandbox>")) {
+        file = sandbox->path(file.mid(QString("<sandbox>/").size()));
+        if (!QFileInfo(file).isDir())
+            QVERIFY(writeText(file, bytes));
+    }
+    prompts.openAnswer = file;
+    ProfileStore profiles;
+    profiles.current().setValue("sensor/stage_W3", 4);
+    QVERIFY(profiles.flush());
+    const QByteArray before = contents(profileFile(0));
+
+    profiles.loadProfile(0, nullptr);
+    QCOMPARE(contents(profileFile(0)), before);
+    QCOMPARE(profiles.current().value("sensor/stage_W3").toInt(), 4);
+    QCOMPARE(prompts.warnings.size(), 1);
+    QVERIFY(prompts.warnings.at(0).text.contains(file));
 }
 
 void TestSettingsFiles::exportCopiesProfileWithUnflushedChanges()

@@ -22,6 +22,7 @@ private slots:
     void rewritesOnlyTheCheckValue_data();
     void rewritesOnlyTheCheckValue();
     void refusesFilesNotNamedAsLanguages();
+    void refusesStringCountsBeyondTheBound();
 
 private:
     int run(const QStringList &arguments)
@@ -74,6 +75,21 @@ void TestLangCs::refusesFilesNotNamedAsLanguages()
     QCOMPARE(run({path}), 1);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), withCs("cs=1"));
+}
+
+void TestLangCs::refusesStringCountsBeyondTheBound()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lang_031000.ini");
+    const QByteArray text = "[font]\nfamily=X\ntotal=2147483647\ncs=1\n";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    QCOMPARE(run({"--check", path}), 1);
+    QCOMPARE(run({path}), 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), text);
 }
 
 QTEST_GUILESS_MAIN(TestLangCs)

@@ -1,10 +1,12 @@
 // Language files: the language list, the string table with its check value and the message
 // list, the button names, the integrity flag that gates device traffic, and the shipped files.
 #include "controller/ControllerContext.h"
+#include "controller/LanguageFile.h"
 #include "controller/LanguageStore.h"
 #include "device/Catalogue.h"
 #include "device/DeviceState.h"
 #include "device/Hid_Thread.h"
+#include "tests/support/RecordingPrompts.h"
 #include "virtual/VirtualBus.h"
 
 #include <QFontDatabase>
@@ -66,11 +68,17 @@ private slots:
     void shippedFilesPass_data();
     void shippedFilesPass();
     void shippedLanguagesAreListed();
+    void wrongCheckValueIsToldOncePerFile();
+    void stringCountBeyondBoundIsMalformed_data();
+    void stringCountBeyondBoundIsMalformed();
+    void menuPositionForLocale_data();
+    void menuPositionForLocale();
 
 private:
     // A fresh folder per test: the settings store caches files by path.
     std::unique_ptr<QTemporaryDir> dir;
     ControllerContext context;
+    std::unique_ptr<RecordingPrompts> prompts;
 };
 
 void TestLanguages::init()
@@ -78,6 +86,8 @@ void TestLanguages::init()
     dir = std::make_unique<QTemporaryDir>();
     languageIntegrity = true;
     context.msgStrings.clear();
+    prompts.reset();  // a recording's destructor puts Qt's dialogs back
+    prompts = std::make_unique<RecordingPrompts>();
 }
 
 void TestLanguages::listsLanguagesWithSuffixes()
@@ -111,7 +121,7 @@ void TestLanguages::checkString()
 {
     QFETCH(int, totalLength);
     QFETCH(QString, check);
-    QCOMPARE(LanguageStore::checkString(totalLength), check);
+    QCOMPARE(LanguageFile::checkString(totalLength), check);
 }
 
 void TestLanguages::loadsStringsAndMessages_data()
@@ -249,6 +259,75 @@ void TestLanguages::shippedLanguagesAreListed()
                                {"JAPANESE", "059000"},    {"RUSSIAN", "096000"}};
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(languages.value(it.key()), it.value());
+}
+
+void TestLanguages::wrongCheckValueIsToldOncePerFile()
+{
+    writeFile(dir->filePath("lang_031000.ini"), threeStrings("cs=811942340"));
+    writeFile(dir->filePath("lang_042000.ini"), threeStrings("cs=0"));
+    writeFile(dir->filePath("lang_037000.ini"), threeStrings(""));
+    LanguageStore store(context, dir->path() + "/");
+
+    store.getGlobalStrings("031000");
+    QVERIFY(prompts->warnings.isEmpty());
+    for (int i = 0; i < 2; ++i) {
+        store.getGlobalStrings("042000");
+        QVERIFY(!languageIntegrity);
+    }
+    QCOMPARE(prompts->warnings.size(), 1);
+    QVERIFY(prompts->warnings.at(0).text.contains(QFileInfo(dir->filePath("lang_042000.ini")).absoluteFilePath()));
+    store.getGlobalStrings("037000");
+    QCOMPARE(prompts->warnings.size(), 2);
+    QVERIFY(prompts->warnings.at(1).text.contains("lang_037000.ini"));
+}
+
+void TestLanguages::stringCountBeyondBoundIsMalformed_data()
+{
+    QTest::addColumn<QByteArray>("total");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("integrity");
+    // A file of blank strings whose check value is right for R = 0.
+    QTest::newRow("at the bound") << QByteArray::number(LanguageFile::kMaxStrings) << LanguageFile::kMaxStrings + 1 << true;
+    QTest::newRow("one beyond") << QByteArray::number(LanguageFile::kMaxStrings + 1) << 1 << false;
+    QTest::newRow("int max") << QByteArray("2147483647") << 1 << false;
+    QTest::newRow("negative") << QByteArray("-1") << 1 << false;
+}
+
+void TestLanguages::stringCountBeyondBoundIsMalformed()
+{
+    QFETCH(QByteArray, total);
+    QFETCH(int, entries);
+    QFETCH(bool, integrity);
+    writeFile(dir->filePath("lang_031000.ini"), "[font]\nfamily=F\ncs=7418700\ntotal=" + total + "\n");
+    LanguageStore store(context, dir->path() + "/");
+    const QStringList strings = store.getGlobalStrings("031000");
+    QCOMPARE(strings.size(), entries);
+    QCOMPARE(strings.at(0), QString("F"));
+    QCOMPARE(bool(languageIntegrity), integrity);
+    QCOMPARE(prompts->warnings.size(), integrity ? 0 : 1);
+    QCOMPARE(context.msgStrings.size(), 6);
+}
+
+void TestLanguages::menuPositionForLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("same language and country") << "zh_TW" << "CHINESE (Trad)";
+    QTest::newRow("same language, any country") << "es_MX" << "SPANISH";
+    QTest::newRow("same script") << "zh_MO" << "CHINESE (Trad)";
+    QTest::newRow("not shipped") << "ko_KR" << "ENGLISH";
+}
+
+void TestLanguages::menuPositionForLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, language);
+    LanguageStore store(context, shippedFolder());
+    QCOMPARE(store.menuPositionFor(QLocale(locale)), store.chkLanguages().keys().indexOf(language));
+    // Without English installed the first language stands in.
+    writeFile(dir->filePath("lang_096000.ini"), "");
+    writeFile(dir->filePath("lang_037000.ini"), "");
+    QCOMPARE(LanguageStore(context, dir->path() + "/").menuPositionFor(QLocale("ko_KR")), 0);
 }
 
 QTEST_MAIN(TestLanguages)

@@ -4,9 +4,7 @@
 //   w3-langcs --check FILE...  report each file's state; exit status 1 if any is wrong
 //
 // FILE must be named lang_<six digits>.ini, as the program finds languages by that name.
-#include "controller/ControllerContext.h"
-#include "controller/LanguageStore.h"
-#include "device/DeviceState.h"
+#include "controller/LanguageFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,20 +25,17 @@ struct Verdict {
     bool matches = false;
 };
 
-// Loads the file the way the program does and compares its cs with the computed one.
+// Loads the file the way the program does and compares its cs with the computed one. A file
+// that claims more strings than a language file can hold has no check value to write.
 bool verdictFor(const QFileInfo &file, Verdict &verdict)
 {
-    const QRegularExpressionMatch match = kFileName.match(file.fileName());
-    if (!match.hasMatch())
+    if (!kFileName.match(file.fileName()).hasMatch())
         return false;
-    ControllerContext context;
-    LanguageStore store(context, file.absolutePath());
-    const QStringList strings = store.getGlobalStrings(match.captured(1));
-    int totalLength = 0;
-    for (int k = 1; k < strings.size(); ++k)
-        totalLength += strings.at(k).size();
-    verdict.expected = LanguageStore::checkString(totalLength);
-    verdict.matches = languageIntegrity;
+    const LanguageFile language = LanguageFile::read(file.absoluteFilePath());
+    if (language.isMalformed())
+        return false;
+    verdict.expected = language.expectedCheck();
+    verdict.matches = language.passesCheck();
     return true;
 }
 
@@ -101,7 +96,9 @@ int processFile(const QString &path, bool checkOnly)
     const QFileInfo file(path);
     Verdict verdict;
     if (!file.isFile() || !verdictFor(file, verdict)) {
-        std::fprintf(stderr, "%s: not a readable lang_<six digits>.ini file\n", qPrintable(path));
+        std::fprintf(stderr,
+                     "%s: not a readable lang_<six digits>.ini file, or font/total beyond %d\n",
+                     qPrintable(path), LanguageFile::kMaxStrings);
         return 1;
     }
     if (checkOnly) {

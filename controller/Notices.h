@@ -1,0 +1,20 @@
+#pragma once
+// Warnings about the program's own files, titled with the window title. Some are shown at most
+// once per run for the same subject (a folder that cannot be written, a damaged language file).
+#include <QString>
+
+namespace Notices {
+
+// The window title, or the application's name when the configuration has none.
+QString title();
+
+// Shows the warning.
+void warn(const QString &text);
+
+// Shows the warning unless one about `subject` was shown before; true when it was shown.
+bool warnOnce(const QString &subject, const QString &text);
+
+// Tells the user that settings cannot be saved to `file`, naming its folder, once per folder.
+void cannotSave(const QString &file);
+
+}  // namespace Notices
