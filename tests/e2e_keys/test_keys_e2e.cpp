@@ -94,7 +94,68 @@ private:
         return scene.click(list) && scene.waitForItem(row, kTimeoutMs) && scene.click(row);
     }
 
+    // Position of the first language whose menu name starts with `name`, -1 when none does.
+    int languagePosition(SceneDriver &scene, const QString &name)
+    {
+        const QStringList names = scene.property("Page_Globalsetting", "languageNames").toStringList();
+        for (int i = 0; i < names.size(); ++i)
+            if (names.at(i).startsWith(name))
+                return i;
+        return -1;
+    }
+
 private slots:
+    // Both pages in both skins and in languages of three scripts, saved for review.
+    void screenshotsOfBothPages_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("skin1_english") << 1 << "ENGLISH";
+        QTest::newRow("skin2_russian") << 2 << "RUSSIAN";
+        QTest::newRow("skin1_chinese") << 1 << "CHINESE (Simp)";
+        QTest::newRow("skin2_english") << 2 << "ENGLISH";
+    }
+
+    void screenshotsOfBothPages()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            writeMacro("Burst", {stepLine("L Shift", kDown), stepLine("KP 7 ", kDown), stepLine("1270", kDelay),
+                                 stepLine("KP 7 ", kUp), stepLine("L Shift", kUp)});
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        const int position = languagePosition(scene, language);
+        QVERIFY(position >= 0);
+        scene.call("Page_Globalsetting", "setLanguage", {position});
+        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        QVERIFY(openPage(scene, kKeyPage));
+        const QString tag = QTest::currentDataTag();
+
+        QVERIFY(scene.click("callout_5"));
+        QVERIFY(scene.click("function_4"));
+        QVERIFY(chooseFromList(scene, "macroMenu", "macroMenu_list_row0"));
+        QVERIFY(!scene.screenshot(tag + "_keys_macro").isEmpty());
+        QVERIFY(scene.click("function_5"));
+        QVERIFY(!scene.screenshot(tag + "_keys_firekey").isEmpty());
+        QVERIFY(scene.click("function_2"));
+        QVERIFY(scene.click("mediaMenu"));
+        QVERIFY(!scene.screenshot(tag + "_keys_media_open").isEmpty());
+        QVERIFY(scene.click("mediaMenu"));
+
+        QVERIFY(openPage(scene, kMacroPage));
+        QVERIFY(scene.waitForItem("macroNames_row0"));
+        QVERIFY(scene.click("macroNames_row0"));
+        QVERIFY(scene.waitForItem("actionList_row2"));
+        QVERIFY(scene.click("actionList_row2"));
+        QVERIFY(scene.click("copyAction"));
+        QVERIFY(scene.click("macroNames_row0", Qt::RightButton));
+        QVERIFY(!scene.screenshot(tag + "_macro").isEmpty());
+        QVERIFY(scene.click("nameMenu_3"));
+    }
+
     void assignKeyMediaAndMacroThenApply()
     {
         SceneDriver::Options options;

@@ -376,7 +376,7 @@ Item {
 
     Item {
         id: picture
-        x: 20
+        x: 10
         y: 36
         width: 300
         height: 400
@@ -438,7 +438,7 @@ Item {
     }
 
     Label {
-        x: 20
+        x: 10
         y: 440
         width: 300
         height: 20
@@ -451,22 +451,24 @@ Item {
 
     Item {
         id: controls
-        x: 340
+        x: 322
         y: 20
-        width: 354
+        width: 378
         height: 440
 
         Label {
-            width: 80
+            width: 100
             height: 32
             text: Theme.text(74, "KEY")
             heading: true
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 8
         }
         DropdownList {
             id: buttonMenu
             objectName: "buttonMenu"
-            x: 94
-            width: 260
+            x: 110
+            width: 268
             z: isOpen ? 200 : 0
             maxRows: 9
             model: {
@@ -481,7 +483,7 @@ Item {
         Column {
             id: functionMenu
             y: 52
-            width: 150
+            width: 140
             spacing: 4
             Repeater {
                 model: page.functionLabels
@@ -526,9 +528,9 @@ Item {
         // The second-level choices of the chosen function.
         Item {
             id: details
-            x: 164
+            x: 152
             y: 52
-            width: 190
+            width: 226
             height: 330
 
             KeyInput_2 {
@@ -599,9 +601,9 @@ Item {
                 NumberField {
                     id: repeatField
                     objectName: "repeatCount"
-                    x: 100
+                    x: parent.width - 110
                     y: 84
-                    width: 90
+                    width: 110
                     maximum: 65535
                     value: page.repeatCount
                     enabled: playModeMenu.currentIndex === page.normalPlay
@@ -660,9 +662,9 @@ Item {
                 }
                 NumberField {
                     objectName: "fireCount"
-                    x: 100
+                    x: parent.width - 110
                     y: 146
-                    width: 90
+                    width: 110
                     maximum: 255
                     value: page.fireCount
                     onEntered: {
@@ -690,7 +692,7 @@ Item {
 
         PushButton {
             objectName: "keyResetButton"
-            x: 34
+            x: 58
             y: 404
             width: 150
             text: Theme.text(77, "RESET")
@@ -698,7 +700,7 @@ Item {
         }
         PushButton {
             objectName: "keyApplyButton"
-            x: 204
+            x: 228
             y: 404
             width: 150
             primary: true

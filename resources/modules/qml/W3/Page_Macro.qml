@@ -310,7 +310,7 @@ Item {
     Label {
         x: 232
         y: 16
-        width: 228
+        width: page.recording ? 164 : 228
         height: 28
         text: Theme.text(45, "ACTION") + (page.hasMacro ? "  \u00B7  " + page.selectedMacro : "")
         heading: true
@@ -327,18 +327,22 @@ Item {
             anchors.margins: 6
             rowHeight: 24
         }
-        Label {
-            anchors.centerIn: parent
-            visible: page.recording
-            text: "\u25CF REC"
-            color: "#FFFF4040"
-            heading: true
-            SequentialAnimation on opacity {
-                running: page.recording
-                loops: Animation.Infinite
-                NumberAnimation { to: 0.3; duration: 400 }
-                NumberAnimation { to: 1.0; duration: 400 }
-            }
+    }
+    Label {
+        x: 400
+        y: 16
+        width: 60
+        height: 28
+        horizontalAlignment: Text.AlignRight
+        visible: page.recording
+        text: "\u25CF REC"
+        color: "#FFFF4040"
+        heading: true
+        SequentialAnimation on opacity {
+            running: page.recording
+            loops: Animation.Infinite
+            NumberAnimation { to: 0.3; duration: 400 }
+            NumberAnimation { to: 1.0; duration: 400 }
         }
     }
 
@@ -485,7 +489,7 @@ Item {
         objectName: "nameMenu"
         visible: page.menuIndex >= 0
         z: 300
-        x: 120
+        x: 80
         y: Math.min(52 + 6 + (page.menuIndex + 1) * nameList.rowHeight, page.height - height - 8)
         width: 130
         height: menuColumn.height + 8
