@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -24,6 +25,8 @@ constexpr int kMouseSlot = 128;
 constexpr int kKeyboardSlot = 192;
 constexpr int kIdleWaitMs = 2000;
 const QString kTempDirMark = "<temp>";  // stands for the test's temporary folder in table rows
+constexpr int kNoDeviceId = -2;         // table value: the file has no "config/did" at all
+const QChar kReplacement(0xFFFD);
 
 QByteArray contents(const QString &path)
 {
@@ -139,6 +142,15 @@ private slots:
     void exportsAndImportsCopies();
     void failedImportKeepsTheMacro();
     void importOntoMacroDeletedMeanwhileDoesNothing();
+    void importRefusesWhatIsNotAMacro_data();
+    void importRefusesWhatIsNotAMacro();
+    void stepCountBeyondBoundIsMalformed_data();
+    void stepCountBeyondBoundIsMalformed();
+    void savingMoreStepsThanTheBoundIsRefused();
+    void saveAfterAFormatErrorReportsTheWrite();
+    void namesThatAreNotValidTextAreListed();
+    void renameRefusesNamesThatWouldNotComeBack_data();
+    void renameRefusesNamesThatWouldNotComeBack();
 
     void saveResendsBoundMacro_data();
     void saveResendsBoundMacro();
@@ -370,6 +382,136 @@ void TestMacroLibrary::importOntoMacroDeletedMeanwhileDoesNothing()
     QVERIFY(!QFile::exists(macroFile(name)));
 }
 
+void TestMacroLibrary::importRefusesWhatIsNotAMacro_data()
+{
+    QTest::addColumn<QString>("file");  // "<temp>/..." is written from `bytes`
+    QTest::addColumn<QByteArray>("bytes");
+    const QString made = kTempDirMark + "/picked.mc";
+    QTest::newRow("missing file") << kTempDirMark + "/none.mc" << QByteArray();
+    QTest::newRow("empty file") << made << QByteArray();
+    QTest::newRow("random bytes") << made << QByteArray::fromHex("8f00ff13a7c4e2015d9b0c77");
+    QTest::newRow("not a settings file") << made << QByteArray("[config\ntotal=1\n");
+    QTest::newRow("step count beyond the bound") << made << QByteArray("[config]\ntotal=2147483647\n");
+    QTest::newRow("step count not a number") << made << QByteArray("[config]\ntotal=many\n");
+    QTest::newRow("far too large") << made << QByteArray("[config]\ntotal=0\n") + QByteArray(2 * 1024 * 1024, ';');
+    QTest::newRow("endless device") << "/dev/zero" << QByteArray();
+}
+
+void TestMacroLibrary::importRefusesWhatIsNotAMacro()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    if (file.startsWith(kTempDirMark)) {
+        file.replace(kTempDirMark, dir->path());
+        if (!bytes.isEmpty() || file.endsWith("picked.mc"))
+            writeFile(file, bytes);
+    }
+    const QString name = created();
+    QVERIFY(library->saveMacroIni(name, {"A" + kDown}).toBool());
+    const QByteArray before = contents(macroFile(name));
+    prompts->openAnswer = file;
+    library->loadMacroIniFromFile(name, nullptr);
+    QCOMPARE(contents(macroFile(name)), before);
+    QCOMPARE(prompts->warnings.size(), 1);
+    QVERIFY(prompts->warnings.at(0).text.contains(file));
+}
+
+void TestMacroLibrary::stepCountBeyondBoundIsMalformed_data()
+{
+    QTest::addColumn<QByteArray>("total");
+    QTest::addColumn<int>("steps");  // -1: malformed
+    QTest::newRow("at the bound") << QByteArray::number(MacroLibrary::kMaxSteps) << MacroLibrary::kMaxSteps;
+    QTest::newRow("one beyond") << QByteArray::number(MacroLibrary::kMaxSteps + 1) << -1;
+    QTest::newRow("int max") << QByteArray("2147483647") << -1;
+    QTest::newRow("negative") << QByteArray("-3") << -1;
+}
+
+void TestMacroLibrary::stepCountBeyondBoundIsMalformed()
+{
+    QFETCH(QByteArray, total);
+    QFETCH(int, steps);
+    DeviceOnBus device(vhid::Model::Mouse);
+    context.hidThread = &device.hid;
+    const QString name = created();
+    writeFile(macroFile(name), "[config]\nindex=0\ndid=1\nrepeat=1\ntotal=" + total + "\n");
+
+    QCOMPARE(library->loadMacroIni(name).size(), std::max(steps, 0));
+    library->ui_13H_SetMacroKey(1, name);
+    QVERIFY(device.hid.waitUntilIdle(kIdleWaitMs));
+    // A malformed macro never reaches the device, which keeps the macro it has.
+    QCOMPARE(device.writtenData().isEmpty(), steps < 0);
+}
+
+void TestMacroLibrary::savingMoreStepsThanTheBoundIsRefused()
+{
+    const QString name = created();
+    QVERIFY(library->saveMacroIni(name, {"A" + kDown}).toBool());
+    const QByteArray before = contents(macroFile(name));
+    QCOMPARE(library->saveMacroIni(name, pressesOfA(MacroLibrary::kMaxSteps + 1)), QVariant(false));
+    QCOMPARE(contents(macroFile(name)), before);
+    QCOMPARE(library->saveMacroIni(name, pressesOfA(MacroLibrary::kMaxSteps)), QVariant(true));
+}
+
+void TestMacroLibrary::saveAfterAFormatErrorReportsTheWrite()
+{
+    DeviceOnBus device(vhid::Model::Mouse);
+    context.hidThread = &device.hid;
+    const QString name = created();
+    writeFile(macroFile(name), "[config]\nindex=0\ndid=1\nrepeat=1\ntotal=0\n[broken\n");
+
+    QCOMPARE(library->saveMacroIni(name, pressesOfA(2)), QVariant(true));
+    QCOMPARE(library->loadMacroIni(name), pressesOfA(2));
+    QVERIFY(device.hid.waitUntilIdle(kIdleWaitMs));
+    QCOMPARE(device.storedMacro(1).toHex(), slotImage(1, 2, kMouseSlot).toHex());
+}
+
+void TestMacroLibrary::namesThatAreNotValidTextAreListed()
+{
+    const QString plain = created();
+    QVERIFY(library->saveMacroIni(plain, {"A" + kDown}).toBool());
+    const QByteArray nativeFolder = QFile::encodeName(folder);
+    // Two files whose names differ only in bytes that are not UTF-8, and one that already
+    // holds the name they would decode to.
+    const QByteArray first = nativeFolder + "Jump\xff.bin";
+    const QByteArray second = nativeFolder + "Jump\xfe.bin";
+    QVERIFY(QFile::copy(macroFile(plain), folder + "spare.bin"));
+    QVERIFY(QFile::copy(macroFile(plain), folder + "other.bin"));
+    QCOMPARE(std::rename(QFile::encodeName(folder + "spare.bin").constData(), first.constData()), 0);
+    QCOMPARE(std::rename(QFile::encodeName(folder + "other.bin").constData(), second.constData()), 0);
+
+    const QString decoded = QString("Jump") + kReplacement;
+    QCOMPARE(library->getMacroIniNames(),
+             (QStringList{"Jump" + QString(kReplacement) + " (2).bin", decoded + ".bin", plain + ".bin"}));
+    for (const QString &name : {decoded, decoded + " (2)"}) {
+        QCOMPARE(library->loadMacroIni(name), QStringList{"A" + kDown});
+        QCOMPARE(library->deleteMacroIni(name), QVariant(true));
+    }
+    QCOMPARE(library->getMacroIniNames(), QStringList{plain + ".bin"});
+}
+
+void TestMacroLibrary::renameRefusesNamesThatWouldNotComeBack_data()
+{
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("tab") << "Jump\tRun" << false;
+    QTest::newRow("line break") << "Jump\nRun" << false;
+    QTest::newRow("delete character") << "Jump\x7f" << false;
+    QTest::newRow("lone surrogate") << QString("Jump") + QChar(0xD800) << false;
+    QTest::newRow("lone low surrogate") << QString("Jump") + QChar(0xDCFF) << false;
+    QTest::newRow("letters beyond ASCII") << QString::fromUtf8("Sprung über 宏") << true;
+    QTest::newRow("beyond the BMP") << QString::fromUtf8("Jump \xF0\x9F\x98\x80") << true;
+}
+
+void TestMacroLibrary::renameRefusesNamesThatWouldNotComeBack()
+{
+    QFETCH(QString, newName);
+    QFETCH(bool, accepted);
+    const QString name = created();
+    library->renameMacroIniFile(name, newName);
+    QCOMPARE(QFile::exists(macroFile(name)), !accepted);
+    QCOMPARE(library->getMacroIniNames(), QStringList{(accepted ? newName : name) + ".bin"});
+}
+
 void TestMacroLibrary::saveResendsBoundMacro_data()
 {
     QTest::addColumn<int>("index");
@@ -380,6 +522,8 @@ void TestMacroLibrary::saveResendsBoundMacro_data()
     QTest::newRow("index 12 is beyond the mouse") << 12 << 1 << -1;
     QTest::newRow("unbound") << -1 << 1 << -1;
     QTest::newRow("bound on the keyboard") << 5 << 0 << -1;
+    QTest::newRow("bound before device ids were stored") << 3 << kNoDeviceId << 4;
+    QTest::newRow("bound without a device") << 4 << -1 << 5;
 }
 
 void TestMacroLibrary::saveResendsBoundMacro()
@@ -393,7 +537,10 @@ void TestMacroLibrary::saveResendsBoundMacro()
     {
         QSettings file(macroFile(name), QSettings::IniFormat);
         file.setValue("config/index", index);
-        file.setValue("config/did", did);
+        if (did == kNoDeviceId)
+            file.remove("config/did");
+        else
+            file.setValue("config/did", did);
         file.setValue("config/repeat", 2);
     }
 
