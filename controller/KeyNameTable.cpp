@@ -23,6 +23,11 @@ uchar KeyNameTable::code(const QString &name) const
     return codes.value(name, 0);
 }
 
+QString KeyNameTable::name(uchar code) const
+{
+    return codes.key(code);
+}
+
 int KeyNameTable::size() const
 {
     return codes.size();

@@ -11,6 +11,8 @@ public:
 
     // The code of a name, compared exactly (case and blanks count); 0 when the name is absent.
     uchar code(const QString &name) const;
+    // The name of a code; empty when no name has it.
+    QString name(uchar code) const;
     int size() const;
 
 private:

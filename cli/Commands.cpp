@@ -1,0 +1,817 @@
+#include "cli/Commands.h"
+
+#include "cli/ButtonFunction.h"
+#include "cli/ProfileInUse.h"
+#include "controller/AppConfig.h"
+#include "controller/KeyboardOperations.h"
+#include "controller/MacroLibrary.h"
+#include "controller/ProfileCheck.h"
+#include "controller/MouseOperations.h"
+#include "controller/ProfileStore.h"
+#include "controller/SystemMouseSettings.h"
+#include "device/DeviceState.h"
+#include "scenelogic/LightingLogic.h"
+#include "scenelogic/SensorLogic.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <algorithm>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("w3ctl", text);
+}
+
+constexpr int kKeyCodeLength = 4;
+constexpr int kColorValues = 3 * LightingLogic::kColorCount;  // 24: r, g, b per stage
+constexpr int kPointerTimeoutMs = 5000;
+
+const QStringList kEffectNames = {"static", "twinkling", "breathing", "neon", "wave", "gliding",
+                                  "finger-moving", "vertical-flipping", "yo-yo", "spotlight"};
+
+QJsonArray toJson(const QList<int> &values)
+{
+    QJsonArray array;
+    for (int value : values)
+        array.append(value);
+    return array;
+}
+
+QList<int> numbers(const QVariantList &values)
+{
+    QList<int> list;
+    for (const QVariant &value : values)
+        list << value.toInt();
+    return list;
+}
+
+template <typename Ints>
+QVariantList variants(const Ints &values)
+{
+    QVariantList list;
+    for (int value : values)
+        list << value;
+    return list;
+}
+
+QString joined(const QList<int> &values, const QString &separator = ",")
+{
+    QStringList texts;
+    for (int value : values)
+        texts << QString::number(value);
+    return texts.join(separator);
+}
+
+// "left-button" for "LEFT BUTTON": how the command line names a button.
+QString commandName(const QString &name)
+{
+    return name.trimmed().toLower().replace(' ', '-');
+}
+
+}  // namespace
+
+Commands::Commands(const Invocation &invocation, Output &output)
+    : invocation(invocation), output(output), session(std::make_unique<DeviceSession>(*controllers.appConfig))
+{
+    // The mouse's branch of the controller answers from the profile before the mouse is opened.
+    controllers.setHidThread(&session->hid());
+    controllers.profiles->setCurrentProfile(ProfileInUse::load());
+    controllers.loadLanguage();
+    prompts.takeWarnings();  // a damaged language is reported when the mouse is needed
+}
+
+Commands::~Commands()
+{
+    session->finish();
+    controllers.setHidThread(nullptr);
+}
+
+ExitCode Commands::run()
+{
+    const QString command = invocation.command();
+    if (command == "status")
+        return status();
+    if (command == "profile")
+        profile();
+    else if (command == "dpi")
+        dpi();
+    else if (command == "rate")
+        rate();
+    else if (command == "button")
+        button();
+    else if (command == "light")
+        light();
+    else if (command == "wheel")
+        wheel();
+    else if (command == "macro")
+        macro();
+    else if (command == "pointer")
+        pointer();
+    if (!session->finish())
+        throw CliFailure(ExitCode::DeviceError, tr("the mouse did not take the last change in time"));
+    if (!controllers.profiles->flush())
+        throw CliFailure(ExitCode::DeviceError, tr("the profile cannot be saved: %1").arg(prompts.takeWarnings().join(' ')));
+    reportWarnings();
+    return ExitCode::Success;
+}
+
+// --- Helpers ------------------------------------------------------------------------------
+
+void Commands::usageError(const QString &message) const
+{
+    throw CliFailure(ExitCode::UsageError, message + "; " + CommandLine::usageHint(invocation.command()));
+}
+
+void Commands::requireArguments(int low, int high)
+{
+    const int count = invocation.arguments().size();
+    if (count < low)
+        usageError(tr("too few arguments"));
+    if (count > high)
+        usageError(tr("unexpected argument \"%1\"").arg(invocation.arguments().at(high)));
+}
+
+DeviceSession &Commands::device()
+{
+    if (deviceOpened)
+        return *session;
+    session->openReady(invocation.waitMs);
+    if (!languageIntegrity)
+        throw CliFailure(ExitCode::DeviceError, tr("the language file of W3 Config is damaged; the mouse is not "
+                                                   "written until the window's language is a sound one"));
+    deviceOpened = true;
+    return *session;
+}
+
+void Commands::reportWarnings()
+{
+    for (const QString &warning : prompts.takeWarnings())
+        output.error(warning);
+}
+
+int Commands::profileArgument(const QString &text) const
+{
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || !ProfileStore::isValidProfile(number - 1))
+        usageError(tr("profile must be 1-%1, not \"%2\"").arg(ProfileStore::kProfileCount).arg(text));
+    return number - 1;
+}
+
+int Commands::stepOption(const QString &option, int high) const
+{
+    bool ok = false;
+    const int step = invocation.options.value(option).toInt(&ok);
+    if (!ok || step < 0 || step > high)
+        usageError(tr("--%1 must be 0-%2").arg(option).arg(high));
+    return step;
+}
+
+// --- status -------------------------------------------------------------------------------
+
+ExitCode Commands::status()
+{
+    requireArguments(0, 0);
+    const DeviceSession::State state = session->open(invocation.waitMs);
+    const bool usable = state == DeviceSession::State::Ready || state == DeviceSession::State::Demo;
+
+    const int profile = controllers.profiles->currentProfile() + 1;
+    const int stage = controllers.mouse->ui_8BH_GetCurrentDPIStage().toInt();
+    const int ratePosition = SensorLogic::reportRatePosition(controllers.mouse->ui_81H_GetReportRate().toInt());
+    const QString rate = SensorLogic::reportRateLabels().at(ratePosition);
+    const QString firmware = usable ? controllers.keyboard->ui_80H_GetFWVersion() : QString();
+    const QString sensor = usable ? SensorLogic::sensorName(sensorType()) : QString();
+    const QString stateText = state == DeviceSession::State::NotFound ? "not found"
+                              : state == DeviceSession::State::Refused ? "found, handshake failed"
+                              : state == DeviceSession::State::Demo    ? "demo mode"
+                                                                       : "ready";
+    QString text = tr("mouse:       %1\n").arg(stateText);
+    if (state != DeviceSession::State::NotFound)
+        text += tr("product:     %1\n").arg(session->productName());
+    if (usable)
+        text += tr("firmware:    %1\nsensor:      %2\n").arg(firmware, sensor.isEmpty() ? "unknown" : sensor);
+    text += tr("profile:     %1\ndpi stage:   %2\nreport rate: %3").arg(profile).arg(stage).arg(rate);
+
+    QJsonObject fields{
+        {"found", state != DeviceSession::State::NotFound},
+        {"proven", state == DeviceSession::State::Ready},
+        {"demo", state == DeviceSession::State::Demo},
+        {"product", state == DeviceSession::State::NotFound ? QString() : session->productName()},
+        {"firmware", firmware},
+        {"sensor", sensor},
+        {"profile", profile},
+        {"dpiStage", stage},
+        {"reportRate", rate.section(' ', 0, 0).toInt()},
+    };
+    output.result(text, fields);
+    reportWarnings();
+    if (state == DeviceSession::State::NotFound)
+        throw CliFailure(ExitCode::NoDevice, tr("no W3 mouse found"));
+    if (state == DeviceSession::State::Refused)
+        throw CliFailure(ExitCode::DeviceError, tr("the mouse did not answer the handshake"));
+    return ExitCode::Success;
+}
+
+// --- profile ------------------------------------------------------------------------------
+
+void Commands::profile()
+{
+    const QStringList arguments = invocation.arguments();
+    const QString action = arguments.value(0);
+    if (arguments.isEmpty()) {
+        showProfile();
+    } else if (action == "export" || action == "import") {
+        requireArguments(3, 3);
+        if (action == "export")
+            exportProfile(profileArgument(arguments.at(1)), arguments.at(2));
+        else
+            importProfile(profileArgument(arguments.at(1)), arguments.at(2));
+    } else if (action == "reset") {
+        requireArguments(2, 2);
+        resetProfile(profileArgument(arguments.at(1)));
+    } else {
+        requireArguments(1, 1);
+        switchProfile(profileArgument(action));
+    }
+}
+
+void Commands::showProfile()
+{
+    const int profile = controllers.profiles->currentProfile() + 1;
+    output.result(tr("profile %1").arg(profile), {{"profile", profile}, {"profiles", ProfileStore::kProfileCount}});
+}
+
+void Commands::switchProfile(int profile)
+{
+    device();
+    // The profile menu's switch; the mouse gets the profile's values when its pages are applied.
+    controllers.mouse->ui_02H_SetCurrentProfile(profile);
+    if (!ProfileInUse::save(profile))
+        throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(ProfileInUse::kStatePath));
+    sendProfileToMouse();
+    output.done(tr("profile %1 in use").arg(profile + 1));
+}
+
+void Commands::exportProfile(int profile, const QString &file)
+{
+    prompts.setFileAnswer(file);
+    controllers.profiles->saveProfile(profile, nullptr);
+    if (!QFile::exists(file))
+        throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(file));
+    output.done(tr("profile %1 exported to %2").arg(profile + 1).arg(file));
+}
+
+void Commands::importProfile(int profile, const QString &file)
+{
+    const QString problem = ProfileCheck::problem(file);
+    if (!problem.isEmpty())
+        usageError(tr("%1 is not a profile: %2").arg(file, problem));
+    prompts.setFileAnswer(file);
+    controllers.profiles->loadProfile(profile, nullptr);
+    const QStringList warnings = prompts.takeWarnings();
+    if (!warnings.isEmpty())
+        throw CliFailure(ExitCode::DeviceError, warnings.join(' '));
+    output.done(tr("profile %1 imported from %2").arg(profile + 1).arg(file));
+}
+
+void Commands::resetProfile(int profile)
+{
+    controllers.profiles->resetProfile(profile);
+    const QStringList warnings = prompts.takeWarnings();
+    if (!warnings.isEmpty())
+        throw CliFailure(ExitCode::DeviceError, warnings.join(' '));
+    output.done(tr("profile %1 has its factory settings").arg(profile + 1));
+}
+
+// Every page's APPLY and the values the pages send at once, from what the profile holds.
+void Commands::sendProfileToMouse()
+{
+    MouseOperations &mouse = *controllers.mouse;
+    applyButtons(storedButtons());
+
+    const QVariantList palette = mouse.ui_90H_GetLED8StageColor(0);
+    if (palette.size() == kColorValues)
+        mouse.ui_10H_SetLED8StageColor(0, palette);
+    const QVariantList lighting = mouse.ui_8DH_GetRGBLedEffect();
+    if (LightingLogic::isStoredSettings(lighting)) {
+        const QList<int> command = LightingLogic::ledCommand(lighting.at(0).toInt(), lighting.at(1).toInt(),
+                                                             lighting.at(2).toInt(),
+                                                             LightingLogic::isStoredPowerOn(lighting));
+        mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)), lighting);
+    }
+
+    const int type = sensorType();
+    const QList<int> values = stageValues(type);
+    const int stages = stageCount();
+    mouse.ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
+    const QVariantList colors = mouse.ui_90H_GetLED8StageColor(1);
+    const QVariantList ids = mouse.ui_90H_GetLED8StageColor(2);
+    if (mouse.chkIsLogoLedWork()) {
+        if (ids.size() == LightingLogic::kColorCount)
+            mouse.ui_10H_SetLED8StageColor(2, ids);
+    } else if (colors.size() == kColorValues) {
+        mouse.ui_10H_SetLED8StageColor(1, colors);
+    }
+    const int rate = mouse.ui_81H_GetReportRate().toInt();
+    mouse.ui_01H_SetReportRate(uchar(SensorLogic::reportRateValue(SensorLogic::reportRatePosition(rate))));
+    SystemMouseSettings &system = *controllers.systemMouse;
+    system.setCursorSpeed(system.getCursorSpeed());
+    system.setVerticalScrollLines(system.getVerticalScrollLines());
+    system.setDoubleClickSpeed(system.getDoubleClickSpeed());
+    const int stage = std::clamp(mouse.ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
+    mouse.ui_0BH_SetCurrentDPIStage(uchar(stage));
+    system.waitUntilApplied(kPointerTimeoutMs);
+}
+
+// --- dpi and rate -------------------------------------------------------------------------
+
+int Commands::sensorType()
+{
+    return controllers.mouse->getSensorType().toInt();
+}
+
+int Commands::stageCount()
+{
+    return std::clamp(int(controllers.mouse->ui_91H_SyncDPI()), 1, SensorLogic::kStageCount);
+}
+
+// The stored values as the sensor page shows them: a value the sensor lacks is an unused
+// stage; nothing stored gives the sensor's factory stages.
+QList<int> Commands::stageValues(int type)
+{
+    const QVariantList stored = controllers.mouse->ui_91H_GetDPISet();
+    if (stored.isEmpty())
+        return SensorLogic::defaultStages(type);
+    QList<int> values;
+    for (int stage = 0; stage < SensorLogic::kStageCount; ++stage) {
+        const int value = stored.value(stage).toInt();
+        values << (SensorLogic::encode(type, value) == SensorLogic::kUnusedStageCode ? 0 : value);
+    }
+    return values;
+}
+
+void Commands::dpi()
+{
+    const QStringList arguments = invocation.arguments();
+    const QString action = arguments.value(0);
+    if (!arguments.isEmpty() && action != "stage" && action != "set")
+        usageError(tr("unknown dpi action \"%1\"").arg(action));
+    requireArguments(arguments.isEmpty() ? 0 : 2, arguments.isEmpty() ? 0 : 2);
+    device();
+    const int type = sensorType();
+    const QList<int> menu = SensorLogic::valueMenu(type);
+    const int stages = stageCount();
+    QList<int> values = stageValues(type);
+    MouseOperations &mouse = *controllers.mouse;
+
+    if (action == "stage") {
+        bool ok = false;
+        const int stage = arguments.at(1).toInt(&ok);
+        if (!ok || stage < 1 || stage > stages)
+            usageError(tr("stage must be 1-%1").arg(stages));
+        if (values.value(stage - 1) == 0)
+            usageError(tr("stage %1 is unused; set a value for it first").arg(stage));
+        mouse.ui_0BH_SetCurrentDPIStage(uchar(stage));
+        output.done(tr("DPI stage %1 (%2 DPI)").arg(stage).arg(values.at(stage - 1)));
+    } else if (action == "set") {
+        if (menu.isEmpty())
+            throw CliFailure(ExitCode::DeviceError, tr("the mouse reports a sensor w3ctl does not know (type %1)").arg(type));
+        const QStringList items = arguments.at(1).split(',');
+        if (items.size() > stages)
+            usageError(tr("the mouse has %1 stages, not %2").arg(stages).arg(items.size()));
+        values.clear();
+        for (const QString &item : items) {
+            bool ok = false;
+            const int value = item.trimmed().toInt(&ok);
+            if (!ok || !menu.contains(value))
+                usageError(tr("%1 DPI is not a value of the %2 sensor; allowed: %3")
+                               .arg(item.trimmed(), SensorLogic::sensorName(type), joined(menu, ", ")));
+            values << value;
+        }
+        while (values.size() < SensorLogic::kStageCount)
+            values << 0;
+        mouse.ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
+        output.done(tr("DPI stages %1").arg(joined(values.mid(0, stages))));
+    } else {
+        const int stage = std::clamp(mouse.ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
+        const QList<int> shown = values.mid(0, stages);
+        output.result(tr("sensor: %1\nstages: %2\nin use: %3\nvalues: %4")
+                          .arg(SensorLogic::sensorName(type).isEmpty() ? "unknown" : SensorLogic::sensorName(type))
+                          .arg(joined(shown, " "))
+                          .arg(stage)
+                          .arg(joined(menu.mid(1), " ")),
+                      {{"sensor", SensorLogic::sensorName(type)},
+                       {"stageCount", stages},
+                       {"stages", toJson(shown)},
+                       {"stage", stage},
+                       {"values", toJson(menu.mid(1))}});
+    }
+}
+
+void Commands::rate()
+{
+    requireArguments(0, 1);
+    const QStringList labels = SensorLogic::reportRateLabels();
+    if (invocation.arguments().isEmpty()) {
+        const int position = SensorLogic::reportRatePosition(controllers.mouse->ui_81H_GetReportRate().toInt());
+        output.result(labels.at(position), {{"reportRate", labels.at(position).section(' ', 0, 0).toInt()}});
+        return;
+    }
+    const QString wanted = invocation.arguments().at(0);
+    int position = -1;
+    for (int i = 0; i < labels.size(); ++i)
+        if (labels.at(i).section(' ', 0, 0) == wanted)
+            position = i;
+    if (position < 0)
+        usageError(tr("report rate must be 125, 250, 500 or 1000, not \"%1\"").arg(wanted));
+    device();
+    controllers.mouse->ui_01H_SetReportRate(uchar(SensorLogic::reportRateValue(position)));
+    output.done(tr("report rate %1").arg(labels.at(position)));
+}
+
+void Commands::wheel()
+{
+    requireArguments(0, 1);
+    if (invocation.arguments().isEmpty()) {
+        const bool swapped = controllers.mouse->getScrollPinSwap();
+        output.result(swapped ? "reversed" : "normal", {{"reversed", swapped}});
+        return;
+    }
+    const QString direction = invocation.arguments().at(0);
+    if (direction != "normal" && direction != "reversed")
+        usageError(tr("wheel direction must be normal or reversed"));
+    device();
+    controllers.mouse->setScrollPinSwap(direction == "reversed");
+    output.done(tr("wheel %1").arg(direction));
+}
+
+// --- button -------------------------------------------------------------------------------
+
+// The codes the key page starts with: the profile's, or the factory code of a button the
+// profile lacks.
+KeyCodeLogic::KeyCodes Commands::storedButtons()
+{
+    const KeyCodeLogic::KeyCodes defaults =
+        KeyCodeLogic::defaultsFromValues(controllers.profiles->loadDefaultProfile(ProfileStore::KeyPage));
+    KeyCodeLogic::KeyCodes codes = defaults;
+    for (int slot = 0; slot < KeyCodeLogic::kButtonCount; ++slot) {
+        const QVariantList stored = controllers.mouse->getKeydefine(slot);
+        if (stored.size() == kKeyCodeLength)
+            codes[size_t(slot)] = KeyCodeLogic::codeFromVariant(stored);
+    }
+    return codes;
+}
+
+std::vector<int> Commands::namedButtons() const
+{
+    return KeyCodeLogic::namedButtons(controllers.buttonNames());
+}
+
+QString Commands::buttonLabel(int slot) const
+{
+    const QString name = commandName(controllers.englishButtonNames().value(slot));
+    return name.isEmpty() ? QString("button-%1").arg(slot + 1) : name;
+}
+
+// A number 1-16, the English name ("left-button") or the name in the window's language.
+int Commands::buttonArgument(const QString &text) const
+{
+    const std::vector<int> buttons = namedButtons();
+    bool isNumber = false;
+    int slot = text.toInt(&isNumber) - 1;
+    if (!isNumber) {
+        slot = -1;
+        const QStringList local = controllers.buttonNames();
+        for (int candidate : buttons)
+            if (commandName(text) == buttonLabel(candidate) || commandName(text) == commandName(local.value(candidate)))
+                slot = candidate;
+    }
+    if (std::find(buttons.begin(), buttons.end(), slot) == buttons.end()) {
+        QStringList offered;
+        for (int candidate : buttons)
+            offered << QString("%1 (%2)").arg(candidate + 1).arg(buttonLabel(candidate));
+        usageError(tr("no button \"%1\" on this mouse; buttons: %2").arg(text, offered.join(", ")));
+    }
+    return slot;
+}
+
+QString Commands::macroNameOfSlot(int slot) const
+{
+    for (QString file : controllers.macros->getMacroIniNames()) {
+        const QString name = file.chopped(4);  // ".bin"
+        if (controllers.macros->loadMacroIniConfig(name).value(0, -1).toInt() == slot)
+            return name;
+    }
+    return QString();
+}
+
+// Macros whose device slot no button uses any more are unbound, as the key page does.
+void Commands::releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes)
+{
+    for (const QString &file : controllers.macros->getMacroIniNames()) {
+        const QString name = file.chopped(4);
+        const int slot = controllers.macros->loadMacroIniConfig(name).value(0, -1).toInt();
+        if (slot >= 0 && !KeyCodeLogic::isSlotUsed(codes, slot))
+            controllers.macros->setMacroIniConfig(name, {-1, 1});
+    }
+}
+
+// The key page's macro assignment: the macro keeps its slot, or takes the lowest free one;
+// its image is written to the mouse now.
+KeyCodeLogic::KeyCode Commands::macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
+                                          std::optional<int> repeatCount)
+{
+    QVariantList config = controllers.macros->loadMacroIniConfig(name);
+    if (config.size() < 2)
+        usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(name));
+    int slot = config.at(0).toInt();
+    const int repeat = repeatCount.value_or(config.at(1).toInt());
+    if (slot < 0) {
+        slot = KeyCodeLogic::freeMacroSlot(codes);
+        if (slot < 0)
+            throw CliFailure(ExitCode::UsageError,
+                             tr("all %1 macro slots of the mouse are in use; free one by giving its button "
+                                "another function").arg(KeyCodeLogic::kMacroSlotCount));
+    }
+    controllers.macros->setMacroIniConfig(name, {slot, repeat});
+    controllers.macros->ui_13H_SetMacroKey(slot + 1, name);
+    return KeyCodeLogic::macroCode(playMode, slot);
+}
+
+// The key page's APPLY: the wheel direction box, then the key matrix.
+void Commands::applyButtons(const KeyCodeLogic::KeyCodes &codes)
+{
+    MouseOperations &mouse = *controllers.mouse;
+    mouse.setScrollPinSwap(mouse.getScrollPinSwap());
+    mouse.ui_12H_SetKeyMatrix(variants(KeyCodeLogic::keyMatrix(codes)));
+}
+
+void Commands::button()
+{
+    requireArguments(0, 2);
+    const QStringList arguments = invocation.arguments();
+    ButtonFunction functions(*controllers.keyNames);
+    const auto macroName = [this](int slot) { return macroNameOfSlot(slot); };
+    KeyCodeLogic::KeyCodes codes = storedButtons();
+
+    if (arguments.size() < 2) {
+        const std::vector<int> shown = arguments.isEmpty() ? namedButtons()
+                                                           : std::vector<int>{buttonArgument(arguments.at(0))};
+        QStringList lines;
+        QJsonArray buttons;
+        for (int slot : shown) {
+            const QString function = functions.format(codes[size_t(slot)], macroName);
+            lines << QString("%1  %2  %3").arg(slot + 1, 2).arg(buttonLabel(slot), -14).arg(function);
+            QJsonArray code;
+            for (int byte : codes[size_t(slot)])
+                code.append(byte);
+            buttons.append(QJsonObject{{"button", slot + 1}, {"name", buttonLabel(slot)},
+                                       {"function", function}, {"code", code}});
+        }
+        output.result(lines.join('\n'), {{"buttons", buttons}});
+        return;
+    }
+
+    const int slot = buttonArgument(arguments.at(0));
+    QString error;
+    const std::optional<ButtonFunction::Request> request = functions.parse(arguments.at(1), &error);
+    if (!request)
+        usageError(error);
+    const KeyCodeLogic::KeyCodes defaults =
+        KeyCodeLogic::defaultsFromValues(controllers.profiles->loadDefaultProfile(ProfileStore::KeyPage));
+    const KeyCodeLogic::KeyCode wanted = request->isDefault ? defaults[size_t(slot)] : request->code;
+    const KeyCodeLogic::KeyCode leftClick = KeyCodeLogic::mouseCode(KeyCodeLogic::Left);
+    if (wanted != leftClick && KeyCodeLogic::holdsLastLeftClick(codes, slot, namedButtons()) && !invocation.force)
+        usageError(tr("button %1 (%2) is the last one with the left click; without it the mouse cannot click. "
+                      "Add --force to do it anyway").arg(slot + 1).arg(buttonLabel(slot)));
+    if (request->isMacro && controllers.macros->loadMacroIniConfig(request->macroName).size() < 2)
+        usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(request->macroName));
+
+    device();
+    codes[size_t(slot)] = KeyCodeLogic::noCode();
+    if (request->isMacro)
+        codes[size_t(slot)] = macroCode(codes, request->macroName, request->playMode, request->repeatCount);
+    else
+        codes[size_t(slot)] = wanted;
+    releaseUnusedMacros(codes);
+    applyButtons(codes);
+    output.done(tr("button %1 (%2): %3").arg(slot + 1).arg(buttonLabel(slot),
+                                                          functions.format(codes[size_t(slot)], macroName)));
+}
+
+// --- light --------------------------------------------------------------------------------
+
+void Commands::light()
+{
+    requireArguments(0, 1);
+    MouseOperations &mouse = *controllers.mouse;
+    const QVariantList stored = mouse.ui_8DH_GetRGBLedEffect();
+    const bool hasStored = LightingLogic::isStoredSettings(stored);
+    int position = hasStored ? std::clamp(stored.at(0).toInt(), 0, LightingLogic::kEffectCount - 1) : 0;
+    int brightness = hasStored ? stored.at(1).toInt() : LightingLogic::kDefaultBrightnessStep;
+    int speed = hasStored ? stored.at(2).toInt() : LightingLogic::kDefaultSpeedStep;
+    bool powerOn = LightingLogic::isStoredPowerOn(stored);
+    QList<int> palette = numbers(mouse.ui_90H_GetLED8StageColor(0));
+    if (palette.size() != kColorValues)
+        palette = numbers(controllers.profiles->loadDefaultProfile(ProfileStore::LightingPage)).mid(0, kColorValues);
+    while (palette.size() < kColorValues)
+        palette << 0;
+    const int colorCount = std::clamp(controllers.appConfig->loadDeviceApConfig().value(0).toInt(), 1,
+                                      LightingLogic::kColorCount);
+
+    if (invocation.arguments().isEmpty()) {
+        QStringList colors;
+        QJsonArray jsonColors;
+        for (int i = 0; i < colorCount; ++i) {
+            const QString color = QColor(palette.at(3 * i), palette.at(3 * i + 1), palette.at(3 * i + 2)).name();
+            colors << color;
+            jsonColors.append(color);
+        }
+        output.result(tr("effect:     %1\nlight:      %2\nbrightness: %3\nspeed:      %4\ncolors:     %5")
+                          .arg(kEffectNames.at(position), powerOn ? "on" : "off")
+                          .arg(brightness)
+                          .arg(speed)
+                          .arg(colors.join(',')),
+                      {{"effect", kEffectNames.at(position)}, {"on", powerOn}, {"brightness", brightness},
+                       {"speed", speed}, {"colors", jsonColors}});
+        return;
+    }
+
+    const QString wanted = invocation.arguments().at(0).toLower();
+    if (wanted == "off") {
+        if (!invocation.options.isEmpty())
+            usageError(tr("light off takes no options"));
+        powerOn = false;
+    } else if (wanted == "on") {
+        powerOn = true;
+    } else if (kEffectNames.contains(wanted)) {
+        position = kEffectNames.indexOf(wanted);
+        powerOn = true;
+    } else {
+        usageError(tr("unknown effect \"%1\"; one of: %2, on, off").arg(wanted, kEffectNames.join(", ")));
+    }
+    if (invocation.has("brightness"))
+        brightness = stepOption("brightness", LightingLogic::kMaxStep);
+    if (invocation.has("speed"))
+        speed = stepOption("speed", LightingLogic::kMaxStep);
+    bool colorsGiven = false;
+    if (invocation.has("colors")) {
+        const QStringList items = invocation.options.value("colors").split(',');
+        if (items.size() > colorCount)
+            usageError(tr("the mouse shows %1 colours, not %2").arg(colorCount).arg(items.size()));
+        for (int i = 0; i < items.size(); ++i) {
+            QString item = items.at(i).trimmed();
+            if (!item.startsWith('#'))
+                item.prepend('#');
+            const QColor color(item);
+            if (item.size() != 7 || !color.isValid())
+                usageError(tr("\"%1\" is not a colour #RRGGBB").arg(items.at(i)));
+            palette[3 * i] = color.red();
+            palette[3 * i + 1] = color.green();
+            palette[3 * i + 2] = color.blue();
+        }
+        colorsGiven = true;
+    }
+
+    device();
+    if (colorsGiven)
+        mouse.ui_10H_SetLED8StageColor(0, variants(palette));
+    const QList<int> command = LightingLogic::ledCommand(position, brightness, speed, powerOn);
+    mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)),
+                                 LightingLogic::storedSettings(position, brightness, speed, powerOn));
+    output.done(powerOn ? tr("light %1").arg(kEffectNames.at(position)) : tr("light off"));
+}
+
+// --- macro --------------------------------------------------------------------------------
+
+void Commands::macro()
+{
+    const QStringList arguments = invocation.arguments();
+    const QString action = arguments.value(0, "list");
+    if (action == "list") {
+        requireArguments(0, 1);
+        listMacros();
+    } else if (action == "show") {
+        requireArguments(2, 2);
+        showMacro(arguments.at(1));
+    } else if (action == "import") {
+        requireArguments(2, 3);
+        importMacro(arguments.at(1), arguments.value(2));
+    } else if (action == "export") {
+        requireArguments(3, 3);
+        exportMacro(arguments.at(1), arguments.at(2));
+    } else {
+        usageError(tr("unknown macro action \"%1\"").arg(action));
+    }
+}
+
+void Commands::listMacros()
+{
+    QStringList lines;
+    QJsonArray macros;
+    for (const QString &file : controllers.macros->getMacroIniNames()) {
+        const QString name = file.chopped(4);
+        const QVariantList config = controllers.macros->loadMacroIniConfig(name);
+        const int slot = config.value(0, -1).toInt();
+        const int repeat = config.value(1, 1).toInt();
+        const int steps = controllers.macros->loadMacroIni(name).size();
+        lines << tr("%1  slot %2  plays %3x  %4 steps").arg(name).arg(slot < 0 ? "-" : QString::number(slot + 1))
+                     .arg(repeat).arg(steps);
+        macros.append(QJsonObject{{"name", name}, {"slot", slot < 0 ? QJsonValue() : QJsonValue(slot + 1)},
+                                  {"repeat", repeat}, {"steps", steps}});
+    }
+    output.result(lines.join('\n'), {{"macros", macros}});
+}
+
+void Commands::showMacro(const QString &name)
+{
+    const QVariantList config = controllers.macros->loadMacroIniConfig(name);
+    if (config.isEmpty())
+        usageError(tr("no macro named \"%1\"").arg(name));
+    const QStringList steps = controllers.macros->loadMacroIni(name);
+    QJsonArray jsonSteps;
+    for (const QString &step : steps)
+        jsonSteps.append(QJsonObject{{"value", step.chopped(10)}, {"action", step.right(10).trimmed()}});
+    output.result(steps.join('\n'), {{"name", name}, {"repeat", config.value(1).toInt()}, {"steps", jsonSteps}});
+}
+
+void Commands::importMacro(const QString &file, QString name)
+{
+    if (name.isEmpty())
+        name = QFileInfo(file).completeBaseName();
+    if (!QFileInfo(file).isFile())
+        usageError(tr("no file %1").arg(file));
+    const bool existed = !controllers.macros->loadMacroIniConfig(name).isEmpty();
+    if (!existed) {
+        const QString created = controllers.macros->createMacroIni().toString();
+        if (created.isEmpty())
+            throw CliFailure(ExitCode::DeviceError, tr("cannot create a macro file"));
+        controllers.macros->renameMacroIniFile(created, name);
+        if (controllers.macros->loadMacroIniConfig(name).isEmpty()) {
+            controllers.macros->deleteMacroIni(created);
+            usageError(tr("\"%1\" cannot be a macro name").arg(name));
+        }
+    }
+    prompts.setFileAnswer(file);
+    controllers.macros->loadMacroIniFromFile(name, nullptr);
+    const QStringList warnings = prompts.takeWarnings();
+    if (!warnings.isEmpty()) {
+        if (!existed)
+            controllers.macros->deleteMacroIni(name);
+        throw CliFailure(ExitCode::UsageError, warnings.join(' '));
+    }
+    output.done(tr("macro \"%1\" imported from %2").arg(name, file));
+}
+
+void Commands::exportMacro(const QString &name, const QString &file)
+{
+    if (controllers.macros->loadMacroIniConfig(name).isEmpty())
+        usageError(tr("no macro named \"%1\"").arg(name));
+    prompts.setFileAnswer(file);
+    controllers.macros->saveMacroIniToFile(name, nullptr);
+    if (!QFile::exists(file))
+        throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(file));
+    output.done(tr("macro \"%1\" exported to %2").arg(name, file));
+}
+
+// --- pointer ------------------------------------------------------------------------------
+
+void Commands::pointer()
+{
+    requireArguments(0, 0);
+    SystemMouseSettings &system = *controllers.systemMouse;
+    if (invocation.options.isEmpty()) {
+        const uint speed = system.getCursorSpeed();
+        const uint lines = system.getVerticalScrollLines();
+        const uint doubleClick = system.getDoubleClickSpeed();
+        const bool acceleration = system.getAcceleration();
+        output.result(tr("speed:        %1\nscroll-lines: %2\ndouble-click: %3\nacceleration: %4")
+                          .arg(speed).arg(lines).arg(doubleClick).arg(acceleration ? "on" : "off"),
+                      {{"speed", int(speed)}, {"scrollLines", int(lines)}, {"doubleClick", int(doubleClick)},
+                       {"acceleration", acceleration}});
+        return;
+    }
+    const int maxStep = int(SystemMouseSettings::kMaxStep);
+    const QString acceleration = invocation.options.value("acceleration");
+    if (invocation.has("acceleration") && acceleration != "on" && acceleration != "off")
+        usageError(tr("--acceleration must be on or off"));
+    // Every value is checked before the first one is applied.
+    const int speed = invocation.has("speed") ? stepOption("speed", maxStep) : -1;
+    const int lines = invocation.has("scroll-lines") ? stepOption("scroll-lines", maxStep) : -1;
+    const int doubleClick = invocation.has("double-click") ? stepOption("double-click", maxStep) : -1;
+    if (speed >= 0)
+        system.setCursorSpeed(uint(speed));
+    if (lines >= 0)
+        system.setVerticalScrollLines(uint(lines));
+    if (doubleClick >= 0)
+        system.setDoubleClickSpeed(uint(doubleClick));
+    if (invocation.has("acceleration"))
+        system.setAcceleration(acceleration == "on");
+    if (!system.waitUntilApplied(kPointerTimeoutMs))
+        throw CliFailure(ExitCode::DeviceError, tr("the desktop did not take the pointer settings in time"));
+    output.done(tr("pointer settings stored and applied"));
+}

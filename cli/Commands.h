@@ -1,0 +1,79 @@
+#pragma once
+// w3ctl's commands. Each one reads or changes a setting through the window's controller
+// classes and the scene's rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the
+// scene's pages call them, so the profile and the bytes on the wire are the window's.
+#include "cli/CommandLine.h"
+#include "cli/Controllers.h"
+#include "cli/DeviceSession.h"
+#include "cli/Output.h"
+#include "cli/TerminalPrompts.h"
+#include "scenelogic/KeyCodeLogic.h"
+
+#include <QJsonObject>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Commands {
+public:
+    Commands(const Invocation &invocation, Output &output);
+    ~Commands();
+
+    // Runs the invocation's command; CliFailure for what goes wrong.
+    ExitCode run();
+
+private:
+    ExitCode status();
+    void profile();
+    void dpi();
+    void rate();
+    void button();
+    void light();
+    void wheel();
+    void macro();
+    void pointer();
+
+    // Profiles and macros (no device needed).
+    void showProfile();
+    void switchProfile(int profile);
+    void exportProfile(int profile, const QString &file);
+    void importProfile(int profile, const QString &file);
+    void resetProfile(int profile);
+    void listMacros();
+    void showMacro(const QString &name);
+    void importMacro(const QString &file, QString name);
+    void exportMacro(const QString &name, const QString &file);
+
+    // The pages' "apply", as ALL SAVE runs them, with the values the profile holds.
+    void applyButtons(const KeyCodeLogic::KeyCodes &codes);
+    void sendProfileToMouse();
+
+    // The mouse, ready to be written (exit code 2 or 3 otherwise).
+    DeviceSession &device();
+    void requireArguments(int low, int high);
+    [[noreturn]] void usageError(const QString &message) const;
+    // 1..10 as the user writes it, to the index 0..9.
+    int profileArgument(const QString &text) const;
+    int stepOption(const QString &option, int high) const;
+
+    KeyCodeLogic::KeyCodes storedButtons();
+    std::vector<int> namedButtons() const;
+    int buttonArgument(const QString &text) const;
+    QString buttonLabel(int slot) const;
+    QString macroNameOfSlot(int slot) const;
+    void releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes);
+    KeyCodeLogic::KeyCode macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
+                                    std::optional<int> repeatCount);
+
+    int sensorType();
+    int stageCount();
+    QList<int> stageValues(int sensorType);
+    void reportWarnings();
+
+    const Invocation &invocation;
+    Output &output;
+    TerminalPrompts prompts;
+    Controllers controllers;
+    std::unique_ptr<DeviceSession> session;
+    bool deviceOpened = false;
+};

@@ -1,0 +1,57 @@
+#include "cli/Controllers.h"
+
+#include "controller/AppConfig.h"
+#include "controller/KeyNameTable.h"
+#include "controller/KeyboardOperations.h"
+#include "controller/LanguageStore.h"
+#include "controller/MacroLibrary.h"
+#include "controller/MouseOperations.h"
+#include "controller/ProfileStore.h"
+#include "controller/SystemMouseSettings.h"
+#include "platform/PointerSettings.h"
+
+#include <QLocale>
+
+Controllers::Controllers()
+    : keyNames(std::make_unique<KeyNameTable>()),
+      appConfig(std::make_unique<AppConfig>()),
+      profiles(std::make_unique<ProfileStore>()),
+      languages(std::make_unique<LanguageStore>(context)),
+      macros(std::make_unique<MacroLibrary>(context, *keyNames)),
+      mouse(std::make_unique<MouseOperations>(context, *profiles)),
+      keyboard(std::make_unique<KeyboardOperations>(context, *profiles)),
+      pointer(PointerSettings::create()),
+      systemMouse(std::make_unique<SystemMouseSettings>(*profiles, *pointer))
+{
+}
+
+Controllers::~Controllers()
+{
+    profiles->flush();
+}
+
+// The language item of the window's settings list, a position in the language menu.
+QString Controllers::languageCode() const
+{
+    const QVariantList codes = languages->chkLanguages().values();
+    const QVariantList settings = appConfig->loadApConfig(languages->menuPositionFor(QLocale()));
+    const int position = settings.value(AppConfig::kLanguageItem).toInt();
+    return codes.value(position, codes.value(0)).toString();
+}
+
+void Controllers::loadLanguage()
+{
+    languages->getGlobalStrings(languageCode());
+}
+
+QStringList Controllers::buttonNames() const
+{
+    return languages->getProductLayoutStrings_W3(languageCode());
+}
+
+QStringList Controllers::englishButtonNames() const
+{
+    const QVariantList codes = languages->chkLanguages().values();
+    const int english = languages->menuPositionFor(QLocale(QLocale::English));
+    return languages->getProductLayoutStrings_W3(codes.value(english).toString());
+}

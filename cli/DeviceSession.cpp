@@ -1,0 +1,92 @@
+#include "cli/DeviceSession.h"
+
+#include "cli/Output.h"
+#include "controller/AppConfig.h"
+#include "device/Catalogue.h"
+#include "device/DeviceState.h"
+#include "platform/DeviceLock.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace {
+constexpr uint kMouseId = 1;
+}
+
+DeviceSession::DeviceSession(AppConfig &config) : config(config)
+{
+    device.setOwner(this);
+}
+
+DeviceSession::~DeviceSession()
+{
+    finish();
+    device.stopMonitor();
+    if (locked)
+        DeviceLock::shared()->unlock();
+}
+
+void DeviceSession::lock(int waitMs)
+{
+    DeviceLock *shared = DeviceLock::shared();
+    if (!shared || locked)
+        return;
+    if (!shared->lockWithin(waitMs))
+        throw CliFailure(ExitCode::DeviceError,
+                         QCoreApplication::translate("w3ctl", "the mouse is busy: another program (the W3 Config "
+                                                              "window or another w3ctl) kept it for %1 s; lock file %2")
+                             .arg(waitMs / 1000.0)
+                             .arg(shared->path()));
+    locked = true;
+}
+
+DeviceSession::State DeviceSession::open(int waitMs)
+{
+    lock(waitMs);
+    const QStringList productNames = config.settings()->value("common/product_name").toStringList();
+    const Catalogue catalogue = readCatalogue(kCataloguePath, productNames);
+    device.rebuildDevices(catalogue.entries);
+    encodeEnabled = catalogue.isEncode;
+    const QList<DeviceEntry> entries = device.deviceEntries();
+    if (!entries.value(int(kMouseId)).isPresent())
+        return current = State::NotFound;
+    device.swichCurDevice(kMouseId);
+    if (handshakeRefused || !deviceReady)
+        return current = State::Refused;
+    return current = demoMode ? State::Demo : State::Ready;
+}
+
+void DeviceSession::openReady(int waitMs)
+{
+    switch (open(waitMs)) {
+    case State::NotFound:
+        throw CliFailure(ExitCode::NoDevice, QCoreApplication::translate("w3ctl", "no W3 mouse found"));
+    case State::Refused:
+        throw CliFailure(ExitCode::DeviceError,
+                         QCoreApplication::translate("w3ctl", "the mouse did not answer the handshake; "
+                                                              "nothing was changed"));
+    case State::Ready:
+    case State::Demo:
+        return;
+    }
+}
+
+QString DeviceSession::productName() const
+{
+    return device.deviceEntries().value(int(kMouseId)).name;
+}
+
+bool DeviceSession::finish(int timeoutMs)
+{
+    return device.waitUntilIdle(timeoutMs);
+}
+
+QSettings *DeviceSession::applicationConfig() const
+{
+    return config.settings();
+}
+
+void DeviceSession::reportDeviceMissing(const QString &)
+{
+    handshakeRefused = true;
+}

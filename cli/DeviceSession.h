@@ -1,0 +1,46 @@
+#pragma once
+// The mouse for one w3ctl command: the per-user device lock, held for the whole command so
+// that the window's transfers cannot come in between a read and the write built from it,
+// then the detection the window runs (catalogue, bus scan, handshake). When the command ends
+// the session waits for the last write and gives the lock back.
+#include "device/DeviceOwner.h"
+#include "device/Hid_Thread.h"
+
+#include <QString>
+
+class AppConfig;
+
+class DeviceSession : public DeviceOwner {
+public:
+    static constexpr int kFinishTimeoutMs = 10000;
+
+    enum class State { NotFound, Refused, Ready, Demo };
+
+    explicit DeviceSession(AppConfig &config);
+    ~DeviceSession() override;
+
+    // Waits up to waitMs for the device lock (CliFailure with exit code 3 when another
+    // program keeps it), then detects the mouse.
+    State open(int waitMs);
+    // Opens and insists on a mouse that can be written: exit code 2 without one, 3 when it
+    // fails the handshake.
+    void openReady(int waitMs);
+
+    Hid_Thread &hid() { return device; }
+    State state() const { return current; }
+    QString productName() const;
+    // Waits until the last write has reached the mouse; false when it did not in time.
+    bool finish(int timeoutMs = kFinishTimeoutMs);
+
+    QSettings *applicationConfig() const override;
+    void reportDeviceMissing(const QString &deviceName) override;
+
+private:
+    void lock(int waitMs);
+
+    AppConfig &config;
+    Hid_Thread device;
+    State current = State::NotFound;
+    bool handshakeRefused = false;
+    bool locked = false;
+};

@@ -1,0 +1,79 @@
+#include "cli/W3ctl.h"
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/Output.h"
+#include "platform/DataFolder.h"
+#include "platform/DeviceLock.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+// The device and controller layers write developer lines ("cmd Failed", "Device Connect");
+// w3ctl's own output is its results and one-line errors. W3CTL_DEBUG=1 shows them.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg || qEnvironmentVariableIntValue("W3CTL_DEBUG") > 0)
+        fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+}  // namespace
+
+int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    Invocation invocation;
+    bool json = false;
+    try {
+        invocation = CommandLine::parse(arguments);
+        json = invocation.json;
+    } catch (const CliFailure &failure) {
+        Output(out, err, false).error(failure.message);
+        return int(failure.code);
+    }
+    Output output(out, err, json);
+    if (invocation.version) {
+        output.plain(CommandLine::version());
+        return int(ExitCode::Success);
+    }
+    if (invocation.help) {
+        output.plain(invocation.words.isEmpty() ? CommandLine::help() : CommandLine::help(invocation.command()));
+        return int(ExitCode::Success);
+    }
+    if (invocation.words.isEmpty()) {
+        output.error(QCoreApplication::translate("w3ctl", "no command given; %1").arg(CommandLine::usageHint()));
+        return int(ExitCode::UsageError);
+    }
+    if (!DeviceLock::shared())
+        DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
+    try {
+        Commands commands(invocation, output);
+        return int(commands.run());
+    } catch (const CliFailure &failure) {
+        output.error(failure.message);
+        return int(failure.code);
+    }
+}
+
+int w3ctlMain(int argc, char **argv, const std::function<void()> &prepareDevices)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("w3ctl");
+    QCoreApplication::setApplicationVersion(W3CTL_VERSION);
+    qInstallMessageHandler(quietMessages);
+
+    // The window's data folder, so both work on the same profiles and macros.
+    const QString program = QCoreApplication::applicationFilePath();
+    const QString folder = DataFolder::choose(program.left(program.lastIndexOf('/')));
+    if (!QDir::setCurrent(folder)) {
+        fprintf(stderr, "w3ctl: cannot work in the data folder %s\n", qPrintable(folder));
+        return 3;
+    }
+    if (prepareDevices)
+        prepareDevices();
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runW3ctl(app.arguments().mid(1), out, err);
+}

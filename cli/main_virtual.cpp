@@ -1,0 +1,16 @@
+// w3ctl on the virtual mouse: the same program, with the virtual device in place of the USB
+// bus. W3_VIRTUAL_DEVICE=none runs it with nothing plugged in.
+#include "cli/W3ctl.h"
+#include "virtual/VirtualBus.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+int main(int argc, char *argv[])
+{
+    return w3ctlMain(argc, argv, [] {
+        vhid::Bus::instance().reset();
+        if (qgetenv("W3_VIRTUAL_DEVICE") != "none")
+            vhid::Bus::instance().plug(vhid::Model::Mouse);
+    });
+}

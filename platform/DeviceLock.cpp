@@ -1,0 +1,103 @@
+#include "platform/DeviceLock.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const kLockName = "w3config-device.lock";
+const char *const kDataFolderLock = "modules/.device.lock";
+
+std::unique_ptr<DeviceLock> &sharedLock()
+{
+    static std::unique_ptr<DeviceLock> lock;
+    return lock;
+}
+
+}  // namespace
+
+QString DeviceLock::defaultPath()
+{
+    const QString named = qEnvironmentVariable("W3_DEVICE_LOCK");
+    if (!named.isEmpty())
+        return named;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return runtime + "/" + kLockName;
+    return QDir::current().absoluteFilePath(kDataFolderLock);
+}
+
+DeviceLock::DeviceLock(const QString &path) : lockPath(path) {}
+
+DeviceLock::~DeviceLock()
+{
+    if (fd >= 0)
+        ::close(fd);  // closing the file releases a lock still held
+}
+
+bool DeviceLock::openFile()
+{
+    if (fd >= 0)
+        return true;
+    fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    return fd >= 0;
+}
+
+bool DeviceLock::tryLock()
+{
+    std::lock_guard<std::mutex> guard(mutex);
+    if (holds > 0) {
+        ++holds;
+        return true;
+    }
+    if (!openFile() || ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return false;
+    holds = 1;
+    return true;
+}
+
+bool DeviceLock::lockWithin(int timeoutMs, int pollMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!tryLock()) {
+        if (waited.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(ulong(pollMs));
+    }
+    return true;
+}
+
+void DeviceLock::unlock()
+{
+    std::lock_guard<std::mutex> guard(mutex);
+    if (holds == 0)
+        return;
+    if (--holds == 0 && ::flock(fd, LOCK_UN) != 0) {
+        // A lock that cannot be released explicitly goes with its file.
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+bool DeviceLock::isHeld() const
+{
+    std::lock_guard<std::mutex> guard(mutex);
+    return holds > 0;
+}
+
+DeviceLock *DeviceLock::shared()
+{
+    return sharedLock().get();
+}
+
+void DeviceLock::installShared(std::unique_ptr<DeviceLock> lock)
+{
+    sharedLock() = std::move(lock);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The per-user lock that keeps two programs (the window and w3ctl) from talking to the mouse
+// at the same time: an advisory flock on a lock file, taken without blocking. Holds nest
+// within one process, so a program may hold the lock around a whole command while each
+// transfer takes and gives it back as well. Locks of two DeviceLock objects on the same file
+// exclude each other like those of two processes.
+#include <QString>
+#include <memory>
+#include <mutex>
+
+class DeviceLock {
+public:
+    // "$XDG_RUNTIME_DIR/w3config-device.lock"; without a runtime folder "modules/.device.lock"
+    // in the working directory, which is the data folder. W3_DEVICE_LOCK names another file.
+    static QString defaultPath();
+
+    explicit DeviceLock(const QString &path);
+    ~DeviceLock();
+    DeviceLock(const DeviceLock &) = delete;
+    DeviceLock &operator=(const DeviceLock &) = delete;
+
+    // Takes the lock, or one more hold of it, without waiting; false when another holds it
+    // or the lock file cannot be opened.
+    bool tryLock();
+    // Tries again every pollMs until timeoutMs have passed.
+    bool lockWithin(int timeoutMs, int pollMs = 50);
+    // Gives back one hold; the last one releases the lock. Without a hold it does nothing.
+    void unlock();
+    bool isHeld() const;
+    QString path() const { return lockPath; }
+
+    // The lock device transfers take; none (transfers take no lock) until a program installs one.
+    static DeviceLock *shared();
+    static void installShared(std::unique_ptr<DeviceLock> lock);
+
+private:
+    bool openFile();
+
+    const QString lockPath;
+    mutable std::mutex mutex;
+    int fd = -1;
+    int holds = 0;
+};
