@@ -217,6 +217,32 @@ private slots:
         QCOMPARE(QString::fromStdString(vhid::Bus::instance().violationReport()), QString());
     }
 
+    // Each profile shows its own assignments; a switch drops what was not applied.
+    void profileSwitchShowsThatProfilesButtons()
+    {
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings second("./modules/setting/p2.bin", QSettings::IniFormat);
+            second.setValue("keydefine_W3/4", QStringList{"3", "0", "226", "0"});
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kKeyPage));
+        QVERIFY(scene.click("callout_4"));
+        QCOMPARE(scene.property("Page_Keydefine", "functionIndex").toInt(), 1);
+        QVERIFY(scene.click("function_6"));
+        QCOMPARE(scene.property("Page_Keydefine", "functionIndex").toInt(), 6);
+
+        QVERIFY(scene.click("Menu_Prof_1"));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_Keydefine", "functionIndex").toInt() == 2; }));
+        QCOMPARE(scene.property("mediaMenu", "currentIndex").toInt(), 4);
+
+        QVERIFY(scene.click("Menu_Prof_0"));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_Keydefine", "functionIndex").toInt() == 1; }));
+        QCOMPARE(scene.property("mouseMenu", "currentIndex").toInt(), 4);
+        QVERIFY2(mouseTransfers(0x12).empty(), "nothing was applied");
+    }
+
     void recordAMacroFromKeyPresses()
     {
         SceneDriver scene;
