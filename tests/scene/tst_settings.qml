@@ -204,7 +204,7 @@ Item {
         function test_brightness_data() {
             return [
                 { tag: "step 0", x: 0, step: 0, alpha: 45 },
-                { tag: "step 7", x: 199, step: 7, alpha: 255 },
+                { tag: "step 7", x: 239, step: 7, alpha: 255 },
             ]
         }
         function test_brightness(data) {

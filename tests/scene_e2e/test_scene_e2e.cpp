@@ -90,6 +90,26 @@ private slots:
         QVERIFY(!file->value("common/31").toString().isEmpty());
     }
 
+    // One picture per shipped language, with the settings open and closed, to review the fonts.
+    void everyLanguageOnScreen()
+    {
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(openSettings(scene));
+        const QStringList codes = scene.property("Page_Globalsetting", "languageCodes").toStringList();
+        QVERIFY(codes.size() >= 2);
+        for (int position = 0; position < codes.size(); ++position) {
+            QVERIFY(pick(scene, "languageList", position));
+            QCOMPARE(scene.property("", "globalSetting_fontFamily").toString(),
+                     scene.property("", "globalSetting_stringList").toStringList().value(0));
+            QVERIFY(!scene.screenshot("language_" + codes[position] + "_settings").isEmpty());
+            QVERIFY(scene.click("Menu_Up_settings"));
+            QVERIFY(scene.waitFor([&] { return !scene.item("Page_Globalsetting")->isVisible(); }));
+            QVERIFY(!scene.screenshot("language_" + codes[position] + "_frame").isEmpty());
+            QVERIFY(openSettings(scene));
+        }
+    }
+
     void savedSettingsComeBackAtTheNextStart()
     {
         SceneDriver::Options options;

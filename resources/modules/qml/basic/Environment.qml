@@ -20,7 +20,6 @@ Item {
         anchors.fill: parent
         visible: environment.customSource === ""
         source: Theme.img("background.png")
-        cache: false
     }
     Image {
         objectName: "customBackground"

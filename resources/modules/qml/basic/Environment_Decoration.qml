@@ -9,7 +9,6 @@ Item {
         id: overlay
         anchors.fill: parent
         source: Theme.img("frame/decoration.png")
-        cache: false
     }
     Item {
         anchors.fill: parent

@@ -192,13 +192,15 @@ Item {
 
     // Left column: one row per setting, label then control.
     readonly property int labelX: 28
-    readonly property int controlX: 178
+    readonly property int controlX: 164
     readonly property int firstRowY: 68
     readonly property int rowStep: 46
+    readonly property int rightX: 430
     function rowY(row) { return firstRowY + row * rowStep }
 
     Label {
-        x: page.labelX; y: page.rowY(0); width: 140; height: 32
+        x: page.labelX; y: page.rowY(0); width: 128; height: 32
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
         visible: page.skinShown
         text: Theme.text(26, "SKIN")
         heading: true
@@ -214,14 +216,15 @@ Item {
     }
 
     Label {
-        x: page.labelX; y: page.rowY(1); width: 140; height: 32
+        x: page.labelX; y: page.rowY(1); width: 128; height: 32
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
         text: Theme.text(27, "SOUND")
         heading: true
     }
     Row {
         objectName: "soundSwitch"
         x: page.controlX; y: page.rowY(1) + 4
-        spacing: 28
+        spacing: 20
         RadioButton {
             objectName: "soundSwitch_on"
             text: Theme.text(31, "ON")
@@ -237,14 +240,15 @@ Item {
     }
 
     Label {
-        x: page.labelX; y: page.rowY(2); width: 140; height: 32
+        x: page.labelX; y: page.rowY(2); width: 128; height: 32
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
         text: Theme.text(28, "ANIMATED")
         heading: true
     }
     Row {
         objectName: "animationSwitch"
         x: page.controlX; y: page.rowY(2) + 4
-        spacing: 28
+        spacing: 20
         RadioButton {
             objectName: "animationSwitch_on"
             text: Theme.text(31, "ON")
@@ -260,7 +264,8 @@ Item {
     }
 
     Label {
-        x: page.labelX; y: page.rowY(3); width: 140; height: 32
+        x: page.labelX; y: page.rowY(3); width: 128; height: 32
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
         text: Theme.text(29, "LANGUAGE")
         heading: true
     }
@@ -274,14 +279,15 @@ Item {
     }
 
     Label {
-        x: page.labelX; y: page.rowY(4); width: 140; height: 32
+        x: page.labelX; y: page.rowY(4); width: 128; height: 32
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
         text: Theme.text(30, "BACKGROUND")
         heading: true
     }
     Button_2state {
         objectName: "backgroundSwitch"
         x: page.controlX; y: page.rowY(4)
-        width: 120; height: 32
+        width: 150; height: 32
         normalSource: ""
         hoverSource: ""
         text: "\u3010 " + (page.sceneRoot && page.sceneRoot.isCustomBackground ? Theme.text(31, "ON") : Theme.text(32, "OFF")) + " \u3011"
@@ -289,14 +295,15 @@ Item {
     }
 
     Label {
-        x: page.labelX; y: page.rowY(5); width: 140; height: 32
+        x: page.labelX; y: page.rowY(5); width: 128; height: 32
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
         text: Theme.text(33, "TEXT") + " " + Theme.text(34, "SIZE")
         heading: true
     }
     Row {
         objectName: "textSizeSwitch"
         x: page.controlX; y: page.rowY(5) + 4
-        spacing: 28
+        spacing: 20
         RadioButton {
             objectName: "textSizeSwitch_normal"
             text: Theme.text(37, "NORMAL")
@@ -312,7 +319,8 @@ Item {
     }
 
     Label {
-        x: page.labelX; y: page.rowY(6); width: 140; height: 32
+        x: page.labelX; y: page.rowY(6); width: 128; height: 32
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
         text: Theme.text(36, "BRIGHTNESS")
         heading: true
     }
@@ -320,7 +328,7 @@ Item {
         id: brightnessSlider
         objectName: "brightnessSlider"
         x: page.controlX; y: page.rowY(6) + 4
-        width: 200
+        width: 240
         position: page.brightnessStep
         onSliderClicked: {
             page.brightnessStep = position
@@ -329,23 +337,23 @@ Item {
     }
 
     // Right column: the text colour.
-    Rectangle { x: 392; y: 68; width: 1; height: 300; color: Theme.stroke }
+    Rectangle { x: page.rightX - 14; y: 68; width: 1; height: 300; color: Theme.stroke }
     Label {
-        x: 418; y: page.rowY(0); height: 32
+        x: page.rightX; y: page.rowY(0); height: 32
         text: Theme.text(33, "TEXT") + " " + Theme.text(35, "COLOR")
         heading: true
     }
     Label {
         objectName: "colorSample"
-        x: 560; y: page.rowY(0); width: 122; height: 32
+        x: page.width - 28 - width; y: page.rowY(0); width: 120; height: 32
         horizontalAlignment: Text.AlignRight
         text: "W3 CONFIG"
         highlight: true
         font.bold: true
     }
     Row {
-        x: 418; y: page.rowY(1)
-        spacing: 8
+        x: page.rightX; y: page.rowY(1)
+        spacing: 6
         Repeater {
             model: page.presets.length
             delegate: Rectangle {
@@ -366,7 +374,7 @@ Item {
     ColorPalette {
         id: textColorPalette
         objectName: "textColorPalette"
-        x: 418; y: page.rowY(2) + 4
+        x: page.rightX; y: page.rowY(2) + 4
         onColorPicked: page.storeColor(r, g, b)
     }
 

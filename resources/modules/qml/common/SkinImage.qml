@@ -25,7 +25,6 @@ Item {
         id: picture
         anchors.fill: parent
         source: skinImage.source === "" ? "" : Theme.img(skinImage.source)
-        cache: false
         smooth: false
         fillMode: Image.Stretch
     }
