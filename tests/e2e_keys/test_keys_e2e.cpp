@@ -1,6 +1,7 @@
 // The key and macro pages of the real program on the virtual mouse: buttons assigned with
 // real mouse clicks on the window and keys from the capture, APPLY, and what reached the
 // mouse, the profile and the macro files.
+#include "controller/myQQuickView.h"
 #include "tests/support/SceneDriver.h"
 #include "virtual/VirtualBus.h"
 
@@ -188,6 +189,7 @@ private slots:
 
         scene.screenshot("keys_assigned");
         QVERIFY(scene.click("keyApplyButton"));
+        QVERIFY2(!scene.view().isEnabled(), "APPLY locks the input for a while");
         QVERIFY(scene.waitFor([] { return !mouseTransfers(0x12).empty(); }, kTimeoutMs));
         QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
 
