@@ -336,10 +336,6 @@ QVariantList KeyCodeLogic::fire(int key, int speedStep, int count) const
 }
 QVariantList KeyCodeLogic::led() const { return toVariant(ledCode()); }
 QVariantList KeyCodeLogic::none() const { return toVariant(noCode()); }
-int KeyCodeLogic::mediaCount() const { return mediaEntryCount(); }
-int KeyCodeLogic::speedByte(int speedStep) const { return fireSpeedByte(speedStep); }
-int KeyCodeLogic::speedStep(int speedByte) const { return fireSpeedStep(speedByte); }
-int KeyCodeLogic::logByte(int byte) const { return lowestSetBit(byte); }
 int KeyCodeLogic::macroSlot(const QVariantList &code) const { return macroSlotOf(codeFromVariant(code)); }
 
 bool KeyCodeLogic::slotUsed(const QVariantList &codes, int slot) const

@@ -102,10 +102,6 @@ public:
     Q_INVOKABLE QVariantList fire(int key, int speedStep, int count) const;
     Q_INVOKABLE QVariantList led() const;
     Q_INVOKABLE QVariantList none() const;
-    Q_INVOKABLE int mediaCount() const;
-    Q_INVOKABLE int speedByte(int speedStep) const;
-    Q_INVOKABLE int speedStep(int speedByte) const;
-    Q_INVOKABLE int logByte(int byte) const;
     Q_INVOKABLE int macroSlot(const QVariantList &code) const;
     Q_INVOKABLE bool slotUsed(const QVariantList &codes, int slot) const;
     Q_INVOKABLE int freeSlot(const QVariantList &codes) const;

@@ -18,7 +18,6 @@ Item {
     readonly property int fnMacro: 4
     readonly property int fnFire: 5
     readonly property int fnLed: 6
-    readonly property int mouseLeftEntry: 0
     readonly property int firstMouseButton: 0xF0
     readonly property int normalPlay: 0
 
