@@ -377,6 +377,14 @@ Item {
             compare(ui_View.calls, ["setMacroIniConfig(One, -1, 1)"])
         }
 
+        function test_clickingTheChosenFunctionAgainChangesNothing() {
+            startPage({ 0: leftClick, 2: [9, 1, 1, 0] }, { "M": 0 })
+            page.selectSlot(2)
+            mouseClick(findChild(page, "function_4"))
+            compare(codeOf(2), [9, 1, 1, 0])
+            compare(ui_View.calls, [])
+        }
+
         function test_resetOfAMacroButtonReleasesItsSlot() {
             startPage({ 0: leftClick, 3: [9, 0, 1, 0] }, { "M": 0 })
             page.selectSlot(3)
