@@ -28,7 +28,7 @@ struct KeyType {
     const char *type;
 };
 // accel-profile is an enumeration, stored and set as its nick (a string).
-constexpr KeyType kKeys[] = {{kSpeedKey, "d"}, {kAccelProfileKey, "s"}, {kDoubleClickKey, "i"}};
+const KeyType kKeys[] = {{kSpeedKey, "d"}, {kAccelProfileKey, "s"}, {kDoubleClickKey, "i"}};
 
 bool hasKey(GSettingsSchema *schema, const KeyType &expected)
 {
