@@ -199,19 +199,22 @@ Item {
     }
 
     // The web logo: fades in at the centre, then rises into the top bar.
-    Button_2state {
+    Item {
         id: webLogo
-        objectName: "webLogo"
         x: (root.width - width) / 2
         y: 270
         width: 180
         height: 40
         opacity: 0
-        cue: false
-        normalSource: "frame/web_0.png"
-        hoverSource: "frame/web_1.png"
-        fallbackText: "W3 \u00B7 HELP"
-        onClicked: root.openWebAddress()
+        Button_2state {
+            objectName: "webLogo"
+            anchors.fill: parent
+            cue: false
+            normalSource: "frame/web_0.png"
+            hoverSource: "frame/web_1.png"
+            fallbackText: "W3 \u00B7 HELP"
+            onClicked: root.openWebAddress()
+        }
     }
 
     BusyIndicator {
