@@ -16,6 +16,9 @@ Item {
     Checkbox { id: check; x: 10; y: 200; text: "CHECK" }
     DropdownList { id: dropdown; objectName: "dropdown"; x: 500; y: 10; model: ["ONE", "TWO", "THREE"]; currentIndex: 0 }
     FileList { id: files; objectName: "files"; x: 500; y: 300; width: 200; height: 200 }
+    ButtonGroup_4 { id: group4; objectName: "group4"; x: 10; y: 260; labels: ["125", "250", "500", "1000"] }
+    ButtonGroupPro_8 { id: stages; objectName: "stages"; x: 10; y: 420; width: 690; menuItems: ["400", "800", "1600"] }
+    FileListButton { id: fileButton; objectName: "fileButton"; x: 760; y: 10 }
 
     SignalSpy { id: sliderSpy; target: slider8; signalName: "sliderClicked" }
     SignalSpy { id: slider11Spy; target: slider11; signalName: "sliderClicked" }
@@ -24,6 +27,11 @@ Item {
     SignalSpy { id: renameSpy; target: files; signalName: "editFileName_completed" }
     SignalSpy { id: rightSpy; target: files; signalName: "listElementRightBtnClicked" }
     SignalSpy { id: pickSpy; target: dropdown; signalName: "listElementClicked" }
+    SignalSpy { id: group4Spy; target: group4; signalName: "clicked" }
+    SignalSpy { id: stageSpy; target: stages; signalName: "stageClicked" }
+    SignalSpy { id: stageValueSpy; target: stages; signalName: "stageValuePicked" }
+    SignalSpy { id: updateSpy; target: fileButton; signalName: "requestToUpdateList" }
+    SignalSpy { id: fileButtonSpy; target: fileButton; signalName: "listElementClicked" }
 
     TestCase {
         name: "Sliders"
@@ -302,6 +310,63 @@ Item {
             compare(check.isSelect, !wasSelected)
             compare(ui_View.cues[ui_View.cues.length - 1], 4)
             compare(ui_View.cues.length, before + 1)
+        }
+    }
+
+    TestCase {
+        name: "Groups"
+        when: windowShown
+
+        function test_buttonGroup4EmitsTheClickedSegment() {
+            group4Spy.clear()
+            var before = ui_View.cues.length
+            mouseClick(findChild(group4, "group4_2"))
+            compare(group4Spy.count, 1)
+            compare(group4Spy.signalArguments[0][0], 2)
+            compare(ui_View.cues.length, before + 1)
+            compare(group4.currentIndex, 0, "the owner decides the selection")
+        }
+
+        function test_stages_data() {
+            return [
+                { tag: "left click selects", button: Qt.LeftButton, clicked: 1, menuOpen: false },
+                { tag: "right click opens the value menu", button: Qt.RightButton, clicked: 0, menuOpen: true },
+            ]
+        }
+        function test_stages(data) {
+            stageSpy.clear()
+            stages.closeMenu()
+            mouseClick(findChild(stages, "stages_5"), 10, 10, data.button)
+            compare(stageSpy.count, data.clicked)
+            compare(stages.menuStage >= 0, data.menuOpen)
+            if (data.clicked > 0)
+                compare(stageSpy.signalArguments[0][0], 5)
+        }
+
+        function test_valueMenuPicksForItsStage() {
+            stageValueSpy.clear()
+            mouseClick(findChild(stages, "stages_3"), 10, 10, Qt.RightButton)
+            var entry = null
+            tryVerify(function() { entry = findChild(stages, "stages_menu2"); return entry !== null }, 2000)
+            mouseClick(entry)
+            compare(stageValueSpy.count, 1)
+            compare([stageValueSpy.signalArguments[0][0], stageValueSpy.signalArguments[0][1]], [3, 2])
+            compare(stages.menuStage, -1)
+        }
+
+        function test_fileListButtonAsksForRowsBeforeOpening() {
+            updateSpy.clear()
+            fileButtonSpy.clear()
+            fileButton.requestToUpdateList.connect(function() { fileButton.setRows(["one", "two"]) })
+            mouseClick(fileButton)
+            compare(updateSpy.count, 1)
+            verify(fileButton.isOpen)
+            var row = null
+            tryVerify(function() { row = findChild(fileButton, "fileButton_list_row1"); return row !== null }, 2000)
+            mouseClick(row)
+            verify(!fileButton.isOpen)
+            compare(fileButton.currentText, "two")
+            compare(fileButtonSpy.signalArguments[0][0], 1)
         }
     }
 }
