@@ -1,0 +1,118 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The scene root as the program loads it, on the stand-in view and window controller.
+Item {
+    id: stage
+    width: 1000
+    height: 600
+
+    Loader {
+        id: scene
+        source: "qrc:/modules/qml/main.qml"
+    }
+    SignalSpy { id: keySpy; target: scene.item; signalName: "msg_KB" }
+
+    TestCase {
+        name: "SceneRoot"
+        when: windowShown && scene.status === Loader.Ready
+
+        function named(name) { return findChild(scene.item, name) }
+
+        function initTestCase() {
+            var root = scene.item
+            root.animation_speed = 10
+            ui_View.cues = []
+            root.run()
+            tryVerify(function() { return root.ready }, 5000)
+        }
+
+        function test_builtInDefaultsBeforeAnyConfiguration() {
+            var root = scene.item
+            compare(root.skin_No, 1)
+            compare(root.globalSetting_size, 11)
+            compare(root.globalSetting_fontFamily, "Arial")
+            compare(root.globalSetting_stringList.length, 115)
+            compare(root.globalSetting_stringList[113], "ALL RESET")
+        }
+
+        function test_openingShowsTheKeyPage() {
+            verify(scene.item.visible)
+            compare(named("Main_W3").currentPage, 0)
+            compare(ui_View.cues.indexOf(1), 0, "the start-up cue comes first")
+        }
+
+        function test_settingsPanelDisablesTheRest_data() {
+            return [
+                { tag: "open", clicks: 1, open: true, opacity: 0.2 },
+                { tag: "open and closed", clicks: 2, open: false, opacity: 1.0 },
+            ]
+        }
+        function test_settingsPanelDisablesTheRest(data) {
+            var root = scene.item
+            for (var i = 0; i < data.clicks; ++i) {
+                mouseClick(named("Menu_Up_settings"))
+                compare(ui_View.cues[ui_View.cues.length - 1], 2)
+            }
+            compare(root.isGlobalSettingSelect, data.open)
+            var parts = ["Main_W3", "Menu_Down"]
+            for (var p = 0; p < parts.length; ++p) {
+                compare(named(parts[p]).enabled, !data.open, parts[p])
+                compare(named(parts[p]).opacity, data.opacity, parts[p])
+            }
+            tryCompare(named("Page_Globalsetting"), "visible", data.open, 2000)
+            root.isGlobalSettingSelect = false
+        }
+
+        function test_keyEventsReachThePages() {
+            keySpy.clear()
+            scene.item.detectKeyboard(true, 0x29)
+            scene.item.detectKeyboard(false, 0x29)
+            compare(keySpy.count, 2)
+            compare(named("Main_W3").lastKeyCode, 0x29)
+        }
+
+        function test_inputLock_data() {
+            return [
+                { tag: "given time", interval: 150 },
+                { tag: "zero releases at once", interval: 0 },
+            ]
+        }
+        function test_inputLock(data) {
+            scene.item.setProtectUI(data.interval)
+            verify(named("BusyIndicator").visible)
+            compare(ui_View.enabled, false)
+            tryCompare(ui_View, "enabled", true, 3000)
+            verify(!named("BusyIndicator").visible)
+        }
+
+        function test_functionMenuOpensAndCloses() {
+            var frame = named("Main_W3")
+            mouseClick(named("Menu_Func_2"))
+            compare(frame.currentPage, 2)
+            mouseClick(named("Menu_Func_2"))
+            compare(frame.currentPage, -1)
+            mouseClick(named("Menu_Func_1"))
+            compare(frame.currentPage, 1)
+            verify(!named("Menu_Prof").enabled, "no profile switch while the macro page shows")
+            frame.showPage(0)
+            verify(named("Menu_Prof").enabled)
+        }
+
+        function test_dragMovesByTheOffset() {
+            var before = [ui_Ctl.dx, ui_Ctl.dy]
+            mousePress(scene.item, 300, 30)
+            mouseMove(scene.item, 310, 25)
+            mouseRelease(scene.item, 310, 25)
+            compare(ui_Ctl.dx - before[0], 10)
+            compare(ui_Ctl.dy - before[1], -5)
+        }
+
+        // Last: the scene is gone afterwards.
+        function test_zz_closeEndsInOnMinimize() {
+            mouseClick(named("Menu_Up_close"))
+            tryCompare(ui_Ctl, "minimized", 1, 3000)
+            compare(scene.item.height, 0)
+        }
+    }
+}
