@@ -302,8 +302,10 @@ void hid_close(hid_device *dev)
     BusState &state = busState();
     UniqueLock lock(state.mutex);
     state.deliverDueReports();
-    if (state.handles.count(dev))
+    if (state.handles.count(dev)) {
+        state.record(Op::Close, dev, nullptr, 0, 0);
         state.closeHandle(dev);
+    }
 }
 
 namespace {

@@ -159,7 +159,8 @@ void BusState::closeHandle(hid_device *handle)
 void BusState::record(Op op, const hid_device *handle, const unsigned char *bytes, std::size_t length,
                       int result, std::vector<std::uint8_t> plainBlock)
 {
-    Record entry{op, handle->model, handle->iface, std::vector<std::uint8_t>(bytes, bytes + length),
+    Record entry{op, handle->model, handle->iface,
+                 bytes ? std::vector<std::uint8_t>(bytes, bytes + length) : std::vector<std::uint8_t>(),
                  Clock::now(), std::move(plainBlock), result};
     records.push_back(std::move(entry));
 }

@@ -26,7 +26,8 @@ enum class Op {
     GetFeature,   // hid_get_feature_report: bytes as answered, report ID first
     Write,        // hid_write: the whole output report, report ID first
     Read,         // hid_read / hid_read_timeout returned data: bytes as delivered
-    ReadTimeout,  // a read that returned no data
+    ReadTimeout,  // a read that waited and returned no data
+    Close,        // hid_close of an open handle
 };
 
 struct Record {

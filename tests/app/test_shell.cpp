@@ -14,6 +14,7 @@
 #include <QQuickItem>
 #include <QSettings>
 #include <QtTest>
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -25,6 +26,19 @@ int handshakesOnBus()
         if (record.op == vhid::Op::SendFeature && !record.plainBlock.empty() && record.plainBlock[0] == 0x00)
             ++count;
     return count;
+}
+
+vhid::Record firstHandshakeOnBus()
+{
+    for (const vhid::Record &record : vhid::Bus::instance().records())
+        if (record.op == vhid::Op::SendFeature && !record.plainBlock.empty() && record.plainBlock[0] == 0x00)
+            return record;
+    return {};
+}
+
+qint64 msSince(std::chrono::steady_clock::time_point from)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - from).count();
 }
 
 QVariant sceneProperty(Widget &shell, const char *name)
@@ -54,6 +68,9 @@ private slots:
         shell.reset();
         prompts.reset();
         sandbox.reset();
+        // Overlapping hidapi calls, refused reports and lost data reports are faults.
+        const std::string violations = vhid::Bus::instance().violationReport();
+        QVERIFY2(violations.empty(), violations.c_str());
     }
 
     void startsTheSceneOnlyWithAProvenDevice()
@@ -146,15 +163,26 @@ private slots:
         startShell(*shell);
         vhid::Bus::instance().clearRecords();
 
-        QElapsedTimer clock;
-        clock.start();
+        // The times that matter are measured: when each notice went in and when the
+        // handshake reached the bus. A busy machine only stretches the gaps.
+        using Clock = std::chrono::steady_clock;
+        Clock::time_point lastNotice;
+        qint64 longestGapMs = 0;
         for (int i = 0; i < 3; ++i) {
+            if (i > 0)
+                longestGapMs = std::max(longestGapMs, msSince(lastNotice));
             shell->notifyDeviceChange();
-            QTest::qWait(500);
+            lastNotice = Clock::now();
+            QTest::qWait(200);
         }
-        const qint64 lastNotice = clock.elapsed() - 500;
-        QTRY_COMPARE_WITH_TIMEOUT(handshakesOnBus(), 1, 5000);
-        QVERIFY(clock.elapsed() - lastNotice >= Widget::kDeviceChangeDebounceMs - 50);
+        if (longestGapMs >= Widget::kDeviceChangeDebounceMs)
+            QSKIP("the machine paused longer than the debounce between two notices");
+        QTRY_COMPARE_WITH_TIMEOUT(handshakesOnBus(), 1, 30000);
+        const vhid::Record handshake = firstHandshakeOnBus();
+        // A coarse timer may fire up to 5 % early.
+        const qint64 debounceMs = std::chrono::duration_cast<std::chrono::milliseconds>(handshake.at - lastNotice).count();
+        QVERIFY2(debounceMs >= Widget::kDeviceChangeDebounceMs * 95 / 100,
+                 qPrintable(QString("detection %1 ms after the last notice").arg(debounceMs)));
         QTest::qWait(300);
         QCOMPARE(handshakesOnBus(), 1);
     }

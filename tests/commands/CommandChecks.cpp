@@ -86,7 +86,11 @@ void checkSetOnWire(CommandRig &rig)
     call(rig.hid);
     const qint64 returnedAfterNs = timer.nsecsElapsed();
     QVERIFY(rig.hid.waitUntilIdle(kIdleWaitMs));
-    const Clock::time_point idleAt = Clock::now();
+    // The transfer ends when it closes its last handle: measured on the bus, not by when this
+    // thread noticed it.
+    const std::vector<vhid::Record> closes = rig.commandRecords(vhid::Op::Close);
+    QVERIFY(!closes.empty());
+    const Clock::time_point endAt = closes.back().at;
 
     QCOMPARE(rig.sentBlock().toHex(' '), block.toHex(' '));
     const std::vector<vhid::Record> sends = rig.commandRecords(vhid::Op::SendFeature);
@@ -110,11 +114,11 @@ void checkSetOnWire(CommandRig &rig)
         QVERIFY2(msBetween(writes[i - 1].at, writes[i].at) >= kDataGapMs - 1, "data reports 8 ms apart");
 
     // The settle pause follows the feature report and, with a data phase, the data reports.
-    const qint64 afterFeatureMs = msBetween(sends.front().at, writes.empty() ? idleAt : writes.front().at);
+    const qint64 afterFeatureMs = msBetween(sends.front().at, writes.empty() ? endAt : writes.front().at);
     if (pause) {
         QVERIFY2(afterFeatureMs >= kPauseThresholdMs, qPrintable(QString::number(afterFeatureMs)));
         if (!writes.empty())
-            QVERIFY(msBetween(writes.back().at, idleAt) >= kDataGapMs + kPauseThresholdMs);
+            QVERIFY(msBetween(writes.back().at, endAt) >= kDataGapMs + kPauseThresholdMs);
     } else {
         QVERIFY2(afterFeatureMs < kPauseThresholdMs, qPrintable(QString::number(afterFeatureMs)));
     }

@@ -23,6 +23,8 @@ private slots:
     void init() { QVERIFY(dir.isValid()); }
     void readsSection1Field_data();
     void readsSection1Field();
+    void unusableReportLengthIsRefused_data();
+    void unusableReportLengthIsRefused();
     void readsTheCompiledCatalogue();
     void zeroTotalStillReadsIsEncode();
     void sectionsBeyondTotalAreIgnored();
@@ -60,6 +62,10 @@ void CatalogueTest::readsSection1Field_data()
     QTest::newRow("pid that does not convert is 0") << "pid=xyz\n" << "pid" << qint64(0);
     QTest::newRow("empty usage2 is 0") << "usage2=\n" << "usage2" << qint64(0);
     QTest::newRow("type is hexadecimal") << "type=1\n" << "type" << qint64(1);
+    QTest::newRow("hex id is an int: negative keeps its low bits") << "vid=-1\n" << "vid" << qint64(0xFFFF);
+    QTest::newRow("hex id beyond the int range is 0") << "pid=80000000\n" << "pid" << qint64(0);
+    QTest::newRow("report length 1") << "reportLength=1\n" << "reportLength" << qint64(1);
+    QTest::newRow("report length 4096") << "reportLength=4096\n" << "reportLength" << qint64(4096);
     QTest::newRow("missing type is -1") << "vid=1209\n" << "type" << qint64(-1);
 }
 
@@ -77,6 +83,34 @@ void CatalogueTest::readsSection1Field()
         {"usage2", entry.usage2},   {"reportLength", entry.reportLength}};
     QVERIFY(fields.contains(field));
     QCOMPARE(fields.value(field), expected);
+}
+
+// A length that no report can have is refused with a debug line; the section keeps its
+// position, which is its device id, with a length the scan never searches for.
+void CatalogueTest::unusableReportLengthIsRefused_data()
+{
+    QTest::addColumn<QString>("length");
+    QTest::newRow("missing") << QString();
+    QTest::newRow("0") << "0";
+    QTest::newRow("4097") << "4097";
+    QTest::newRow("above the int range") << "3000000000";
+    QTest::newRow("above the unsigned range") << "5000000000";
+    QTest::newRow("negative") << "-32";
+    QTest::newRow("hexadecimal") << "0x20";
+}
+
+void CatalogueTest::unusableReportLengthIsRefused()
+{
+    QFETCH(QString, length);
+    const QString line = length.isNull() ? QString() : "reportLength=" + length + "\n";
+    const QString shown = length.isNull() ? "0" : length;
+    QTest::ignoreMessage(QtDebugMsg, qPrintable("Catalogue section 1 ignored: report length " + shown + " is not 1 to 4096"));
+    const Catalogue catalogue = read(twoSections("vid=1209\n" + line));
+    QCOMPARE(catalogue.entries.size(), 2);
+    QCOMPARE(catalogue.entries.at(1).reportLength, 0u);
+    QVERIFY(!catalogue.entries.at(1).hasUsableReportLength());
+    QCOMPARE(catalogue.entries.at(1).vid, std::uint16_t(0x1209));
+    QCOMPARE(catalogue.entries.at(0).reportLength, 64u);
 }
 
 void CatalogueTest::readsTheCompiledCatalogue()

@@ -93,7 +93,7 @@ void MonitorTest::otherIdStartsExactlyOneMonitor()
 void MonitorTest::switchingAgainStopsTheFirstMonitor()
 {
     rig->startMouseMonitor();
-    QTest::qWait(100);
+    QTRY_VERIFY_WITH_TIMEOUT(!eventCalls(Model::Mouse).empty(), 10000);
     rig->hid->swichCurDevice(0);  // stops and awaits the mouse task before going on
     const std::size_t callsAfterStop = eventCalls(Model::Mouse).size();
     QVERIFY(callsAfterStop >= 1);
@@ -122,7 +122,7 @@ void MonitorTest::acknowledgementShortensTheSettlePause()
     rig->detect();
     rig->startMouseMonitor();
     double shortest = 1e9;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
         Bus::instance().clearRecords();
         rig->hid->hid_0DH_SetRGBLedEffect(2, 128, 5);
         rig->hid->hid_02H_SetCurrentProfile(4);

@@ -134,7 +134,8 @@ void TransportTest::settlePauseWithoutAcknowledgement()
     rig->hid->hid_02H_SetCurrentProfile(4);          // no pause: sends as soon as the token is back
     QVERIFY(rig->hid->waitUntilIdle(5000));
     const double pause = msBetween(firstCommand(Model::Mouse, 0x0D), firstCommand(Model::Mouse, 0x02));
-    QVERIFY2(pause >= 120 && pause < 1000, qPrintable(QString("pause %1 ms").arg(pause)));
+    // Two passes, not the 256 an acknowledgement-less loop could run: far below 16 s.
+    QVERIFY2(pause >= 120 && pause < 10000, qPrintable(QString("pause %1 ms").arg(pause)));
 }
 
 void TransportTest::noTransferWithoutLanguageIntegrity()

@@ -178,7 +178,8 @@ void VirtualDeviceTest::challengeIsEchoed()
     QCOMPARE(hex({answer.begin(), answer.end()}), hex({0x00, 0x11, 0x22, 0x33, 0x44, 0x00, 0x00, 0x55}));
 
     const std::vector<vhid::Record> records = Bus::instance().records();
-    QCOMPARE(records.size(), std::size_t(3));
+    QCOMPARE(records.size(), std::size_t(4));
+    QCOMPARE(records[3].op, vhid::Op::Close);
     QCOMPARE(records[1].op, vhid::Op::SendFeature);
     QCOMPARE(hex(records[1].plainBlock), hex({0x00, 0x11, 0x22, 0x33, 0x44, 0x00, 0x00, 0x55}));
     QCOMPARE(records[2].op, vhid::Op::GetFeature);
