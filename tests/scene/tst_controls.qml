@@ -300,6 +300,24 @@ Item {
     }
 
     TestCase {
+        name: "DisabledLook"
+
+        function test_ownDisablingDims() {
+            check.enabled = false
+            compare(check.opacity, 0.2)
+            check.enabled = true
+            compare(check.opacity, 1.0)
+        }
+        function test_disabledRegionDimsOnlyOnce() {
+            var region = Qt.createQmlObject('import QtQuick 2.15; import "qrc:/modules/qml/common"; '
+                                            + 'Item { enabled: false; property alias box: inner; Checkbox { id: inner } }', check)
+            compare(region.box.enabled, false)
+            compare(region.box.opacity, 1.0)
+            region.destroy()
+        }
+    }
+
+    TestCase {
         name: "ClickCues"
         when: windowShown
 

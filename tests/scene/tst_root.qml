@@ -60,6 +60,7 @@ Item {
                 compare(named(parts[p]).enabled, !data.open, parts[p])
                 compare(named(parts[p]).opacity, data.opacity, parts[p])
             }
+            compare(named("Menu_Down_save").opacity, 1.0, "the region dims once, not each control again")
             tryCompare(named("Page_Globalsetting"), "visible", data.open, 2000)
             root.isGlobalSettingSelect = false
         }
@@ -95,6 +96,7 @@ Item {
             mouseClick(named("Menu_Func_1"))
             compare(frame.currentPage, 1)
             verify(!named("Menu_Prof").enabled, "no profile switch while the macro page shows")
+            compare(named("Menu_Prof").opacity, 0.2)
             frame.showPage(0)
             verify(named("Menu_Prof").enabled)
         }

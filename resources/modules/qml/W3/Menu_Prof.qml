@@ -37,7 +37,7 @@ Item {
     }
     function label(index) { return "P" + (index < 9 ? "0" : "") + (index + 1) }
 
-    opacity: enabled ? 1.0 : 0.4
+    opacity: Theme.ownOpacity(menu)
     onEnabledChanged: if (!enabled) closeMenu()
 
     Column {

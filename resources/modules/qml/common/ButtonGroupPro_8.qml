@@ -25,7 +25,7 @@ Item {
     width: 690
     height: 64
     z: menuStage >= 0 ? 100 : 0
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(group)
     onEnabledChanged: if (!enabled) closeMenu()
 
     Row {

@@ -11,7 +11,7 @@ Item {
 
     width: 400
     height: 32
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(group)
 
     Row {
         anchors.fill: parent

@@ -16,7 +16,7 @@ Item {
 
     width: 140
     height: 36
-    opacity: !enabled || pressed ? 0.2 : 1.0
+    opacity: pressed ? Theme.dimOpacity : Theme.ownOpacity(button)
 
     SkinImage {
         id: face

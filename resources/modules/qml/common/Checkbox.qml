@@ -10,7 +10,7 @@ Item {
 
     implicitWidth: mark.width + (text !== "" ? 8 + caption.implicitWidth : 0)
     implicitHeight: 24
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(box)
 
     SkinImage {
         id: mark

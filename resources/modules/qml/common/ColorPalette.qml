@@ -28,7 +28,7 @@ Item {
 
     width: 150
     height: 200
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(palette)
 
     SkinImage {
         id: strip

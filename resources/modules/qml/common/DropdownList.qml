@@ -33,7 +33,7 @@ Item {
     width: 200
     height: 32
     z: isOpen ? 100 : 0
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(dropdown)
     onEnabledChanged: if (!enabled) close()
 
     SkinImage {

@@ -43,7 +43,7 @@ Item {
         editFileName_completed(oldName, newName)
     }
 
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(fileList)
     ListModel { id: rowModel }
 
     ListView {

@@ -23,7 +23,7 @@ Item {
     width: 200
     height: 32
     z: isOpen ? 100 : 0
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(button)
     onEnabledChanged: if (!enabled) close()
 
     SkinImage {

@@ -16,7 +16,7 @@ Item {
 
     width: 120
     height: 32
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(input)
 
     KeyCodeString { id: keyNames }
 

@@ -22,7 +22,7 @@ Item {
 
     width: 200
     height: 32
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(input)
 
     KeyCodeString { id: keyNames }
 

@@ -14,7 +14,7 @@ Item {
 
     width: 240
     height: 24
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(slider)
 
     SkinImage {
         id: track

@@ -20,6 +20,13 @@ QtObject {
     property color textColorDisable: "#80FFFFFF"
     property int animationSpeed: 800
 
+    // A control disabled on its own draws at 0.2; inside a disabled region it keeps its look
+    // and the region dims once for all.
+    readonly property real dimOpacity: 0.2
+    function ownOpacity(item) {
+        return item.enabled || (item.parent && !item.parent.enabled) ? 1.0 : dimOpacity
+    }
+
     readonly property int radius: 10
     readonly property color panel: skinNo === 2 ? "#241A17" : "#1B222C"
     readonly property color stroke: skinNo === 2 ? "#4A3128" : "#2E3A48"
