@@ -115,6 +115,17 @@ Item {
             compare(actions(), ["B|" + down])
         }
 
+        function test_rightClickOnTheShownMacroKeepsTheSelectedStep() {
+            startPage({ "A": ["A" + down, "A" + up] }, "A")
+            selectAction(1)
+            var row
+            tryVerify(function () { return row = findChild(page, "macroNames_row0") }, 2000)
+            mouseClick(row, 10, 10, Qt.RightButton)
+            mouseClick(findChild(page, "nameMenu_3"))
+            compare(find("actionList").currentIndex, 1)
+            compare(ui_View.calls, [])
+        }
+
         function test_rename_data() {
             return [
                 { tag: "to a free name", typed: "Fast", names: ["A", "Fast"], selected: "Fast" },

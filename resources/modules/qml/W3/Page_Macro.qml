@@ -33,6 +33,7 @@ Item {
         return entries
     }
     property int menuIndex: -1
+    property string loadedMacro: ""
 
     signal protectUI(int interval)
 
@@ -76,12 +77,15 @@ Item {
         loadActions()
     }
 
+    // Choosing the macro already shown keeps its steps and the selected step.
     function selectMacro(index) {
         nameList.currentIndex = index
-        loadActions()
+        if (selectedMacro !== loadedMacro)
+            loadActions()
     }
 
     function loadActions() {
+        loadedMacro = selectedMacro
         var rows = []
         if (hasMacro) {
             var lines = ui_View.loadMacroIni(selectedMacro)
