@@ -549,6 +549,7 @@ Item {
                 model: page.mouseLabels
                 onListElementClicked: page.chooseMouseEntry(index)
             }
+            MenuHint { menu: mouseMenu; text: Theme.text(47, "MOUSE") }
 
             DropdownList {
                 id: mediaMenu
@@ -559,6 +560,7 @@ Item {
                 model: page.mediaLabels
                 onListElementClicked: page.chooseMediaEntry(index)
             }
+            MenuHint { menu: mediaMenu; text: Theme.text(48, "MEDIA") }
 
             Item {
                 anchors.fill: parent
@@ -678,6 +680,7 @@ Item {
                     model: page.mouseLabels.slice(0, 5)
                     onListElementClicked: page.chooseFireMouseButton(index)
                 }
+                MenuHint { menu: fireMouseMenu; text: Theme.text(47, "MOUSE") }
             }
 
             Label {
@@ -709,6 +712,17 @@ Item {
                 page.apply()
             }
         }
+    }
+
+    // The menu's name, dimmed, while the closed menu has nothing chosen.
+    component MenuHint: Label {
+        property Item menu
+        x: menu.x + 10
+        y: menu.y
+        width: menu.width - 48
+        height: menu.height
+        visible: menu.visible && menu.currentIndex < 0 && !menu.isOpen
+        color: Theme.textColorDisable
     }
 
     // A whole number typed in place; Return, Enter or leaving the field enters a changed value.
