@@ -91,6 +91,9 @@ QString ButtonFunction::keyName(int code) const
     if (button >= 0 && button < KeyCodeLogic::kMouseButtonCount)
         return kMouseButtons.at(button);
     const QString name = keys.name(uchar(code));
+    const int modifier = kModifierKeys.indexOf(name);
+    if (modifier >= 0)
+        return kModifiers.at(modifier);
     return name.isEmpty() ? QString::asprintf("0x%02X", code) : name;
 }
 

@@ -12,6 +12,26 @@
 
 #include <QLocale>
 
+namespace {
+
+Controllers::PointerFactory &pointerFactory()
+{
+    static Controllers::PointerFactory factory;
+    return factory;
+}
+
+std::unique_ptr<PointerSettings> createPointer()
+{
+    return pointerFactory() ? pointerFactory()() : PointerSettings::create();
+}
+
+}  // namespace
+
+void Controllers::setPointerFactory(PointerFactory factory)
+{
+    pointerFactory() = std::move(factory);
+}
+
 Controllers::Controllers()
     : keyNames(std::make_unique<KeyNameTable>()),
       appConfig(std::make_unique<AppConfig>()),
@@ -20,7 +40,7 @@ Controllers::Controllers()
       macros(std::make_unique<MacroLibrary>(context, *keyNames)),
       mouse(std::make_unique<MouseOperations>(context, *profiles)),
       keyboard(std::make_unique<KeyboardOperations>(context, *profiles)),
-      pointer(PointerSettings::create()),
+      pointer(createPointer()),
       systemMouse(std::make_unique<SystemMouseSettings>(*profiles, *pointer))
 {
 }

@@ -4,6 +4,7 @@
 #include "controller/ControllerContext.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class AppConfig;
@@ -19,8 +20,14 @@ class SystemMouseSettings;
 
 class Controllers {
 public:
+    using PointerFactory = std::function<std::unique_ptr<PointerSettings>()>;
+
     Controllers();
     ~Controllers();
+
+    // Where the desktop's pointer settings come from; tests install a fake, an empty factory
+    // restores the platform's.
+    static void setPointerFactory(PointerFactory factory);
 
     void setHidThread(Hid_Thread *hid) { context.hidThread = hid; }
     // Loads the language the window uses, as the scene does at start: the message list, and

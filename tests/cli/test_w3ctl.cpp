@@ -1,0 +1,485 @@
+// w3ctl in-process on the virtual mouse: each command sends the bytes and leaves the profile
+// that the window's slots give for the same setting (the slots called with the values the
+// scene computes, written out here); usage errors, the missing mouse, the left-click
+// protection, the JSON output, the profile switch and the pointer settings.
+#include "cli/Controllers.h"
+#include "controller/ProfileStore.h"
+#include "controller/myQQuickView.h"
+#include "device/Catalogue.h"
+#include "device/DeviceState.h"
+#include "device/Hid_Thread.h"
+#include "platform/DeviceLock.h"
+#include "platform/PointerSettings.h"
+#include "tests/cli/CliRun.h"
+#include "tests/support/ModulesSandbox.h"
+#include "virtual/VirtualBus.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using WindowSetting = std::function<void(myQQuickView &)>;
+using Code = QList<int>;
+
+constexpr int kIdleTimeoutMs = 10000;
+constexpr int kSensor3320 = 1;
+const char *const kProfile1 = "modules/setting/p1.bin";
+const char *const kMacroName = "Sprint";
+
+// The Sets on the wire: each command block as the device read it, and each data report.
+QStringList setTraffic()
+{
+    QStringList traffic;
+    for (const vhid::Record &record : vhid::Bus::instance().records()) {
+        if (record.op == vhid::Op::SendFeature && !record.plainBlock.empty() && record.plainBlock[0] != 0x00
+            && record.plainBlock[0] < 0x80)
+            traffic << "cmd " + QByteArray(reinterpret_cast<const char *>(record.plainBlock.data()),
+                                           int(record.plainBlock.size())).toHex(' ');
+        if (record.op == vhid::Op::Write && record.iface == vhid::Interface::Command)
+            traffic << "data " + QByteArray(reinterpret_cast<const char *>(record.bytes.data()),
+                                            int(record.bytes.size())).toHex(' ');
+    }
+    return traffic;
+}
+
+// Every key of the profile in use and of the macro files, with its text.
+QMap<QString, QString> storedSettings()
+{
+    QMap<QString, QString> stored;
+    QStringList files{kProfile1};
+    for (const QString &macro : QDir("modules/macro").entryList({"*.bin"}, QDir::Files))
+        files << "modules/macro/" + macro;
+    for (const QString &file : files) {
+        const QSettings settings(file, QSettings::IniFormat);
+        for (const QString &key : settings.allKeys()) {
+            const QVariant value = settings.value(key);
+            const bool isList = value.type() == QVariant::List || value.type() == QVariant::StringList;
+            stored.insert(file + ":" + key, isList ? value.toStringList().join(',') : value.toString());
+        }
+    }
+    return stored;
+}
+
+void plugMouse()
+{
+    vhid::Bus::instance().reset();
+    vhid::Bus::instance().plug(vhid::Model::Mouse);
+    vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
+}
+
+void writeMacro(const QString &name)
+{
+    QSettings macro("modules/macro/" + name + ".bin", QSettings::IniFormat);
+    macro.setValue("config/index", -1);
+    macro.setValue("config/repeat", 3);
+    macro.setValue("config/did", -1);
+    macro.setValue("config/total", 2);
+    macro.setValue("macro/0", "A    [Down]");
+    macro.setValue("macro/1", "A      [Up]");
+}
+
+// The key page's codes after its start-up: the profile's, button by button.
+QList<Code> pageCodes(myQQuickView &view)
+{
+    QList<Code> codes;
+    for (int button = 0; button < 16; ++button) {
+        Code code;
+        for (const QVariant &byte : view.getKeydefine(button))
+            code << byte.toInt();
+        codes << code;
+    }
+    return codes;
+}
+
+// The key page with one button changed, then APPLY: the wheel box, then the matrix.
+WindowSetting applyButton(int button, Code code)
+{
+    return [button, code](myQQuickView &view) {
+        QList<Code> codes = pageCodes(view);
+        codes[button] = code;
+        QVariantList matrix;
+        for (const Code &each : codes)
+            for (int byte : each)
+                matrix << byte;
+        view.setScrollPinSwap(view.getScrollPinSwap());
+        view.ui_12H_SetKeyMatrix(matrix);
+    };
+}
+
+// What the window records for a setting, on a fresh copy of the modules.
+struct WindowRun {
+    QStringList traffic;
+    QMap<QString, QString> stored;
+};
+
+WindowRun runWindow(const WindowSetting &setting)
+{
+    ModulesSandbox sandbox;
+    writeMacro(kMacroName);
+    plugMouse();
+    Hid_Thread hid;
+    hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
+    deviceReady = true;
+    demoMode = false;
+    languageIntegrity = true;
+    encodeEnabled = true;
+    secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
+    myQQuickView view;
+    view.setHidThread(&hid);
+    vhid::Bus::instance().clearRecords();
+    setting(view);
+    hid.waitUntilIdle(kIdleTimeoutMs);
+    view.profiles().flush();
+    return {setTraffic(), storedSettings()};
+}
+
+class FakePointer : public PointerSettings {
+public:
+    bool setPointerSpeed(int systemSpeed) override { calls << QString("speed %1").arg(systemSpeed); return true; }
+    bool setWheelScrollLines(int lines) override { calls << QString("lines %1").arg(lines); return true; }
+    bool setDoubleClickTime(int ms) override { calls << QString("double-click %1").arg(ms); return true; }
+    bool readMouse(int values[MouseValueCount]) override
+    {
+        std::fill(values, values + MouseValueCount, 0);
+        return true;
+    }
+    bool writeMouse(const int values[MouseValueCount]) override
+    {
+        calls << QString("acceleration %1").arg(values[AccelerationLevel]);
+        return true;
+    }
+    static QStringList calls;
+};
+QStringList FakePointer::calls;
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(WindowSetting)
+
+class TestW3ctl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("W3_DEVICE_LOCK", QDir::temp().filePath("w3ctl-test-%1.lock").arg(QCoreApplication::applicationPid()).toUtf8());
+        Controllers::setPointerFactory([] { return std::make_unique<FakePointer>(); });
+    }
+    void init()
+    {
+        sandbox = std::make_unique<ModulesSandbox>();
+        writeMacro(kMacroName);
+        plugMouse();
+        FakePointer::calls.clear();
+    }
+    void cleanup() { sandbox.reset(); }
+
+    void aSettingMatchesTheWindowOnTheWireAndInTheProfile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<WindowSetting>("window");
+        const auto row = [](const char *name, const QString &arguments, WindowSetting window) {
+            QTest::newRow(name) << arguments.split(' ') << window;
+        };
+        row("dpi stage", "dpi stage 2", [](myQQuickView &v) { v.ui_0BH_SetCurrentDPIStage(2); });
+        row("dpi set", "dpi set 500,1000,7000", [](myQQuickView &v) {
+            v.ui_11H_SetDPISet(8, {0x02, 0x04, 0x4E, 0x80, 0x80, 0x80, 0x80, 0x80}, {500, 1000, 7000, 0, 0, 0, 0, 0});
+        });
+        row("rate 1000", "rate 1000", [](myQQuickView &v) { v.ui_01H_SetReportRate(1); });
+        row("rate 125", "rate 125", [](myQQuickView &v) { v.ui_01H_SetReportRate(8); });
+        row("wheel", "wheel reversed", [](myQQuickView &v) { v.setScrollPinSwap(true); });
+        row("key", "button 4 key:F5", applyButton(3, {0x00, 0x00, 0x3E, 0x00}));
+        row("key by name", "button backward key:a", applyButton(3, {0x00, 0x00, 0x04, 0x00}));
+        row("combo", "button 2 combo:ctrl+shift+a", applyButton(1, {0x00, 0x01, 0xE1, 0x04}));
+        row("combo of a right modifier alone", "button 2 combo:rwin", applyButton(1, {0x00, 0x00, 0xE7, 0x00}));
+        row("media", "button dpi-up media:volume-up", applyButton(5, {0x03, 0x00, 0xE9, 0x00}));
+        row("media of two bytes", "button 6 media:www-home", applyButton(5, {0x03, 0x00, 0x23, 0x02}));
+        row("fire", "button 5 fire:left:5:3", applyButton(4, {0x0A, 0xF0, 0x50, 0x03}));
+        row("fire slowest", "button 5 fire:A:0:255", applyButton(4, {0x0A, 0x04, 0xFF, 0xFF}));
+        row("triple click", "button 5 mouse:triple-click", applyButton(4, {0x0A, 0xF0, 0x21, 0x03}));
+        row("led", "button 7 led", applyButton(6, {0x0B, 0x00, 0x00, 0x00}));
+        row("dpi switch", "button 3 dpi:switch", applyButton(2, {0x07, 0x00, 0x03, 0x00}));
+        row("scroll", "button 16 scroll:up", applyButton(15, {0x04, 0x00, 0x01, 0x00}));
+        row("none", "button 3 none", applyButton(2, {0x00, 0x00, 0x00, 0x00}));
+        row("left click away, forced", "button 1 key:A --force", applyButton(0, {0x00, 0x00, 0x04, 0x00}));
+        row("macro held", QString("button 4 macro:%1:held").arg(kMacroName), [](myQQuickView &v) {
+            v.setMacroIniConfig(kMacroName, {0, 3});
+            v.ui_13H_SetMacroKey(1, kMacroName);
+            applyButton(3, {0x09, 0x02, 0x01, 0x00})(v);
+        });
+        row("macro played 7 times", QString("button 4 macro:%1:7").arg(kMacroName), [](myQQuickView &v) {
+            v.setMacroIniConfig(kMacroName, {0, 7});
+            v.ui_13H_SetMacroKey(1, kMacroName);
+            applyButton(3, {0x09, 0x00, 0x01, 0x00})(v);
+        });
+        row("breathing", "light breathing --brightness 5 --speed 6", [](myQQuickView &v) {
+            v.ui_0DH_SetRGBLedEffect(3, 0, 2, {2, 5, 6, 1});
+        });
+        row("wave", "light wave --brightness 5 --speed 0", [](myQQuickView &v) {
+            v.ui_0DH_SetRGBLedEffect(5, 185, 10, {4, 5, 0, 1});
+        });
+        row("spotlight", "light spotlight --brightness 0 --speed 7", [](myQQuickView &v) {
+            v.ui_0DH_SetRGBLedEffect(10, 0, 20, {9, 0, 7, 1});
+        });
+        row("off", "light off --", [](myQQuickView &v) {
+            const QVariantList stored = v.ui_8DH_GetRGBLedEffect();
+            v.ui_0DH_SetRGBLedEffect(0, 0, 0, {stored.value(0), stored.value(1), stored.value(2), 0});
+        });
+        row("colours", "light static --brightness 7 --speed 4 --colors #102030,#FFFFFF", [](myQQuickView &v) {
+            QVariantList palette = v.ui_90H_GetLED8StageColor(0);
+            const QList<int> first{0x10, 0x20, 0x30, 255, 255, 255};
+            for (int i = 0; i < first.size(); ++i)
+                palette[i] = first.at(i);
+            v.ui_10H_SetLED8StageColor(0, palette);
+            v.ui_0DH_SetRGBLedEffect(1, 255, 0, {0, 7, 4, 1});
+        });
+    }
+    void aSettingMatchesTheWindowOnTheWireAndInTheProfile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(WindowSetting, window);
+        arguments.removeAll("--");
+        vhid::Bus::instance().clearRecords();
+        const CliRun cli = CliRun::of(arguments);
+        QVERIFY2(cli.code == 0, qPrintable(cli.err));
+        QCOMPARE(cli.err, QString());
+        const QStringList cliTraffic = setTraffic();
+        const QMap<QString, QString> cliStored = storedSettings();
+        QVERIFY(vhid::Bus::instance().violationReport().empty());
+
+        const WindowRun expected = runWindow(window);
+        QVERIFY(!expected.traffic.isEmpty());
+        QCOMPARE(cliTraffic, expected.traffic);
+        for (auto it = expected.stored.cbegin(); it != expected.stored.cend(); ++it)
+            QCOMPARE(it.key() + " = " + cliStored.value(it.key()), it.key() + " = " + it.value());
+        QCOMPARE(cliStored.keys(), expected.stored.keys());
+    }
+
+    void aUsageErrorSaysWhatIsWrongAndChangesNothing_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << "" << "no command given; see `w3ctl --help`";
+        QTest::newRow("unknown command") << "frob" << "unknown command \"frob\"; see `w3ctl --help`";
+        QTest::newRow("unknown option") << "status --loud" << "unknown option --loud; see `w3ctl status --help`";
+        QTest::newRow("option of another command") << "dpi --brightness 3"
+                                                   << "option --brightness is not one of \"dpi\"'s; see `w3ctl dpi --help`";
+        QTest::newRow("option without value") << "light static --speed" << "option --speed needs a value; see `w3ctl light --help`";
+        QTest::newRow("bad wait") << "--wait soon status" << "--wait takes seconds, 0-3600; see `w3ctl --help`";
+        QTest::newRow("extra argument") << "status now" << "unexpected argument \"now\"; see `w3ctl status --help`";
+        QTest::newRow("profile 0") << "profile 0" << "profile must be 1-10, not \"0\"; see `w3ctl profile --help`";
+        QTest::newRow("profile 11") << "profile reset 11" << "profile must be 1-10, not \"11\"; see `w3ctl profile --help`";
+        QTest::newRow("profile export short") << "profile export 2" << "too few arguments; see `w3ctl profile --help`";
+        QTest::newRow("rate") << "rate 300" << "report rate must be 125, 250, 500 or 1000, not \"300\"; see `w3ctl rate --help`";
+        QTest::newRow("dpi action") << "dpi up 2" << "unknown dpi action \"up\"; see `w3ctl dpi --help`";
+        QTest::newRow("dpi stage range") << "dpi stage 9" << "stage must be 1-8; see `w3ctl dpi --help`";
+        QTest::newRow("dpi value") << "dpi set 500,1234"
+                                   << "1234 DPI is not a value of the ANDS3320 sensor; allowed: 0, 500, 1000, 1750, "
+                                      "2000, 2500, 3000, 3500, 4000, 5000, 6000, 7000; see `w3ctl dpi --help`";
+        QTest::newRow("dpi too many") << "dpi set 500,500,500,500,500,500,500,500,500"
+                                      << "the mouse has 8 stages, not 9; see `w3ctl dpi --help`";
+        QTest::newRow("button") << "button 9 led"
+                                << "no button \"9\" on this mouse; buttons: 1 (left-button), 2 (right-button), "
+                                   "3 (middle-button), 4 (backward), 5 (forward), 6 (dpi-up), 7 (dpi-down), "
+                                   "15 (scroll-up), 16 (scroll-down); see `w3ctl button --help`";
+        QTest::newRow("function") << "button 2 jump"
+                                  << "unknown function \"jump\"; one of: key:KEY, mouse:BUTTON, media:NAME, "
+                                     "combo:[MODIFIER+]KEY[+KEY], macro:NAME[:COUNT|:always|:held], "
+                                     "fire:BUTTON|KEY:SPEED:COUNT, led, dpi:+|-|switch, scroll:up|down, none, "
+                                     "default; see `w3ctl button --help`";
+        QTest::newRow("key") << "button 2 key:Hyper" << "unknown key \"Hyper\"; see `w3ctl button --help`";
+        QTest::newRow("combo") << "button 2 combo:ctrl+a+b+c"
+                               << "a combination is one modifier and one or two keys: combo:ctrl+shift+a; "
+                                  "see `w3ctl button --help`";
+        QTest::newRow("fire speed") << "button 2 fire:left:8:3" << "fire speed must be 0-7; see `w3ctl button --help`";
+        QTest::newRow("fire count") << "button 2 fire:left:3:256" << "fire count must be 0-255; see `w3ctl button --help`";
+        QTest::newRow("macro") << "button 2 macro:Nothing"
+                               << "no macro named \"Nothing\"; `w3ctl macro list` lists them; see `w3ctl button --help`";
+        QTest::newRow("last left click") << "button 1 mouse:right"
+                                         << "button 1 (left-button) is the last one with the left click; without it "
+                                            "the mouse cannot click. Add --force to do it anyway; see `w3ctl button --help`";
+        QTest::newRow("effect") << "light disco" << "unknown effect \"disco\"; one of: static, twinkling, breathing, "
+                                                    "neon, wave, gliding, finger-moving, vertical-flipping, yo-yo, "
+                                                    "spotlight, on, off; see `w3ctl light --help`";
+        QTest::newRow("brightness") << "light static --brightness 8" << "--brightness must be 0-7; see `w3ctl light --help`";
+        QTest::newRow("colour") << "light static --colors #12345" << "\"#12345\" is not a colour #RRGGBB; see `w3ctl light --help`";
+        QTest::newRow("off with options") << "light off --speed 2" << "light off takes no options; see `w3ctl light --help`";
+        QTest::newRow("wheel") << "wheel up" << "wheel direction must be normal or reversed; see `w3ctl wheel --help`";
+        QTest::newRow("pointer step") << "pointer --speed 11" << "--speed must be 0-10; see `w3ctl pointer --help`";
+        QTest::newRow("acceleration") << "pointer --acceleration yes" << "--acceleration must be on or off; see `w3ctl pointer --help`";
+        QTest::newRow("macro action") << "macro run Sprint" << "unknown macro action \"run\"; see `w3ctl macro --help`";
+        QTest::newRow("macro show") << "macro show Nothing" << "no macro named \"Nothing\"; see `w3ctl macro --help`";
+    }
+    void aUsageErrorSaysWhatIsWrongAndChangesNothing()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, message);
+        const QByteArray profileBefore = fileBytes(kProfile1);
+        vhid::Bus::instance().clearRecords();
+        const CliRun cli = CliRun::of(arguments.split(' ', Qt::SkipEmptyParts));
+        QCOMPARE(cli.code, 1);
+        QCOMPARE(cli.err, "w3ctl: " + message + "\n");
+        QCOMPARE(cli.out, QString());
+        QCOMPARE(setTraffic(), QStringList());
+        QCOMPARE(fileBytes(kProfile1), profileBefore);
+        QVERIFY(FakePointer::calls.isEmpty());
+    }
+
+    void withoutAMouseASettingExitsWithTwoAndChangesNothing()
+    {
+        vhid::Bus::instance().reset();
+        const QByteArray profileBefore = fileBytes(kProfile1);
+        for (const QString arguments : {"rate 1000", "dpi stage 1", "button 4 key:A", "light off"}) {
+            const CliRun cli = CliRun::of(arguments.split(' '));
+            QCOMPARE(cli.code, 2);
+            QCOMPARE(cli.err, QString("w3ctl: no W3 mouse found\n"));
+        }
+        QCOMPARE(fileBytes(kProfile1), profileBefore);
+        const CliRun status = CliRun::of({"--json", "status"});
+        QCOMPARE(status.code, 2);
+        QCOMPARE(QJsonDocument::fromJson(status.out.toUtf8()).object().value("found").toBool(true), false);
+    }
+
+    void aReadCommandPrintsJson_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("status") << "status" << "sensor" << "ANDS3320";
+        QTest::newRow("profile") << "profile" << "profile" << "1";
+        QTest::newRow("dpi") << "dpi" << "stageCount" << "8";
+        QTest::newRow("rate") << "rate" << "reportRate" << "";
+        QTest::newRow("buttons") << "button" << "buttons" << "";
+        QTest::newRow("light") << "light" << "effect" << "";
+        QTest::newRow("wheel") << "wheel" << "reversed" << "";
+        QTest::newRow("macros") << "macro list" << "macros" << "";
+        QTest::newRow("macro") << QString("macro show %1").arg(kMacroName) << "repeat" << "3";
+        QTest::newRow("pointer") << "pointer" << "speed" << "";
+    }
+    void aReadCommandPrintsJson()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const CliRun cli = CliRun::of(("--json " + arguments).split(' '));
+        QVERIFY2(cli.code == 0, qPrintable(cli.err));
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(cli.out.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        QVERIFY(document.object().contains(key));
+        if (!value.isEmpty())
+            QCOMPARE(document.object().value(key).toVariant().toString(), value);
+    }
+
+    void buttonsReadBackAsTheyWereSet()
+    {
+        const QStringList functions = {"key:F5", "combo:ctrl+shift+A", "media:mute", "fire:right:2:9", "led",
+                                       "dpi:switch", "scroll:down", "mouse:triple-click",
+                                       QString("macro:%1:always").arg(kMacroName), "none"};
+        for (const QString &function : functions) {
+            QCOMPARE(CliRun::of({"button", "4", function}).code, 0);
+            const CliRun shown = CliRun::of({"--json", "button", "4"});
+            const QJsonObject button =
+                QJsonDocument::fromJson(shown.out.toUtf8()).object().value("buttons").toArray().at(0).toObject();
+            QCOMPARE(button.value("function").toString(), function);
+        }
+    }
+
+    void takingAMacroAwayFreesItsSlot()
+    {
+        QCOMPARE(CliRun::of({"button", "4", QString("macro:%1").arg(kMacroName)}).code, 0);
+        QCOMPARE(QSettings(QString("modules/macro/%1.bin").arg(kMacroName), QSettings::IniFormat).value("config/index").toInt(), 0);
+        QCOMPARE(CliRun::of({"button", "4", "default"}).code, 0);
+        QCOMPARE(QSettings(QString("modules/macro/%1.bin").arg(kMacroName), QSettings::IniFormat).value("config/index").toInt(), -1);
+    }
+
+    void switchingTheProfileSendsItAndIsRemembered()
+    {
+        QVariantList matrix;
+        {
+            QSettings profile3("modules/setting/p3.bin", QSettings::IniFormat);
+            profile3.setValue("keydefine_W3/3", QVariantList{0, 0, 0x3E, 0});
+            for (int button = 0; button < 16; ++button)
+                for (const QVariant &byte : ProfileStore::storedList(profile3, "keydefine_W3/" + QString::number(button)))
+                    matrix << byte.toInt();
+        }
+        vhid::Bus::instance().clearRecords();
+        const CliRun cli = CliRun::of({"profile", "3"});
+        QVERIFY2(cli.code == 0, qPrintable(cli.err));
+        std::vector<std::uint8_t> sent;
+        vhid::Bus::instance().withMouse([&sent](vhid::MouseMemory &mouse) { sent = mouse.keyMatrix; });
+        QCOMPARE(int(sent.size()), matrix.size());
+        for (int i = 0; i < matrix.size(); ++i)
+            QCOMPARE(int(sent[size_t(i)]), matrix.at(i).toInt());
+        const CliRun shown = CliRun::of({"profile"});
+        QCOMPARE(shown.out, QString("profile 3\n"));
+        // Later settings go to profile 3.
+        QCOMPARE(CliRun::of({"rate", "250"}).code, 0);
+        QCOMPARE(QSettings("modules/setting/p3.bin", QSettings::IniFormat).value("sensor/reportRate_W3").toInt(), 4);
+    }
+
+    void profilesAndMacrosTravelAsFiles()
+    {
+        const QString exported = sandbox->path("exported.pf");
+        QCOMPARE(CliRun::of({"profile", "export", "2", exported}).code, 0);
+        QCOMPARE(fileBytes(exported), fileBytes("modules/setting/p2.bin"));
+        QCOMPARE(CliRun::of({"profile", "import", "5", exported}).code, 0);
+        QCOMPARE(fileBytes("modules/setting/p5.bin"), fileBytes(exported));
+        const CliRun refused = CliRun::of({"profile", "import", "5", sandbox->path("modules/macro/Sprint.bin")});
+        QCOMPARE(refused.code, 1);
+        QVERIFY(refused.err.startsWith("w3ctl: "));
+        QCOMPARE(refused.err.count('\n'), 1);
+        QCOMPARE(CliRun::of({"profile", "reset", "5"}).code, 0);
+        QCOMPARE(fileBytes("modules/setting/p5.bin"), fileBytes("modules/setting/pD.bin"));
+
+        const QString macroFile = sandbox->path("sprint.mc");
+        QCOMPARE(CliRun::of({"macro", "export", kMacroName, macroFile}).code, 0);
+        QCOMPARE(CliRun::of({"macro", "import", macroFile, "Walk"}).code, 0);
+        QCOMPARE(fileBytes("modules/macro/Walk.bin"), fileBytes(macroFile));
+        const CliRun notAMacro = CliRun::of({"macro", "import", sandbox->path("modules/setting/pD.bin"), "Bad"});
+        QCOMPARE(notAMacro.code, 1);
+        QVERIFY(!QFile::exists("modules/macro/Bad.bin"));
+    }
+
+    void pointerSettingsAreStoredAndApplied()
+    {
+        const CliRun cli = CliRun::of({"pointer", "--speed", "3", "--scroll-lines", "4", "--double-click", "10",
+                                       "--acceleration", "on"});
+        QVERIFY2(cli.code == 0, qPrintable(cli.err));
+        QCOMPARE(FakePointer::calls, QStringList({"speed 6", "lines 5", "double-click 200", "acceleration 1"}));
+        const QSettings profile(kProfile1, QSettings::IniFormat);
+        QCOMPARE(profile.value("sensor/cursorSpeed_W3").toInt(), 3);
+        QCOMPARE(profile.value("sensor/verticalScrollLines_W3").toInt(), 4);
+        QCOMPARE(profile.value("sensor/doubleClickSpeed_W3").toInt(), 10);
+    }
+
+    void helpAndVersionNeedNoMouse()
+    {
+        vhid::Bus::instance().reset();
+        for (const QString command : {"status", "profile", "dpi", "rate", "button", "light", "wheel", "macro", "pointer"}) {
+            const CliRun help = CliRun::of({command, "--help"});
+            QCOMPARE(help.code, 0);
+            QVERIFY2(help.out.startsWith("Usage: w3ctl [OPTION]... " + command), qPrintable(help.out));
+        }
+        const CliRun help = CliRun::of({"--help"});
+        QVERIFY(help.out.contains("Exit status:"));
+        QCOMPARE(CliRun::of({"--version"}).code, 0);
+    }
+
+private:
+    std::unique_ptr<ModulesSandbox> sandbox;
+};
+
+QTEST_MAIN(TestW3ctl)
+#include "test_w3ctl.moc"
