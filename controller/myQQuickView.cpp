@@ -26,15 +26,19 @@ QVariant plain(const QVariant &value)
     return value.canConvert<QJSValue>() ? value.value<QJSValue>().toVariant() : value;
 }
 
-// Runs its work once, when the view's first frame is on screen. The view renders the frame
-// and then posts the low-priority update request that composes it into the window; a call
-// queued from the rendering posts its own low-priority event, which queues behind that request.
-class AfterFirstFrame : public QObject {
+// Runs its work once, when the view's first frame that shows the scene is on screen (the
+// scene's root item stays invisible until "run"). The view renders the frame and then posts the
+// low-priority update request that composes it into the window; a call queued from the
+// rendering posts its own low-priority event, which queues behind that request.
+class AfterSceneShown : public QObject {
 public:
-    AfterFirstFrame(QQuickWidget *view, std::function<void()> work)
+    AfterSceneShown(QQuickWidget *view, std::function<void()> work)
         : QObject(view), work(std::move(work))
     {
-        rendered = connect(view->quickWindow(), &QQuickWindow::afterRendering, this, [this] {
+        rendered = connect(view->quickWindow(), &QQuickWindow::afterRendering, this, [this, view] {
+            const QQuickItem *root = view->rootObject();
+            if (root && !root->isVisible())
+                return;
             disconnect(rendered);
             QMetaObject::invokeMethod(this, [this] {
                 QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
@@ -71,9 +75,9 @@ myQQuickView::myQQuickView(QWidget *parent)
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
     registerSceneLogic();
-    // The sound back end starts once the window shows something; the cues asked for
-    // until then play when it is ready.
-    new AfterFirstFrame(this, [this] { soundPlayer->createPlayers(); });
+    // The sound back end starts once the window shows the scene; the cues asked for until
+    // then (the opening's start-up cue) play when it is ready.
+    new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });
 }
 
 myQQuickView::~myQQuickView() = default;

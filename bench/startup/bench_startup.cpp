@@ -1,13 +1,23 @@
-// Start-up and command-latency figures on the virtual mouse. Prints figures; never fails.
+// Start-up, memory, page-switch and command-latency figures on the virtual mouse. Prints
+// figures; never fails.
 //
 //   bench_startup            runs the measurements below and prints medians
-//   bench_startup app        (child) the program's start-up; prints "FRAME" at the first frame
-//   bench_startup bare       (child) a bare QQuickWidget with one rectangle; same report
+//   bench_startup app        (child) the program's start-up, then its page switches
+//   bench_startup bare       (child) a bare QQuickWidget with one rectangle
 //
-// Start-up is measured from process start (as seen by the parent) to the first frame the
-// scene renders with the device proven; the bare QQuickWidget gives the machine's baseline.
+// A child reports on its standard output, one line each:
+//   FRAME                    its first frame (the parent times it from the child's start)
+//   SCENE none               the program's scene did not load: no frame of it to time
+//   STEP <name> <ms>         the program's start-up steps, timed inside the child
+//   RSS <kB>                 resident memory once started (the program: with its sound players)
+//   RSS_FRAME <kB>           the program's resident memory at its first frame
+//   PAGE <index> <ms>        the first frame after the scene was asked to show that page
+//   PAGE <index> none        no such frame, or the page did not become the current one
+//   PAGES none               the scene has no item "Main_W3" to switch pages with
+//   SOUND none               the program's sound players were not made after its first frame
 #include "app/Startup.h"
 #include "app/Widget.h"
+#include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "virtual/VirtualBus.h"
@@ -15,12 +25,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QMap>
 #include <QProcess>
+#include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
 #include <QTemporaryDir>
-#include <QTextStream>
-#include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -29,29 +42,171 @@ namespace {
 
 constexpr int kRuns = 7;
 constexpr int kSetSamples = 50;
+constexpr int kPageCount = 4;
+constexpr const char *kPagesItem = "Main_W3";
 
-void reportFirstFrame(QQuickWidget *view)
+// Goals, printed beside the figures.
+constexpr double kStartupRatioGoal = 1.3;
+constexpr double kMemoryRatioGoal = 1.3;
+constexpr double kPageFrameGoalMs = 50;
+
+// Bounds for a child that hangs; generous for a loaded machine.
+constexpr int kChildTimeoutMs = 30000;
+constexpr int kWaitLimitMs = 10000;
+// The scene counts as still once no frame has come for this long; a scene that never rests
+// is measured after kStillLimitMs.
+constexpr int kQuietMs = 250;
+constexpr int kStillLimitMs = 3000;
+
+void report(const QByteArray &line)
 {
-    QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view, [] {
-        std::printf("FRAME\n");
-        std::fflush(stdout);
-        QMetaObject::invokeMethod(qApp, "quit", Qt::QueuedConnection);
-    }, Qt::DirectConnection);
+    std::printf("%s\n", line.constData());
+    std::fflush(stdout);
 }
+
+long residentKilobytes()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// Runs the event loop until `done` holds after a frame, or for at most limitMs. True if it held.
+template <typename Done>
+bool waitForFrame(QQuickWidget *view, int limitMs, Done done)
+{
+    QEventLoop loop;
+    bool held = false;
+    const auto connection = QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, &loop, [&] {
+        if (!held && done()) {
+            held = true;
+            loop.quit();
+        }
+    }, Qt::DirectConnection);
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    QObject::disconnect(connection);
+    return held;
+}
+
+// Lets running animations end: returns once no frame has come for kQuietMs (or after the limit).
+void waitUntilStill(QQuickWidget *view)
+{
+    QElapsedTimer sinceFrame, total;
+    sinceFrame.start();
+    total.start();
+    const auto connection = QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view,
+                                             [&] { sinceFrame.restart(); }, Qt::DirectConnection);
+    while (sinceFrame.elapsed() < kQuietMs && total.elapsed() < kStillLimitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, kQuietMs);
+    QObject::disconnect(connection);
+}
+
+bool showPage(QObject *pages, int index)
+{
+    return QMetaObject::invokeMethod(pages, "showPage", Q_ARG(QVariant, QVariant(index)));
+}
+
+// Milliseconds from asking for the page to the first frame rendered after it, or -1.
+double pageFrameMs(QQuickWidget *view, QObject *pages, int index)
+{
+    if (pages->property("currentPage").toInt() == index) {
+        showPage(pages, -1);  // closed, so that showing the page changes the scene
+        waitUntilStill(view);
+    }
+    QElapsedTimer clock;
+    double ms = -1;
+    clock.start();
+    if (!showPage(pages, index))
+        return -1;
+    if (waitForFrame(view, kWaitLimitMs, [&] { ms = clock.nsecsElapsed() / 1e6; return true; })
+        && pages->property("currentPage").toInt() == index)
+        return ms;
+    return -1;
+}
+
+void reportPageFrames(QQuickWidget *view)
+{
+    QObject *pages = view->rootObject() ? view->rootObject()->findChild<QObject *>(kPagesItem) : nullptr;
+    if (!pages) {
+        report("PAGES none");
+        return;
+    }
+    for (int index = 0; index < kPageCount; ++index) {
+        waitUntilStill(view);
+        const double ms = pageFrameMs(view, pages, index);
+        report(QByteArray("PAGE ") + QByteArray::number(index) + ' '
+               + (ms < 0 ? QByteArray("none") : QByteArray::number(ms, 'f', 2)));
+    }
+}
+
+// Times the steps of the program's start-up, each from the end of the one before.
+class StepClock {
+public:
+    StepClock() { clock.start(); }
+    void step(const char *name)
+    {
+        const qint64 now = clock.nsecsElapsed();
+        report(QByteArray("STEP ") + name + ' ' + QByteArray::number((now - last) / 1e6, 'f', 2));
+        last = now;
+    }
+
+private:
+    QElapsedTimer clock;
+    qint64 last = 0;
+};
 
 int runAppChild(int argc, char **argv)
 {
+    StepClock steps;
     QApplication app(argc, argv);
     const QString program = QCoreApplication::applicationFilePath();
     QDir::setCurrent(program.left(program.lastIndexOf('/')));
     vhid::Bus::instance().reset();
     vhid::Bus::instance().plug(vhid::Model::Mouse);
+    steps.step("application");
     Widget shell;
-    reportFirstFrame(shell.view());
+    steps.step("shell");
+    myQQuickView *view = shell.view();
+    if (view->status() != QQuickWidget::Ready) {
+        report("SCENE none");
+        return 1;
+    }
+    // The scene's root item stays invisible until "run": the first frame that shows it counts.
+    const auto sceneShown = [view] { return view->rootObject() && view->rootObject()->isVisible(); };
+    bool framed = false;
+    QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view, [&] {
+        if (!framed && sceneShown()) {
+            framed = true;
+            report("FRAME");
+            steps.step("frame");
+            report("RSS_FRAME " + QByteArray::number(qlonglong(residentKilobytes())));
+        }
+    }, Qt::DirectConnection);
     startShell(shell);
+    steps.step("detection");
     if (!deviceReady)
         return 1;
-    return app.exec();
+    if (!framed && !waitForFrame(view, kChildTimeoutMs, sceneShown))
+        return 1;
+
+    if (!view->sounds().hasPlayers()) {
+        QEventLoop loop;
+        QObject::connect(&view->sounds(), &SoundPlayer::playersReady, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kWaitLimitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    if (!view->sounds().hasPlayers())
+        report("SOUND none");
+    report("RSS " + QByteArray::number(qlonglong(residentKilobytes())));
+
+    reportPageFrames(view);
+    return 0;
 }
 
 int runBareChild(int argc, char **argv)
@@ -66,34 +221,80 @@ int runBareChild(int argc, char **argv)
     file.close();
     QQuickWidget view;
     view.setSource(QUrl::fromLocalFile(scene));
-    reportFirstFrame(&view);
+    QObject::connect(view.quickWindow(), &QQuickWindow::afterRendering, &view, [] {
+        report("FRAME");
+        // Once the frame is composed into the window, as the program's figure is.
+        QMetaObject::invokeMethod(qApp, [] {
+            report("RSS " + QByteArray::number(qlonglong(residentKilobytes())));
+            QCoreApplication::quit();
+        }, Qt::QueuedConnection);
+    }, Qt::DirectConnection);
     view.show();
     return app.exec();
 }
 
+// The median of the values that were measured (-1 marks a figure a run could not give).
 double median(std::vector<double> values)
 {
+    values.erase(std::remove_if(values.begin(), values.end(), [](double value) { return value < 0; }), values.end());
     std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
+    return values.empty() ? -1 : values[values.size() / 2];
 }
 
-// Milliseconds from starting the child until it reports its first frame.
-double timeChild(const QString &mode)
+struct ChildRun {
+    double frameMs = -1;
+    double residentMb = -1;
+    double residentAtFrameMb = -1;
+    bool sceneLoaded = true;
+    bool pagesAvailable = false;
+    bool soundPlayersMade = true;
+    QMap<int, double> pageMs;  // -1: no frame, or the page did not show
+    QMap<QByteArray, double> stepMs;
+};
+
+void readLine(const QByteArray &line, ChildRun &run)
 {
+    const QList<QByteArray> words = line.trimmed().split(' ');
+    const QByteArray &key = words.value(0);
+    if (key == "RSS") {
+        run.residentMb = words.value(1).toLong() / 1024.0;
+    } else if (key == "RSS_FRAME") {
+        run.residentAtFrameMb = words.value(1).toLong() / 1024.0;
+    } else if (key == "PAGE") {
+        run.pagesAvailable = true;
+        run.pageMs[words.value(1).toInt()] = words.value(2) == "none" ? -1 : words.value(2).toDouble();
+    } else if (key == "STEP") {
+        run.stepMs[words.value(1)] = words.value(2).toDouble();
+    } else if (key == "SCENE") {
+        run.sceneLoaded = false;
+    } else if (key == "SOUND") {
+        run.soundPlayersMade = false;
+    }
+}
+
+// Starts a child and reads its report; the first frame is timed from the child's start.
+ChildRun runChild(const QString &mode)
+{
+    ChildRun run;
     QProcess child;
+    child.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
     child.start(QCoreApplication::applicationFilePath(), {mode});
-    while (child.waitForReadyRead(20000)) {
-        if (child.readAll().contains("FRAME")) {
-            const double ms = clock.nsecsElapsed() / 1e6;
-            child.waitForFinished(5000);
-            return ms;
+    while (clock.elapsed() < kChildTimeoutMs && (child.canReadLine() || child.waitForReadyRead(kChildTimeoutMs))) {
+        while (child.canReadLine()) {
+            const QByteArray line = child.readLine();
+            if (line.trimmed() == "FRAME")
+                run.frameMs = clock.nsecsElapsed() / 1e6;
+            else
+                readLine(line, run);
         }
     }
-    child.kill();
-    child.waitForFinished();
-    return -1;
+    if (!child.waitForFinished(kChildTimeoutMs)) {
+        child.kill();
+        child.waitForFinished();
+    }
+    return run;
 }
 
 double setCommandMicroseconds()
@@ -114,6 +315,91 @@ double setCommandMicroseconds()
     return median(samples);
 }
 
+double ratio(double value, double base)
+{
+    return value > 0 && base > 0 ? value / base : 0.0;
+}
+
+void printPageFigures(const std::vector<ChildRun> &appRuns)
+{
+    const bool available = std::any_of(appRuns.begin(), appRuns.end(), [](const ChildRun &run) { return run.pagesAvailable; });
+    if (!available) {
+        std::printf("page switch: figures not available (the scene has no \"%s\" with showPage yet)\n", kPagesItem);
+        return;
+    }
+    std::printf("page switch, first frame after showPage (median of the runs that drew it; goal: under %.0f ms):\n",
+                kPageFrameGoalMs);
+    for (int index = 0; index < kPageCount; ++index) {
+        std::vector<double> drawn;
+        for (const ChildRun &run : appRuns) {
+            if (run.pageMs.value(index, -1) >= 0)
+                drawn.push_back(run.pageMs.value(index));
+        }
+        if (drawn.empty())
+            std::printf("  page %d: no frame, or the page did not become current\n", index);
+        else
+            std::printf("  page %d: %6.1f ms (%zu of %zu runs)\n", index, median(drawn), drawn.size(), appRuns.size());
+    }
+}
+
+void printStartupSteps(const std::vector<ChildRun> &appRuns)
+{
+    const std::pair<const char *, const char *> steps[] = {
+        {"application", "application object and virtual mouse"},
+        {"shell", "shell, view and scene loaded"},
+        {"detection", "first detection, window shown"},
+        {"frame", "initUI, run and the first frame"},
+    };
+    std::vector<double> beforeMain;
+    for (const ChildRun &run : appRuns) {
+        double inside = 0;
+        for (const double ms : run.stepMs)
+            inside += ms;
+        beforeMain.push_back(run.frameMs < 0 ? -1 : run.frameMs - inside);
+    }
+    std::printf("  where the program's start-up goes (medians):\n");
+    std::printf("    %-40s %7.1f ms\n", "process start and libraries", median(beforeMain));
+    for (const auto &step : steps) {
+        std::vector<double> values;
+        for (const ChildRun &run : appRuns)
+            values.push_back(run.stepMs.value(step.first, -1));
+        std::printf("    %-40s %7.1f ms\n", step.second, median(values));
+    }
+}
+
+void printStartupFigures(const std::vector<ChildRun> &appRuns, const std::vector<ChildRun> &bareRuns)
+{
+    std::vector<double> appFrames, bareFrames, appMemory, bareMemory, appMemoryAtFrame;
+    for (const ChildRun &run : appRuns) {
+        appFrames.push_back(run.frameMs);
+        appMemory.push_back(run.residentMb);
+        appMemoryAtFrame.push_back(run.residentAtFrameMb);
+    }
+    for (const ChildRun &run : bareRuns) {
+        bareFrames.push_back(run.frameMs);
+        bareMemory.push_back(run.residentMb);
+    }
+    const double appMs = median(appFrames), bareMs = median(bareFrames);
+    const double appMb = median(appMemory), bareMb = median(bareMemory);
+    std::printf("start-up to the scene's first frame, device proven (median of %d): %7.1f ms\n", kRuns, appMs);
+    std::printf("bare QQuickWidget to first frame                   (median of %d): %7.1f ms\n", kRuns, bareMs);
+    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(appMs, bareMs), kStartupRatioGoal);
+    printStartupSteps(appRuns);
+    std::printf("resident memory after start (median of %d): program %.1f MB, bare QQuickWidget %.1f MB\n",
+                kRuns, appMb, bareMb);
+    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(appMb, bareMb), kMemoryRatioGoal);
+    std::printf("  the program at its first frame, before its sound players: %.1f MB\n", median(appMemoryAtFrame));
+    const auto failed = std::count_if(appRuns.begin(), appRuns.end(), [](const ChildRun &run) { return run.frameMs < 0; })
+                        + std::count_if(bareRuns.begin(), bareRuns.end(), [](const ChildRun &run) { return run.frameMs < 0; });
+    if (failed > 0)
+        std::printf("  (%ld runs drew no frame and are left out)\n", long(failed));
+    if (std::any_of(appRuns.begin(), appRuns.end(), [](const ChildRun &run) { return !run.sceneLoaded; }))
+        std::printf("  (the program's scene did not load: `bench_startup app` shows why)\n");
+    const auto silent = std::count_if(appRuns.begin(), appRuns.end(), [](const ChildRun &run) { return !run.soundPlayersMade; });
+    if (silent > 0)
+        std::printf("  (in %ld runs the sound players were not made after the first frame)\n", long(silent));
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -128,16 +414,13 @@ int main(int argc, char *argv[])
     const QString program = QCoreApplication::applicationFilePath();
     QDir::setCurrent(program.left(program.lastIndexOf('/')));
 
-    std::vector<double> appRuns, bareRuns;
+    std::vector<ChildRun> appRuns, bareRuns;
     for (int i = 0; i < kRuns; ++i) {
-        bareRuns.push_back(timeChild("bare"));
-        appRuns.push_back(timeChild("app"));
+        bareRuns.push_back(runChild("bare"));
+        appRuns.push_back(runChild("app"));
     }
-    const double appMs = median(appRuns);
-    const double bareMs = median(bareRuns);
-    std::printf("start-up to first frame, device proven (median of %d): %.1f ms\n", kRuns, appMs);
-    std::printf("bare QQuickWidget to first frame      (median of %d): %.1f ms\n", kRuns, bareMs);
-    std::printf("ratio: %.2f (goal: at most 1.50)\n", bareMs > 0 ? appMs / bareMs : 0.0);
+    printStartupFigures(appRuns, bareRuns);
+    printPageFigures(appRuns);
     std::printf("Set command on the GUI thread, token free (median of %d): %.1f us (goal: under 1000 us)\n",
                 kSetSamples, setCommandMicroseconds());
     return 0;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,6 +57,7 @@ private slots:
     void earlyStartupCueStillLeadsIntoBackground();
     void makingPlayersTwiceKeepsThem();
     void viewMakesPlayersAfterItsFirstFrame();
+    void viewWaitsForItsSceneToShow();
 
 private:
     // A fresh sound player whose players are not made yet.
@@ -375,6 +377,33 @@ void SoundPlayerTest::viewMakesPlayersAfterItsFirstFrame()
     QVERIFY(!playersBeforeFrame);
     QCOMPARE(viewSounds.player(1)->currentSource().fileName(), soundPath(1));
     QCOMPARE(viewSounds.player(1)->parent(), &quickView);
+}
+
+void SoundPlayerTest::viewWaitsForItsSceneToShow()
+{
+    // The scene's root stays invisible until "run"; frames of the empty window come before.
+    QTemporaryDir sceneDir;
+    QVERIFY(sceneDir.isValid());
+    QFile scene(sceneDir.filePath("hidden.qml"));
+    QVERIFY(scene.open(QIODevice::WriteOnly));
+    scene.write("import QtQuick 2.15\nRectangle { width: 100; height: 60; visible: false }\n");
+    scene.close();
+    myQQuickView quickView;
+    quickView.setSource(QUrl::fromLocalFile(scene.fileName()));
+    QVERIFY(quickView.rootObject());
+    SoundPlayer &viewSounds = quickView.sounds();
+    int frames = 0;
+    connect(quickView.quickWindow(), &QQuickWindow::afterRendering, this, [&] { ++frames; },
+            Qt::DirectConnection);
+    quickView.show();
+    QTRY_VERIFY_WITH_TIMEOUT(frames > 0, kCueEndTimeoutMs);
+    QTest::qWait(kSettleMs);
+    QVERIFY(!viewSounds.hasPlayers());
+
+    viewSounds.playMedia_Index(1);
+    quickView.rootObject()->setVisible(true);
+    QTRY_VERIFY_WITH_TIMEOUT(viewSounds.hasPlayers(), kCueEndTimeoutMs);
+    QCOMPARE(viewSounds.player(1)->currentSource().fileName(), soundPath(1));
 }
 
 QTEST_MAIN(SoundPlayerTest)
