@@ -85,7 +85,7 @@ Item {
 
     width: 8 * entryWidth + 7 * entrySpacing
     height: entries.height + (title !== "" ? heading.height + 8 : 0) + 12 + (isCompat8Color ? fixed.height : palette.height)
-    opacity: enabled ? 1.0 : 0.2
+    opacity: Theme.ownOpacity(group)
 
     Row {
         id: entries

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import "qrc:/modules/qml/common"
 
 // The mouse seen from above with its light zones glowing in `lightColor` at `intensity`
-// (0..1); dark when `lit` is false. The light zones come from the skin's white mask
+// (0..1); unlit zones when `lit` is false. The light zones come from the skin's white mask
 // "model_ms/model_W3_Color_glow.png", tinted and blurred on a canvas so that the software
 // renderer draws it as well.
 Item {
@@ -11,6 +11,7 @@ Item {
     property real intensity: 1.0
     property bool lit: true
     readonly property string maskSource: Theme.img("model_ms/model_W3_Color_glow.png")
+    readonly property color unlitColor: "#2A2E33"
 
     width: 300
     height: 400
@@ -26,21 +27,21 @@ Item {
         id: glow
         objectName: "Model_Color_W3_glow"
         anchors.fill: parent
-        visible: model.lit
-        opacity: Math.max(0.15, Math.min(1.0, model.intensity))
+        opacity: model.lit ? Math.max(0.15, Math.min(1.0, model.intensity)) : 1.0
 
         onPaint: {
             var ctx = getContext("2d")
             ctx.reset()
             if (!isImageLoaded(model.maskSource))
                 return
-            ctx.shadowColor = model.lightColor
-            ctx.shadowBlur = 24
+            var color = model.lit ? model.lightColor : model.unlitColor
+            ctx.shadowColor = color
+            ctx.shadowBlur = model.lit ? 24 : 0
             ctx.drawImage(model.maskSource, 0, 0, width, height)
             ctx.shadowBlur = 0
             // Recolour what was drawn, mask and halo alike, keeping its alpha.
             ctx.globalCompositeOperation = "source-atop"
-            ctx.fillStyle = model.lightColor
+            ctx.fillStyle = color
             ctx.fillRect(0, 0, width, height)
         }
         onImageLoaded: requestPaint()
@@ -48,6 +49,7 @@ Item {
     }
 
     onLightColorChanged: glow.requestPaint()
+    onLitChanged: glow.requestPaint()
     onMaskSourceChanged: {
         glow.loadImage(maskSource)
         glow.requestPaint()

@@ -102,7 +102,7 @@ Item {
 
     Item {
         id: controls
-        x: 350
+        x: 360
         y: 20
         width: 340
         height: 432

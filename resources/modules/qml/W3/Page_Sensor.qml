@@ -243,7 +243,7 @@ Item {
     PushButton {
         objectName: "sensorResetButton"
         x: 360
-        y: 416
+        y: 420
         width: 160
         text: Theme.text(77, "RESET")
         onClicked: {
@@ -254,7 +254,7 @@ Item {
     PushButton {
         objectName: "sensorApplyButton"
         x: 540
-        y: 416
+        y: 420
         width: 160
         primary: true
         text: Theme.text(107, "APPLY")

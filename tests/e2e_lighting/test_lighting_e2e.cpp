@@ -1,0 +1,364 @@
+// The lighting and sensor pages of the real program on the virtual mouse, driven with real
+// mouse events on the window: what reached the mouse, the profile and the desktop settings,
+// and what the pages show again after a restart. Also saves screenshots of both pages.
+#include "controller/myQQuickView.h"
+#include "tests/controller/SettingsFiles.h"
+#include "tests/support/SceneDriver.h"
+#include "virtual/VirtualBus.h"
+
+#include <QQuickItem>
+#include <QtTest>
+
+using namespace settingsfiles;
+
+namespace {
+
+constexpr int kColorPage = 2;
+constexpr int kSensorPage = 3;
+constexpr int kTimeoutMs = 10000;
+
+const QString kProfile1 = "./modules/setting/p1.bin";
+
+// The plain command block of a feature report and the data reports that followed it on the
+// command interface, report IDs removed.
+struct Transfer {
+    std::vector<std::uint8_t> block;
+    QByteArray data;
+};
+
+std::vector<Transfer> mouseTransfers(std::uint8_t code)
+{
+    std::vector<Transfer> found;
+    bool collecting = false;
+    for (const vhid::Record &record : vhid::Bus::instance().records()) {
+        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
+            continue;
+        if (record.op == vhid::Op::SendFeature) {
+            collecting = !record.plainBlock.empty() && record.plainBlock[0] == code;
+            if (collecting)
+                found.push_back({record.plainBlock, {}});
+        } else if (record.op == vhid::Op::Write && collecting) {
+            found.back().data.append(reinterpret_cast<const char *>(record.bytes.data()) + 1,
+                                     int(record.bytes.size()) - 1);
+        }
+    }
+    return found;
+}
+
+// Waits until a transfer of that code has carried at least `dataLength` payload bytes.
+bool waitForTransfer(const SceneDriver &scene, std::uint8_t code, int dataLength = 0)
+{
+    return scene.waitFor([&] {
+        const std::vector<Transfer> found = mouseTransfers(code);
+        return !found.empty() && found.front().data.size() >= dataLength;
+    }, kTimeoutMs);
+}
+
+// The first bytes of a plain command block: code and parameters (the check byte is the
+// transport's own and checked by its tests).
+QByteArray leading(const std::vector<std::uint8_t> &block, int count)
+{
+    return QByteArray(reinterpret_cast<const char *>(block.data()), std::min<int>(count, int(block.size())));
+}
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int value : values)
+        result.append(char(value));
+    return result;
+}
+
+// The step positions of the 8-step and 11-step sliders as points on their tracks.
+QPointF stepPoint8(QQuickItem *slider, int step)
+{
+    return {std::floor(step * (slider->width() - 1) / 7), slider->height() / 2};
+}
+QPointF stepPoint11(QQuickItem *slider, int step)
+{
+    return {std::floor((step + 0.5) * (slider->width() - 1) / 11), slider->height() / 2};
+}
+
+}  // namespace
+
+class LightingEndToEndTest : public QObject {
+    Q_OBJECT
+
+private:
+    bool openPage(SceneDriver &scene, int page)
+    {
+        // Clicking the open page's entry would close it.
+        const bool isOpen = scene.property("Main_W3", "currentPage").toInt() == page;
+        if (!isOpen && !scene.click("Menu_Func_" + QString::number(page)))
+            return false;
+        const QString name = page == kColorPage ? "Page_Color" : "Page_Sensor";
+        // The page is shown at once and slides in: clicks aim at where it comes to rest.
+        return scene.waitForItem(name, kTimeoutMs) != nullptr
+            && scene.waitFor([&] { return scene.property("Main_W3", "currentPage").toInt() == page; })
+            && scene.waitFor([&] { return scene.property(name, "x").toDouble() == 0.0; }, kTimeoutMs);
+    }
+
+    bool clickSlider8(SceneDriver &scene, const QString &name, int step)
+    {
+        QQuickItem *slider = scene.waitForItem(name, kTimeoutMs);
+        return slider && scene.click(slider, Qt::LeftButton, stepPoint8(slider, step));
+    }
+    bool clickSlider11(SceneDriver &scene, const QString &name, int step)
+    {
+        QQuickItem *slider = scene.waitForItem(name, kTimeoutMs);
+        return slider && scene.click(slider, Qt::LeftButton, stepPoint11(slider, step));
+    }
+
+    bool chooseEffect(SceneDriver &scene, int position)
+    {
+        const QString row = "effectMenu_item" + QString::number(position);
+        return scene.click("effectMenu") && scene.waitForItem(row, kTimeoutMs) && scene.click(row);
+    }
+
+    bool setLight(SceneDriver &scene, bool on)
+    {
+        if (scene.property("Page_Color", "powerOn").toBool() != on && !scene.click("ledPower"))
+            return false;
+        return scene.property("Page_Color", "powerOn").toBool() == on;
+    }
+
+    bool applyAndWait(SceneDriver &scene, const QString &button)
+    {
+        return scene.click(button) && scene.waitUntilUnlocked(kTimeoutMs);
+    }
+
+private slots:
+    // Several settings in turn on one running program: each APPLY sends one 0DH block and
+    // stores the page's positions with the on/off state.
+    void effectApplyReachesTheMouse()
+    {
+        struct Row {
+            const char *name;
+            int position, brightness, speed;
+            bool on;
+            QByteArray block;
+            QString stored;
+        };
+        // A slider the effect does not use is disabled and keeps its step (the profile's
+        // brightness 7 and speed 3 at start).
+        const Row rows[] = {
+            {"YO-YO", 8, 3, 2, true, bytes({0x0D, 9, 115, 12}), "8, 3, 2, 1"},
+            {"STATIC full brightness", 0, 7, 4, true, bytes({0x0D, 1, 255, 0}), "0, 7, 2, 1"},
+            {"BREATHING fastest", 2, 0, 7, true, bytes({0x0D, 3, 0, 1}), "2, 7, 7, 1"},
+            {"SPOTLIGHT dark and slow", 9, 0, 0, true, bytes({0x0D, 10, 0, 30}), "9, 0, 0, 1"},
+            {"light off", 4, 5, 1, false, bytes({0x0D, 0, 0, 0}), "4, 5, 1, 0"},
+        };
+
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kColorPage));
+        for (const Row &row : rows) {
+            QVERIFY2(setLight(scene, true), row.name);
+            QVERIFY2(chooseEffect(scene, row.position), row.name);
+            QVERIFY2(clickSlider8(scene, "brightnessSlider", row.brightness), row.name);
+            QVERIFY2(clickSlider8(scene, "speedSlider", row.speed), row.name);
+            QVERIFY2(setLight(scene, row.on), row.name);
+            vhid::Bus::instance().clearRecords();
+
+            QVERIFY2(applyAndWait(scene, "colorApplyButton"), row.name);
+            QVERIFY2(waitForTransfer(scene, 0x0D), row.name);
+            QCOMPARE(mouseTransfers(0x0D).size(), size_t(1));
+            QCOMPARE(leading(mouseTransfers(0x0D).front().block, 7), row.block + QByteArray(3, '\0'));
+            QVERIFY2(scene.waitFor([&] { return entry(kProfile1, "color_W3", "ledEffect") == row.stored; }, kTimeoutMs),
+                     qPrintable(QString(row.name) + ": " + entry(kProfile1, "color_W3", "ledEffect")));
+        }
+    }
+
+    // What the user set is what the page shows after the program starts again, the light's
+    // on/off state included.
+    void lightSettingsReadBackAfterRestart_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("STATIC on") << 0 << true;
+        QTest::newRow("WAVE off") << 4 << false;
+    }
+
+    void lightSettingsReadBackAfterRestart()
+    {
+        QFETCH(int, position);
+        QFETCH(bool, on);
+
+        QByteArray profile;
+        {
+            SceneDriver scene;
+            QVERIFY(scene.start());
+            QVERIFY(openPage(scene, kColorPage));
+            QVERIFY(setLight(scene, true));
+            QVERIFY(chooseEffect(scene, position));
+            QVERIFY(setLight(scene, on));
+            QVERIFY(applyAndWait(scene, "colorApplyButton"));
+            QVERIFY(waitForTransfer(scene, 0x0D));
+            QVERIFY(scene.waitFor([&] { return entry(kProfile1, "color_W3", "ledEffect").endsWith(on ? ", 1" : ", 0"); }, kTimeoutMs));
+            profile = contents(kProfile1);
+        }
+        SceneDriver::Options options;
+        options.prepare = [&](ModulesSandbox &) { writeText(kProfile1, profile); };
+        SceneDriver again(options);
+        QVERIFY(again.start());
+        QVERIFY(openPage(again, kColorPage));
+        QCOMPARE(again.property("Page_Color", "effectPosition").toInt(), position);
+        QCOMPARE(again.property("Page_Color", "powerOn").toBool(), on);
+        QCOMPARE(again.property("ledPower", "isSelect").toBool(), on);
+    }
+
+    void colourChangeSendsTheEightColours()
+    {
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kColorPage));
+        QVERIFY(setLight(scene, true));
+        QVERIFY(chooseEffect(scene, 0));
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("lightColors_entry3"));
+        QVERIFY(scene.click("lightColors_palette_strip", Qt::LeftButton, {10, 0}));
+        QVERIFY(waitForTransfer(scene, 0x10, 24));
+        const Transfer sent = mouseTransfers(0x10).front();
+        QCOMPARE(leading(sent.block, 3), bytes({0x10, 0, 24}));
+        // The shipped palette with entry 3 (magenta) turned black by the top of the strip.
+        QCOMPARE(sent.data.left(24), bytes({255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255, 0,
+                                           255, 255, 255, 255, 127, 0}));
+        QVERIFY(scene.waitFor([] {
+            return entry(kProfile1, "color_W3", "type0").startsWith("255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, ");
+        }, kTimeoutMs));
+    }
+
+    void stageValueSendsTheStagesAtOnce()
+    {
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kSensorPage));
+        vhid::Bus::instance().clearRecords();
+
+        // The virtual mouse has the ANDS3320: menu 0, 500, 1000, 1750, 2000, 2500, ...
+        QQuickItem *stage = scene.waitForItem("dpiStages_1", kTimeoutMs);
+        QVERIFY(stage);
+        QVERIFY(scene.click(stage, Qt::RightButton, {20, 20}));
+        QVERIFY(scene.click("dpiStages_menu5"));
+        QVERIFY(waitForTransfer(scene, 0x11, 8));
+        const Transfer sent = mouseTransfers(0x11).front();
+        QCOMPARE(leading(sent.block, 2), bytes({0x11, 8}));
+        // The shipped profile's 1500 is no ANDS3320 value: that stage is unused.
+        QCOMPARE(sent.data.left(8), bytes({0x02, 0x0A, 0x80, 0x08, 0x0A, 0x0C, 0x48, 0x4A}));
+        QVERIFY(scene.waitFor([] {
+            return entry(kProfile1, "sensor", "dpi_W3") == "500, 2500, 0, 2000, 2500, 3000, 4000, 5000";
+        }, kTimeoutMs));
+        QCOMPARE(scene.property("dpiStages", "stageTexts").toStringList().mid(0, 3),
+                 (QStringList{"500", "2500", "\u00D7"}));
+    }
+
+    void indicatorColourSendsAtOnce_data()
+    {
+        QTest::addColumn<bool>("fixedColours");
+        QTest::newRow("colour ids") << true;
+        QTest::newRow("colours") << false;
+    }
+
+    void indicatorColourSendsAtOnce()
+    {
+        QFETCH(bool, fixedColours);
+        SceneDriver::Options options;
+        options.prepare = [fixedColours](ModulesSandbox &) {
+            // The logo light takes colour ids when its 87H option1 is 0.
+            vhid::Bus::instance().withMouse([fixedColours](vhid::MouseMemory &m) {
+                m.ledInstruct[0] = {std::uint8_t(fixedColours ? 0 : 1), 0, 0};
+            });
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kSensorPage));
+        vhid::Bus::instance().clearRecords();
+
+        // The shipped profile's stage in use is 2: its indicator is the current entry.
+        if (fixedColours) {
+            QVERIFY(scene.click("indicatorColors_fixed5"));
+        } else {
+            QVERIFY(scene.click("indicatorColors_palette_strip", Qt::LeftButton, {10, 0}));
+        }
+        QVERIFY(waitForTransfer(scene, 0x10, fixedColours ? 4 : 24));
+        const Transfer sent = mouseTransfers(0x10).front();
+        if (fixedColours) {
+            QCOMPARE(leading(sent.block, 3), bytes({0x10, 2, 4}));
+            QCOMPARE(sent.data.left(4), bytes({0x50, 0x32, 0x54, 0x76}));
+            QVERIFY(scene.waitFor([] { return entry(kProfile1, "color_W3", "type2") == "0, 5, 2, 3, 4, 5, 6, 7"; }, kTimeoutMs));
+        } else {
+            QCOMPARE(leading(sent.block, 3), bytes({0x10, 1, 24}));
+            QCOMPARE(sent.data.left(6), bytes({255, 0, 0, 0, 0, 0}));
+            QVERIFY(scene.waitFor([] { return entry(kProfile1, "color_W3", "type1").startsWith("255, 0, 0, 0, 0, 0, 0, 0, 255"); }, kTimeoutMs));
+        }
+    }
+
+    void sensorApplyReachesMouseProfileAndDesktop()
+    {
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kSensorPage));
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("reportRate_0"));
+        QVERIFY(clickSlider11(scene, "cursorSpeed", 8));
+        QVERIFY(clickSlider11(scene, "scrollLines", 3));
+        QVERIFY(clickSlider11(scene, "doubleClickSpeed", 6));
+        QVERIFY(scene.click("dpiStages_3", Qt::LeftButton, {20, 20}));
+        QVERIFY2(mouseTransfers(0x01).empty() && mouseTransfers(0x0B).empty(), "nothing before APPLY");
+
+        QVERIFY(applyAndWait(scene, "sensorApplyButton"));
+        QVERIFY(waitForTransfer(scene, 0x0B));
+        QCOMPARE(mouseTransfers(0x01).size(), size_t(1));
+        QCOMPARE(leading(mouseTransfers(0x01).front().block, 2), bytes({0x01, 8}));
+        QCOMPARE(leading(mouseTransfers(0x0B).front().block, 2), bytes({0x0B, 4}));
+        QVERIFY(scene.waitFor([] { return entry(kProfile1, "sensor", "stage_W3") == "4"; }, kTimeoutMs));
+        QCOMPARE(entry(kProfile1, "sensor", "reportRate_W3"), QString("8"));
+        QCOMPARE(entry(kProfile1, "sensor", "cursorSpeed_W3"), QString("8"));
+        QCOMPARE(entry(kProfile1, "sensor", "verticalScrollLines_W3"), QString("3"));
+        QCOMPARE(entry(kProfile1, "sensor", "doubleClickSpeed_W3"), QString("6"));
+        QCOMPARE(scene.view().getCursorSpeed(), 8u);
+        QCOMPARE(scene.view().getVerticalScrollLines(), 3u);
+        QCOMPARE(scene.view().getDoubleClickSpeed(), 6u);
+    }
+
+    // Both pages in both skins and in languages of different scripts, saved into the build
+    // folder's screenshots/ for review.
+    void screenshots()
+    {
+        struct Look {
+            int skin;
+            QString language;
+        };
+        const Look looks[] = {{1, "ENGLISH"}, {2, "ENGLISH"}, {1, "CHINESE (Simp)"}, {2, "CHINESE (Simp)"}, {1, "RUSSIAN"}};
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        const QStringList languages = scene.view().chkLanguages().keys();
+        // The light on, with an effect that uses every control.
+        QVERIFY(openPage(scene, kColorPage));
+        QVERIFY(setLight(scene, true));
+        QVERIFY(chooseEffect(scene, 9));
+        for (const Look &look : looks) {
+            const int position = languages.indexOf(look.language);
+            QVERIFY2(position >= 0, qPrintable(look.language));
+            scene.call("Page_Globalsetting", "setSkin", {look.skin - 1});
+            scene.call("Page_Globalsetting", "setLanguage", {position});
+            QCOMPARE(scene.root()->property("skin_No").toInt(), look.skin);
+            const QStringList strings = scene.root()->property("globalSetting_stringList").toStringList();
+            QVERIFY(strings.size() > 105);
+            QCOMPARE(scene.property("reportRateTitle", "text").toString(), strings.at(100));
+
+            const QString suffix = QString("_skin%1_%2").arg(look.skin).arg(look.language.left(7).toLower());
+            QVERIFY(openPage(scene, kColorPage));
+            QTest::qWait(200);
+            QVERIFY(!scene.screenshot("lighting" + suffix).isEmpty());
+            QVERIFY(openPage(scene, kSensorPage));
+            QTest::qWait(200);
+            QVERIFY(!scene.screenshot("sensor" + suffix).isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(LightingEndToEndTest)
+#include "test_lighting_e2e.moc"
