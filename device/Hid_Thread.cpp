@@ -4,6 +4,7 @@
 #include "device/DeviceState.h"
 #include "device/ReportFrame.h"
 #include "device/Scrambler.h"
+#include "platform/DeviceLock.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -106,8 +107,13 @@ bool Hid_Thread::acquireIdle()
 {
     for (int pass = 0; pass < kTokenPasses; ++pass) {
         bool expected = true;
-        if (flags->idle.compare_exchange_strong(expected, false))
-            return true;
+        if (flags->idle.compare_exchange_strong(expected, false)) {
+            // Another program (w3ctl) using the device holds its lock: wait as for the token.
+            DeviceLock *lock = DeviceLock::shared();
+            if (!lock || lock->tryLock())
+                return true;
+            flags->idle = true;
+        }
         sleepMs(kTokenPollMs);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }

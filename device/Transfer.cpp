@@ -2,6 +2,7 @@
 
 #include "device/DeviceState.h"
 #include "device/Scrambler.h"
+#include "platform/DeviceLock.h"
 
 #include <QThread>
 #include <algorithm>
@@ -27,6 +28,9 @@ TokenHold &TokenHold::operator=(TokenHold &&other) noexcept
 void TokenHold::release()
 {
     if (flags) {
+        // The device lock first: once the token is free another transfer may take both.
+        if (DeviceLock *lock = DeviceLock::shared())
+            lock->unlock();
         flags->idle = true;
         flags.reset();
     }

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <atomic>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -14,11 +16,8 @@ namespace {
 const char *const kLockName = "w3config-device.lock";
 const char *const kDataFolderLock = "modules/.device.lock";
 
-std::unique_ptr<DeviceLock> &sharedLock()
-{
-    static std::unique_ptr<DeviceLock> lock;
-    return lock;
-}
+// Never destroyed: a write on the pool may give its hold back after main has returned.
+std::atomic<DeviceLock *> sharedLock{nullptr};
 
 }  // namespace
 
@@ -94,10 +93,10 @@ bool DeviceLock::isHeld() const
 
 DeviceLock *DeviceLock::shared()
 {
-    return sharedLock().get();
+    return sharedLock.load();
 }
 
 void DeviceLock::installShared(std::unique_ptr<DeviceLock> lock)
 {
-    sharedLock() = std::move(lock);
+    delete sharedLock.exchange(lock.release());
 }

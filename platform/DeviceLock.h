@@ -30,6 +30,7 @@ public:
     QString path() const { return lockPath; }
 
     // The lock device transfers take; none (transfers take no lock) until a program installs one.
+    // Install it at start, before any transfer: it then lives until the process ends.
     static DeviceLock *shared();
     static void installShared(std::unique_ptr<DeviceLock> lock);
 
