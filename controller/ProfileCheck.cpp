@@ -22,6 +22,7 @@ struct ListShape {
     QRegularExpression key;
     int length;
     int maximum;
+    int optionalItems = 0;  // items that may follow the required ones
 };
 
 const QList<ListShape> &listShapes()
@@ -31,7 +32,8 @@ const QList<ListShape> &listShapes()
         {QRegularExpression("^sensor/dpi_W3$"), 8, kWordMax},
         {QRegularExpression("^color_W3/type[01]$"), 24, kByteMax},
         {QRegularExpression("^color_W3/type2$"), 8, kByteMax},
-        {QRegularExpression("^color_W3/ledEffect$"), 3, kByteMax},
+        // Effect, brightness, speed, then the light's on/off state where the page stored it.
+        {QRegularExpression("^color_W3/ledEffect$"), 3, kByteMax, 1},
         {QRegularExpression("^keydefine/(12[0-5]|1[01][0-9]|[1-9]?[0-9])$"), 4, kByteMax},
         {QRegularExpression("^color/ledType$"), 5, kByteMax},
         {QRegularExpression("^color/[0-9]+$"), 3, kByteMax},
@@ -60,7 +62,7 @@ QString entryProblem(const QSettings &profile, const QString &key, bool &known)
             continue;
         known = true;
         const QVariantList items = ProfileStore::storedList(profile, key);
-        if (items.size() != shape.length)
+        if (items.size() < shape.length || items.size() > shape.length + shape.optionalItems)
             return tr("%1 holds %2 values instead of %3.").arg(key).arg(items.size()).arg(shape.length);
         for (const QVariant &item : items) {
             if (!isNumberUpTo(item, shape.maximum))
