@@ -12,6 +12,7 @@ packages=(
   libglib2.0-dev dbus dconf-gsettings-backend gsettings-desktop-schemas
   xvfb xauth xcompmgr x11-utils imagemagick libgl1-mesa-dri
   fonts-dejavu-core fonts-noto-cjk
+  clang libclang-rt-14-dev
   desktop-file-utils appstream
 )
 
