@@ -97,13 +97,16 @@ bool waitForFrame(QQuickWidget *view, int limitMs, Done done)
 // Lets running animations end: returns once no frame has come for kQuietMs (or after the limit).
 void waitUntilStill(QQuickWidget *view)
 {
-    QElapsedTimer sinceFrame, total;
-    sinceFrame.start();
-    total.start();
-    const auto connection = QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view,
-                                             [&] { sinceFrame.restart(); }, Qt::DirectConnection);
-    while (sinceFrame.elapsed() < kQuietMs && total.elapsed() < kStillLimitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, kQuietMs);
+    QEventLoop loop;
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    quiet.setInterval(kQuietMs);
+    QObject::connect(&quiet, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto connection = QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, &quiet,
+                                             [&quiet] { quiet.start(); }, Qt::DirectConnection);
+    quiet.start();
+    QTimer::singleShot(kStillLimitMs, &loop, &QEventLoop::quit);
+    loop.exec();
     QObject::disconnect(connection);
 }
 
