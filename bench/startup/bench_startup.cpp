@@ -19,7 +19,6 @@
 #include "app/Widget.h"
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
-#include "device/DeviceState.h"
 #include "virtual/VirtualBus.h"
 
 #include <QApplication>
@@ -36,6 +35,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -164,40 +164,8 @@ private:
     qint64 last = 0;
 };
 
-int runAppChild(int argc, char **argv)
+void reportAfterStart(myQQuickView *view)
 {
-    StepClock steps;
-    QApplication app(argc, argv);
-    const QString program = QCoreApplication::applicationFilePath();
-    QDir::setCurrent(program.left(program.lastIndexOf('/')));
-    vhid::Bus::instance().reset();
-    vhid::Bus::instance().plug(vhid::Model::Mouse);
-    steps.step("application");
-    Widget shell;
-    steps.step("shell");
-    myQQuickView *view = shell.view();
-    if (view->status() != QQuickWidget::Ready) {
-        report("SCENE none");
-        return 1;
-    }
-    // The scene's root item stays invisible until "run": the first frame that shows it counts.
-    const auto sceneShown = [view] { return view->rootObject() && view->rootObject()->isVisible(); };
-    bool framed = false;
-    QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view, [&] {
-        if (!framed && sceneShown()) {
-            framed = true;
-            report("FRAME");
-            steps.step("frame");
-            report("RSS_FRAME " + QByteArray::number(qlonglong(residentKilobytes())));
-        }
-    }, Qt::DirectConnection);
-    startShell(shell);
-    steps.step("detection");
-    if (!deviceReady)
-        return 1;
-    if (!framed && !waitForFrame(view, kChildTimeoutMs, sceneShown))
-        return 1;
-
     if (!view->sounds().hasPlayers()) {
         QEventLoop loop;
         QObject::connect(&view->sounds(), &SoundPlayer::playersReady, &loop, &QEventLoop::quit);
@@ -207,9 +175,73 @@ int runAppChild(int argc, char **argv)
     if (!view->sounds().hasPlayers())
         report("SOUND none");
     report("RSS " + QByteArray::number(qlonglong(residentKilobytes())));
-
     reportPageFrames(view);
-    return 0;
+}
+
+// Follows the program's own start-up from outside: the shell's title is set once the scene
+// has loaded, the shell is shown after the first detection, and the scene becomes visible
+// with "run". Once the first frame of the scene is drawn it reports the rest and quits.
+class StartupProbe : public QObject {
+public:
+    explicit StartupProbe(StepClock &steps) : steps(steps) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<Widget *>(watched);
+        if (!widget || shell)
+            return false;
+        if (event->type() == QEvent::WindowTitleChange && !titled) {
+            titled = true;
+            steps.step("shell");
+        } else if (event->type() == QEvent::Show) {
+            shell = widget;
+            steps.step("detection");
+            watchFirstFrame(shell->view());
+        }
+        return false;
+    }
+
+private:
+    void watchFirstFrame(myQQuickView *view)
+    {
+        if (view->status() != QQuickWidget::Ready) {
+            report("SCENE none");
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+            return;
+        }
+        // The scene's root item stays invisible until "run": the first frame that shows it counts.
+        frames = connect(view->quickWindow(), &QQuickWindow::afterRendering, this, [this, view] {
+            if (!view->rootObject()->isVisible())
+                return;
+            disconnect(frames);
+            report("FRAME");
+            steps.step("frame");
+            report("RSS_FRAME " + QByteArray::number(qlonglong(residentKilobytes())));
+            QMetaObject::invokeMethod(this, [view] {
+                reportAfterStart(view);
+                QCoreApplication::quit();
+            }, Qt::QueuedConnection);
+        }, Qt::DirectConnection);
+    }
+
+    StepClock &steps;
+    bool titled = false;
+    Widget *shell = nullptr;
+    QMetaObject::Connection frames;
+};
+
+// The program's start-up as the program runs it, on the virtual mouse.
+int runAppChild(int argc, char **argv)
+{
+    StepClock steps;
+    std::unique_ptr<StartupProbe> probe;
+    return runW3Config(argc, argv, [&] {
+        vhid::Bus::instance().reset();
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        steps.step("application");
+        probe = std::make_unique<StartupProbe>(steps);
+        qApp->installEventFilter(probe.get());
+    });
 }
 
 int runBareChild(int argc, char **argv)
@@ -348,9 +380,9 @@ void printPageFigures(const std::vector<ChildRun> &appRuns)
 void printStartupSteps(const std::vector<ChildRun> &appRuns)
 {
     const std::pair<const char *, const char *> steps[] = {
-        {"application", "application object and virtual mouse"},
+        {"application", "application, data folder, renderer, device"},
         {"shell", "shell, view and scene loaded"},
-        {"detection", "first detection, window shown"},
+        {"detection", "capture, first detection, window shown"},
         {"frame", "initUI, run and the first frame"},
     };
     std::vector<double> beforeMain;
