@@ -7,6 +7,7 @@
 #include "virtual/VirtualBus.h"
 
 #include <QQuickItem>
+#include <QSettings>
 #include <QtTest>
 
 using namespace settingsfiles;
@@ -205,6 +206,38 @@ private slots:
         QCOMPARE(again.property("Page_Color", "effectPosition").toInt(), position);
         QCOMPARE(again.property("Page_Color", "powerOn").toBool(), on);
         QCOMPARE(again.property("ledPower", "isSelect").toBool(), on);
+    }
+
+    // The profile menu switches profiles under both pages: each shows the profile's own
+    // values, the light's on/off state included, and the sensor page its stages.
+    void pagesFollowTheProfileMenu()
+    {
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings p2("./modules/setting/p2.bin", QSettings::IniFormat);
+            p2.setValue("color_W3/ledEffect", QVariantList{4, 6, 5, 0});
+            p2.setValue("sensor/stage_W3", 3);
+            p2.setValue("sensor/reportRate_W3", 8);
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kColorPage));
+        QVERIFY(setLight(scene, true));
+        QVERIFY(chooseEffect(scene, 0));
+        QVERIFY(applyAndWait(scene, "colorApplyButton"));
+
+        QVERIFY(scene.click("Menu_Prof_1"));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_Color", "effectPosition").toInt() == 4; }, kTimeoutMs));
+        QCOMPARE(scene.property("Page_Color", "powerOn").toBool(), false);
+        QCOMPARE(scene.property("Page_Sensor", "currentStage").toInt(), 2);
+        QCOMPARE(scene.property("reportRate", "currentIndex").toInt(), 0);
+
+        QVERIFY(scene.click("Menu_Prof_0"));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_Color", "effectPosition").toInt() == 0; }, kTimeoutMs));
+        QCOMPARE(scene.property("Page_Color", "powerOn").toBool(), true);
+        QCOMPARE(scene.property("ledPower", "isSelect").toBool(), true);
+        QCOMPARE(scene.property("Page_Sensor", "currentStage").toInt(), 1);
+        QCOMPARE(scene.property("reportRate", "currentIndex").toInt(), 2);
     }
 
     void colourChangeSendsTheEightColours()
