@@ -4,6 +4,7 @@
 #include "capture/InputCapture.h"
 #include "device/DeviceState.h"
 #include "platform/DataFolder.h"
+#include "platform/DeviceLock.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -54,6 +55,8 @@ int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevic
 {
     QApplication app(argc, argv);
     enterDataFolder();
+    // w3ctl and this window take turns at the mouse, one transfer at a time.
+    DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
     chooseSceneRenderer();
     if (prepareDevices)
         prepareDevices();

@@ -239,7 +239,8 @@ QString CommandLine::help()
                "  The data folder of W3 Config: the program's folder when it can be written, else\n"
                "  $XDG_DATA_HOME/w3config. The profile w3ctl works on is kept in\n"
                "  modules/setting/w3ctl.ini there. The device lock is\n"
-               "  $XDG_RUNTIME_DIR/w3config-device.lock (W3_DEVICE_LOCK names another file).\n");
+               "  $XDG_RUNTIME_DIR/w3config-device.lock, or .w3config-device.lock in the data folder\n"
+               "  without a runtime folder; W3_DEVICE_LOCK names another file.\n");
     return text;
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 const char *const kLockName = "w3config-device.lock";
-const char *const kDataFolderLock = "modules/.device.lock";
+const char *const kDataFolderLock = ".w3config-device.lock";
 
 // Never destroyed: a write on the pool may give its hold back after main has returned.
 std::atomic<DeviceLock *> sharedLock{nullptr};

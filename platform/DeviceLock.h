@@ -10,7 +10,7 @@
 
 class DeviceLock {
 public:
-    // "$XDG_RUNTIME_DIR/w3config-device.lock"; without a runtime folder "modules/.device.lock"
+    // "$XDG_RUNTIME_DIR/w3config-device.lock"; without a runtime folder ".w3config-device.lock"
     // in the working directory, which is the data folder. W3_DEVICE_LOCK names another file.
     static QString defaultPath();
 

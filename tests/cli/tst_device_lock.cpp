@@ -101,7 +101,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("named file") << QByteArray("/tmp/x.lock") << true << "/tmp/x.lock";
         QTest::newRow("runtime folder") << QByteArray() << true << "RUNTIME/w3config-device.lock";
-        QTest::newRow("data folder") << QByteArray() << false << "CWD/modules/.device.lock";
+        QTest::newRow("data folder") << QByteArray() << false << "CWD/.w3config-device.lock";
     }
     void theLockFileFollowsTheEnvironment()
     {
