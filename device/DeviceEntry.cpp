@@ -5,10 +5,11 @@
 
 namespace {
 
+// Lives for the whole process: a write on the pool may outlast main.
 QMutex &pathLock()
 {
-    static QMutex lock;
-    return lock;
+    static QMutex *lock = new QMutex;
+    return *lock;
 }
 
 }  // namespace

@@ -8,10 +8,11 @@
 
 namespace {
 
+// Lives for the whole process: a write on the pool may outlast main.
 QMutex &hidapiLock()
 {
-    static QMutex lock;
-    return lock;
+    static QMutex *lock = new QMutex;
+    return *lock;
 }
 
 }  // namespace

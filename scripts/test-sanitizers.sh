@@ -14,7 +14,7 @@ for area in device commands controller macros; do
 done
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DW3_SANITIZE=ON > /dev/null
-cmake --build build-asan -j "$(nproc)" --target run_modules "${tests[@]}"
+cmake --build build-asan -j "$(nproc)" --target run_modules skin_images "${tests[@]}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_init_order=1
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"

@@ -63,8 +63,19 @@ private slots:
     void removalAndReplacement();
 
 private:
+    void verifyOnlyRefusedCheckBytes(std::size_t atMost);
     std::unique_ptr<DeviceRig> rig;
 };
+
+// A block scrambled with another code reaches the device as garbage, which it refuses for its
+// check byte; the garbage sums right about once in 256 challenges, so up to `atMost` times.
+void ScanHandshakeTest::verifyOnlyRefusedCheckBytes(std::size_t atMost)
+{
+    const std::vector<std::string> refused = Bus::instance().takeViolations();
+    QVERIFY(refused.size() <= atMost);
+    for (const std::string &violation : refused)
+        QVERIFY2(QString::fromStdString(violation).contains("wrong check byte"), violation.c_str());
+}
 
 void ScanHandshakeTest::init()
 {
@@ -179,13 +190,10 @@ void ScanHandshakeTest::handshakeOutcome()
     QCOMPARE(bool(encodeEnabled), !demo);  // demo mode switches scrambling off
     QCOMPARE(rig->owner->missing, missingReported ? QStringList{"W3 Mouse"} : QStringList{});
     QCOMPARE(Bus::instance().openHandles(), 0);
-    // With other secrecy codes the device decodes a block whose check byte does not match,
-    // and refuses it.
+    // With other secrecy codes the device decodes a block whose check byte does not match
+    // (unless the garbled bytes happen to sum right) and refuses it.
     const bool codesDiffer = plugged && (programText.isEmpty() ? QString("417306") : programText) != deviceText;
-    const std::vector<std::string> refused = Bus::instance().takeViolations();
-    QCOMPARE(refused.size(), std::size_t(codesDiffer ? 1 : 0));
-    if (codesDiffer)
-        QVERIFY2(QString::fromStdString(refused[0]).contains("wrong check byte"), refused[0].c_str());
+    verifyOnlyRefusedCheckBytes(codesDiffer ? 1 : 0);
 }
 
 void ScanHandshakeTest::demoModeKeepsEveryReportOffTheBus()
@@ -240,9 +248,7 @@ void ScanHandshakeTest::secrecyTextOfOtherLengthKeepsTheCode()
     QCOMPARE(hex(Bytes(secrecyCode.begin(), secrecyCode.end())), QByteArray("00 00 00 00 00 00 00 00"));
     QVERIFY(!deviceReady);  // scrambled with a zero code, the device reads garbage
     QCOMPARE(rig->owner->missing, QStringList{"W3 Mouse"});
-    const std::vector<std::string> refused = Bus::instance().takeViolations();
-    QCOMPARE(refused.size(), std::size_t(1));
-    QVERIFY2(QString::fromStdString(refused[0]).contains("wrong check byte"), refused[0].c_str());
+    verifyOnlyRefusedCheckBytes(1);
 
     // A later handshake with a valid text sets the code; an invalid one then keeps it.
     rig->owner->config.setValue("common/sCode1", "417306");

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 using vhid::Bus;
 
@@ -29,6 +30,7 @@ private slots:
     void refusedFeatureReportEndsTheTransfer();
     void entryWithoutUsableReportLengthIsNotSearched_data();
     void entryWithoutUsableReportLengthIsNotSearched();
+    void tokenComesBackHoweverTheTransferEnds();
     void destructionWaitsForTheRunningWrite();
     void writeOutlivingTheDeviceObjectSendsWhatItWasGiven();
     void detectionsDuringWritesAndMonitorTakeTurnsOnHidapi();
@@ -248,6 +250,30 @@ void TransportTest::entryWithoutUsableReportLengthIsNotSearched()
     QCOMPARE(int(maxStage), 0x33);
     QCOMPARE(hex(dpiCodes), hex(pattern(8, 0x55)));  // kept as the caller had them
     QVERIFY(Bus::instance().records().empty());
+}
+
+// However a transfer ends, even by an exception or without ever running, the token comes
+// back: a token kept taken would make every later command fail.
+void TransportTest::tokenComesBackHoweverTheTransferEnds()
+{
+    auto flags = std::make_shared<TransportFlags>();
+    const uchar report[frame::kFeatureReportSize] = {};
+    flags->idle = false;
+    try {
+        Transfer transfer(TokenHold(flags), nullptr, report, nullptr, 0);
+        throw std::runtime_error("the transfer broke off");
+    } catch (const std::runtime_error &) {
+    }
+    QVERIFY(flags->idle);
+
+    flags->idle = false;
+    { const auto neverStarted = std::make_shared<Transfer>(TokenHold(flags), nullptr, report, nullptr, 0); }
+    QVERIFY(flags->idle);
+
+    flags->idle = false;
+    Transfer refused(TokenHold(flags), nullptr, report, nullptr, 0);
+    QVERIFY(!refused.sendPacket(false));  // no entry: nothing to send
+    QVERIFY(flags->idle);
 }
 
 // The write runs on the pool; the destructor lets it finish.
