@@ -140,8 +140,3 @@ QColor LightingLogic::fixedColor(int id)
 {
     return id >= 0 && id < kFixedColors.size() ? kFixedColors.at(id) : QColor(Qt::black);
 }
-
-int LightingLogic::fixedColorId(const QColor &color)
-{
-    return kFixedColors.indexOf(QColor(color.red(), color.green(), color.blue()));
-}

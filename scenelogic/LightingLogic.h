@@ -60,6 +60,4 @@ public:
     // Fixed colour of a colour id 0..7 (red, green, blue, magenta, cyan, yellow, white,
     // orange); black for other ids.
     Q_INVOKABLE static QColor fixedColor(int id);
-    // Colour id of a fixed colour; -1 when the colour is none of them.
-    Q_INVOKABLE static int fixedColorId(const QColor &color);
 };
