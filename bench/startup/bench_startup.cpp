@@ -393,12 +393,12 @@ void printStartupSteps(const std::vector<ChildRun> &appRuns)
         beforeMain.push_back(run.frameMs < 0 ? -1 : run.frameMs - inside);
     }
     std::printf("  where the program's start-up goes (medians):\n");
-    std::printf("    %-40s %7.1f ms\n", "process start and libraries", median(beforeMain));
+    std::printf("    %-44s %7.1f ms\n", "process start and libraries", median(beforeMain));
     for (const auto &step : steps) {
         std::vector<double> values;
         for (const ChildRun &run : appRuns)
             values.push_back(run.stepMs.value(step.first, -1));
-        std::printf("    %-40s %7.1f ms\n", step.second, median(values));
+        std::printf("    %-44s %7.1f ms\n", step.second, median(values));
     }
 }
 
