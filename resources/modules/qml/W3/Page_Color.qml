@@ -21,6 +21,8 @@ Item {
     readonly property var effectLabels: effectNames(Theme.strings)
 
     signal protectUI(int interval)
+    readonly property int pageId: 2        // this page's factory values in loadDefaultProfile
+    readonly property int lockTime: 800    // input lock of APPLY and RESET, ms
 
     function initUI(deviceConfig) {
         var limit = deviceConfig && deviceConfig.length > 0 ? Math.round(Number(deviceConfig[0])) : colorGroup.count
@@ -73,7 +75,7 @@ Item {
                                        Lighting.storedSettings(effectPosition, brightnessStep, speedStep, powerOn))
     }
     function reset() {
-        var defaults = ui_View.loadDefaultProfile(2)
+        var defaults = ui_View.loadDefaultProfile(pageId)
         var colorLength = 3 * colorGroup.count
         if (colorGroup.setColors(defaults.slice(0, colorLength)))
             sendColors()
@@ -193,7 +195,7 @@ Item {
             width: 160
             text: Theme.text(77, "RESET")
             onClicked: {
-                page.protectUI(800)
+                page.protectUI(page.lockTime)
                 page.reset()
             }
         }
@@ -206,7 +208,7 @@ Item {
             primary: true
             text: Theme.text(107, "APPLY")
             onClicked: {
-                page.protectUI(800)
+                page.protectUI(page.lockTime)
                 page.apply()
             }
         }

@@ -18,11 +18,22 @@ Item {
     property var stageValues: [0, 0, 0, 0, 0, 0, 0, 0]
     property int currentStage: 0
     property int reportRatePosition: Sensor.defaultReportRatePosition
-    property int cursorSpeed: 5
-    property int scrollLines: 2
-    property int doubleClickSpeed: 5
+    // The pointer settings: 11-step sliders 0..10.
+    readonly property int pointerStepMax: 10
+    readonly property int defaultCursorSpeed: 5
+    readonly property int defaultScrollLines: 2
+    readonly property int defaultDoubleClickSpeed: 5
+    property int cursorSpeed: defaultCursorSpeed
+    property int scrollLines: defaultScrollLines
+    property int doubleClickSpeed: defaultDoubleClickSpeed
+    // Positions in the factory list of loadDefaultProfile(3).
+    readonly property var factory: ({ reportRate: 0, cursorSpeed: 1, scrollLines: 2, doubleClickSpeed: 3,
+                                      stages: 4, stage: 12, colors: 13, ids: 37, length: 45 })
 
     signal protectUI(int interval)
+    readonly property int pageId: 3          // this page's factory values in loadDefaultProfile
+    readonly property int applyLockTime: 1600  // input lock of APPLY, ms
+    readonly property int resetLockTime: 800   // input lock of RESET, ms
 
     function initUI(deviceConfig) { startUp() }
     function profileChanged() { startUp() }
@@ -36,18 +47,20 @@ Item {
         colorGroup.isCompat8Color = ui_View.chkIsLogoLedWork()
         dpiMAXStage = clamp(Math.round(Number(ui_View.ui_91H_SyncDPI())), 1, stageCount, stageCount)
         reportRatePosition = Sensor.reportRatePosition(Number(ui_View.ui_81H_GetReportRate()))
-        cursorSpeed = 5
-        scrollLines = 2
-        doubleClickSpeed = 5
-        cursorSpeed = clamp(ui_View.getCursorSpeed(), 0, 10, 5)
-        scrollLines = clamp(ui_View.getVerticalScrollLines(), 0, 10, 2)
-        doubleClickSpeed = clamp(ui_View.getDoubleClickSpeed(), 0, 10, 5)
+        showPointerSettings(ui_View.getCursorSpeed(), ui_View.getVerticalScrollLines(), ui_View.getDoubleClickSpeed())
         currentStage = clamp(Number(ui_View.ui_8BH_GetCurrentDPIStage()) - 1, 0, dpiMAXStage - 1, 0)
         var stored = ui_View.ui_91H_GetDPISet()
         stageValues = stored.length > 0 ? menuValues(stored) : numbers(Sensor.defaultStages(sensorType))
         colorGroup.setColors(ui_View.ui_90H_GetLED8StageColor(1))
         colorGroup.setIds(ui_View.ui_90H_GetLED8StageColor(2))
         colorGroup.setCurrent(currentStage)
+    }
+
+    // Steps outside 0..10 are clamped; what is no number shows the slider's default.
+    function showPointerSettings(cursor, scroll, doubleClick) {
+        cursorSpeed = clamp(cursor, 0, pointerStepMax, defaultCursorSpeed)
+        scrollLines = clamp(scroll, 0, pointerStepMax, defaultScrollLines)
+        doubleClickSpeed = clamp(doubleClick, 0, pointerStepMax, defaultDoubleClickSpeed)
     }
 
     function numbers(list) {
@@ -108,22 +121,21 @@ Item {
 
     // Factory values: report rate, the three pointer settings, eight stage values, the stage
     // in use, 24 indicator colour numbers and 8 colour ids. The stage values and colours go
-    // to the mouse at once; the rest on APPLY.
+    // to the mouse at once; the rest on APPLY. Without its lists (an absent list shifts the
+    // later positions) only the four numbers in front are taken.
     function reset() {
-        var d = ui_View.loadDefaultProfile(3)
-        if (d.length < 4)
+        var d = ui_View.loadDefaultProfile(pageId)
+        if (d.length < factory.stages)
             return
-        reportRatePosition = Sensor.reportRatePosition(Number(d[0]))
-        cursorSpeed = clamp(d[1], 0, 10, 5)
-        scrollLines = clamp(d[2], 0, 10, 2)
-        doubleClickSpeed = clamp(d[3], 0, 10, 5)
-        if (d.length < 45)
+        reportRatePosition = Sensor.reportRatePosition(Number(d[factory.reportRate]))
+        showPointerSettings(d[factory.cursorSpeed], d[factory.scrollLines], d[factory.doubleClickSpeed])
+        if (d.length < factory.length)
             return
-        stageValues = menuValues(d.slice(4, 12))
-        currentStage = clamp(Number(d[12]) - 1, 0, dpiMAXStage - 1, 0)
+        stageValues = menuValues(d.slice(factory.stages, factory.stage))
+        currentStage = clamp(Number(d[factory.stage]) - 1, 0, dpiMAXStage - 1, 0)
         sendStages()
-        colorGroup.setColors(d.slice(13, 37))
-        colorGroup.setIds(d.slice(37, 45))
+        colorGroup.setColors(d.slice(factory.colors, factory.ids))
+        colorGroup.setIds(d.slice(factory.ids, factory.length))
         colorGroup.setCurrent(currentStage)
         sendColors()
     }
@@ -247,7 +259,7 @@ Item {
         width: 160
         text: Theme.text(77, "RESET")
         onClicked: {
-            page.protectUI(800)
+            page.protectUI(page.resetLockTime)
             page.reset()
         }
     }
@@ -259,7 +271,7 @@ Item {
         primary: true
         text: Theme.text(107, "APPLY")
         onClicked: {
-            page.protectUI(1600)
+            page.protectUI(page.applyLockTime)
             page.apply()
         }
     }
