@@ -74,12 +74,15 @@ Item {
         ui_View.ui_0DH_SetRGBLedEffect(command[0], command[1], command[2],
                                        Lighting.storedSettings(effectPosition, brightnessStep, speedStep, powerOn))
     }
+    // Factory values: 24 colour numbers, then the stored effect list. Without the colour list
+    // the effect list comes first.
     function reset() {
         var defaults = ui_View.loadDefaultProfile(pageId)
         var colorLength = 3 * colorGroup.count
-        if (colorGroup.setColors(defaults.slice(0, colorLength)))
+        var hasColors = colorGroup.setColors(defaults.slice(0, colorLength))
+        if (hasColors)
             sendColors()
-        var stored = defaults.slice(colorLength)
+        var stored = hasColors ? defaults.slice(colorLength) : defaults
         if (Lighting.isStoredSettings(stored))
             showSettings(stored, Lighting.isStoredPowerOn(stored))
     }
