@@ -2,6 +2,7 @@
 
 #include "cli/ButtonFunction.h"
 #include "cli/Output.h"
+#include "cli/SettingNames.h"
 
 #include <QCoreApplication>
 
@@ -35,13 +36,16 @@ const QList<CommandHelp> &commands()
          "  profile import N FILE  replace profile N by FILE; a file that is not a profile is refused\n"
          "  profile reset N      give profile N its factory settings\n"
          "The window keeps its own profile choice while it runs; it starts on profile 1.\n", {}},
-        {"dpi", "dpi [stage N | set V1,V2,...]",
-         "Show the DPI stages, choose the stage in use, or set the stage values.",
+        {"dpi", "dpi [stage N | set V1,V2,... | colors C1,C2,...]",
+         "Show the DPI stages, choose the stage in use, set the stage values or their indicator colours.",
          "  dpi                  show the sensor, its stages, the stage in use and the values it takes\n"
          "  dpi stage N          use stage N (1 to the number of stages; a stage set to 0 is unused)\n"
          "  dpi set V1,V2,...    set the stages in order; each value must be one of the sensor's\n"
          "                       values (see `w3ctl dpi`), 0 leaves a stage unused; stages not\n"
-         "                       given are unused\n", {}},
+         "                       given are unused\n"
+         "  dpi colors C1,C2,... set the indicator colour of the stages in order: #RRGGBB or one of\n"
+         "                       FIXED_COLORS (a mouse whose light shows only\n"
+         "                       these takes only these); stages not given keep theirs\n", {}},
         {"rate", "rate [125|250|500|1000]", "Show or set the report rate, in reports per second.", "", {}},
         {"button", "button [NAME|N [FUNCTION]]",
          "Show the buttons' functions, or give button NAME or N (1-16) a function.",
@@ -64,7 +68,8 @@ const QList<CommandHelp> &commands()
          "Effects: EFFECT_NAMES.\n"
          "  --brightness STEP  brightness step 0-7 (used by the effects that have a brightness)\n"
          "  --speed STEP       speed step 0 (slow) to 7 (fast) (used by the effects that have a speed)\n"
-         "  --colors LIST      up to eight colours #RRGGBB, separated by commas, for the effects\n"
+         "  --colors LIST      up to eight colours (#RRGGBB or FIXED_COLORS),\n"
+         "                     separated by commas, for the effects\n"
          "                     that show colours; colours not given stay as they are\n"
          "Steps not given stay as they are. `light off` switches the light off and `light on`\n"
          "switches it on again with the effect it had.\n",
@@ -96,15 +101,14 @@ const CommandHelp *find(const QString &name)
     return nullptr;
 }
 
-const QStringList kEffectNames = {"static", "twinkling", "breathing", "neon", "wave", "gliding",
-                                  "finger-moving", "vertical-flipping", "yo-yo", "spotlight"};
 
 QString filled(const char *text)
 {
     return QString(text)
         .replace("MEDIA_NAMES", ButtonFunction::mediaNames().join(", "))
         .replace("MODIFIERS", ButtonFunction::modifierNames().join(", "))
-        .replace("EFFECT_NAMES", kEffectNames.join(", "));
+        .replace("EFFECT_NAMES", SettingNames::effects().join(", "))
+        .replace("FIXED_COLORS", SettingNames::fixedColors().join(", "));
 }
 
 CliFailure usage(const QString &message, const QString &command = QString())

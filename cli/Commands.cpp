@@ -2,6 +2,7 @@
 
 #include "cli/ButtonFunction.h"
 #include "cli/ProfileInUse.h"
+#include "cli/SettingNames.h"
 #include "controller/AppConfig.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/MacroLibrary.h"
@@ -29,9 +30,11 @@ QString tr(const char *text)
 constexpr int kKeyCodeLength = 4;
 constexpr int kColorValues = 3 * LightingLogic::kColorCount;  // 24: r, g, b per stage
 constexpr int kPointerTimeoutMs = 5000;
+// Positions in the sensor page's factory values: 24 indicator colour numbers, then 8 ids.
+constexpr int kSensorDefaultColors = 13;
+constexpr int kSensorDefaultIds = 37;
 
-const QStringList kEffectNames = {"static", "twinkling", "breathing", "neon", "wave", "gliding",
-                                  "finger-moving", "vertical-flipping", "yo-yo", "spotlight"};
+const QStringList kEffectNames = SettingNames::effects();
 
 QJsonArray toJson(const QList<int> &values)
 {
@@ -358,7 +361,7 @@ void Commands::dpi()
 {
     const QStringList arguments = invocation.arguments();
     const QString action = arguments.value(0);
-    if (!arguments.isEmpty() && action != "stage" && action != "set")
+    if (!arguments.isEmpty() && action != "stage" && action != "set" && action != "colors")
         usageError(tr("unknown dpi action \"%1\"").arg(action));
     requireArguments(arguments.isEmpty() ? 0 : 2, arguments.isEmpty() ? 0 : 2);
     device();
@@ -396,20 +399,83 @@ void Commands::dpi()
             values << 0;
         mouse.ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
         output.done(tr("DPI stages %1").arg(joined(values.mid(0, stages))));
+    } else if (action == "colors") {
+        setStageColors(arguments.at(1).split(','), stages);
     } else {
         const int stage = std::clamp(mouse.ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
         const QList<int> shown = values.mid(0, stages);
-        output.result(tr("sensor: %1\nstages: %2\nin use: %3\nvalues: %4")
+        const QStringList colors = stageColors(stages);
+        output.result(tr("sensor: %1\nstages: %2\nin use: %3\ncolors: %4\nvalues: %5")
                           .arg(SensorLogic::sensorName(type).isEmpty() ? "unknown" : SensorLogic::sensorName(type))
                           .arg(joined(shown, " "))
                           .arg(stage)
+                          .arg(colors.join(' '))
                           .arg(joined(menu.mid(1), " ")),
                       {{"sensor", SensorLogic::sensorName(type)},
                        {"stageCount", stages},
                        {"stages", toJson(shown)},
                        {"stage", stage},
+                       {"colors", QJsonArray::fromStringList(colors)},
                        {"values", toJson(menu.mid(1))}});
     }
+}
+
+// The indicator colours the sensor page shows: colour ids when the mouse's light takes only
+// the fixed colours, else red, green and blue per stage; the factory's when the profile has none.
+Commands::StageColors Commands::storedStageColors()
+{
+    MouseOperations &mouse = *controllers.mouse;
+    const QList<int> defaults = numbers(controllers.profiles->loadDefaultProfile(ProfileStore::SensorPage));
+    StageColors colors;
+    colors.fixedOnly = mouse.chkIsLogoLedWork();
+    const int type = colors.fixedOnly ? 2 : 1;
+    const int length = colors.fixedOnly ? LightingLogic::kColorCount : kColorValues;
+    colors.values = numbers(mouse.ui_90H_GetLED8StageColor(uchar(type)));
+    if (colors.values.size() != length)
+        colors.values = defaults.mid(colors.fixedOnly ? kSensorDefaultIds : kSensorDefaultColors, length);
+    while (colors.values.size() < length)
+        colors.values << 0;
+    return colors;
+}
+
+QStringList Commands::stageColors(int stages)
+{
+    const StageColors colors = storedStageColors();
+    QStringList names;
+    for (int stage = 0; stage < stages; ++stage) {
+        if (colors.fixedOnly) {
+            names << SettingNames::fixedColors().value(colors.values.at(stage), "?");
+        } else {
+            const QList<int> &v = colors.values;
+            names << QColor(v.at(3 * stage), v.at(3 * stage + 1), v.at(3 * stage + 2)).name();
+        }
+    }
+    return names;
+}
+
+void Commands::setStageColors(const QStringList &items, int stages)
+{
+    if (items.size() > stages)
+        usageError(tr("the mouse has %1 stages, not %2").arg(stages).arg(items.size()));
+    StageColors colors = storedStageColors();
+    for (int stage = 0; stage < items.size(); ++stage) {
+        const std::optional<QColor> color = SettingNames::color(items.at(stage));
+        if (!color)
+            usageError(tr("\"%1\" is not a colour #RRGGBB").arg(items.at(stage)));
+        if (colors.fixedOnly) {
+            const int id = SettingNames::fixedColorId(*color);
+            if (id < 0)
+                usageError(tr("this mouse's indicator shows only %1, not %2")
+                               .arg(SettingNames::fixedColors().join(", "), items.at(stage)));
+            colors.values[stage] = id;
+        } else {
+            colors.values[3 * stage] = color->red();
+            colors.values[3 * stage + 1] = color->green();
+            colors.values[3 * stage + 2] = color->blue();
+        }
+    }
+    controllers.mouse->ui_10H_SetLED8StageColor(colors.fixedOnly ? 2 : 1, variants(colors.values));
+    output.done(tr("DPI indicator colours %1").arg(stageColors(stages).join(',')));
 }
 
 void Commands::rate()
@@ -664,15 +730,12 @@ void Commands::light()
         if (items.size() > colorCount)
             usageError(tr("the mouse shows %1 colours, not %2").arg(colorCount).arg(items.size()));
         for (int i = 0; i < items.size(); ++i) {
-            QString item = items.at(i).trimmed();
-            if (!item.startsWith('#'))
-                item.prepend('#');
-            const QColor color(item);
-            if (item.size() != 7 || !color.isValid())
+            const std::optional<QColor> color = SettingNames::color(items.at(i));
+            if (!color)
                 usageError(tr("\"%1\" is not a colour #RRGGBB").arg(items.at(i)));
-            palette[3 * i] = color.red();
-            palette[3 * i + 1] = color.green();
-            palette[3 * i + 2] = color.blue();
+            palette[3 * i] = color->red();
+            palette[3 * i + 1] = color->green();
+            palette[3 * i + 2] = color->blue();
         }
         colorsGiven = true;
     }

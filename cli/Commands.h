@@ -65,6 +65,14 @@ private:
     KeyCodeLogic::KeyCode macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
                                     std::optional<int> repeatCount);
 
+    struct StageColors {
+        bool fixedOnly = false;  // colour ids 0..7, else red, green, blue per stage
+        QList<int> values;
+    };
+    StageColors storedStageColors();
+    QStringList stageColors(int stages);
+    void setStageColors(const QStringList &items, int stages);
+
     int sensorType();
     int stageCount();
     QList<int> stageValues(int sensorType);

@@ -24,6 +24,7 @@
 namespace {
 
 using WindowSetting = std::function<void(myQQuickView &)>;
+using MouseSetup = std::function<void(vhid::MouseMemory &)>;
 using Code = QList<int>;
 
 constexpr int kIdleTimeoutMs = 10000;
@@ -65,11 +66,30 @@ QMap<QString, QString> storedSettings()
     return stored;
 }
 
-void plugMouse()
+void plugMouse(const MouseSetup &setup = {})
 {
     vhid::Bus::instance().reset();
     vhid::Bus::instance().plug(vhid::Model::Mouse);
-    vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
+    vhid::Bus::instance().withMouse([&setup](vhid::MouseMemory &mouse) {
+        mouse.sensorType = kSensor3320;
+        if (setup)
+            setup(mouse);
+    });
+}
+
+// A logo light that shows any colour: option1 of the indicator options is not 0.
+void anyColorLight(vhid::MouseMemory &mouse)
+{
+    mouse.ledInstruct[0] = {1, 0, 0};
+}
+
+// The stored list of a colour type with its first items replaced.
+QVariantList storedColors(myQQuickView &view, uchar type, const QVariantList &first)
+{
+    QVariantList colors = view.ui_90H_GetLED8StageColor(type);
+    for (int i = 0; i < first.size(); ++i)
+        colors[i] = first.at(i);
+    return colors;
 }
 
 void writeMacro(const QString &name)
@@ -117,11 +137,11 @@ struct WindowRun {
     QMap<QString, QString> stored;
 };
 
-WindowRun runWindow(const WindowSetting &setting)
+WindowRun runWindow(const WindowSetting &setting, const MouseSetup &mouseSetup)
 {
     ModulesSandbox sandbox;
     writeMacro(kMacroName);
-    plugMouse();
+    plugMouse(mouseSetup);
     Hid_Thread hid;
     hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
     deviceReady = true;
@@ -166,6 +186,7 @@ QByteArray fileBytes(const QString &path)
 }  // namespace
 
 Q_DECLARE_METATYPE(WindowSetting)
+Q_DECLARE_METATYPE(MouseSetup)
 
 class TestW3ctl : public QObject {
     Q_OBJECT
@@ -189,13 +210,21 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<WindowSetting>("window");
-        const auto row = [](const char *name, const QString &arguments, WindowSetting window) {
-            QTest::newRow(name) << arguments.split(' ') << window;
+        QTest::addColumn<MouseSetup>("mouse");
+        const auto row = [](const char *name, const QString &arguments, WindowSetting window,
+                            MouseSetup mouse = {}) {
+            QTest::newRow(name) << arguments.split(' ') << window << mouse;
         };
         row("dpi stage", "dpi stage 2", [](myQQuickView &v) { v.ui_0BH_SetCurrentDPIStage(2); });
         row("dpi set", "dpi set 500,1000,7000", [](myQQuickView &v) {
             v.ui_11H_SetDPISet(8, {0x02, 0x04, 0x4E, 0x80, 0x80, 0x80, 0x80, 0x80}, {500, 1000, 7000, 0, 0, 0, 0, 0});
         });
+        row("dpi colours, fixed colours only", "dpi colors red,#00FFFF", [](myQQuickView &v) {
+            v.ui_10H_SetLED8StageColor(2, storedColors(v, 2, {0, 4}));
+        });
+        row("dpi colours", "dpi colors #102030,yellow", [](myQQuickView &v) {
+            v.ui_10H_SetLED8StageColor(1, storedColors(v, 1, {0x10, 0x20, 0x30, 255, 255, 0}));
+        }, anyColorLight);
         row("rate 1000", "rate 1000", [](myQQuickView &v) { v.ui_01H_SetReportRate(1); });
         row("rate 125", "rate 125", [](myQQuickView &v) { v.ui_01H_SetReportRate(8); });
         row("wheel", "wheel reversed", [](myQQuickView &v) { v.setScrollPinSwap(true); });
@@ -249,8 +278,9 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(WindowSetting, window);
+        QFETCH(MouseSetup, mouse);
         arguments.removeAll("--");
-        vhid::Bus::instance().clearRecords();
+        plugMouse(mouse);
         const CliRun cli = CliRun::of(arguments);
         QVERIFY2(cli.code == 0, qPrintable(cli.err));
         QCOMPARE(cli.err, QString());
@@ -258,7 +288,7 @@ private slots:
         const QMap<QString, QString> cliStored = storedSettings();
         QVERIFY(vhid::Bus::instance().violationReport().empty());
 
-        const WindowRun expected = runWindow(window);
+        const WindowRun expected = runWindow(window, mouse);
         QVERIFY(!expected.traffic.isEmpty());
         QCOMPARE(cliTraffic, expected.traffic);
         for (auto it = expected.stored.cbegin(); it != expected.stored.cend(); ++it)
@@ -314,6 +344,11 @@ private slots:
                                                     "spotlight, on, off; see `w3ctl light --help`";
         QTest::newRow("brightness") << "light static --brightness 8" << "--brightness must be 0-7; see `w3ctl light --help`";
         QTest::newRow("colour") << "light static --colors #12345" << "\"#12345\" is not a colour #RRGGBB; see `w3ctl light --help`";
+        QTest::newRow("too many colours") << "light static --colors red,red,red,red,red,red,red,red,red"
+                                          << "the mouse shows 8 colours, not 9; see `w3ctl light --help`";
+        QTest::newRow("dpi colour") << "dpi colors #123456"
+                                    << "this mouse's indicator shows only red, green, blue, magenta, cyan, yellow, "
+                                       "white, orange, not #123456; see `w3ctl dpi --help`";
         QTest::newRow("off with options") << "light off --speed 2" << "light off takes no options; see `w3ctl light --help`";
         QTest::newRow("wheel") << "wheel up" << "wheel direction must be normal or reversed; see `w3ctl wheel --help`";
         QTest::newRow("pointer step") << "pointer --speed 11" << "--speed must be 0-10; see `w3ctl pointer --help`";
