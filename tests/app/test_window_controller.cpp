@@ -67,7 +67,7 @@ private slots:
         Ui_Controler controller;
         controller.setup(&shell, nullptr);
         controller.view()->rootObject()->setVisible(true);  // as after "run"
-        auto *busy = controller.view()->rootObject()->findChild<QQuickItem *>("busy");
+        auto *busy = controller.view()->rootObject()->findChild<QQuickItem *>("BusyIndicator");
         QVERIFY(busy);
 
         controller.setBusy(500);
