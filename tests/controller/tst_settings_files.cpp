@@ -266,6 +266,8 @@ void TestSettingsFiles::resetWithoutFactoryCopyKeepsConfiguration()
 void TestSettingsFiles::skinChoiceNeedsTwoFolders()
 {
     AppConfig config;
+    // The run folder ships both skins: start from one.
+    QVERIFY(QDir("./modules/img/skin2").removeRecursively());
     QVERIFY(!config.getIsSkinShow());
     QVERIFY(QDir().mkpath("./modules/img/skin2"));
     QVERIFY(config.getIsSkinShow());
