@@ -347,14 +347,7 @@ int Commands::stageCount()
 QList<int> Commands::stageValues(int type)
 {
     const QVariantList stored = controllers.mouse->ui_91H_GetDPISet();
-    if (stored.isEmpty())
-        return SensorLogic::defaultStages(type);
-    QList<int> values;
-    for (int stage = 0; stage < SensorLogic::kStageCount; ++stage) {
-        const int value = stored.value(stage).toInt();
-        values << (SensorLogic::encode(type, value) == SensorLogic::kUnusedStageCode ? 0 : value);
-    }
-    return values;
+    return stored.isEmpty() ? SensorLogic::defaultStages(type) : SensorLogic::usableStages(type, stored);
 }
 
 void Commands::dpi()

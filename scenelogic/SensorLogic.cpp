@@ -100,6 +100,16 @@ int SensorLogic::decode(int sensorType, int code)
     return (code & kDoubleBit) ? 2 * value : value;
 }
 
+QList<int> SensorLogic::usableStages(int sensorType, const QVariantList &values)
+{
+    QList<int> stages;
+    for (int stage = 0; stage < kStageCount; ++stage) {
+        const int value = int(values.value(stage).toDouble());
+        stages.append(encode(sensorType, value) == kUnusedStageCode ? 0 : value);
+    }
+    return stages;
+}
+
 QVariantList SensorLogic::encodeStages(int sensorType, const QList<int> &values)
 {
     QVariantList codes;

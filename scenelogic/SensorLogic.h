@@ -34,6 +34,9 @@ public:
     Q_INVOKABLE static int encode(int sensorType, int dpi);
     // The DPI value a stage byte stands for; 0 for an unused stage or an unknown type.
     Q_INVOKABLE static int decode(int sensorType, int code);
+    // Eight stage values as the mouse gets them: a value the sensor's table lacks, or a
+    // missing one, is an unused stage (0), so no value is shown that the mouse does not have.
+    Q_INVOKABLE static QList<int> usableStages(int sensorType, const QVariantList &values);
     // Eight stage bytes (ints in a QVariantList, as the view takes them); missing values count
     // as unused stages.
     Q_INVOKABLE static QVariantList encodeStages(int sensorType, const QList<int> &values);

@@ -417,6 +417,15 @@ private slots:
             QCOMPARE(document.object().value(key).toVariant().toString(), value);
     }
 
+    void dpiShowsOnlyValuesTheSensorHas()
+    {
+        QSettings("modules/setting/p1.bin", QSettings::IniFormat).setValue("sensor/dpi_W3", QVariantList{500, 1234, 7000, "x"});
+        const CliRun cli = CliRun::of({"--json", "dpi"});
+        QVERIFY2(cli.code == 0, qPrintable(cli.err));
+        const QJsonArray stages = QJsonDocument::fromJson(cli.out.toUtf8()).object().value("stages").toArray();
+        QCOMPARE(stages, QJsonArray({500, 0, 7000, 0, 0, 0, 0, 0}));
+    }
+
     void buttonsReadBackAsTheyWereSet()
     {
         const QStringList functions = {"key:F5", "combo:ctrl+shift+A", "media:mute", "fire:right:2:9", "led",

@@ -77,12 +77,7 @@ Item {
     // Eight stage values as the mouse gets them: a value the sensor's table lacks is an
     // unused stage, so the page never shows a value the mouse does not have.
     function menuValues(values) {
-        var list = []
-        for (var i = 0; i < stageCount; ++i) {
-            var value = i < values.length ? Number(values[i]) : 0
-            list.push(Sensor.encode(sensorType, value) === Sensor.unusedStageCode ? 0 : value)
-        }
-        return list
+        return numbers(Sensor.usableStages(sensorType, values))
     }
     function stageText(value) { return value === 0 ? "\u00D7" : String(value) }
 
