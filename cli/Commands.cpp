@@ -651,12 +651,14 @@ void Commands::button()
         usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(request->macroName));
 
     device();
+    // The slot the button gives up is free before a new one is chosen, so two macro files
+    // never claim the same slot.
     codes[size_t(slot)] = KeyCodeLogic::noCode();
+    releaseUnusedMacros(codes);
     if (request->isMacro)
         codes[size_t(slot)] = macroCode(codes, request->macroName, request->playMode, request->repeatCount);
     else
         codes[size_t(slot)] = wanted;
-    releaseUnusedMacros(codes);
     applyButtons(codes);
     output.done(tr("button %1 (%2): %3").arg(slot + 1).arg(buttonLabel(slot),
                                                           functions.format(codes[size_t(slot)], macroName)));

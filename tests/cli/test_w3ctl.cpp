@@ -440,6 +440,18 @@ private slots:
         }
     }
 
+    void anotherMacroOnTheSameButtonTakesOverItsSlot()
+    {
+        writeMacro("Walk");
+        QCOMPARE(CliRun::of({"button", "4", QString("macro:%1").arg(kMacroName)}).code, 0);
+        QCOMPARE(CliRun::of({"button", "4", "macro:Walk"}).code, 0);
+        QCOMPARE(QSettings(QString("modules/macro/%1.bin").arg(kMacroName), QSettings::IniFormat).value("config/index").toInt(), -1);
+        QCOMPARE(QSettings("modules/macro/Walk.bin", QSettings::IniFormat).value("config/index").toInt(), 0);
+        std::vector<std::uint8_t> slot1;
+        vhid::Bus::instance().withMouse([&slot1](vhid::MouseMemory &mouse) { slot1 = mouse.macros[1]; });
+        QVERIFY(!slot1.empty());
+    }
+
     void takingAMacroAwayFreesItsSlot()
     {
         QCOMPARE(CliRun::of({"button", "4", QString("macro:%1").arg(kMacroName)}).code, 0);
