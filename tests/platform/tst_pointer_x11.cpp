@@ -1,8 +1,10 @@
 // The X server's core pointer control as the pointer settings of a session without a desktop
-// settings service (needs a display: the test command runs under Xvfb).
+// settings service. Other tests change the pointer of the shared test display through the
+// program's settings, so this one asserts on an X server of its own.
 #include "platform/X11PointerSettings.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QtTest>
 
 #include <X11/Xlib.h>
@@ -100,5 +102,36 @@ void TestPointerX11::programOnlySettings()
     QCOMPARE(QApplication::wheelScrollLines(), 9);
 }
 
-QTEST_MAIN(TestPointerX11)
+// Starts a private Xvfb on a free display (it writes the display number it chose) and makes it
+// the test's display. Without Xvfb the test runs on the display it was given, if any.
+std::unique_ptr<QProcess> startPrivateXServer()
+{
+    auto server = std::make_unique<QProcess>();
+    server->start("Xvfb", {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+    if (!server->waitForStarted(10000))
+        return nullptr;
+    QByteArray number;
+    while (!number.contains('\n') && server->waitForReadyRead(30000))
+        number += server->readAllStandardOutput();
+    if (!number.contains('\n'))
+        return nullptr;
+    qputenv("DISPLAY", ":" + number.trimmed());
+    return server;
+}
+
+int main(int argc, char *argv[])
+{
+    const std::unique_ptr<QProcess> server = startPrivateXServer();
+    int result;
+    {
+        QApplication app(argc, argv);
+        TestPointerX11 test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    if (server) {
+        server->terminate();
+        server->waitForFinished(5000);
+    }
+    return result;
+}
 #include "tst_pointer_x11.moc"
