@@ -62,6 +62,18 @@ int fitness(const QString &code, const QLocale &locale)
     return 1;
 }
 
+// The device stays untouched while the check fails: say why, once per file.
+void tellFailedCheck(const QString &file)
+{
+    Notices::warnOnce("language " + file,
+                      QCoreApplication::translate("LanguageStore",
+                                                  "The language file\n%1\nis damaged or has a "
+                                                  "wrong check value. The mouse is not read or "
+                                                  "written until a language whose check value "
+                                                  "holds is chosen.")
+                          .arg(file));
+}
+
 void openLanguage(QSettings &settings)
 {
     settings.setIniCodec("UTF-8");
@@ -94,16 +106,8 @@ QStringList LanguageStore::getGlobalStrings(const QString &langCode)
     const LanguageFile language = LanguageFile::read(path);
     context.msgStrings = language.messages();
     languageIntegrity = language.passesCheck();
-    if (!languageIntegrity) {
-        const QString file = path.isEmpty() ? langCode : QFileInfo(path).absoluteFilePath();
-        Notices::warnOnce("language " + file,
-                         QCoreApplication::translate(
-                             "LanguageStore",
-                             "The language file\n%1\nis damaged or has a wrong check value. The "
-                             "mouse is not read or written until a language whose check value "
-                             "holds is chosen.")
-                             .arg(file));
-    }
+    if (!languageIntegrity)
+        tellFailedCheck(path.isEmpty() ? langCode : QFileInfo(path).absoluteFilePath());
     return language.strings();
 }
 

@@ -67,7 +67,8 @@ QString importProblem(const QString &path)
     bool isNumber = false;
     const int total = macro.value(kTotalKey).toInt(&isNumber);
     if (!isNumber || !isWithinStepBound(total))
-        return MacroLibrary::tr("Its step count is not a number from 0 to %1.").arg(MacroLibrary::kMaxSteps);
+        return MacroLibrary::tr("Its step count is not a number from 0 to %1.")
+            .arg(MacroLibrary::kMaxSteps);
     return QString();
 }
 
@@ -264,8 +265,9 @@ void MacroLibrary::ui_13H_SetMacroKey(QVariant macroId, QVariant name)
 {
     if (!context.hidThread)
         return;
-    std::optional<QList<uchar>> fitted = imageForSlot(
-        name, MacroImage::kMouseCapacity, tr("MACRO"), tr("Out of memory,\nsome command line has been cut."));
+    std::optional<QList<uchar>> fitted =
+        imageForSlot(name, MacroImage::kMouseCapacity, tr("MACRO"),
+                     tr("Out of memory,\nsome command line has been cut."));
     // A malformed macro file is not sent: the device keeps the macro it has.
     if (!fitted)
         return;

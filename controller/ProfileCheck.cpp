@@ -63,10 +63,15 @@ QString entryProblem(const QSettings &profile, const QString &key, bool &known)
         known = true;
         const QVariantList items = ProfileStore::storedList(profile, key);
         if (items.size() < shape.length || items.size() > shape.length + shape.optionalItems)
-            return tr("%1 holds %2 values instead of %3.").arg(key).arg(items.size()).arg(shape.length);
+            return tr("%1 holds %2 values instead of %3.")
+                .arg(key)
+                .arg(items.size())
+                .arg(shape.length);
         for (const QVariant &item : items) {
             if (!isNumberUpTo(item, shape.maximum))
-                return tr("%1 holds a value that is not a number from 0 to %2.").arg(key).arg(shape.maximum);
+                return tr("%1 holds a value that is not a number from 0 to %2.")
+                    .arg(key)
+                    .arg(shape.maximum);
         }
         return QString();
     }

@@ -159,7 +159,7 @@ void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
         return;
     const QString problem = ProfileCheck::problem(chosen);
     if (!problem.isEmpty()) {
-        Notices::warn(tr("The profile was not imported from\n%1\n%2\nThe profile in use stays as it was.")
+        Notices::warn(tr("The profile was not imported from\n%1\n%2\nThe profile stays as it was.")
                           .arg(chosen, problem));
         return;
     }

@@ -24,7 +24,8 @@ public:
     unsigned next() { return ++counter; }
 
     // Writes `data` to the file `name` in `folder` (relative to the workspace); its path.
-    static QString write(const QString &folder, const QString &name, const uint8_t *data, size_t size)
+    static QString write(const QString &folder, const QString &name, const uint8_t *data,
+                         size_t size)
     {
         QDir().mkpath(folder);
         const QString path = QDir(folder).filePath(name);
@@ -67,6 +68,7 @@ private:
     char *argv[2] = {name, nullptr};
     QCoreApplication app;
     // Memory-backed when the system has it: each input is a file written, synced and removed.
-    QTemporaryDir dir{QDir("/dev/shm").exists() ? QString("/dev/shm/w3-fuzz-XXXXXX") : QDir::tempPath() + "/w3-fuzz-XXXXXX"};
+    QTemporaryDir dir{(QDir("/dev/shm").exists() ? QString("/dev/shm") : QDir::tempPath())
+                      + "/w3-fuzz-XXXXXX"};
     unsigned counter = 0;
 };

@@ -6,7 +6,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzWorkspace &workspace = FuzzWorkspace::instance();
-    const QString path = workspace.write("modules/setting", QString("apConfig %1.bin").arg(workspace.next()), data, size);
+    const QString name = QString("apConfig %1.bin").arg(workspace.next());
+    const QString path = FuzzWorkspace::write("modules/setting", name, data, size);
     {
         const AppConfig config(path, "modules/setting/apConfigD.bin");
         if (config.loadApConfig(2).size() > AppConfig::kMaxItems)

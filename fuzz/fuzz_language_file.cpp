@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static LanguageStore store(context, "modules/i18n/");
 
     const QString code = QString("%1").arg(workspace.next() % kCodes, 6, 10, QChar('0'));
-    const QString path = workspace.write("modules/i18n", "lang_" + code + ".ini", data, size);
+    const QString path = FuzzWorkspace::write("modules/i18n", "lang_" + code + ".ini", data, size);
     const LanguageFile language = LanguageFile::read(path);
     if (language.strings().size() > LanguageFile::kMaxStrings + 1)
         std::abort();

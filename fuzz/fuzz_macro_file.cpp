@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static ControllerContext context;
     static MacroLibrary library(context, keys, "modules/macro/");
 
-    const QString path = workspace.write("modules/macro", QString("fuzz %1.bin").arg(workspace.next()), data, size);
+    const QString fileName = QString("fuzz %1.bin").arg(workspace.next());
+    const QString path = FuzzWorkspace::write("modules/macro", fileName, data, size);
     const QString name = QFileInfo(path).completeBaseName();
     const QStringList steps = library.loadMacroIni(name);
     library.loadMacroIniConfig(name);

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzWorkspace &workspace = FuzzWorkspace::instance();
     static ProfileStore profiles("modules/setting/");
 
-    const QString path = workspace.write("import", QString("profile %1.pf").arg(workspace.next()), data, size);
+    const QString name = QString("profile %1.pf").arg(workspace.next());
+    const QString path = FuzzWorkspace::write("import", name, data, size);
     if (ProfileCheck::problem(path).isEmpty()) {
         workspace.prompts.openAnswer = QFileInfo(path).absoluteFilePath();
         profiles.loadProfile(0, nullptr);
