@@ -4,12 +4,12 @@
 #include "capture/InputCapture.h"
 #include "device/DeviceState.h"
 #include "platform/DataFolder.h"
+#include "platform/OpenGlSupport.h"
 #include "platform/DeviceLock.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
-#include <QOpenGLContext>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 
@@ -25,17 +25,14 @@ void enterDataFolder()
         qWarning() << "Cannot work in the data folder" << folder << "- settings and data will be missing";
 }
 
-// The scene needs OpenGL unless it renders in software: without a working OpenGL (a virtual
-// machine, a remote session) the window would abort at its first frame.
+// The scene needs OpenGL unless it renders in software: without OpenGL (a headless platform,
+// an X server without GLX) the window would abort at its first frame.
 void chooseSceneRenderer()
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || windowSystemOffersOpenGl())
         return;
-    QOpenGLContext probe;
-    if (!probe.create()) {
-        qInfo() << "No OpenGL: the scene renders in software";
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    }
+    qInfo() << "No OpenGL: the scene renders in software";
+    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 }
 
 }  // namespace
