@@ -13,12 +13,14 @@ for area in device commands controller macros; do
   done < <(sed -n 's/^w3_add_test(\([A-Za-z0-9_]*\).*/\1/p' "tests/$area/CMakeLists.txt")
 done
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DW3_SANITIZE=ON > /dev/null
-cmake --build build-asan -j "$(nproc)" --target run_modules skin_images "${tests[@]}"
-
+# Also for the tools the build runs (the skin painter starts Qt's offscreen platform plugin).
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_init_order=1
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DW3_SANITIZE=ON > /dev/null
+cmake --build build-asan -j "$(nproc)" --target run_modules skin_images "${tests[@]}"
+
 regex="^($(IFS='|'; echo "${tests[*]}"))\$"
 cd build-asan
 xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
