@@ -359,58 +359,72 @@ void Commands::dpi()
     requireArguments(arguments.isEmpty() ? 0 : 2, arguments.isEmpty() ? 0 : 2);
     device();
     const int type = sensorType();
-    const QList<int> menu = SensorLogic::valueMenu(type);
     const int stages = stageCount();
-    QList<int> values = stageValues(type);
-    MouseOperations &mouse = *controllers.mouse;
-
-    if (action == "stage") {
-        bool ok = false;
-        const int stage = arguments.at(1).toInt(&ok);
-        if (!ok || stage < 1 || stage > stages)
-            usageError(tr("stage must be 1-%1").arg(stages));
-        if (values.value(stage - 1) == 0)
-            usageError(tr("stage %1 is unused; set a value for it first").arg(stage));
-        mouse.ui_0BH_SetCurrentDPIStage(uchar(stage));
-        output.done(tr("DPI stage %1 (%2 DPI)").arg(stage).arg(values.at(stage - 1)));
-    } else if (action == "set") {
-        if (menu.isEmpty())
-            throw CliFailure(ExitCode::DeviceError, tr("the mouse reports a sensor w3ctl does not know (type %1)").arg(type));
-        const QStringList items = arguments.at(1).split(',');
-        if (items.size() > stages)
-            usageError(tr("the mouse has %1 stages, not %2").arg(stages).arg(items.size()));
-        values.clear();
-        for (const QString &item : items) {
-            bool ok = false;
-            const int value = item.trimmed().toInt(&ok);
-            if (!ok || !menu.contains(value))
-                usageError(tr("%1 DPI is not a value of the %2 sensor; allowed: %3")
-                               .arg(item.trimmed(), SensorLogic::sensorName(type), joined(menu, ", ")));
-            values << value;
-        }
-        while (values.size() < SensorLogic::kStageCount)
-            values << 0;
-        mouse.ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
-        output.done(tr("DPI stages %1").arg(joined(values.mid(0, stages))));
-    } else if (action == "colors") {
+    if (action == "stage")
+        useStage(arguments.at(1), type, stages);
+    else if (action == "set")
+        setStages(arguments.at(1).split(','), type, stages);
+    else if (action == "colors")
         setStageColors(arguments.at(1).split(','), stages);
-    } else {
-        const int stage = std::clamp(mouse.ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
-        const QList<int> shown = values.mid(0, stages);
-        const QStringList colors = stageColors(stages);
-        output.result(tr("sensor: %1\nstages: %2\nin use: %3\ncolors: %4\nvalues: %5")
-                          .arg(SensorLogic::sensorName(type).isEmpty() ? "unknown" : SensorLogic::sensorName(type))
-                          .arg(joined(shown, " "))
-                          .arg(stage)
-                          .arg(colors.join(' '))
-                          .arg(joined(menu.mid(1), " ")),
-                      {{"sensor", SensorLogic::sensorName(type)},
-                       {"stageCount", stages},
-                       {"stages", toJson(shown)},
-                       {"stage", stage},
-                       {"colors", QJsonArray::fromStringList(colors)},
-                       {"values", toJson(menu.mid(1))}});
+    else
+        showDpi(type, stages);
+}
+
+void Commands::showDpi(int type, int stages)
+{
+    const int stage = std::clamp(controllers.mouse->ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
+    const QList<int> shown = stageValues(type).mid(0, stages);
+    const QList<int> offered = SensorLogic::valueMenu(type).mid(1);
+    const QString sensor = SensorLogic::sensorName(type);
+    const QStringList colors = stageColors(stages);
+    output.result(tr("sensor: %1\nstages: %2\nin use: %3\ncolors: %4\nvalues: %5")
+                      .arg(sensor.isEmpty() ? "unknown" : sensor)
+                      .arg(joined(shown, " "))
+                      .arg(stage)
+                      .arg(colors.join(' '))
+                      .arg(joined(offered, " ")),
+                  {{"sensor", sensor},
+                   {"stageCount", stages},
+                   {"stages", toJson(shown)},
+                   {"stage", stage},
+                   {"colors", QJsonArray::fromStringList(colors)},
+                   {"values", toJson(offered)}});
+}
+
+// An unused stage cannot be the stage in use.
+void Commands::useStage(const QString &text, int type, int stages)
+{
+    bool ok = false;
+    const int stage = text.toInt(&ok);
+    if (!ok || stage < 1 || stage > stages)
+        usageError(tr("stage must be 1-%1").arg(stages));
+    const int value = stageValues(type).value(stage - 1);
+    if (value == 0)
+        usageError(tr("stage %1 is unused; set a value for it first").arg(stage));
+    controllers.mouse->ui_0BH_SetCurrentDPIStage(uchar(stage));
+    output.done(tr("DPI stage %1 (%2 DPI)").arg(stage).arg(value));
+}
+
+void Commands::setStages(const QStringList &items, int type, int stages)
+{
+    const QList<int> menu = SensorLogic::valueMenu(type);
+    if (menu.isEmpty())
+        throw CliFailure(ExitCode::DeviceError, tr("the mouse reports a sensor w3ctl does not know (type %1)").arg(type));
+    if (items.size() > stages)
+        usageError(tr("the mouse has %1 stages, not %2").arg(stages).arg(items.size()));
+    QList<int> values;
+    for (const QString &item : items) {
+        bool ok = false;
+        const int value = item.trimmed().toInt(&ok);
+        if (!ok || !menu.contains(value))
+            usageError(tr("%1 DPI is not a value of the %2 sensor; allowed: %3")
+                           .arg(item.trimmed(), SensorLogic::sensorName(type), joined(menu, ", ")));
+        values << value;
     }
+    while (values.size() < SensorLogic::kStageCount)
+        values << 0;
+    controllers.mouse->ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
+    output.done(tr("DPI stages %1").arg(joined(values.mid(0, stages))));
 }
 
 // The indicator colours the sensor page shows: colour ids when the mouse's light takes only
@@ -613,33 +627,43 @@ void Commands::button()
 {
     requireArguments(0, 2);
     const QStringList arguments = invocation.arguments();
-    ButtonFunction functions(*controllers.keyNames);
-    const auto macroName = [this](int slot) { return macroNameOfSlot(slot); };
-    KeyCodeLogic::KeyCodes codes = storedButtons();
+    if (arguments.isEmpty())
+        showButtons(namedButtons());
+    else if (arguments.size() == 1)
+        showButtons({buttonArgument(arguments.at(0))});
+    else
+        setButton(buttonArgument(arguments.at(0)), arguments.at(1));
+}
 
-    if (arguments.size() < 2) {
-        const std::vector<int> shown = arguments.isEmpty() ? namedButtons()
-                                                           : std::vector<int>{buttonArgument(arguments.at(0))};
-        QStringList lines;
-        QJsonArray buttons;
-        for (int slot : shown) {
-            const QString function = functions.format(codes[size_t(slot)], macroName);
-            lines << QString("%1  %2  %3").arg(slot + 1, 2).arg(buttonLabel(slot), -14).arg(function);
-            QJsonArray code;
-            for (int byte : codes[size_t(slot)])
-                code.append(byte);
-            buttons.append(QJsonObject{{"button", slot + 1}, {"name", buttonLabel(slot)},
-                                       {"function", function}, {"code", code}});
-        }
-        output.result(lines.join('\n'), {{"buttons", buttons}});
-        return;
+void Commands::showButtons(const std::vector<int> &shown)
+{
+    const ButtonFunction functions(*controllers.keyNames);
+    const KeyCodeLogic::KeyCodes codes = storedButtons();
+    QStringList lines;
+    QJsonArray buttons;
+    for (int slot : shown) {
+        const QString function = functions.format(codes[size_t(slot)], [this](int macroSlot) {
+            return macroNameOfSlot(macroSlot);
+        });
+        lines << QString("%1  %2  %3").arg(slot + 1, 2).arg(buttonLabel(slot), -14).arg(function);
+        QJsonArray code;
+        for (int byte : codes[size_t(slot)])
+            code.append(byte);
+        buttons.append(QJsonObject{{"button", slot + 1}, {"name", buttonLabel(slot)}, {"function", function},
+                                   {"code", code}});
     }
+    output.result(lines.join('\n'), {{"buttons", buttons}});
+}
 
-    const int slot = buttonArgument(arguments.at(0));
+// The key page's choice of a function for one button, then its APPLY.
+void Commands::setButton(int slot, const QString &functionText)
+{
+    const ButtonFunction functions(*controllers.keyNames);
     QString error;
-    const std::optional<ButtonFunction::Request> request = functions.parse(arguments.at(1), &error);
+    const std::optional<ButtonFunction::Request> request = functions.parse(functionText, &error);
     if (!request)
         usageError(error);
+    KeyCodeLogic::KeyCodes codes = storedButtons();
     const KeyCodeLogic::KeyCodes defaults =
         KeyCodeLogic::defaultsFromValues(controllers.profiles->loadDefaultProfile(ProfileStore::KeyPage));
     const KeyCodeLogic::KeyCode wanted = request->isDefault ? defaults[size_t(slot)] : request->code;
@@ -660,88 +684,101 @@ void Commands::button()
     else
         codes[size_t(slot)] = wanted;
     applyButtons(codes);
-    output.done(tr("button %1 (%2): %3").arg(slot + 1).arg(buttonLabel(slot),
-                                                          functions.format(codes[size_t(slot)], macroName)));
+    output.done(tr("button %1 (%2): %3")
+                    .arg(slot + 1)
+                    .arg(buttonLabel(slot),
+                         functions.format(codes[size_t(slot)], [this](int macroSlot) { return macroNameOfSlot(macroSlot); })));
 }
 
 // --- light --------------------------------------------------------------------------------
 
+// The lighting page's state as its refresh shows it: the stored positions (the defaults
+// without them) and the palette (the factory's when the profile has none).
+Commands::LightState Commands::storedLight()
+{
+    MouseOperations &mouse = *controllers.mouse;
+    const QVariantList stored = mouse.ui_8DH_GetRGBLedEffect();
+    LightState light;
+    if (LightingLogic::isStoredSettings(stored)) {
+        light.position = std::clamp(stored.at(0).toInt(), 0, LightingLogic::kEffectCount - 1);
+        light.brightness = stored.at(1).toInt();
+        light.speed = stored.at(2).toInt();
+    }
+    light.powerOn = LightingLogic::isStoredPowerOn(stored);
+    light.palette = numbers(mouse.ui_90H_GetLED8StageColor(0));
+    if (light.palette.size() != kColorValues)
+        light.palette = numbers(controllers.profiles->loadDefaultProfile(ProfileStore::LightingPage)).mid(0, kColorValues);
+    while (light.palette.size() < kColorValues)
+        light.palette << 0;
+    light.colorCount = std::clamp(controllers.appConfig->loadDeviceApConfig().value(0).toInt(), 1,
+                                  LightingLogic::kColorCount);
+    return light;
+}
+
+void Commands::showLight(const LightState &light)
+{
+    QStringList colors;
+    for (int i = 0; i < light.colorCount; ++i)
+        colors << QColor(light.palette.at(3 * i), light.palette.at(3 * i + 1), light.palette.at(3 * i + 2)).name();
+    output.result(tr("effect:     %1\nlight:      %2\nbrightness: %3\nspeed:      %4\ncolors:     %5")
+                      .arg(kEffectNames.at(light.position), light.powerOn ? "on" : "off")
+                      .arg(light.brightness)
+                      .arg(light.speed)
+                      .arg(colors.join(',')),
+                  {{"effect", kEffectNames.at(light.position)}, {"on", light.powerOn},
+                   {"brightness", light.brightness}, {"speed", light.speed},
+                   {"colors", QJsonArray::fromStringList(colors)}});
+}
+
+// --colors: the palette's first entries replaced, in order.
+void Commands::takeLightColors(LightState &light) const
+{
+    const QStringList items = invocation.options.value("colors").split(',');
+    if (items.size() > light.colorCount)
+        usageError(tr("the mouse shows %1 colours, not %2").arg(light.colorCount).arg(items.size()));
+    for (int i = 0; i < items.size(); ++i) {
+        const std::optional<QColor> color = SettingNames::color(items.at(i));
+        if (!color)
+            usageError(tr("\"%1\" is not a colour #RRGGBB").arg(items.at(i)));
+        light.palette[3 * i] = color->red();
+        light.palette[3 * i + 1] = color->green();
+        light.palette[3 * i + 2] = color->blue();
+    }
+}
+
 void Commands::light()
 {
     requireArguments(0, 1);
-    MouseOperations &mouse = *controllers.mouse;
-    const QVariantList stored = mouse.ui_8DH_GetRGBLedEffect();
-    const bool hasStored = LightingLogic::isStoredSettings(stored);
-    int position = hasStored ? std::clamp(stored.at(0).toInt(), 0, LightingLogic::kEffectCount - 1) : 0;
-    int brightness = hasStored ? stored.at(1).toInt() : LightingLogic::kDefaultBrightnessStep;
-    int speed = hasStored ? stored.at(2).toInt() : LightingLogic::kDefaultSpeedStep;
-    bool powerOn = LightingLogic::isStoredPowerOn(stored);
-    QList<int> palette = numbers(mouse.ui_90H_GetLED8StageColor(0));
-    if (palette.size() != kColorValues)
-        palette = numbers(controllers.profiles->loadDefaultProfile(ProfileStore::LightingPage)).mid(0, kColorValues);
-    while (palette.size() < kColorValues)
-        palette << 0;
-    const int colorCount = std::clamp(controllers.appConfig->loadDeviceApConfig().value(0).toInt(), 1,
-                                      LightingLogic::kColorCount);
-
+    LightState light = storedLight();
     if (invocation.arguments().isEmpty()) {
-        QStringList colors;
-        QJsonArray jsonColors;
-        for (int i = 0; i < colorCount; ++i) {
-            const QString color = QColor(palette.at(3 * i), palette.at(3 * i + 1), palette.at(3 * i + 2)).name();
-            colors << color;
-            jsonColors.append(color);
-        }
-        output.result(tr("effect:     %1\nlight:      %2\nbrightness: %3\nspeed:      %4\ncolors:     %5")
-                          .arg(kEffectNames.at(position), powerOn ? "on" : "off")
-                          .arg(brightness)
-                          .arg(speed)
-                          .arg(colors.join(',')),
-                      {{"effect", kEffectNames.at(position)}, {"on", powerOn}, {"brightness", brightness},
-                       {"speed", speed}, {"colors", jsonColors}});
+        showLight(light);
         return;
     }
-
     const QString wanted = invocation.arguments().at(0).toLower();
-    if (wanted == "off") {
-        if (!invocation.options.isEmpty())
-            usageError(tr("light off takes no options"));
-        powerOn = false;
-    } else if (wanted == "on") {
-        powerOn = true;
-    } else if (kEffectNames.contains(wanted)) {
-        position = kEffectNames.indexOf(wanted);
-        powerOn = true;
-    } else {
+    if (wanted == "off" && !invocation.options.isEmpty())
+        usageError(tr("light off takes no options"));
+    if (wanted != "on" && wanted != "off" && !kEffectNames.contains(wanted))
         usageError(tr("unknown effect \"%1\"; one of: %2, on, off").arg(wanted, kEffectNames.join(", ")));
-    }
+    light.powerOn = wanted != "off";
+    if (kEffectNames.contains(wanted))
+        light.position = kEffectNames.indexOf(wanted);
     if (invocation.has("brightness"))
-        brightness = stepOption("brightness", LightingLogic::kMaxStep);
+        light.brightness = stepOption("brightness", LightingLogic::kMaxStep);
     if (invocation.has("speed"))
-        speed = stepOption("speed", LightingLogic::kMaxStep);
-    bool colorsGiven = false;
-    if (invocation.has("colors")) {
-        const QStringList items = invocation.options.value("colors").split(',');
-        if (items.size() > colorCount)
-            usageError(tr("the mouse shows %1 colours, not %2").arg(colorCount).arg(items.size()));
-        for (int i = 0; i < items.size(); ++i) {
-            const std::optional<QColor> color = SettingNames::color(items.at(i));
-            if (!color)
-                usageError(tr("\"%1\" is not a colour #RRGGBB").arg(items.at(i)));
-            palette[3 * i] = color->red();
-            palette[3 * i + 1] = color->green();
-            palette[3 * i + 2] = color->blue();
-        }
-        colorsGiven = true;
-    }
+        light.speed = stepOption("speed", LightingLogic::kMaxStep);
+    if (invocation.has("colors"))
+        takeLightColors(light);
 
     device();
-    if (colorsGiven)
-        mouse.ui_10H_SetLED8StageColor(0, variants(palette));
-    const QList<int> command = LightingLogic::ledCommand(position, brightness, speed, powerOn);
+    // The page sends a colour change at once and the effect on APPLY.
+    MouseOperations &mouse = *controllers.mouse;
+    if (invocation.has("colors"))
+        mouse.ui_10H_SetLED8StageColor(0, variants(light.palette));
+    const QList<int> command = LightingLogic::ledCommand(light.position, light.brightness, light.speed, light.powerOn);
     mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)),
-                                 LightingLogic::storedSettings(position, brightness, speed, powerOn));
-    output.done(powerOn ? tr("light %1").arg(kEffectNames.at(position)) : tr("light off"));
+                                 LightingLogic::storedSettings(light.position, light.brightness, light.speed,
+                                                               light.powerOn));
+    output.done(light.powerOn ? tr("light %1").arg(kEffectNames.at(light.position)) : tr("light off"));
 }
 
 // --- macro --------------------------------------------------------------------------------

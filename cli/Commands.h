@@ -8,6 +8,7 @@
 #include "cli/Output.h"
 #include "cli/TerminalPrompts.h"
 #include "scenelogic/KeyCodeLogic.h"
+#include "scenelogic/LightingLogic.h"
 
 #include <QJsonObject>
 #include <memory>
@@ -57,6 +58,8 @@ private:
     int stepOption(const QString &option, int high) const;
 
     KeyCodeLogic::KeyCodes storedButtons();
+    void showButtons(const std::vector<int> &shown);
+    void setButton(int slot, const QString &functionText);
     std::vector<int> namedButtons() const;
     int buttonArgument(const QString &text) const;
     QString buttonLabel(int slot) const;
@@ -65,11 +68,26 @@ private:
     KeyCodeLogic::KeyCode macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
                                     std::optional<int> repeatCount);
 
+    struct LightState {
+        int position = 0;  // effect menu position
+        int brightness = LightingLogic::kDefaultBrightnessStep;
+        int speed = LightingLogic::kDefaultSpeedStep;
+        bool powerOn = false;
+        QList<int> palette;  // red, green, blue per colour
+        int colorCount = LightingLogic::kColorCount;
+    };
+    LightState storedLight();
+    void showLight(const LightState &light);
+    void takeLightColors(LightState &light) const;
+
     struct StageColors {
         bool fixedOnly = false;  // colour ids 0..7, else red, green, blue per stage
         QList<int> values;
     };
     StageColors storedStageColors();
+    void showDpi(int type, int stages);
+    void useStage(const QString &text, int type, int stages);
+    void setStages(const QStringList &items, int type, int stages);
     QStringList stageColors(int stages);
     void setStageColors(const QStringList &items, int stages);
 
