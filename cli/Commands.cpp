@@ -293,23 +293,31 @@ void Commands::resetProfile(int profile)
 // Every page's APPLY and the values the pages send at once, from what the profile holds.
 void Commands::sendProfileToMouse()
 {
-    MouseOperations &mouse = *controllers.mouse;
     applyButtons(storedButtons());
+    applyLighting();
+    applySensor();
+}
 
+void Commands::applyLighting()
+{
+    MouseOperations &mouse = *controllers.mouse;
     const QVariantList palette = mouse.ui_90H_GetLED8StageColor(0);
     if (palette.size() == kColorValues)
         mouse.ui_10H_SetLED8StageColor(0, palette);
     const QVariantList lighting = mouse.ui_8DH_GetRGBLedEffect();
-    if (LightingLogic::isStoredSettings(lighting)) {
-        const QList<int> command = LightingLogic::ledCommand(lighting.at(0).toInt(), lighting.at(1).toInt(),
-                                                             lighting.at(2).toInt(),
-                                                             LightingLogic::isStoredPowerOn(lighting));
-        mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)), lighting);
-    }
+    if (!LightingLogic::isStoredSettings(lighting))
+        return;
+    const QList<int> command = LightingLogic::ledCommand(lighting.at(0).toInt(), lighting.at(1).toInt(),
+                                                         lighting.at(2).toInt(), LightingLogic::isStoredPowerOn(lighting));
+    mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)), lighting);
+}
 
+void Commands::applySensor()
+{
+    MouseOperations &mouse = *controllers.mouse;
     const int type = sensorType();
-    const QList<int> values = stageValues(type);
     const int stages = stageCount();
+    const QList<int> values = stageValues(type);
     mouse.ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
     const QVariantList colors = mouse.ui_90H_GetLED8StageColor(1);
     const QVariantList ids = mouse.ui_90H_GetLED8StageColor(2);
@@ -325,8 +333,7 @@ void Commands::sendProfileToMouse()
     system.setCursorSpeed(system.getCursorSpeed());
     system.setVerticalScrollLines(system.getVerticalScrollLines());
     system.setDoubleClickSpeed(system.getDoubleClickSpeed());
-    const int stage = std::clamp(mouse.ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
-    mouse.ui_0BH_SetCurrentDPIStage(uchar(stage));
+    mouse.ui_0BH_SetCurrentDPIStage(uchar(std::clamp(mouse.ui_8BH_GetCurrentDPIStage().toInt(), 1, stages)));
     system.waitUntilApplied(kPointerTimeoutMs);
 }
 

@@ -48,6 +48,8 @@ private:
     // The pages' "apply", as ALL SAVE runs them, with the values the profile holds.
     void applyButtons(const KeyCodeLogic::KeyCodes &codes);
     void sendProfileToMouse();
+    void applyLighting();
+    void applySensor();
 
     // The mouse, ready to be written (exit code 2 or 3 otherwise).
     DeviceSession &device();
