@@ -466,6 +466,10 @@ private slots:
         {
             QSettings profile3("modules/setting/p3.bin", QSettings::IniFormat);
             profile3.setValue("keydefine_W3/3", QVariantList{0, 0, 0x3E, 0});
+            profile3.setValue("sensor/dpi_W3", QVariantList{500, 1000, 7000, 0, 0, 0, 0, 0});
+            profile3.setValue("sensor/stage_W3", 3);
+            profile3.setValue("sensor/reportRate_W3", 8);
+            profile3.setValue("color_W3/ledEffect", QVariantList{2, 5, 6, 1});
             for (int button = 0; button < 16; ++button)
                 for (const QVariant &byte : ProfileStore::storedList(profile3, "keydefine_W3/" + QString::number(button)))
                     matrix << byte.toInt();
@@ -478,6 +482,12 @@ private slots:
         QCOMPARE(int(sent.size()), matrix.size());
         for (int i = 0; i < matrix.size(); ++i)
             QCOMPARE(int(sent[size_t(i)]), matrix.at(i).toInt());
+        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) {
+            QCOMPARE(mouse.dpiCodes, std::vector<std::uint8_t>({0x02, 0x04, 0x4E, 0x80, 0x80, 0x80, 0x80, 0x80}));
+            QCOMPARE(int(mouse.dpiStage), 3);
+            QCOMPARE(int(mouse.reportRate), 8);
+            QCOMPARE(std::vector<int>(mouse.ledEffect, mouse.ledEffect + 3), std::vector<int>({3, 0, 2}));
+        });
         const CliRun shown = CliRun::of({"profile"});
         QCOMPARE(shown.out, QString("profile 3\n"));
         // Later settings go to profile 3.
