@@ -132,7 +132,8 @@ void TestSettingsFiles::shippedProfilesHoldFullLists()
     QCOMPARE(ProfileStore::storedList(profile, "color_W3/type0").size(), 24);
     QCOMPARE(ProfileStore::storedList(profile, "color_W3/type1").size(), 24);
     QCOMPARE(ProfileStore::storedList(profile, "color_W3/type2").size(), 8);
-    QCOMPARE(ProfileStore::storedList(profile, "color_W3/ledEffect").size(), 3);
+    // Effect position, brightness, speed, and the light switched on.
+    QCOMPARE(texts(ProfileStore::storedList(profile, "color_W3/ledEffect")), (QVariantList{"0", "7", "3", "1"}));
     const QStringList scalars = {"sensor/reportRate_W3", "sensor/stage_W3", "sensor/cursorSpeed_W3",
                                  "sensor/verticalScrollLines_W3", "sensor/doubleClickSpeed_W3",
                                  "keydefine_W3/scrollswap"};
@@ -405,7 +406,7 @@ void TestSettingsFiles::defaultProfilePages_data()
     QTest::addColumn<int>("length");
     QTest::newRow("key page") << 0 << 64;
     QTest::newRow("macro page") << 1 << 0;
-    QTest::newRow("lighting page") << 2 << 27;
+    QTest::newRow("lighting page") << 2 << 28;  // 24 colours, effect, brightness, speed, on/off
     QTest::newRow("sensor page") << 3 << 45;
     QTest::newRow("unknown page") << 7 << 0;
 }
