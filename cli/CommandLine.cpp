@@ -245,7 +245,12 @@ QString CommandLine::help()
                "  $XDG_DATA_HOME/w3config. The profile w3ctl works on is kept in\n"
                "  modules/setting/w3ctl.ini there. The device lock is\n"
                "  $XDG_RUNTIME_DIR/w3config-device.lock, or .w3config-device.lock in the data folder\n"
-               "  without a runtime folder; W3_DEVICE_LOCK names another file.\n");
+               "  without a runtime folder.\n"
+               "\n"
+               "Environment:\n"
+               "  W3_DEVICE_LOCK     the device lock file to use instead\n"
+               "  W3CTL_DEBUG=1      also print the device layer's developer messages\n"
+               "  W3_VIRTUAL_DEVICE=none  w3ctl-virtual only: run with no mouse plugged in\n");
     return text;
 }
 
