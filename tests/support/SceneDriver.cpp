@@ -75,6 +75,10 @@ SceneDriver::~SceneDriver()
 {
     widget.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // What the scene made the program do must also be what a real mouse accepts.
+    const std::string violations = vhid::Bus::instance().violationReport();
+    if (!violations.empty() && QTest::currentTestFunction())
+        QTest::qFail(("the virtual bus saw faults of the program: " + violations).c_str(), __FILE__, __LINE__);
 }
 
 bool SceneDriver::start(int timeoutMs)
