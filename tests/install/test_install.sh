@@ -15,11 +15,13 @@ id=org.w3config.w3config
 for file in lib/w3config/w3config lib/w3config/modules/setting/apConfigD.bin lib/w3config/modules/setting/pD.bin \
             lib/w3config/modules/img/skin1/background.png lib/w3config/modules/img/skin2/background.png \
             lib/udev/rules.d/70-w3config.rules share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-            share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png; do
+            share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png \
+            lib/w3config/w3ctl share/bash-completion/completions/w3ctl; do
   [ -e "$root/$file" ] || fail "missing $file"
 done
 [ "$(readlink "$root/bin/w3config")" = "../lib/w3config/w3config" ] || fail "bin/w3config is not the launcher link"
 [ -x "$root/bin/w3config" ] || fail "the launcher does not reach the program"
+[ "$(readlink "$root/bin/w3ctl")" = "../lib/w3config/w3ctl" ] || fail "bin/w3ctl is not the launcher link"
 [ ! -e "$root/lib/w3config/w3config-virtual" ] || fail "w3config-virtual installed without being asked for"
 
 # The rule names every vendor:product pair of the catalogue, and nothing else.
