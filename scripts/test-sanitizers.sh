@@ -18,6 +18,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_init_order=1
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DW3_SANITIZE=ON > /dev/null
 cmake --build build-asan -j "$(nproc)" --target run_modules skin_images "${tests[@]}"
 

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (under Xvfb, on the virtual device).
+# Installs what is missing, builds, and runs every test (under Xvfb, on the virtual device):
+# the whole suite; then the device, command, controller and macro tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzz target over its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-cd build
-xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
-  ctest --output-on-failure --timeout 600 -j 2
+(cd build && xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
+  ctest --output-on-failure --timeout 900 -j 2)
+scripts/test-sanitizers.sh
+scripts/fuzz-corpus.sh
