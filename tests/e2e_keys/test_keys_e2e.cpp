@@ -2,6 +2,7 @@
 // real mouse clicks on the window and keys from the capture, APPLY, and what reached the
 // mouse, the profile and the macro files.
 #include "controller/myQQuickView.h"
+#include "tests/support/MouseTransfers.h"
 #include "tests/support/SceneDriver.h"
 #include "virtual/VirtualBus.h"
 
@@ -18,32 +19,6 @@ constexpr int kTimeoutMs = 10000;
 constexpr quint8 kKeyA = 0x04;
 constexpr quint8 kKeyB = 0x05;
 constexpr quint8 kLeftShift = 0xE1;
-
-// The plain command block of a feature report and the data reports that followed it on the
-// command interface, report IDs removed.
-struct Transfer {
-    std::vector<std::uint8_t> block;
-    QByteArray data;
-};
-
-std::vector<Transfer> mouseTransfers(std::uint8_t code)
-{
-    std::vector<Transfer> found;
-    bool collecting = false;
-    for (const vhid::Record &record : vhid::Bus::instance().records()) {
-        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
-            continue;
-        if (record.op == vhid::Op::SendFeature) {
-            collecting = !record.plainBlock.empty() && record.plainBlock[0] == code;
-            if (collecting)
-                found.push_back({record.plainBlock, {}});
-        } else if (record.op == vhid::Op::Write && collecting) {
-            found.back().data.append(reinterpret_cast<const char *>(record.bytes.data()) + 1,
-                                     int(record.bytes.size()) - 1);
-        }
-    }
-    return found;
-}
 
 QByteArray bytes(std::initializer_list<int> values)
 {

@@ -3,6 +3,7 @@
 // and what the pages show again after a restart. Also saves screenshots of both pages.
 #include "controller/myQQuickView.h"
 #include "tests/controller/SettingsFiles.h"
+#include "tests/support/MouseTransfers.h"
 #include "tests/support/SceneDriver.h"
 #include "virtual/VirtualBus.h"
 
@@ -19,32 +20,6 @@ constexpr int kSensorPage = 3;
 constexpr int kTimeoutMs = 10000;
 
 const QString kProfile1 = "./modules/setting/p1.bin";
-
-// The plain command block of a feature report and the data reports that followed it on the
-// command interface, report IDs removed.
-struct Transfer {
-    std::vector<std::uint8_t> block;
-    QByteArray data;
-};
-
-std::vector<Transfer> mouseTransfers(std::uint8_t code)
-{
-    std::vector<Transfer> found;
-    bool collecting = false;
-    for (const vhid::Record &record : vhid::Bus::instance().records()) {
-        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
-            continue;
-        if (record.op == vhid::Op::SendFeature) {
-            collecting = !record.plainBlock.empty() && record.plainBlock[0] == code;
-            if (collecting)
-                found.push_back({record.plainBlock, {}});
-        } else if (record.op == vhid::Op::Write && collecting) {
-            found.back().data.append(reinterpret_cast<const char *>(record.bytes.data()) + 1,
-                                     int(record.bytes.size()) - 1);
-        }
-    }
-    return found;
-}
 
 // Waits until a transfer of that code has carried at least `dataLength` payload bytes.
 bool waitForTransfer(const SceneDriver &scene, std::uint8_t code, int dataLength = 0)
