@@ -103,7 +103,13 @@ void myQQuickView::detectMouse(bool isDown, uint code, uint x, uint y)
 
 void myQQuickView::syncFW() { keyboard->syncFW(); }
 void myQQuickView::initUI() { callScene("initUI"); }
-void myQQuickView::runUI() { callScene("run"); }
+// Called from its own posted event, right after initUI: the scene becomes visible in the same
+// pass, so no frame of the still invisible scene is drawn between the two.
+void myQQuickView::runUI()
+{
+    if (QQuickItem *root = rootObject())
+        QMetaObject::invokeMethod(root, "run", Qt::DirectConnection);
+}
 
 // Sounds
 void myQQuickView::setEnableAudio(bool isEnable) { soundPlayer->setEnableAudio(isEnable); }

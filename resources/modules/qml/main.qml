@@ -69,6 +69,7 @@ Item {
     function run() {
         ui_View.playMedia_Index(1)
         visible = true
+        Theme.picturesInBackground = false
         opening.start()
     }
 

@@ -20,6 +20,7 @@ Item {
         anchors.fill: parent
         visible: environment.customSource === ""
         source: Theme.img("background.png")
+        asynchronous: Theme.picturesInBackground
     }
     Image {
         objectName: "customBackground"

@@ -9,6 +9,7 @@ Item {
         id: overlay
         anchors.fill: parent
         source: Theme.img("frame/decoration.png")
+        asynchronous: Theme.picturesInBackground
     }
     Item {
         anchors.fill: parent

@@ -26,6 +26,7 @@ Item {
         anchors.fill: parent
         source: skinImage.source === "" ? "" : Theme.img(skinImage.source)
         smooth: false
+        asynchronous: Theme.picturesInBackground
         fillMode: Image.Stretch
     }
 }

@@ -6,6 +6,9 @@ QtObject {
     property int skinNo: 1
     readonly property string skinRoot: "file:modules/img/skin" + skinNo + "/"
     function img(subPath) { return skinRoot + subPath }
+    // Nothing of the scene is visible until its opening fades it in: until then pictures load
+    // off the GUI thread. Later pictures (hover faces, another skin) show at once, as before.
+    property bool picturesInBackground: true
 
     property var strings: []
     property var productStrings: []
