@@ -24,5 +24,5 @@ cmake --build build-asan -j "$(nproc)" --target run_modules skin_images "${tests
 
 regex="^($(IFS='|'; echo "${tests[*]}"))\$"
 cd build-asan
-xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
+xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp -noreset" \
   ctest --output-on-failure --timeout 900 -j 2 -R "$regex"

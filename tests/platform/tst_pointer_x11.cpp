@@ -107,7 +107,9 @@ void TestPointerX11::programOnlySettings()
 std::unique_ptr<QProcess> startPrivateXServer()
 {
     auto server = std::make_unique<QProcess>();
-    server->start("Xvfb", {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+    // -noreset: the server would otherwise restart whenever its last client leaves, refusing
+    // the connections that arrive meanwhile.
+    server->start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
     if (!server->waitForStarted(10000))
         return nullptr;
     QByteArray number;
