@@ -97,9 +97,9 @@ QString ButtonFunction::keyName(int code) const
     return name.isEmpty() ? QString::asprintf("0x%02X", code) : name;
 }
 
-std::optional<KeyCode> ButtonFunction::parseCombo(const QString &spec, QString *error) const
+std::optional<KeyCode> ButtonFunction::parseCombo(const QString &argument, QString *error) const
 {
-    QStringList parts = spec.split('+');
+    QStringList parts = argument.split('+');
     int modifier = 0;
     if (parts.size() > 1 && kModifiers.contains(parts.first().toLower()))
         modifier = kModifiers.indexOf(parts.takeFirst().toLower()) + 1;
@@ -119,17 +119,17 @@ std::optional<KeyCode> ButtonFunction::parseCombo(const QString &spec, QString *
     return KeyCodeLogic::comboCode(modifier, combo[0], combo[1]);
 }
 
-std::optional<ButtonFunction::Request> ButtonFunction::parseMacro(const QString &spec, QString *error) const
+std::optional<ButtonFunction::Request> ButtonFunction::parseMacro(const QString &argument, QString *error) const
 {
     Request request;
     request.isMacro = true;
-    request.macroName = spec;
-    const int colon = spec.lastIndexOf(':');
+    request.macroName = argument;
+    const int colon = argument.lastIndexOf(':');
     if (colon > 0) {
-        const QString mode = spec.mid(colon + 1).toLower();
+        const QString mode = argument.mid(colon + 1).toLower();
         const std::optional<int> count = number(mode, 0, kMaxRepeat);
         if (kPlayModes.indexOf(mode) > 0 || count) {
-            request.macroName = spec.left(colon);
+            request.macroName = argument.left(colon);
             request.playMode = count ? 0 : kPlayModes.indexOf(mode);
             if (count)
                 request.repeatCount = *count;
@@ -142,22 +142,22 @@ std::optional<ButtonFunction::Request> ButtonFunction::parseMacro(const QString 
     return request;
 }
 
-std::optional<KeyCode> ButtonFunction::parseFire(const QString &spec, QString *error) const
+std::optional<KeyCode> ButtonFunction::parseFire(const QString &argument, QString *error) const
 {
     // The key name may hold a colon ("; :"): speed and count are the last two fields.
-    const int countColon = spec.lastIndexOf(':');
-    const int speedColon = countColon > 0 ? spec.lastIndexOf(':', countColon - 1) : -1;
+    const int countColon = argument.lastIndexOf(':');
+    const int speedColon = countColon > 0 ? argument.lastIndexOf(':', countColon - 1) : -1;
     if (speedColon <= 0) {
         *error = tr("fire needs a button or key, a speed 0-7 and a count 0-255: fire:left:5:3");
         return std::nullopt;
     }
-    const QString key = spec.left(speedColon);
+    const QString key = argument.left(speedColon);
     const int button = kMouseButtons.indexOf(key.toLower());
     const std::optional<int> code =
         button >= 0 ? std::optional<int>(KeyCodeLogic::kFirstMouseButton + button) : keyCode(key);
     const std::optional<int> speed =
-        number(spec.mid(speedColon + 1, countColon - speedColon - 1), 0, KeyCodeLogic::kFireSpeedSteps - 1);
-    const std::optional<int> count = number(spec.mid(countColon + 1), 0, kMaxFireCount);
+        number(argument.mid(speedColon + 1, countColon - speedColon - 1), 0, KeyCodeLogic::kFireSpeedSteps - 1);
+    const std::optional<int> count = number(argument.mid(countColon + 1), 0, kMaxFireCount);
     if (!code)
         *error = tr("unknown key \"%1\"").arg(key);
     else if (!speed)
@@ -175,7 +175,7 @@ std::optional<ButtonFunction::Request> ButtonFunction::parse(const QString &text
     const QString lower = text.toLower();
     const int colon = text.indexOf(':');
     const QString kind = colon < 0 ? lower : lower.left(colon);
-    const QString spec = colon < 0 ? QString() : text.mid(colon + 1);
+    const QString argument = colon < 0 ? QString() : text.mid(colon + 1);
     const int mouseEntry = kMouseFunctions.indexOf(lower);
     std::optional<KeyCode> code;
 
@@ -193,23 +193,23 @@ std::optional<ButtonFunction::Request> ButtonFunction::parse(const QString &text
     } else if (lower == "mouse:back") {
         code = KeyCodeLogic::mouseCode(KeyCodeLogic::Backward);
     } else if (kind == "key") {
-        const std::optional<int> key = keyCode(spec);
+        const std::optional<int> key = keyCode(argument);
         if (key)
             code = KeyCodeLogic::keyboardCode(*key);
         else
-            *error = tr("unknown key \"%1\"").arg(spec);
+            *error = tr("unknown key \"%1\"").arg(argument);
     } else if (kind == "media") {
-        const int entry = kMediaNames.indexOf(spec.toLower());
+        const int entry = kMediaNames.indexOf(argument.toLower());
         if (entry >= 0)
             code = KeyCodeLogic::mediaCode(entry);
         else
-            *error = tr("unknown media key \"%1\"; one of: %2").arg(spec, kMediaNames.join(", "));
+            *error = tr("unknown media key \"%1\"; one of: %2").arg(argument, kMediaNames.join(", "));
     } else if (kind == "combo") {
-        code = parseCombo(spec, error);
+        code = parseCombo(argument, error);
     } else if (kind == "fire") {
-        code = parseFire(spec, error);
+        code = parseFire(argument, error);
     } else if (kind == "macro") {
-        return parseMacro(spec, error);
+        return parseMacro(argument, error);
     } else {
         *error = tr("unknown function \"%1\"; one of: %2").arg(text, functionPatterns().join(", "));
     }

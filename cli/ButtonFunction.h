@@ -40,9 +40,9 @@ public:
 private:
     std::optional<int> keyCode(const QString &name) const;
     QString keyName(int code) const;
-    std::optional<KeyCodeLogic::KeyCode> parseCombo(const QString &spec, QString *error) const;
-    std::optional<Request> parseMacro(const QString &spec, QString *error) const;
-    std::optional<KeyCodeLogic::KeyCode> parseFire(const QString &spec, QString *error) const;
+    std::optional<KeyCodeLogic::KeyCode> parseCombo(const QString &argument, QString *error) const;
+    std::optional<Request> parseMacro(const QString &argument, QString *error) const;
+    std::optional<KeyCodeLogic::KeyCode> parseFire(const QString &argument, QString *error) const;
 
     const KeyNameTable &keys;
 };
