@@ -20,6 +20,7 @@ Item {
     function open() {
         if (isOpen)
             return
+        rowsLoader.active = true
         isOpen = true
         listOpened()
     }
@@ -82,33 +83,38 @@ Item {
         color: Theme.panel
         border.color: Theme.accent
         radius: 4
-        ListView {
-            id: rows
+        // The rows are made when the list first opens and kept from then on.
+        Loader {
+            id: rowsLoader
             anchors.fill: parent
             anchors.margins: 2
-            clip: true
-            model: dropdown.model
-            boundsBehavior: Flickable.StopAtBounds
-            delegate: Rectangle {
-                objectName: dropdown.objectName + "_item" + index
-                width: rows.width
-                height: dropdown.rowHeight
-                color: rowArea.containsMouse ? Theme.accentGlow : "transparent"
-                radius: 3
-                Label {
-                    anchors.fill: parent
-                    anchors.leftMargin: 8
-                    text: String(modelData)
-                    highlight: index === dropdown.currentIndex
-                }
-                MouseArea {
-                    id: rowArea
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: {
-                        dropdown.currentIndex = index
-                        dropdown.close()
-                        dropdown.listElementClicked(index)
+            active: false
+            sourceComponent: ListView {
+                id: rows
+                clip: true
+                model: dropdown.model
+                boundsBehavior: Flickable.StopAtBounds
+                delegate: Rectangle {
+                    objectName: dropdown.objectName + "_item" + index
+                    width: rows.width
+                    height: dropdown.rowHeight
+                    color: rowArea.containsMouse ? Theme.accentGlow : "transparent"
+                    radius: 3
+                    Label {
+                        anchors.fill: parent
+                        anchors.leftMargin: 8
+                        text: String(modelData)
+                        highlight: index === dropdown.currentIndex
+                    }
+                    MouseArea {
+                        id: rowArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: {
+                            dropdown.currentIndex = index
+                            dropdown.close()
+                            dropdown.listElementClicked(index)
+                        }
                     }
                 }
             }
