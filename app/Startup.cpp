@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
+#include <optional>
 
 namespace {
 
@@ -25,13 +26,27 @@ void enterDataFolder()
         qWarning() << "Cannot work in the data folder" << folder << "- settings and data will be missing";
 }
 
+// Qt Quick's software renderer draws the scene where OpenGL would only be emulated on the
+// processor, unless the user chose a renderer. Decided before the application object exists,
+// so that the window system does not load the OpenGL driver for nothing.
+bool sceneRendersInSoftware()
+{
+    return qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && !openGlRunsOnGraphicsProcessor();
+}
+
 // The scene needs OpenGL unless it renders in software: without OpenGL (a headless platform,
 // an X server without GLX) the window would abort at its first frame.
-void chooseSceneRenderer()
+void chooseSceneRenderer(bool software)
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || windowSystemOffersOpenGl())
+    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         return;
-    qInfo() << "No OpenGL: the scene renders in software";
+    if (software) {
+        qInfo() << "No graphics processor: the scene renders in software";
+    } else if (!windowSystemOffersOpenGl()) {
+        qInfo() << "No OpenGL: the scene renders in software";
+    } else {
+        return;
+    }
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 }
 
@@ -50,11 +65,15 @@ void startShell(Widget &shell)
 
 int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
 {
+    const bool softwareScene = sceneRendersInSoftware();
+    std::optional<WindowSystemWithoutOpenGl> withoutOpenGl;
+    if (softwareScene && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        withoutOpenGl.emplace();
     QApplication app(argc, argv);
     enterDataFolder();
     // w3ctl and this window take turns at the mouse, one transfer at a time.
     DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
-    chooseSceneRenderer();
+    chooseSceneRenderer(softwareScene);
     if (prepareDevices)
         prepareDevices();
 
@@ -66,6 +85,8 @@ int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevic
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());
 
     startShell(*shell);
+    // The window system chose its OpenGL integration with the first window.
+    withoutOpenGl.reset();
 
     const int result = app.exec();
     InputCapture::stop();

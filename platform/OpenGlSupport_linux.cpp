@@ -1,10 +1,14 @@
 #include "platform/OpenGlSupport.h"
 
+#include <QDir>
 #include <QGuiApplication>
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 namespace {
+
+constexpr const char *kXcbGlIntegration = "QT_XCB_GL_INTEGRATION";
 
 // An X server without the GLX extension (some remote and virtual displays) has no OpenGL.
 bool xServerHasGlx()
@@ -18,6 +22,47 @@ bool xServerHasGlx()
     return hasGlx;
 }
 
+bool softwareRasteriserRequested()
+{
+    const QByteArray alwaysSoftware = qgetenv("LIBGL_ALWAYS_SOFTWARE");
+    if (!alwaysSoftware.isEmpty() && alwaysSoftware != "0" && alwaysSoftware.toLower() != "false")
+        return true;
+    const QByteArray gallium = qgetenv("GALLIUM_DRIVER");
+    return gallium == "llvmpipe" || gallium == "softpipe" || gallium == "swr";
+}
+
+// "host:0" and "localhost:10.0" (ssh -X) reach an X server over the network: OpenGL there
+// is indirect or emulated, never this machine's graphics processor.
+bool remoteXDisplay()
+{
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return false;
+    const QByteArray display = qgetenv("DISPLAY");
+    const int colon = display.lastIndexOf(':');
+    if (colon <= 0)
+        return false;
+    const QByteArray host = display.left(colon);
+    return host != "unix" && !host.startsWith('/');
+}
+
+bool canOpen(const QString &path)
+{
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
+}
+
+// A direct-rendering node (Mesa's drivers, and NVIDIA's with its DRM module) or NVIDIA's
+// control node that this user may open.
+bool graphicsDeviceAvailable(const QString &deviceFolder)
+{
+    const QDir dri(deviceFolder + QStringLiteral("/dri"));
+    const QStringList nodes = dri.entryList({QStringLiteral("renderD*"), QStringLiteral("card*")}, QDir::System | QDir::Files);
+    for (const QString &node : nodes) {
+        if (canOpen(dri.filePath(node)))
+            return true;
+    }
+    return canOpen(deviceFolder + QStringLiteral("/nvidiactl"));
+}
+
 }  // namespace
 
 bool windowSystemOffersOpenGl()
@@ -28,4 +73,23 @@ bool windowSystemOffersOpenGl()
     // Wayland and the direct-rendering platforms bring EGL; the headless ones bring nothing.
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")
            && platform != QLatin1String("vnc");
+}
+
+bool openGlRunsOnGraphicsProcessor(const QString &deviceFolder)
+{
+    return !softwareRasteriserRequested() && !remoteXDisplay() && graphicsDeviceAvailable(deviceFolder);
+}
+
+WindowSystemWithoutOpenGl::WindowSystemWithoutOpenGl()
+    : wasSet(qEnvironmentVariableIsSet(kXcbGlIntegration)), previous(qgetenv(kXcbGlIntegration))
+{
+    qputenv(kXcbGlIntegration, "none");
+}
+
+WindowSystemWithoutOpenGl::~WindowSystemWithoutOpenGl()
+{
+    if (wasSet)
+        qputenv(kXcbGlIntegration, previous);
+    else
+        qunsetenv(kXcbGlIntegration);
 }

@@ -4,11 +4,15 @@
 //   bench_startup            runs the measurements below and prints medians
 //   bench_startup app        (child) the program's start-up, then its page switches
 //   bench_startup bare       (child) a bare QQuickWidget with one rectangle
+//   bench_startup bare-software  (child) the same on Qt Quick's software renderer, with no
+//                            OpenGL loaded: what the program does on a machine without a
+//                            graphics processor
 //
 // A child reports on its standard output, one line each:
 //   FRAME                    its first frame (the parent times it from the child's start)
 //   SCENE none               the program's scene did not load: no frame of it to time
 //   STEP <name> <ms>         the program's start-up steps, timed inside the child
+//   RENDERER <name>          the scene graph's renderer: "software" or "opengl"
 //   RSS <kB>                 resident memory once started (the program: with its sound players)
 //   RSS_FRAME <kB>           the program's resident memory at its first frame
 //   PAGE <index> <ms>        the first frame after the scene was asked to show that page
@@ -19,6 +23,7 @@
 #include "app/Widget.h"
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
+#include "platform/OpenGlSupport.h"
 #include "virtual/VirtualBus.h"
 
 #include <QApplication>
@@ -31,11 +36,13 @@
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -164,8 +171,15 @@ private:
     qint64 last = 0;
 };
 
+void reportRenderer(QQuickWindow *window)
+{
+    const bool software = window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software;
+    report(software ? "RENDERER software" : "RENDERER opengl");
+}
+
 void reportAfterStart(myQQuickView *view)
 {
+    reportRenderer(view->quickWindow());
     if (!view->sounds().hasPlayers()) {
         QEventLoop loop;
         QObject::connect(&view->sounds(), &SoundPlayer::playersReady, &loop, &QEventLoop::quit);
@@ -244,8 +258,13 @@ int runAppChild(int argc, char **argv)
     });
 }
 
-int runBareChild(int argc, char **argv)
+int runBareChild(int argc, char **argv, bool software)
 {
+    std::optional<WindowSystemWithoutOpenGl> withoutOpenGl;
+    if (software) {
+        withoutOpenGl.emplace();
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    }
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString scene = dir.filePath("bare.qml");
@@ -256,10 +275,11 @@ int runBareChild(int argc, char **argv)
     file.close();
     QQuickWidget view;
     view.setSource(QUrl::fromLocalFile(scene));
-    QObject::connect(view.quickWindow(), &QQuickWindow::afterRendering, &view, [] {
+    QObject::connect(view.quickWindow(), &QQuickWindow::afterRendering, &view, [&view] {
         report("FRAME");
         // Once the frame is composed into the window, as the program's figure is.
-        QMetaObject::invokeMethod(qApp, [] {
+        QMetaObject::invokeMethod(qApp, [&view] {
+            reportRenderer(view.quickWindow());
             report("RSS " + QByteArray::number(qlonglong(residentKilobytes())));
             QCoreApplication::quit();
         }, Qt::QueuedConnection);
@@ -280,6 +300,7 @@ struct ChildRun {
     double frameMs = -1;
     double residentMb = -1;
     double residentAtFrameMb = -1;
+    QByteArray renderer;
     bool sceneLoaded = true;
     bool pagesAvailable = false;
     bool soundPlayersMade = true;
@@ -298,6 +319,8 @@ void readLine(const QByteArray &line, ChildRun &run)
     } else if (key == "PAGE") {
         run.pagesAvailable = true;
         run.pageMs[words.value(1).toInt()] = words.value(2) == "none" ? -1 : words.value(2).toDouble();
+    } else if (key == "RENDERER") {
+        run.renderer = words.value(1);
     } else if (key == "STEP") {
         run.stepMs[words.value(1)] = words.value(2).toDouble();
     } else if (key == "SCENE") {
@@ -402,32 +425,63 @@ void printStartupSteps(const std::vector<ChildRun> &appRuns)
     }
 }
 
-void printStartupFigures(const std::vector<ChildRun> &appRuns, const std::vector<ChildRun> &bareRuns)
+struct Medians {
+    double frameMs = -1;
+    double residentMb = -1;
+    double residentAtFrameMb = -1;
+    QByteArray renderer;  // of the first run that named one
+};
+
+Medians mediansOf(const std::vector<ChildRun> &runs)
 {
-    std::vector<double> appFrames, bareFrames, appMemory, bareMemory, appMemoryAtFrame;
-    for (const ChildRun &run : appRuns) {
-        appFrames.push_back(run.frameMs);
-        appMemory.push_back(run.residentMb);
-        appMemoryAtFrame.push_back(run.residentAtFrameMb);
+    std::vector<double> frames, memory, memoryAtFrame;
+    Medians result;
+    for (const ChildRun &run : runs) {
+        frames.push_back(run.frameMs);
+        memory.push_back(run.residentMb);
+        memoryAtFrame.push_back(run.residentAtFrameMb);
+        if (result.renderer.isEmpty())
+            result.renderer = run.renderer;
     }
-    for (const ChildRun &run : bareRuns) {
-        bareFrames.push_back(run.frameMs);
-        bareMemory.push_back(run.residentMb);
+    result.frameMs = median(frames);
+    result.residentMb = median(memory);
+    result.residentAtFrameMb = median(memoryAtFrame);
+    return result;
+}
+
+long countUndrawn(const std::vector<ChildRun> &runs)
+{
+    return long(std::count_if(runs.begin(), runs.end(), [](const ChildRun &run) { return run.frameMs < 0; }));
+}
+
+// The program against a bare QQuickWidget as Qt starts it by default, and against one on the
+// renderer the program chose when that is Qt Quick's software renderer.
+void printStartupFigures(const std::vector<ChildRun> &appRuns, const std::vector<ChildRun> &bareRuns,
+                         const std::vector<ChildRun> &bareSoftwareRuns)
+{
+    const Medians program = mediansOf(appRuns), bare = mediansOf(bareRuns), bareSoftware = mediansOf(bareSoftwareRuns);
+    std::printf("start-up to the scene's first frame, device proven (median of %d): %7.1f ms  [%s]\n", kRuns,
+                program.frameMs, program.renderer.constData());
+    std::printf("bare QQuickWidget to first frame                   (median of %d): %7.1f ms  [%s]\n", kRuns,
+                bare.frameMs, bare.renderer.constData());
+    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(program.frameMs, bare.frameMs), kStartupRatioGoal);
+    if (!bareSoftwareRuns.empty()) {
+        std::printf("bare QQuickWidget, software renderer, no OpenGL    (median of %d): %7.1f ms  [%s]\n", kRuns,
+                    bareSoftware.frameMs, bareSoftware.renderer.constData());
+        std::printf("  ratio: %.2f\n", ratio(program.frameMs, bareSoftware.frameMs));
     }
-    const double appMs = median(appFrames), bareMs = median(bareFrames);
-    const double appMb = median(appMemory), bareMb = median(bareMemory);
-    std::printf("start-up to the scene's first frame, device proven (median of %d): %7.1f ms\n", kRuns, appMs);
-    std::printf("bare QQuickWidget to first frame                   (median of %d): %7.1f ms\n", kRuns, bareMs);
-    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(appMs, bareMs), kStartupRatioGoal);
     printStartupSteps(appRuns);
-    std::printf("resident memory after start (median of %d): program %.1f MB, bare QQuickWidget %.1f MB\n",
-                kRuns, appMb, bareMb);
-    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(appMb, bareMb), kMemoryRatioGoal);
-    std::printf("  the program at its first frame, before its sound players: %.1f MB\n", median(appMemoryAtFrame));
-    const auto failed = std::count_if(appRuns.begin(), appRuns.end(), [](const ChildRun &run) { return run.frameMs < 0; })
-                        + std::count_if(bareRuns.begin(), bareRuns.end(), [](const ChildRun &run) { return run.frameMs < 0; });
+    std::printf("resident memory after start (median of %d): program %.1f MB, bare QQuickWidget %.1f MB\n", kRuns,
+                program.residentMb, bare.residentMb);
+    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(program.residentMb, bare.residentMb), kMemoryRatioGoal);
+    if (!bareSoftwareRuns.empty()) {
+        std::printf("  bare QQuickWidget on the software renderer: %.1f MB, ratio %.2f\n", bareSoftware.residentMb,
+                    ratio(program.residentMb, bareSoftware.residentMb));
+    }
+    std::printf("  the program at its first frame, before its sound players: %.1f MB\n", program.residentAtFrameMb);
+    const long failed = countUndrawn(appRuns) + countUndrawn(bareRuns) + countUndrawn(bareSoftwareRuns);
     if (failed > 0)
-        std::printf("  (%ld runs drew no frame and are left out)\n", long(failed));
+        std::printf("  (%ld runs drew no frame and are left out)\n", failed);
     if (std::any_of(appRuns.begin(), appRuns.end(), [](const ChildRun &run) { return !run.sceneLoaded; }))
         std::printf("  (the program's scene did not load: `bench_startup app` shows why)\n");
     const auto silent = std::count_if(appRuns.begin(), appRuns.end(), [](const ChildRun &run) { return !run.soundPlayersMade; });
@@ -443,18 +497,22 @@ int main(int argc, char *argv[])
     if (mode == "app")
         return runAppChild(argc, argv);
     if (mode == "bare")
-        return runBareChild(argc, argv);
+        return runBareChild(argc, argv, false);
+    if (mode == "bare-software")
+        return runBareChild(argc, argv, true);
 
     QApplication app(argc, argv);
     const QString program = QCoreApplication::applicationFilePath();
     QDir::setCurrent(program.left(program.lastIndexOf('/')));
 
-    std::vector<ChildRun> appRuns, bareRuns;
+    std::vector<ChildRun> appRuns, bareRuns, bareSoftwareRuns;
     for (int i = 0; i < kRuns; ++i) {
         bareRuns.push_back(runChild("bare"));
         appRuns.push_back(runChild("app"));
+        if (appRuns.back().renderer == "software" && bareRuns.back().renderer != "software")
+            bareSoftwareRuns.push_back(runChild("bare-software"));
     }
-    printStartupFigures(appRuns, bareRuns);
+    printStartupFigures(appRuns, bareRuns, bareSoftwareRuns);
     printPageFigures(appRuns);
     std::printf("Set command on the GUI thread, token free (median of %d): %.1f us (goal: under 1000 us)\n",
                 kSetSamples, setCommandMicroseconds());

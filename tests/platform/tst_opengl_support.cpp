@@ -1,0 +1,123 @@
+// Whether the scene may use OpenGL: decided from the environment and the device nodes, so
+// that a machine whose OpenGL would be emulated on the processor never loads that driver.
+#include "platform/OpenGlSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr const char *kEnvironment[] = {"LIBGL_ALWAYS_SOFTWARE", "GALLIUM_DRIVER", "DISPLAY", "WAYLAND_DISPLAY"};
+
+// A /dev stand-in holding the named device nodes (plain files: only their presence counts).
+void makeNodes(const QString &folder, const QStringList &nodes)
+{
+    for (const QString &node : nodes) {
+        const QString path = folder + '/' + node;
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+}
+
+}  // namespace
+
+class TestOpenGlSupport : public QObject {
+    Q_OBJECT
+
+    QMap<QByteArray, QByteArray> saved;
+
+private slots:
+    void init()
+    {
+        for (const char *name : kEnvironment) {
+            if (qEnvironmentVariableIsSet(name))
+                saved.insert(name, qgetenv(name));
+            qunsetenv(name);
+        }
+        qputenv("DISPLAY", ":0");
+    }
+
+    void cleanup()
+    {
+        for (const char *name : kEnvironment)
+            qunsetenv(name);
+        for (auto it = saved.cbegin(); it != saved.cend(); ++it)
+            qputenv(it.key().constData(), it.value());
+        saved.clear();
+    }
+
+    void graphicsProcessor_data()
+    {
+        QTest::addColumn<QStringList>("nodes");
+        QTest::addColumn<QStringList>("environment");  // NAME=value
+        QTest::addColumn<bool>("onGraphicsProcessor");
+
+        const QStringList renderNode{"dri/renderD128"};
+        QTest::newRow("render node") << renderNode << QStringList() << true;
+        QTest::newRow("card node only") << QStringList{"dri/card0"} << QStringList() << true;
+        QTest::newRow("NVIDIA control node") << QStringList{"nvidiactl"} << QStringList() << true;
+        QTest::newRow("no device") << QStringList() << QStringList() << false;
+        QTest::newRow("other nodes in dri") << QStringList{"dri/by-path/x"} << QStringList() << false;
+        QTest::newRow("software asked for") << renderNode << QStringList{"LIBGL_ALWAYS_SOFTWARE=1"} << false;
+        QTest::newRow("software turned off") << renderNode << QStringList{"LIBGL_ALWAYS_SOFTWARE=0"} << true;
+        QTest::newRow("llvmpipe chosen") << renderNode << QStringList{"GALLIUM_DRIVER=llvmpipe"} << false;
+        QTest::newRow("hardware gallium driver") << renderNode << QStringList{"GALLIUM_DRIVER=radeonsi"} << true;
+        QTest::newRow("X over ssh") << renderNode << QStringList{"DISPLAY=localhost:10.0"} << false;
+        QTest::newRow("X on another host") << renderNode << QStringList{"DISPLAY=host:0"} << false;
+        QTest::newRow("local X by socket path") << renderNode << QStringList{"DISPLAY=unix:0"} << true;
+        QTest::newRow("Wayland beside a remote-looking DISPLAY")
+            << renderNode << QStringList{"DISPLAY=host:0", "WAYLAND_DISPLAY=wayland-0"} << true;
+    }
+
+    void graphicsProcessor()
+    {
+        QFETCH(QStringList, nodes);
+        QFETCH(QStringList, environment);
+        QFETCH(bool, onGraphicsProcessor);
+        QTemporaryDir devices;
+        makeNodes(devices.path(), nodes);
+        for (const QString &assignment : environment) {
+            const int equals = assignment.indexOf('=');
+            qputenv(assignment.left(equals).toLatin1().constData(), assignment.mid(equals + 1).toLatin1());
+        }
+        QCOMPARE(openGlRunsOnGraphicsProcessor(devices.path()), onGraphicsProcessor);
+    }
+
+    // The window system is kept from OpenGL only while the guard lives; the user's own choice
+    // comes back afterwards, and no choice stays no choice.
+    void guardRestoresTheEnvironment_data()
+    {
+        QTest::addColumn<bool>("setBefore");
+        QTest::newRow("unset before") << false;
+        QTest::newRow("set before") << true;
+    }
+
+    void guardRestoresTheEnvironment()
+    {
+        QFETCH(bool, setBefore);
+        const char *name = "QT_XCB_GL_INTEGRATION";
+        const QByteArray outer = qgetenv(name);
+        const bool outerSet = qEnvironmentVariableIsSet(name);
+        if (setBefore)
+            qputenv(name, "xcb_egl");
+        else
+            qunsetenv(name);
+        {
+            WindowSystemWithoutOpenGl guard;
+            QCOMPARE(qgetenv(name), QByteArray("none"));
+        }
+        QCOMPARE(qEnvironmentVariableIsSet(name), setBefore);
+        if (setBefore)
+            QCOMPARE(qgetenv(name), QByteArray("xcb_egl"));
+        if (outerSet)
+            qputenv(name, outer);
+        else
+            qunsetenv(name);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOpenGlSupport)
+#include "tst_opengl_support.moc"
