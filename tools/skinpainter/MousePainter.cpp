@@ -263,6 +263,9 @@ QImage glowMask()
     QPainter painter(&image);
     prepare(painter);
     const QPainterPath zones = lightZones();
+    // The wide halo is drawn here once: blurring it on the page's canvas at every colour change
+    // held the window for most of a second.
+    paintGlow(painter, zones, QColor(255, 255, 255, 150), 22, 10);
     paintGlow(painter, zones, QColor(255, 255, 255, 200), 10, 6);
     paintGlow(painter, zones, QColor(255, 255, 255, 230), 3, 2);
     painter.fillPath(zones, Qt::white);

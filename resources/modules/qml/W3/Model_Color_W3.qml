@@ -3,7 +3,7 @@ import "qrc:/modules/qml/common"
 
 // The mouse seen from above with its light zones glowing in `lightColor` at `intensity`
 // (0..1); unlit zones when `lit` is false. The light zones come from the skin's white mask
-// "model_ms/model_W3_Color_glow.png", tinted and blurred on a canvas so that the software
+// "model_ms/model_W3_Color_glow.png", halo included, tinted on a canvas so that the software
 // renderer draws it as well.
 Item {
     id: model
@@ -35,10 +35,7 @@ Item {
             if (!isImageLoaded(model.maskSource))
                 return
             var color = model.lit ? model.lightColor : model.unlitColor
-            ctx.shadowColor = color
-            ctx.shadowBlur = model.lit ? 24 : 0
             ctx.drawImage(model.maskSource, 0, 0, width, height)
-            ctx.shadowBlur = 0
             // Recolour what was drawn, mask and halo alike, keeping its alpha.
             ctx.globalCompositeOperation = "source-atop"
             ctx.fillStyle = color
