@@ -13,7 +13,7 @@ packages=(
   xvfb xauth xcompmgr x11-utils imagemagick libgl1-mesa-dri
   fonts-dejavu-core fonts-noto-cjk
   clang libclang-rt-14-dev
-  desktop-file-utils appstream
+  desktop-file-utils appstream help2man groff-base
 )
 
 missing=()

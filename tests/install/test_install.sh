@@ -16,7 +16,8 @@ for file in lib/w3config/w3config lib/w3config/modules/setting/apConfigD.bin lib
             lib/w3config/modules/img/skin1/background.png lib/w3config/modules/img/skin2/background.png \
             lib/udev/rules.d/70-w3config.rules share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png \
-            lib/w3config/w3ctl share/bash-completion/completions/w3ctl; do
+            lib/w3config/w3ctl share/bash-completion/completions/w3ctl \
+            share/man/man1/w3config.1.gz share/man/man1/w3ctl.1.gz; do
   [ -e "$root/$file" ] || fail "missing $file"
 done
 [ "$(readlink "$root/bin/w3config")" = "../lib/w3config/w3config" ] || fail "bin/w3config is not the launcher link"
@@ -36,4 +37,12 @@ fi
 if command -v appstreamcli > /dev/null; then
   appstreamcli validate --no-net --pedantic "$root/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 fi
+# The manual pages render without a warning; w3ctl's carries every command's own help.
+for page in w3config w3ctl; do
+  warnings=$(zcat "$root/share/man/man1/$page.1.gz" | groff -man -ww -z 2>&1) || fail "groff cannot read $page.1"
+  [ -z "$warnings" ] || fail "$page.1: $warnings"
+done
+for command in status profile dpi rate button light wheel macro pointer; do
+  zcat "$root/share/man/man1/w3ctl.1.gz" | grep -q "^\.SS $command\$" || fail "w3ctl.1 lacks the command $command"
+done
 echo "installed layout: 1 passed, 0 failed"

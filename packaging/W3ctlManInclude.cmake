@@ -1,0 +1,34 @@
+# Writes help2man's include file for w3ctl's manual page: a section with every command's own
+# --help, as the program prints it. The commands are those its main --help lists.
+# Usage: cmake -DW3CTL=path/to/w3ctl -DOUTPUT=file -P W3ctlManInclude.cmake
+
+function(w3_run_help output)
+  execute_process(COMMAND ${W3CTL} ${ARGN} --help OUTPUT_VARIABLE text RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "w3ctl ${ARGN} --help failed (${result})")
+  endif()
+  set(${output} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Text shown as it is, in roff: backslashes escaped, no line read as a request.
+function(w3_roff_verbatim text output)
+  string(REPLACE "\\" "\\e" text "${text}")
+  string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" text "${text}")
+  set(${output} "${text}" PARENT_SCOPE)
+endfunction()
+
+w3_run_help(main)
+string(REGEX MATCH "Commands:\n(.*)\n\n" listing "${main}")
+string(REGEX MATCHALL "\n  [a-z]+" entries "\n${CMAKE_MATCH_1}")
+if(NOT entries)
+  message(FATAL_ERROR "w3ctl --help lists no commands")
+endif()
+
+set(include "[COMMANDS IN DETAIL]\n")
+foreach(entry ${entries})
+  string(STRIP "${entry}" command)
+  w3_run_help(help ${command})
+  w3_roff_verbatim("${help}" help)
+  string(APPEND include ".SS ${command}\n.nf\n${help}.fi\n")
+endforeach()
+file(WRITE ${OUTPUT} "${include}")
