@@ -50,12 +50,13 @@ bool canOpen(const QString &path)
     return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
 }
 
-// A direct-rendering node (Mesa's drivers, and NVIDIA's with its DRM module) or NVIDIA's
-// control node that this user may open.
+// A render node the user may open (Mesa's hardware drivers, and NVIDIA's with its DRM module),
+// or NVIDIA's control node. Display adapters that only drive a screen (simpledrm, bochs and
+// QXL in virtual machines) have a card node but no render node, and Mesa emulates OpenGL there.
 bool graphicsDeviceAvailable(const QString &deviceFolder)
 {
     const QDir dri(deviceFolder + QStringLiteral("/dri"));
-    const QStringList nodes = dri.entryList({QStringLiteral("renderD*"), QStringLiteral("card*")}, QDir::System | QDir::Files);
+    const QStringList nodes = dri.entryList({QStringLiteral("renderD*")}, QDir::System | QDir::Files);
     for (const QString &node : nodes) {
         if (canOpen(dri.filePath(node)))
             return true;

@@ -57,7 +57,8 @@ private slots:
 
         const QStringList renderNode{"dri/renderD128"};
         QTest::newRow("render node") << renderNode << QStringList() << true;
-        QTest::newRow("card node only") << QStringList{"dri/card0"} << QStringList() << true;
+        QTest::newRow("render and card nodes") << QStringList{"dri/card0", "dri/renderD128"} << QStringList() << true;
+        QTest::newRow("display adapter without a render node") << QStringList{"dri/card0"} << QStringList() << false;
         QTest::newRow("NVIDIA control node") << QStringList{"nvidiactl"} << QStringList() << true;
         QTest::newRow("no device") << QStringList() << QStringList() << false;
         QTest::newRow("other nodes in dri") << QStringList{"dri/by-path/x"} << QStringList() << false;
