@@ -3,6 +3,7 @@
 #include "cli/ButtonFunction.h"
 #include "cli/ProfileInUse.h"
 #include "cli/SettingNames.h"
+#include "cli/WindowLanguage.h"
 #include "controller/AppConfig.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/MacroLibrary.h"
@@ -83,7 +84,7 @@ Commands::Commands(const Invocation &invocation, Output &output)
     // The mouse's branch of the controller answers from the profile before the mouse is opened.
     controllers.setHidThread(&session->hid());
     controllers.profiles->setCurrentProfile(ProfileInUse::load());
-    controllers.loadLanguage();
+    loadWindowLanguage(controllers);
     prompts.takeWarnings();  // a damaged language is reported when the mouse is needed
 }
 
@@ -91,6 +92,7 @@ Commands::~Commands()
 {
     session->finish();
     controllers.setHidThread(nullptr);
+    controllers.profiles->flush();
 }
 
 ExitCode Commands::run()
@@ -548,12 +550,12 @@ KeyCodeLogic::KeyCodes Commands::storedButtons()
 
 std::vector<int> Commands::namedButtons() const
 {
-    return KeyCodeLogic::namedButtons(controllers.buttonNames());
+    return KeyCodeLogic::namedButtons(windowButtonNames(controllers));
 }
 
 QString Commands::buttonLabel(int slot) const
 {
-    const QString name = commandName(controllers.englishButtonNames().value(slot));
+    const QString name = commandName(englishButtonNames(controllers).value(slot));
     return name.isEmpty() ? QString("button-%1").arg(slot + 1) : name;
 }
 
@@ -565,7 +567,7 @@ int Commands::buttonArgument(const QString &text) const
     int slot = text.toInt(&isNumber) - 1;
     if (!isNumber) {
         slot = -1;
-        const QStringList local = controllers.buttonNames();
+        const QStringList local = windowButtonNames(controllers);
         for (int candidate : buttons)
             if (commandName(text) == buttonLabel(candidate) || commandName(text) == commandName(local.value(candidate)))
                 slot = candidate;

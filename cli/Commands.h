@@ -3,7 +3,7 @@
 // classes and the scene's rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the
 // scene's pages call them, so the profile and the bytes on the wire are the window's.
 #include "cli/CommandLine.h"
-#include "cli/Controllers.h"
+#include "controller/Controllers.h"
 #include "cli/DeviceSession.h"
 #include "cli/Output.h"
 #include "cli/TerminalPrompts.h"

@@ -2,14 +2,12 @@
 
 #include "controller/AppConfig.h"
 #include "controller/KeyboardOperations.h"
-#include "controller/KeyNameTable.h"
 #include "controller/LanguageStore.h"
 #include "controller/MacroLibrary.h"
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
 #include "controller/SoundPlayer.h"
 #include "controller/SystemMouseSettings.h"
-#include "platform/PointerSettings.h"
 #include "scenelogic/SceneLogic.h"
 
 #include <QCoreApplication>
@@ -73,16 +71,7 @@ void growGlyphCachesFromMemory()
 
 myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent),
-      keyNames(std::make_unique<KeyNameTable>()),
-      soundPlayer(std::make_unique<SoundPlayer>(this)),
-      appConfigStore(std::make_unique<AppConfig>()),
-      profileStore(std::make_unique<ProfileStore>()),
-      languages(std::make_unique<LanguageStore>(context)),
-      macros(std::make_unique<MacroLibrary>(context, *keyNames)),
-      mouse(std::make_unique<MouseOperations>(context, *profileStore)),
-      keyboard(std::make_unique<KeyboardOperations>(context, *profileStore)),
-      pointer(PointerSettings::create()),
-      systemMouse(std::make_unique<SystemMouseSettings>(*profileStore, *pointer))
+      soundPlayer(std::make_unique<SoundPlayer>(this))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
     registerSceneLogic();
@@ -113,7 +102,7 @@ void myQQuickView::detectMouse(bool isDown, uint code, uint x, uint y)
               Q_ARG(QVariant, QVariant(x)), Q_ARG(QVariant, QVariant(y)));
 }
 
-void myQQuickView::syncFW() { keyboard->syncFW(); }
+void myQQuickView::syncFW() { controllers.keyboard->syncFW(); }
 void myQQuickView::initUI() { callScene("initUI"); }
 // Called from its own posted event, right after initUI: the scene becomes visible in the same
 // pass, so no frame of the still invisible scene is drawn between the two.
@@ -130,94 +119,94 @@ void myQQuickView::playMedia_Background() { soundPlayer->playMedia_Background();
 void myQQuickView::clearAllMedia() { soundPlayer->clearAllMedia(); }
 
 // Application configuration
-void myQQuickView::saveApConfig(QVariantList apConfigs) { appConfigStore->saveApConfig(apConfigs); }
+void myQQuickView::saveApConfig(QVariantList apConfigs) { controllers.appConfig->saveApConfig(apConfigs); }
 // Until the user's first save the language follows the desktop's locale.
-QVariantList myQQuickView::loadApConfig() { return appConfigStore->loadApConfig(languages->menuPositionFor(QLocale())); }
-QVariantList myQQuickView::loadDeviceApConfig() { return appConfigStore->loadDeviceApConfig(); }
-void myQQuickView::resetApconfig() { appConfigStore->resetApconfig(); }
-bool myQQuickView::getIsSkinShow() { return appConfigStore->getIsSkinShow(); }
+QVariantList myQQuickView::loadApConfig() { return controllers.appConfig->loadApConfig(controllers.languages->menuPositionFor(QLocale())); }
+QVariantList myQQuickView::loadDeviceApConfig() { return controllers.appConfig->loadDeviceApConfig(); }
+void myQQuickView::resetApconfig() { controllers.appConfig->resetApconfig(); }
+bool myQQuickView::getIsSkinShow() { return controllers.appConfig->getIsSkinShow(); }
 
 // Profiles
-QVariantList myQQuickView::loadDefaultProfile(uchar uiPageId) { return profileStore->loadDefaultProfile(uiPageId); }
-void myQQuickView::loadProfile(int profile) { profileStore->loadProfile(profile, this); }
-void myQQuickView::saveProfile(int profile) { profileStore->saveProfile(profile, this); }
-void myQQuickView::resetProfile(int profile) { profileStore->resetProfile(profile); }
-QString myQQuickView::getCustomFilePath() { return profileStore->getCustomFilePath(this, context); }
+QVariantList myQQuickView::loadDefaultProfile(uchar uiPageId) { return controllers.profiles->loadDefaultProfile(uiPageId); }
+void myQQuickView::loadProfile(int profile) { controllers.profiles->loadProfile(profile, this); }
+void myQQuickView::saveProfile(int profile) { controllers.profiles->saveProfile(profile, this); }
+void myQQuickView::resetProfile(int profile) { controllers.profiles->resetProfile(profile); }
+QString myQQuickView::getCustomFilePath() { return controllers.profiles->getCustomFilePath(this, controllers.context); }
 
 // Macro library
-void myQQuickView::loadMacroIniFromFile(QVariant name) { macros->loadMacroIniFromFile(plain(name), this); }
-void myQQuickView::saveMacroIniToFile(QVariant name) { macros->saveMacroIniToFile(plain(name), this); }
-void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) { macros->renameMacroIniFile(plain(oldName), plain(newName)); }
-QVariant myQQuickView::createMacroIni() { return macros->createMacroIni(); }
-QVariant myQQuickView::deleteMacroIni(QVariant name) { return macros->deleteMacroIni(plain(name)); }
-QStringList myQQuickView::getMacroIniNames() { return macros->getMacroIniNames(); }
-QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) { return macros->saveMacroIni(plain(name), lines); }
-QStringList myQQuickView::loadMacroIni(QVariant name) { return macros->loadMacroIni(plain(name)); }
-QVariantList myQQuickView::loadMacroIniConfig(QVariant name) { return macros->loadMacroIniConfig(plain(name)); }
-void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) { macros->setMacroIniConfig(plain(name), config); }
-QList<uchar> myQQuickView::macroIncode(QStringList lines) { return macros->macroIncode(lines); }
-void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) { macros->ui_11H_SetMacroKey(plain(macroId), plain(name)); }
-void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name) { macros->ui_13H_SetMacroKey(plain(macroId), plain(name)); }
+void myQQuickView::loadMacroIniFromFile(QVariant name) { controllers.macros->loadMacroIniFromFile(plain(name), this); }
+void myQQuickView::saveMacroIniToFile(QVariant name) { controllers.macros->saveMacroIniToFile(plain(name), this); }
+void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName) { controllers.macros->renameMacroIniFile(plain(oldName), plain(newName)); }
+QVariant myQQuickView::createMacroIni() { return controllers.macros->createMacroIni(); }
+QVariant myQQuickView::deleteMacroIni(QVariant name) { return controllers.macros->deleteMacroIni(plain(name)); }
+QStringList myQQuickView::getMacroIniNames() { return controllers.macros->getMacroIniNames(); }
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) { return controllers.macros->saveMacroIni(plain(name), lines); }
+QStringList myQQuickView::loadMacroIni(QVariant name) { return controllers.macros->loadMacroIni(plain(name)); }
+QVariantList myQQuickView::loadMacroIniConfig(QVariant name) { return controllers.macros->loadMacroIniConfig(plain(name)); }
+void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) { controllers.macros->setMacroIniConfig(plain(name), config); }
+QList<uchar> myQQuickView::macroIncode(QStringList lines) { return controllers.macros->macroIncode(lines); }
+void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) { controllers.macros->ui_11H_SetMacroKey(plain(macroId), plain(name)); }
+void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name) { controllers.macros->ui_13H_SetMacroKey(plain(macroId), plain(name)); }
 
 // Languages
-QVariantMap myQQuickView::chkLanguages() { return languages->chkLanguages(); }
-QStringList myQQuickView::getGlobalStrings(QString langCode) { return languages->getGlobalStrings(langCode); }
-QStringList myQQuickView::getProductLayoutStrings_W3(QString langCode) { return languages->getProductLayoutStrings_W3(langCode); }
+QVariantMap myQQuickView::chkLanguages() { return controllers.languages->chkLanguages(); }
+QStringList myQQuickView::getGlobalStrings(QString langCode) { return controllers.languages->getGlobalStrings(langCode); }
+QStringList myQQuickView::getProductLayoutStrings_W3(QString langCode) { return controllers.languages->getProductLayoutStrings_W3(langCode); }
 
 // Settings shared by both devices, branching on the device in use
-QVariantList myQQuickView::getKeydefine(QVariant matrixId) { return mouse->getKeydefine(plain(matrixId)); }
-void myQQuickView::ui_01H_SetReportRate(uchar rate) { mouse->ui_01H_SetReportRate(rate); }
-void myQQuickView::ui_02H_SetCurrentProfile(int profile) { mouse->ui_02H_SetCurrentProfile(profile); }
-QVariant myQQuickView::ui_81H_GetReportRate() { return mouse->ui_81H_GetReportRate(); }
+QVariantList myQQuickView::getKeydefine(QVariant matrixId) { return controllers.mouse->getKeydefine(plain(matrixId)); }
+void myQQuickView::ui_01H_SetReportRate(uchar rate) { controllers.mouse->ui_01H_SetReportRate(rate); }
+void myQQuickView::ui_02H_SetCurrentProfile(int profile) { controllers.mouse->ui_02H_SetCurrentProfile(profile); }
+QVariant myQQuickView::ui_81H_GetReportRate() { return controllers.mouse->ui_81H_GetReportRate(); }
 
 // Keyboard
-void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) { keyboard->ui_03H_SetKeyboardoption(byte1, byte2, byte3, byte4); }
-void myQQuickView::ui_04H_SetButtonSensitivity(uchar sens1, uchar sens2, uchar sens3, uchar sens4) { keyboard->ui_04H_SetButtonSensitivity(sens1, sens2, sens3, sens4); }
-void myQQuickView::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) { keyboard->ui_07H_SetControlIndicatorLight(effect, frequenty); }
-void myQQuickView::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction) { keyboard->ui_08H_SetLEDType(option, effect, speed, light, color, direction); }
-void myQQuickView::ui_09H_SetKeyboardMode(uchar mode) { keyboard->ui_09H_SetKeyboardMode(mode); }
-void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512) { keyboard->ui_0DH_SetKeyMatrix(src512); }
-void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21) { keyboard->ui_0EH_SetKeyOnOff(src21); }
-void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) { keyboard->ui_12H_SetUserPicture(index, option, src512); }
-void myQQuickView::ui_13H_SetRecoveryData() { keyboard->ui_13H_SetRecoveryData(); }
-void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) { keyboard->ui_14H_SetColor(index, rValue, gValue, bValue); }
-QString myQQuickView::ui_80H_GetFWVersion() { return keyboard->ui_80H_GetFWVersion(); }
-QVariant myQQuickView::ui_82H_GetCurrentProfile() { return keyboard->ui_82H_GetCurrentProfile(); }
-QVariantList myQQuickView::ui_83H_GetKeyboardoption() { return keyboard->ui_83H_GetKeyboardoption(); }
-QVariantList myQQuickView::ui_84H_GetButtonSensitivity() { return keyboard->ui_84H_GetButtonSensitivity(); }
-QVariantList myQQuickView::ui_88H_GetLEDType() { return keyboard->ui_88H_GetLEDType(); }
-QVariant myQQuickView::ui_89H_GetKeyboardMode() { return keyboard->ui_89H_GetKeyboardMode(); }
-QVariantList myQQuickView::ui_8DH_GetKeyMatrix() { return keyboard->ui_8DH_GetKeyMatrix(); }
-QVariantList myQQuickView::ui_8EH_GetKeyOnOff() { return keyboard->ui_8EH_GetKeyOnOff(); }
-QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId) { return keyboard->ui_91H_GetMacroKey(macroId); }
-QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index) { return keyboard->ui_92H_GetUserPicture(index); }
-QVariantList myQQuickView::ui_94H_GetColor(uchar index) { return keyboard->ui_94H_GetColor(index); }
+void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4) { controllers.keyboard->ui_03H_SetKeyboardoption(byte1, byte2, byte3, byte4); }
+void myQQuickView::ui_04H_SetButtonSensitivity(uchar sens1, uchar sens2, uchar sens3, uchar sens4) { controllers.keyboard->ui_04H_SetButtonSensitivity(sens1, sens2, sens3, sens4); }
+void myQQuickView::ui_07H_SetControlIndicatorLight(uchar effect, uchar frequenty) { controllers.keyboard->ui_07H_SetControlIndicatorLight(effect, frequenty); }
+void myQQuickView::ui_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color, uchar direction) { controllers.keyboard->ui_08H_SetLEDType(option, effect, speed, light, color, direction); }
+void myQQuickView::ui_09H_SetKeyboardMode(uchar mode) { controllers.keyboard->ui_09H_SetKeyboardMode(mode); }
+void myQQuickView::ui_0DH_SetKeyMatrix(QVariantList src512) { controllers.keyboard->ui_0DH_SetKeyMatrix(src512); }
+void myQQuickView::ui_0EH_SetKeyOnOff(QVariantList src21) { controllers.keyboard->ui_0EH_SetKeyOnOff(src21); }
+void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512) { controllers.keyboard->ui_12H_SetUserPicture(index, option, src512); }
+void myQQuickView::ui_13H_SetRecoveryData() { controllers.keyboard->ui_13H_SetRecoveryData(); }
+void myQQuickView::ui_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue) { controllers.keyboard->ui_14H_SetColor(index, rValue, gValue, bValue); }
+QString myQQuickView::ui_80H_GetFWVersion() { return controllers.keyboard->ui_80H_GetFWVersion(); }
+QVariant myQQuickView::ui_82H_GetCurrentProfile() { return controllers.keyboard->ui_82H_GetCurrentProfile(); }
+QVariantList myQQuickView::ui_83H_GetKeyboardoption() { return controllers.keyboard->ui_83H_GetKeyboardoption(); }
+QVariantList myQQuickView::ui_84H_GetButtonSensitivity() { return controllers.keyboard->ui_84H_GetButtonSensitivity(); }
+QVariantList myQQuickView::ui_88H_GetLEDType() { return controllers.keyboard->ui_88H_GetLEDType(); }
+QVariant myQQuickView::ui_89H_GetKeyboardMode() { return controllers.keyboard->ui_89H_GetKeyboardMode(); }
+QVariantList myQQuickView::ui_8DH_GetKeyMatrix() { return controllers.keyboard->ui_8DH_GetKeyMatrix(); }
+QVariantList myQQuickView::ui_8EH_GetKeyOnOff() { return controllers.keyboard->ui_8EH_GetKeyOnOff(); }
+QVariantList myQQuickView::ui_91H_GetMacroKey(uchar macroId) { return controllers.keyboard->ui_91H_GetMacroKey(macroId); }
+QVariantList myQQuickView::ui_92H_GetUserPicture(uchar index) { return controllers.keyboard->ui_92H_GetUserPicture(index); }
+QVariantList myQQuickView::ui_94H_GetColor(uchar index) { return controllers.keyboard->ui_94H_GetColor(index); }
 
 // Mouse
-QVariant myQQuickView::getSensorType() { return mouse->getSensorType(); }
-bool myQQuickView::chkIsLogoLedWork() { return mouse->chkIsLogoLedWork(); }
-bool myQQuickView::getMsgAns_FoolProofing() { return mouse->getMsgAns_FoolProofing(); }
-void myQQuickView::setScrollPinSwap(bool isSwap) { mouse->setScrollPinSwap(isSwap); }
-void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage) { mouse->ui_0BH_SetCurrentDPIStage(dpiStage); }
-void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) { mouse->ui_0DH_SetRGBLedEffect(effect, option1, option2, configs); }
-void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) { mouse->ui_10H_SetLED8StageColor(type, src24); }
-void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) { mouse->ui_11H_SetDPISet(dpiStage, src8, valueForIndex); }
-void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64) { mouse->ui_12H_SetKeyMatrix(src64); }
-bool myQQuickView::getScrollPinSwap() { return mouse->getScrollPinSwap(); }
-QVariant myQQuickView::ui_8BH_GetCurrentDPIStage() { return mouse->ui_8BH_GetCurrentDPIStage(); }
-QVariantList myQQuickView::ui_8DH_GetRGBLedEffect() { return mouse->ui_8DH_GetRGBLedEffect(); }
-QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type) { return mouse->ui_90H_GetLED8StageColor(type); }
-uchar myQQuickView::ui_91H_SyncDPI() { return mouse->ui_91H_SyncDPI(); }
-QVariantList myQQuickView::ui_91H_GetDPISet() { return mouse->ui_91H_GetDPISet(); }
-QVariantList myQQuickView::ui_92H_GetKeyMatrix() { return mouse->ui_92H_GetKeyMatrix(); }
-QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId) { return mouse->ui_93H_GetMacroKey(macroId); }
+QVariant myQQuickView::getSensorType() { return controllers.mouse->getSensorType(); }
+bool myQQuickView::chkIsLogoLedWork() { return controllers.mouse->chkIsLogoLedWork(); }
+bool myQQuickView::getMsgAns_FoolProofing() { return controllers.mouse->getMsgAns_FoolProofing(); }
+void myQQuickView::setScrollPinSwap(bool isSwap) { controllers.mouse->setScrollPinSwap(isSwap); }
+void myQQuickView::ui_0BH_SetCurrentDPIStage(uchar dpiStage) { controllers.mouse->ui_0BH_SetCurrentDPIStage(dpiStage); }
+void myQQuickView::ui_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2, QVariantList configs) { controllers.mouse->ui_0DH_SetRGBLedEffect(effect, option1, option2, configs); }
+void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24) { controllers.mouse->ui_10H_SetLED8StageColor(type, src24); }
+void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex) { controllers.mouse->ui_11H_SetDPISet(dpiStage, src8, valueForIndex); }
+void myQQuickView::ui_12H_SetKeyMatrix(QVariantList src64) { controllers.mouse->ui_12H_SetKeyMatrix(src64); }
+bool myQQuickView::getScrollPinSwap() { return controllers.mouse->getScrollPinSwap(); }
+QVariant myQQuickView::ui_8BH_GetCurrentDPIStage() { return controllers.mouse->ui_8BH_GetCurrentDPIStage(); }
+QVariantList myQQuickView::ui_8DH_GetRGBLedEffect() { return controllers.mouse->ui_8DH_GetRGBLedEffect(); }
+QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type) { return controllers.mouse->ui_90H_GetLED8StageColor(type); }
+uchar myQQuickView::ui_91H_SyncDPI() { return controllers.mouse->ui_91H_SyncDPI(); }
+QVariantList myQQuickView::ui_91H_GetDPISet() { return controllers.mouse->ui_91H_GetDPISet(); }
+QVariantList myQQuickView::ui_92H_GetKeyMatrix() { return controllers.mouse->ui_92H_GetKeyMatrix(); }
+QVariantList myQQuickView::ui_93H_GetMacroKey(uchar macroId) { return controllers.mouse->ui_93H_GetMacroKey(macroId); }
 
 // Operating-system pointer settings
-void myQQuickView::setAcceleration(bool acceleration) { systemMouse->setAcceleration(acceleration); }
-void myQQuickView::setCursorSpeed(uint cursorSpeed) { systemMouse->setCursorSpeed(cursorSpeed); }
-void myQQuickView::setVerticalScrollLines(uint lines) { systemMouse->setVerticalScrollLines(lines); }
-void myQQuickView::setDoubleClickSpeed(uint speed) { systemMouse->setDoubleClickSpeed(speed); }
-bool myQQuickView::getAcceleration() { return systemMouse->getAcceleration(); }
-uint myQQuickView::getCursorSpeed() { return systemMouse->getCursorSpeed(); }
-uint myQQuickView::getVerticalScrollLines() { return systemMouse->getVerticalScrollLines(); }
-uint myQQuickView::getDoubleClickSpeed() { return systemMouse->getDoubleClickSpeed(); }
+void myQQuickView::setAcceleration(bool acceleration) { controllers.systemMouse->setAcceleration(acceleration); }
+void myQQuickView::setCursorSpeed(uint cursorSpeed) { controllers.systemMouse->setCursorSpeed(cursorSpeed); }
+void myQQuickView::setVerticalScrollLines(uint lines) { controllers.systemMouse->setVerticalScrollLines(lines); }
+void myQQuickView::setDoubleClickSpeed(uint speed) { controllers.systemMouse->setDoubleClickSpeed(speed); }
+bool myQQuickView::getAcceleration() { return controllers.systemMouse->getAcceleration(); }
+uint myQQuickView::getCursorSpeed() { return controllers.systemMouse->getCursorSpeed(); }
+uint myQQuickView::getVerticalScrollLines() { return controllers.systemMouse->getVerticalScrollLines(); }
+uint myQQuickView::getDoubleClickSpeed() { return controllers.systemMouse->getDoubleClickSpeed(); }

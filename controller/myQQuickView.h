@@ -1,7 +1,7 @@
 #pragma once
 // The one view of the program: it shows the scene and offers the scene every operation by
 // name. Each concern lives in a class of its own that needs no view; the slots only forward.
-#include "controller/ControllerContext.h"
+#include "controller/Controllers.h"
 
 #include <QList>
 #include <QQuickWidget>
@@ -9,17 +9,7 @@
 #include <QVariant>
 #include <memory>
 
-class AppConfig;
-class Hid_Thread;
-class KeyboardOperations;
-class KeyNameTable;
-class LanguageStore;
-class MacroLibrary;
-class MouseOperations;
-class PointerSettings;
-class ProfileStore;
 class SoundPlayer;
-class SystemMouseSettings;
 
 class myQQuickView : public QQuickWidget {
     Q_OBJECT
@@ -27,18 +17,18 @@ public:
     explicit myQQuickView(QWidget *parent = nullptr);
     ~myQQuickView() override;
 
-    void setHidThread(Hid_Thread *hid) { context.hidThread = hid; }
-    Hid_Thread *hidThread() const { return context.hidThread; }
+    void setHidThread(Hid_Thread *hid) { controllers.setHidThread(hid); }
+    Hid_Thread *hidThread() const { return controllers.context.hidThread; }
 
     // Calls into the scene from the input capture (queued).
     void detectKeyboard(bool isDown, uchar usbCode);
     void detectMouse(bool isDown, uint code, uint x, uint y);
 
     // The concerns, for the shell, tests and other front ends.
-    AppConfig &appConfig() { return *appConfigStore; }
-    ProfileStore &profiles() { return *profileStore; }
+    AppConfig &appConfig() { return *controllers.appConfig; }
+    ProfileStore &profiles() { return *controllers.profiles; }
     SoundPlayer &sounds() { return *soundPlayer; }
-    const QStringList &msgStrings() const { return context.msgStrings; }
+    const QStringList &msgStrings() const { return controllers.context.msgStrings; }
 
 public slots:
     void syncFW();
@@ -130,17 +120,8 @@ private:
                    QGenericArgument a1 = QGenericArgument(), QGenericArgument a2 = QGenericArgument(),
                    QGenericArgument a3 = QGenericArgument());
 
-    ControllerContext context;
-    std::unique_ptr<KeyNameTable> keyNames;
+    Controllers controllers;
     std::unique_ptr<SoundPlayer> soundPlayer;
-    std::unique_ptr<AppConfig> appConfigStore;
-    std::unique_ptr<ProfileStore> profileStore;
-    std::unique_ptr<LanguageStore> languages;
-    std::unique_ptr<MacroLibrary> macros;
-    std::unique_ptr<MouseOperations> mouse;
-    std::unique_ptr<KeyboardOperations> keyboard;
-    std::unique_ptr<PointerSettings> pointer;
-    std::unique_ptr<SystemMouseSettings> systemMouse;
 };
 
 Q_DECLARE_METATYPE(QList<uchar>)

@@ -2,7 +2,7 @@
 // that the window's slots give for the same setting (the slots called with the values the
 // scene computes, written out here); usage errors, the missing mouse, the left-click
 // protection, the JSON output, the profile switch and the pointer settings.
-#include "cli/Controllers.h"
+#include "controller/Controllers.h"
 #include "controller/ProfileStore.h"
 #include "controller/myQQuickView.h"
 #include "device/Catalogue.h"

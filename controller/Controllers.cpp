@@ -1,4 +1,4 @@
-#include "cli/Controllers.h"
+#include "controller/Controllers.h"
 
 #include "controller/AppConfig.h"
 #include "controller/KeyNameTable.h"
@@ -9,8 +9,6 @@
 #include "controller/ProfileStore.h"
 #include "controller/SystemMouseSettings.h"
 #include "platform/PointerSettings.h"
-
-#include <QLocale>
 
 namespace {
 
@@ -45,33 +43,4 @@ Controllers::Controllers()
 {
 }
 
-Controllers::~Controllers()
-{
-    profiles->flush();
-}
-
-// The language item of the window's settings list, a position in the language menu.
-QString Controllers::languageCode() const
-{
-    const QVariantList codes = languages->chkLanguages().values();
-    const QVariantList settings = appConfig->loadApConfig(languages->menuPositionFor(QLocale()));
-    const int position = settings.value(AppConfig::kLanguageItem).toInt();
-    return codes.value(position, codes.value(0)).toString();
-}
-
-void Controllers::loadLanguage()
-{
-    languages->getGlobalStrings(languageCode());
-}
-
-QStringList Controllers::buttonNames() const
-{
-    return languages->getProductLayoutStrings_W3(languageCode());
-}
-
-QStringList Controllers::englishButtonNames() const
-{
-    const QVariantList codes = languages->chkLanguages().values();
-    const int english = languages->menuPositionFor(QLocale(QLocale::English));
-    return languages->getProductLayoutStrings_W3(codes.value(english).toString());
-}
+Controllers::~Controllers() = default;

@@ -1,9 +1,8 @@
 #pragma once
-// The window's controller concerns, built and wired as the view builds them, without a view:
-// every setting w3ctl changes goes through the same classes as the scene's slots.
+// The controller concerns, built and wired once: the view's slots and w3ctl's commands go
+// through the same objects, in the same arrangement.
 #include "controller/ControllerContext.h"
 
-#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -30,13 +29,6 @@ public:
     static void setPointerFactory(PointerFactory factory);
 
     void setHidThread(Hid_Thread *hid) { context.hidThread = hid; }
-    // Loads the language the window uses, as the scene does at start: the message list, and
-    // the check whose failure keeps the mouse untouched.
-    void loadLanguage();
-    // The product's 16 button names in the window's language ("" for buttons it lacks), and
-    // in English for the command line.
-    QStringList buttonNames() const;
-    QStringList englishButtonNames() const;
 
     ControllerContext context;
     std::unique_ptr<KeyNameTable> keyNames;
@@ -48,7 +40,4 @@ public:
     std::unique_ptr<KeyboardOperations> keyboard;
     std::unique_ptr<PointerSettings> pointer;
     std::unique_ptr<SystemMouseSettings> systemMouse;
-
-private:
-    QString languageCode() const;
 };
