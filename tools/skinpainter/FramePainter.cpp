@@ -153,17 +153,7 @@ QImage decoration(const SkinStyle &skin)
     // Accent brackets at the four corners of the window, drawn along the rounded edge.
     const qreal leg = 34, inset = 0.5 + 1, r = regions::kRadius - 1;
     const QRectF inner = QRectF(0, 0, image.width(), image.height()).adjusted(inset, inset, -inset, -inset);
-    QPainterPath brackets;
-    const auto corner = [&](const QPointF &corner, qreal sx, qreal sy) {
-        brackets.moveTo(corner + QPointF(sx * leg, 0));
-        brackets.lineTo(corner + QPointF(sx * r, 0));
-        brackets.quadTo(corner, corner + QPointF(0, sy * r));
-        brackets.lineTo(corner + QPointF(0, sy * leg));
-    };
-    corner(inner.topLeft(), 1, 1);
-    corner(inner.topRight(), -1, 1);
-    corner(inner.bottomLeft(), 1, -1);
-    corner(inner.bottomRight(), -1, -1);
+    const QPainterPath brackets = cornerBrackets(inner, leg, r);
     paintGlow(painter, brackets, skin.glow(), 5, 3);
     painter.strokePath(brackets, QPen(skin.accentAt(0.85), 1.5, Qt::SolidLine, Qt::FlatCap));
     return image;

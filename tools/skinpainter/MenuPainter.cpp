@@ -115,18 +115,7 @@ QPainterPath sensorArt()
 
 void paintCornerTicks(QPainter &painter, const SkinStyle &skin, const QRectF &edge, qreal leg)
 {
-    QPainterPath ticks;
-    const qreal r = 10;
-    const auto corner = [&](const QPointF &c, qreal sx, qreal sy) {
-        ticks.moveTo(c + QPointF(sx * leg, 0));
-        ticks.lineTo(c + QPointF(sx * r, 0));
-        ticks.quadTo(c, c + QPointF(0, sy * r));
-        ticks.lineTo(c + QPointF(0, sy * leg));
-    };
-    corner(edge.topLeft(), 1, 1);
-    corner(edge.topRight(), -1, 1);
-    corner(edge.bottomLeft(), 1, -1);
-    corner(edge.bottomRight(), -1, -1);
+    const QPainterPath ticks = cornerBrackets(edge, leg, 10);
     paintGlow(painter, ticks, skin.accentAt(skin.glowAlpha * 0.8), 4, 2.5);
     painter.strokePath(ticks, QPen(skin.accentAt(0.75), 1.2, Qt::SolidLine, Qt::FlatCap));
 }

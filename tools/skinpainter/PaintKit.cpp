@@ -113,6 +113,22 @@ QPainterPath roundedBox(const QRectF &box, qreal radius)
     return path;
 }
 
+QPainterPath cornerBrackets(const QRectF &edge, qreal leg, qreal radius)
+{
+    QPainterPath brackets;
+    const auto corner = [&](const QPointF &at, qreal sx, qreal sy) {
+        brackets.moveTo(at + QPointF(sx * leg, 0));
+        brackets.lineTo(at + QPointF(sx * radius, 0));
+        brackets.quadTo(at, at + QPointF(0, sy * radius));
+        brackets.lineTo(at + QPointF(0, sy * leg));
+    };
+    corner(edge.topLeft(), 1, 1);
+    corner(edge.topRight(), -1, 1);
+    corner(edge.bottomLeft(), 1, -1);
+    corner(edge.bottomRight(), -1, -1);
+    return brackets;
+}
+
 void blur(QImage &image, int radius)
 {
     if (radius < 1)

@@ -17,6 +17,8 @@ void prepare(QPainter &painter);
 // The rectangle through the pixel centres of the box's edge pixels, so a 1 px pen is crisp.
 QRectF strokeBox(const QRect &box);
 QPainterPath roundedBox(const QRectF &box, qreal radius);
+// Brackets at the four corners of `edge`: legs of length `leg` joined by a curve of `radius`.
+QPainterPath cornerBrackets(const QRectF &edge, qreal leg, qreal radius);
 
 // Blurs an image in place (three box passes, close to a Gaussian of about `radius`).
 void blur(QImage &image, int radius);
