@@ -19,10 +19,6 @@ const char *const kDoubleClickKey = "double-click";
 const char *const kFlatProfile = "flat";
 const char *const kAdaptiveProfile = "adaptive";
 
-// GNOME has no acceleration thresholds: report the usual desktop defaults.
-constexpr int kDefaultThreshold1 = 6;
-constexpr int kDefaultThreshold2 = 10;
-
 struct KeyType {
     const char *key;
     const char *type;
@@ -134,8 +130,8 @@ bool GnomePointerSettings::setDoubleClickTime(int ms)
 bool GnomePointerSettings::readMouse(int values[MouseValueCount])
 {
     gchar *profile = g_settings_get_string(settings, kAccelProfileKey);
-    values[Threshold1] = kDefaultThreshold1;
-    values[Threshold2] = kDefaultThreshold2;
+    values[Threshold1] = kUsualThreshold1;
+    values[Threshold2] = kUsualThreshold2;
     values[AccelerationLevel] = std::strcmp(profile, kFlatProfile) == 0 ? 0 : 1;
     g_free(profile);
     return true;

@@ -21,10 +21,6 @@ const char *const kNoticeSignal = "notifyChange";
 constexpr int kSettingsChanged = 3;
 constexpr int kMouseSettings = 0;
 
-// libinput has no acceleration thresholds: report the usual desktop defaults.
-constexpr int kDefaultThreshold1 = 6;
-constexpr int kDefaultThreshold2 = 10;
-
 QString boolText(bool value)
 {
     return value ? QStringLiteral("true") : QStringLiteral("false");
@@ -79,8 +75,8 @@ bool PlasmaPointerSettings::setDoubleClickTime(int ms)
 bool PlasmaPointerSettings::readMouse(int values[MouseValueCount])
 {
     const bool flat = inputConfig.value(kMouseGroup, kFlatProfileKey) == boolText(true);
-    values[Threshold1] = kDefaultThreshold1;
-    values[Threshold2] = kDefaultThreshold2;
+    values[Threshold1] = kUsualThreshold1;
+    values[Threshold2] = kUsualThreshold2;
     values[AccelerationLevel] = flat ? 0 : 1;
     return true;
 }

@@ -20,6 +20,10 @@ class PointerSettings {
 public:
     // Positions of the values of readMouse / writeMouse.
     enum MouseValue { Threshold1 = 0, Threshold2 = 1, AccelerationLevel = 2, MouseValueCount = 3 };
+    // What a desktop without acceleration thresholds (GNOME, libinput) reports: the usual
+    // defaults of those that have them.
+    static constexpr int kUsualThreshold1 = 6;
+    static constexpr int kUsualThreshold2 = 10;
 
     virtual ~PointerSettings();
 
