@@ -19,6 +19,7 @@ Item {
     ButtonGroup_4 { id: group4; objectName: "group4"; x: 10; y: 260; labels: ["125", "250", "500", "1000"] }
     ButtonGroupPro_8 { id: stages; objectName: "stages"; x: 10; y: 420; width: 690; menuItems: ["400", "800", "1600"] }
     FileListButton { id: fileButton; objectName: "fileButton"; x: 760; y: 10 }
+    QuestionSheet { id: questionSheet; anchors.fill: parent }
 
     SignalSpy { id: sliderSpy; target: slider8; signalName: "sliderClicked" }
     SignalSpy { id: slider11Spy; target: slider11; signalName: "sliderClicked" }
@@ -385,6 +386,59 @@ Item {
             verify(!fileButton.isOpen)
             compare(fileButton.currentText, "two")
             compare(fileButtonSpy.signalArguments[0][0], 1)
+        }
+    }
+
+    TestCase {
+        name: "QuestionSheet"
+        when: windowShown
+
+        function askAndRecord(safeIndex) {
+            var answers = []
+            verify(Questions.ask("RESET P01?", "The profile's settings go back to the factory ones.",
+                                 ["RESET", "CANCEL"], safeIndex, function(choice) { answers.push(choice) }))
+            return answers
+        }
+
+        function test_answer_data() {
+            return [
+                { tag: "click the dangerous choice", click: 0, key: 0, expected: 0 },
+                { tag: "click the safe choice", click: 1, key: 0, expected: 1 },
+                { tag: "Esc gives the safe choice", click: -1, key: Qt.Key_Escape, expected: 1 },
+            ]
+        }
+        function test_answer(data) {
+            var answers = askAndRecord(1)
+            verify(questionSheet.visible)
+            waitForRendering(questionSheet)     // the row places its buttons on the next polish
+            verify(findChild(questionSheet, "questionChoice1").primary)
+            verify(!findChild(questionSheet, "questionChoice0").primary)
+            if (data.click >= 0)
+                mouseClick(findChild(questionSheet, "questionChoice" + data.click))
+            else
+                keyClick(data.key)
+            compare(answers, [data.expected])
+            verify(!questionSheet.visible)
+        }
+
+        function test_veilTakesClicksMeantForControlsBeneath() {
+            var answers = askAndRecord(1)
+            group4Spy.clear()
+            mouseClick(group4, 10, 10)
+            compare(group4Spy.count, 0)
+            compare(answers, [])
+            Questions.cancel()
+            compare(answers, [1])
+        }
+
+        function test_secondQuestionGetsItsSafeAnswerAtOnce() {
+            var first = askAndRecord(1)
+            var second = []
+            verify(!Questions.ask("LOAD?", "", ["LOAD", "CANCEL"], 1, function(choice) { second.push(choice) }))
+            compare(second, [1])
+            compare(Questions.heading, "RESET P01?")
+            Questions.answer(0)
+            compare(first, [0])
         }
     }
 }

@@ -227,6 +227,11 @@ Item {
         height: 472
     }
 
+    // Questions before what cannot be undone, over everything, the input lock included.
+    QuestionSheet {
+        anchors.fill: parent
+    }
+
     SequentialAnimation {
         id: opening
         NumberAnimation { target: webLogo; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }

@@ -34,6 +34,7 @@ QtObject {
     readonly property color panel: skinNo === 2 ? "#241A17" : "#1B222C"
     readonly property color stroke: skinNo === 2 ? "#4A3128" : "#2E3A48"
     readonly property color accent: skinNo === 2 ? "#FFB400" : "#00FFFF"
+    readonly property color warning: skinNo === 2 ? "#FF7A45" : "#FF5C5C"
     readonly property color accentGlow: skinNo === 2 ? "#59FFB400" : "#5900FFFF"
     readonly property color backgroundTop: skinNo === 2 ? "#17110F" : "#0E1116"
     readonly property color backgroundBottom: skinNo === 2 ? "#231815" : "#161B22"
