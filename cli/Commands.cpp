@@ -287,7 +287,7 @@ CliFailure Commands::exportFailure(const QString &file)
     const QString folder = QFileInfo(invocation.userFile(file)).absolutePath();
     QStringList reasons = prompts.takeWarnings();
     if (!QFileInfo(folder).isWritable())
-        reasons << tr("this user cannot write in the folder %1").arg(folder);
+        reasons << tr("the folder %1 is not writable").arg(folder);
     return CliFailure(ExitCode::DeviceError,
                       reasons.isEmpty() ? tr("cannot write %1").arg(file)
                                         : tr("cannot write %1: %2").arg(file, reasons.join(' ')));

@@ -1,7 +1,8 @@
 #pragma once
 // Where an export may write: over a regular file (also one reached through symbolic links) or
-// under a new name in an existing folder. A folder, a device node, a pipe or a socket is never
-// replaced by an exported copy: the copy is written beside the target and renamed over it.
+// under a new name in an existing folder. A folder, a device node, a pipe, a socket or a
+// program's open stream (/dev/stdout) is never replaced by an exported copy: the copy is
+// written beside the target and renamed over it.
 #include <QString>
 
 namespace ExportTarget {

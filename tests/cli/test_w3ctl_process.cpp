@@ -144,21 +144,33 @@ private slots:
         QVERIFY(!QFile::exists(sandbox->path("sub/two.pf")));
     }
 
-    // Standard output is a pipe to the caller, never a file to replace.
+    // Standard output is a stream to the caller, never a file to replace, also when the caller
+    // sends it to a file.
+    void anExportToStandardOutputIsRefused_data()
+    {
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("a pipe") << false;
+        QTest::newRow("a file") << true;
+    }
     void anExportToStandardOutputIsRefused()
     {
+        QFETCH(bool, toFile);
         QTemporaryDir user;
         QVERIFY(user.isValid());
         // What /dev/stdout is, made in the test's own folder: a link to the process's descriptor 1.
         QVERIFY(QFile::link("/proc/self/fd/1", user.filePath("stdout")));
+        const QString log = user.filePath("log");
         QProcess w3ctl;
         prepare(w3ctl);
         w3ctl.setWorkingDirectory(user.path());
+        if (toFile)
+            w3ctl.setStandardOutputFile(log);
         w3ctl.start(program, {"profile", "export", "1", "stdout"});
         QVERIFY(w3ctl.waitForFinished(kFinishTimeoutMs));
         QCOMPARE(w3ctl.exitCode(), 1);
         QVERIFY(QFileInfo(user.filePath("stdout")).isSymLink());
-        QCOMPARE(w3ctl.readAllStandardOutput(), QByteArray());
+        QCOMPARE(toFile ? readAll(log) : w3ctl.readAllStandardOutput(), QByteArray());
+        QCOMPARE(QDir(user.path()).entryList(QDir::Files | QDir::System).size(), toFile ? 2 : 1);
     }
 
 private:
