@@ -13,6 +13,8 @@ QString tr(const char *text)
     return QCoreApplication::translate("w3ctl", text);
 }
 
+constexpr int kMaxWaitSeconds = 3600;
+
 struct CommandHelp {
     const char *name;
     const char *synopsis;  // after "w3ctl [OPTION]... "
@@ -48,7 +50,9 @@ const QList<CommandHelp> &commands()
          "                       these takes only these); stages not given keep theirs\n", {}},
         {"rate", "rate [125|250|500|1000]", "Show or set the report rate, in reports per second.", "", {}},
         {"button", "button [NAME|N [FUNCTION]]",
-         "Show the buttons' functions, or give button NAME or N (1-16) a function.",
+         "Show the buttons' functions, or give button NAME or N a function.",
+         "Buttons are numbered as the window's key page numbers them (`w3ctl button` lists them);\n"
+         "their English names and the names the window shows work too.\n"
          "Functions:\n"
          "  key:KEY                a keyboard key: key:A, key:F5, key:Enter, \"key:L Ctrl\", key:0x04\n"
          "  mouse:BUTTON           left, right, middle, backward, forward or triple-click\n"
@@ -64,7 +68,7 @@ const QList<CommandHelp> &commands()
          "  default                the button's factory function\n"
          "Taking the left click away from the last button that has it is refused unless --force\n"
          "is given.\n", {}},
-        {"light", "light [EFFECT [--brightness 0-7] [--speed 0-7] [--colors #RRGGBB,...] | on | off]",
+        {"light", "light [EFFECT | on | off] [--brightness 0-7] [--speed 0-7] [--colors #RRGGBB,...]",
          "Show the lighting, or set the effect, its brightness, speed and colours.",
          "Effects: EFFECT_NAMES.\n"
          "  --brightness STEP  brightness step 0-7 (used by the effects that have a brightness)\n"
@@ -73,7 +77,8 @@ const QList<CommandHelp> &commands()
          "                     colours: #RRGGBB or one of FIXED_COLORS;\n"
          "                     colours not given stay as they are\n"
          "Steps not given stay as they are. `light off` switches the light off and `light on`\n"
-         "switches it on again with the effect it had.\n",
+         "switches it on again with the effect it had. Options without an effect change the\n"
+         "effect in use and leave the light on or off as it is.\n",
          {"brightness", "speed", "colors"}},
         {"wheel", "wheel [normal|reversed]", "Show or set the wheel direction.", "", {}},
         {"macro", "macro [list | show NAME | import FILE [NAME] | export NAME FILE]",
@@ -133,8 +138,9 @@ void takeOption(const QString &argument, const QStringList &arguments, int &i, I
     if (name == "wait") {
         bool ok = false;
         const double seconds = value.toDouble(&ok);
-        if (!ok || seconds < 0 || seconds > 3600)
-            throw usage(tr("--wait takes seconds, 0-3600"));
+        // Written so that NaN, which fails every comparison, is refused too.
+        if (!ok || !(seconds >= 0 && seconds <= kMaxWaitSeconds))
+            throw usage(tr("--wait takes seconds, 0-%1").arg(kMaxWaitSeconds));
         invocation.waitMs = int(seconds * 1000);
         return;
     }
@@ -192,10 +198,11 @@ Invocation CommandLine::parse(const QStringList &arguments)
             throw usage(QString(tr("unknown option %1")).arg(argument), invocation.command());
         }
     }
-    if (invocation.help || invocation.version)
-        return invocation;
+    // Asked with --help or not, an unknown command is a usage error.
     if (!invocation.words.isEmpty() && !isCommand(invocation.command()))
         throw usage(QString(tr("unknown command \"%1\"")).arg(invocation.command()));
+    if (invocation.help || invocation.version)
+        return invocation;
     const QStringList allowed = commandOptions(invocation.command());
     for (auto it = invocation.options.cbegin(); it != invocation.options.cend(); ++it)
         if (!allowed.contains(it.key()))
@@ -234,13 +241,15 @@ QString CommandLine::help()
                "Errors are written to standard error as one line.\n"
                "\n"
                "Examples:\n"
-               "  w3ctl dpi stage 2\n"
-               "  w3ctl profile 3\n"
-               "  w3ctl light breathing --speed 6 --colors '#ff0000,#00ff00'\n"
-               "  w3ctl button 4 key:F5\n"
-               "  w3ctl --json status\n"
+               "  $ w3ctl dpi stage 2\n"
+               "  $ w3ctl profile 3\n"
+               "  $ w3ctl light breathing --speed 6 --colors '#ff0000,#00ff00'\n"
+               "  $ w3ctl button 4 key:F5\n"
+               "  $ w3ctl profile export 2 ~/backup.pf\n"
+               "  $ w3ctl --json status\n"
                "\n"
                "Files:\n"
+               "  FILE arguments are read and written relative to the current directory.\n"
                "  The data folder of W3 Config: the program's folder when it can be written, else\n"
                "  $XDG_DATA_HOME/w3config. The profile w3ctl works on is kept in\n"
                "  modules/setting/w3ctl.ini there. The device lock is\n"

@@ -1,6 +1,7 @@
 #pragma once
 // w3ctl's command line: the global options, the command words and each command's options,
 // and the help texts of every level (complete enough for help2man).
+#include <QDir>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -15,10 +16,13 @@ struct Invocation {
     int waitMs = kDefaultWaitMs;
     QStringList words;                // the command and its arguments
     QMap<QString, QString> options;   // command options by long name, without "--"
+    QDir userFolder;                  // where the user's relative file names start
 
     QString command() const { return words.value(0); }
     QStringList arguments() const { return words.mid(1); }
     bool has(const QString &option) const { return options.contains(option); }
+    // A file the user named, as an absolute path.
+    QString userFile(const QString &name) const { return userFolder.absoluteFilePath(name); }
 };
 
 class CommandLine {

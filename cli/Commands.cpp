@@ -5,6 +5,7 @@
 #include "cli/SettingNames.h"
 #include "cli/WindowLanguage.h"
 #include "controller/AppConfig.h"
+#include "controller/ExportTarget.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/MacroLibrary.h"
 #include "controller/ProfileCheck.h"
@@ -263,19 +264,42 @@ void Commands::switchProfile(int profile)
 
 void Commands::exportProfile(int profile, const QString &file)
 {
-    prompts.setFileAnswer(file);
-    controllers.profiles->saveProfile(profile, nullptr);
-    if (!QFile::exists(file))
-        throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(file));
+    const QString target = exportTarget(file);
+    prompts.setFileAnswer(target);
+    if (!controllers.profiles->saveProfile(profile, nullptr))
+        throw exportFailure(file);
     output.done(tr("profile %1 exported to %2").arg(profile + 1).arg(file));
+}
+
+// The file the user named, where the user is; refused when it is not a regular file or a new
+// name, so that no folder, device or pipe is replaced.
+QString Commands::exportTarget(const QString &file) const
+{
+    const QString target = invocation.userFile(file);
+    const QString problem = ExportTarget::problem(target);
+    if (!problem.isEmpty())
+        usageError(tr("cannot export to %1: %2").arg(file, problem));
+    return target;
+}
+
+CliFailure Commands::exportFailure(const QString &file)
+{
+    const QString folder = QFileInfo(invocation.userFile(file)).absolutePath();
+    QStringList reasons = prompts.takeWarnings();
+    if (!QFileInfo(folder).isWritable())
+        reasons << tr("the folder %1 is not writable").arg(folder);
+    return CliFailure(ExitCode::DeviceError,
+                      reasons.isEmpty() ? tr("cannot write %1").arg(file)
+                                        : tr("cannot write %1: %2").arg(file, reasons.join(' ')));
 }
 
 void Commands::importProfile(int profile, const QString &file)
 {
-    const QString problem = ProfileCheck::problem(file);
+    const QString source = invocation.userFile(file);
+    const QString problem = ProfileCheck::problem(source);
     if (!problem.isEmpty())
         usageError(tr("%1 is not a profile: %2").arg(file, problem));
-    prompts.setFileAnswer(file);
+    prompts.setFileAnswer(source);
     controllers.profiles->loadProfile(profile, nullptr);
     const QStringList warnings = prompts.takeWarnings();
     if (!warnings.isEmpty())
@@ -556,29 +580,34 @@ std::vector<int> Commands::namedButtons() const
 QString Commands::buttonLabel(int slot) const
 {
     const QString name = commandName(englishButtonNames(controllers).value(slot));
-    return name.isEmpty() ? QString("button-%1").arg(slot + 1) : name;
+    return name.isEmpty() ? QString("button-%1").arg(buttonNumber(slot)) : name;
 }
 
-// A number 1-16, the English name ("left-button") or the name in the window's language.
+// The number of the button's callout on the window's key page: its place in the button menu.
+int Commands::buttonNumber(int slot) const
+{
+    const std::vector<int> buttons = namedButtons();
+    return int(std::find(buttons.begin(), buttons.end(), slot) - buttons.begin()) + 1;
+}
+
+// The callout number, the English name ("left-button") or the name in the window's language;
+// the button's slot in the key matrix.
 int Commands::buttonArgument(const QString &text) const
 {
     const std::vector<int> buttons = namedButtons();
     bool isNumber = false;
-    int slot = text.toInt(&isNumber) - 1;
-    if (!isNumber) {
-        slot = -1;
-        const QStringList local = windowButtonNames(controllers);
-        for (int candidate : buttons)
-            if (commandName(text) == buttonLabel(candidate) || commandName(text) == commandName(local.value(candidate)))
-                slot = candidate;
-    }
-    if (std::find(buttons.begin(), buttons.end(), slot) == buttons.end()) {
-        QStringList offered;
-        for (int candidate : buttons)
-            offered << QString("%1 (%2)").arg(candidate + 1).arg(buttonLabel(candidate));
-        usageError(tr("no button \"%1\" on this mouse; buttons: %2").arg(text, offered.join(", ")));
-    }
-    return slot;
+    const int number = text.toInt(&isNumber);
+    if (isNumber && number >= 1 && number <= int(buttons.size()))
+        return buttons[size_t(number - 1)];
+    const QStringList local = windowButtonNames(controllers);
+    const QString name = commandName(text);
+    for (int slot : buttons)
+        if (!isNumber && (name == buttonLabel(slot) || name == commandName(local.value(slot))))
+            return slot;
+    QStringList offered;
+    for (int slot : buttons)
+        offered << QString("%1 (%2)").arg(buttonNumber(slot)).arg(buttonLabel(slot));
+    usageError(tr("no button \"%1\" on this mouse; buttons: %2").arg(text, offered.join(", ")));
 }
 
 QString Commands::macroNameOfSlot(int slot) const
@@ -654,11 +683,11 @@ void Commands::showButtons(const std::vector<int> &shown)
         const QString function = functions.format(codes[size_t(slot)], [this](int macroSlot) {
             return macroNameOfSlot(macroSlot);
         });
-        lines << QString("%1  %2  %3").arg(slot + 1, 2).arg(buttonLabel(slot), -14).arg(function);
+        lines << QString("%1  %2  %3").arg(buttonNumber(slot), 2).arg(buttonLabel(slot), -14).arg(function);
         QJsonArray code;
         for (int byte : codes[size_t(slot)])
             code.append(byte);
-        buttons.append(QJsonObject{{"button", slot + 1}, {"name", buttonLabel(slot)}, {"function", function},
+        buttons.append(QJsonObject{{"button", buttonNumber(slot)}, {"name", buttonLabel(slot)}, {"function", function},
                                    {"code", code}});
     }
     output.result(lines.join('\n'), {{"buttons", buttons}});
@@ -679,7 +708,7 @@ void Commands::setButton(int slot, const QString &functionText)
     const KeyCodeLogic::KeyCode leftClick = KeyCodeLogic::mouseCode(KeyCodeLogic::Left);
     if (wanted != leftClick && KeyCodeLogic::holdsLastLeftClick(codes, slot, namedButtons()) && !invocation.force)
         usageError(tr("button %1 (%2) is the last one with the left click; without it the mouse cannot click. "
-                      "Add --force to do it anyway").arg(slot + 1).arg(buttonLabel(slot)));
+                      "Add --force to do it anyway").arg(buttonNumber(slot)).arg(buttonLabel(slot)));
     if (request->isMacro && controllers.macros->loadMacroIniConfig(request->macroName).size() < 2)
         usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(request->macroName));
 
@@ -694,7 +723,7 @@ void Commands::setButton(int slot, const QString &functionText)
         codes[size_t(slot)] = wanted;
     applyButtons(codes);
     output.done(tr("button %1 (%2): %3")
-                    .arg(slot + 1)
+                    .arg(buttonNumber(slot))
                     .arg(buttonLabel(slot),
                          functions.format(codes[size_t(slot)], [this](int macroSlot) { return macroNameOfSlot(macroSlot); })));
 }
@@ -759,16 +788,18 @@ void Commands::light()
 {
     requireArguments(0, 1);
     LightState light = storedLight();
-    if (invocation.arguments().isEmpty()) {
+    if (invocation.arguments().isEmpty() && invocation.options.isEmpty()) {
         showLight(light);
         return;
     }
-    const QString wanted = invocation.arguments().at(0).toLower();
+    // Options alone change the effect in use and leave the light on or off.
+    const QString wanted = invocation.arguments().value(0).toLower();
     if (wanted == "off" && !invocation.options.isEmpty())
         usageError(tr("light off takes no options"));
-    if (wanted != "on" && wanted != "off" && !kEffectNames.contains(wanted))
+    if (!wanted.isEmpty() && wanted != "on" && wanted != "off" && !kEffectNames.contains(wanted))
         usageError(tr("unknown effect \"%1\"; one of: %2, on, off").arg(wanted, kEffectNames.join(", ")));
-    light.powerOn = wanted != "off";
+    if (!wanted.isEmpty())
+        light.powerOn = wanted != "off";
     if (kEffectNames.contains(wanted))
         light.position = kEffectNames.indexOf(wanted);
     if (invocation.has("brightness"))
@@ -787,7 +818,11 @@ void Commands::light()
     mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)),
                                  LightingLogic::storedSettings(light.position, light.brightness, light.speed,
                                                                light.powerOn));
-    output.done(light.powerOn ? tr("light %1").arg(kEffectNames.at(light.position)) : tr("light off"));
+    const QString effect = kEffectNames.at(light.position);
+    QString done = light.powerOn ? tr("light %1").arg(effect) : tr("light off");
+    if (!light.powerOn && !invocation.options.isEmpty())
+        done += tr("; %1 shows the new settings after `light on`").arg(effect);
+    output.done(done);
 }
 
 // --- macro --------------------------------------------------------------------------------
@@ -845,9 +880,10 @@ void Commands::showMacro(const QString &name)
 
 void Commands::importMacro(const QString &file, QString name)
 {
+    const QString source = invocation.userFile(file);
     if (name.isEmpty())
         name = QFileInfo(file).completeBaseName();
-    if (!QFileInfo(file).isFile())
+    if (!QFileInfo(source).isFile())
         usageError(tr("no file %1").arg(file));
     const bool existed = !controllers.macros->loadMacroIniConfig(name).isEmpty();
     if (!existed) {
@@ -857,10 +893,12 @@ void Commands::importMacro(const QString &file, QString name)
         controllers.macros->renameMacroIniFile(created, name);
         if (controllers.macros->loadMacroIniConfig(name).isEmpty()) {
             controllers.macros->deleteMacroIni(created);
-            usageError(tr("\"%1\" cannot be a macro name").arg(name));
+            usageError(tr("\"%1\" cannot be a macro name: a name shows at least one character that is "
+                          "not a space and holds no /, \\, control, direction or other invisible "
+                          "characters").arg(name));
         }
     }
-    prompts.setFileAnswer(file);
+    prompts.setFileAnswer(source);
     controllers.macros->loadMacroIniFromFile(name, nullptr);
     const QStringList warnings = prompts.takeWarnings();
     if (!warnings.isEmpty()) {
@@ -875,10 +913,9 @@ void Commands::exportMacro(const QString &name, const QString &file)
 {
     if (controllers.macros->loadMacroIniConfig(name).isEmpty())
         usageError(tr("no macro named \"%1\"").arg(name));
-    prompts.setFileAnswer(file);
-    controllers.macros->saveMacroIniToFile(name, nullptr);
-    if (!QFile::exists(file))
-        throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(file));
+    prompts.setFileAnswer(exportTarget(file));
+    if (!controllers.macros->saveMacroIniToFile(name, nullptr))
+        throw exportFailure(file);
     output.done(tr("macro \"%1\" exported to %2").arg(name, file));
 }
 

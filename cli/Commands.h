@@ -44,6 +44,8 @@ private:
     void showMacro(const QString &name);
     void importMacro(const QString &file, QString name);
     void exportMacro(const QString &name, const QString &file);
+    QString exportTarget(const QString &file) const;
+    CliFailure exportFailure(const QString &file);
 
     // The pages' "apply", as ALL SAVE runs them, with the values the profile holds.
     void applyButtons(const KeyCodeLogic::KeyCodes &codes);
@@ -64,6 +66,7 @@ private:
     void setButton(int slot, const QString &functionText);
     std::vector<int> namedButtons() const;
     int buttonArgument(const QString &text) const;
+    int buttonNumber(int slot) const;
     QString buttonLabel(int slot) const;
     QString macroNameOfSlot(int slot) const;
     void releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes);

@@ -30,7 +30,8 @@ public:
     void result(const QString &text, const QJsonObject &fields);
     // A change done: its description in text mode; nothing with --json (the exit code says it).
     void done(const QString &text);
-    // "w3ctl: <message>" on standard error, line breaks folded into the one line.
+    // "w3ctl: <message>" on standard error, line breaks folded into the one line and invisible
+    // characters shown as their code points.
     void error(const QString &message);
     // Help and version texts go to standard output as they are.
     void plain(const QString &text);

@@ -21,12 +21,13 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 
 }  // namespace
 
-int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err, const QDir &userFolder)
 {
     Invocation invocation;
     bool json = false;
     try {
         invocation = CommandLine::parse(arguments);
+        invocation.userFolder = userFolder;
         json = invocation.json;
     } catch (const CliFailure &failure) {
         Output(out, err, false).error(failure.message);
@@ -63,7 +64,9 @@ int w3ctlMain(int argc, char **argv, const std::function<void()> &prepareDevices
     QCoreApplication::setApplicationVersion(W3CTL_VERSION);
     qInstallMessageHandler(quietMessages);
 
-    // The window's data folder, so both work on the same profiles and macros.
+    // The window's data folder, so both work on the same profiles and macros; the files the
+    // user names stay where the user is.
+    const QDir userFolder = QDir::current();
     const QString program = QCoreApplication::applicationFilePath();
     const QString folder = DataFolder::choose(program.left(program.lastIndexOf('/')));
     if (!QDir::setCurrent(folder)) {
@@ -75,5 +78,5 @@ int w3ctlMain(int argc, char **argv, const std::function<void()> &prepareDevices
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runW3ctl(app.arguments().mid(1), out, err);
+    return runW3ctl(app.arguments().mid(1), out, err, userFolder);
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -49,11 +50,13 @@ bool DecodableNames::comesBack(const QString &name)
 
 bool DecodableNames::isFitForNewName(const QString &name)
 {
-    for (const QChar c : name) {
-        if (c.category() == QChar::Other_Control)
-            return false;
-    }
-    return comesBack(name);
+    // Format characters include the direction overrides, which make a name read as another.
+    const auto hidden = [](QChar c) {
+        const QChar::Category category = c.category();
+        return category == QChar::Other_Control || category == QChar::Other_Format
+               || category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
+    };
+    return std::none_of(name.cbegin(), name.cend(), hidden) && !name.trimmed().isEmpty() && comesBack(name);
 }
 
 int DecodableNames::giveDecodableNames(const QString &folder, const QString &suffix)

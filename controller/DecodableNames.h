@@ -9,8 +9,9 @@ namespace DecodableNames {
 // Whether `name` encodes to a file name that decodes back unchanged (a lone surrogate does not).
 bool comesBack(const QString &name);
 
-// Whether the program may give a file this new name: it comes back unchanged and holds no
-// control characters (tabs, line breaks and the like).
+// Whether the program may give a file this new name: it comes back unchanged, shows at least
+// one character that is not a space, and holds no control or format characters (tabs, line
+// breaks, direction overrides, zero-width characters and the like).
 bool isFitForNewName(const QString &name);
 
 // Gives every file of `folder` whose name ends in `suffix` and does not decode a name that does:

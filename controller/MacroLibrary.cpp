@@ -2,6 +2,7 @@
 
 #include "controller/ControllerContext.h"
 #include "controller/DecodableNames.h"
+#include "controller/ExportTarget.h"
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
 #include "controller/Notices.h"
@@ -232,15 +233,23 @@ void MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogParent)
     copyOrLog(picked, macroPath(name));
 }
 
-void MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)
+bool MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)
 {
     if (!macroExists(name))
-        return;
+        return false;
     const QString target =
         Prompts::current().saveFileName(dialogParent, "Save File", desktopFolder(), kCopyFilter);
     if (target.isEmpty() || !macroExists(name))
-        return;
-    copyOrLog(macroPath(name), target);
+        return false;
+    const QString refusal = ExportTarget::problem(target);
+    if (!refusal.isEmpty()) {
+        Notices::warn(tr("The macro was not exported to\n%1\n%2").arg(target, refusal));
+        return false;
+    }
+    if (replaceWithCopy(macroPath(name), target))
+        return true;
+    qWarning() << "Macro export failed:" << macroPath(name) << "->" << target;
+    return false;
 }
 
 QList<uchar> MacroLibrary::macroIncode(QStringList macros) const

@@ -1,6 +1,7 @@
 #include "controller/ProfileStore.h"
 
 #include "controller/ControllerContext.h"
+#include "controller/ExportTarget.h"
 #include "controller/Notices.h"
 #include "controller/ProfileCheck.h"
 #include "controller/Prompts.h"
@@ -166,18 +167,26 @@ void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
     replaceProfileFile(profile, chosen);
 }
 
-void ProfileStore::saveProfile(int profile, QWidget *dialogParent)
+bool ProfileStore::saveProfile(int profile, QWidget *dialogParent)
 {
     if (!isValidProfile(profile))
-        return;
+        return false;
     const QString chosen = Prompts::current().saveFileName(dialogParent, tr("Save File"),
                                                            desktopFolder(), tr("Profile(*.pf)"));
     if (chosen.isEmpty())
-        return;
+        return false;
+    const QString refusal = ExportTarget::problem(chosen);
+    if (!refusal.isEmpty()) {
+        Notices::warn(tr("The profile was not exported to\n%1\n%2").arg(chosen, refusal));
+        return false;
+    }
     // The settings object writes its file later: flush it so the copy has every change.
     profileSettings[profile]->sync();
-    if (!replaceWithCopy(profilePath(profile), chosen))
+    if (!replaceWithCopy(profilePath(profile), chosen)) {
         qDebug() << "cannot export profile" << profile + 1 << "to" << chosen;
+        return false;
+    }
+    return true;
 }
 
 void ProfileStore::resetProfile(int profile)

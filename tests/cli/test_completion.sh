@@ -23,6 +23,9 @@ expect "dpi" w3ctl --json d
 expect "stage set colors" w3ctl dpi ""
 expect "125 250 500 1000" w3ctl --wait 3 rate ""
 expect "media:volume-up media:volume-down" w3ctl button 4 media:vol
+expect "1" w3ctl button 1
+expect "1" w3ctl light wave --speed 1
+expect "1 10" w3ctl pointer --speed 1
 expect "breathing" w3ctl light b
 expect "--speed" w3ctl light breathing --sp
 expect "red,green" w3ctl dpi colors red,gr

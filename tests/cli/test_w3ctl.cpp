@@ -10,16 +10,21 @@
 #include "device/Hid_Thread.h"
 #include "platform/DeviceLock.h"
 #include "platform/PointerSettings.h"
+#include "scenelogic/LightingLogic.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/ModulesSandbox.h"
 #include "virtual/VirtualBus.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSettings>
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -183,6 +188,71 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool isRoot()
+{
+    return ::geteuid() == 0;
+}
+
+// What an export must not replace, made at `path`; how it looks, to see it stayed so.
+QString makeSpecialTarget(const QString &kind, const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (kind == "folder")
+        QDir().mkpath(path);
+    else if (kind == "pipe")
+        ::mkfifo(native.constData(), 0600);
+    else if (kind == "link to a pipe" && ::mkfifo(QFile::encodeName(path + ".fifo").constData(), 0600) == 0)
+        QFile::link(path + ".fifo", path);
+    else if (kind == "device node")  // the null device's numbers, in the test's own folder
+        ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3));
+    else if (kind == "link to nothing")
+        QFile::link(path + ".missing", path);
+    else if (kind == "link to standard output")  // what /dev/stdout is
+        QFile::link("/proc/self/fd/1", path);
+    struct stat status {};
+    if (::lstat(native.constData(), &status) != 0)
+        return kind == "missing folder" ? "absent" : "not made";
+    return QString("mode %1").arg(status.st_mode, 0, 8);
+}
+
+// A folder the user cannot write, holding "old.pf": read-only by its mode, or, for root, who
+// writes there anyway, a small read-only file system.
+class LockedFolder {
+public:
+    explicit LockedFolder(const QString &path) : path(path)
+    {
+        QDir().mkpath(path);
+        if (isRoot()) {
+            mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", path}) == 0;
+            if (!mounted)
+                return;
+        }
+        QFile old(path + "/old.pf");
+        made = old.open(QIODevice::WriteOnly) && old.write("old") == 3;
+        old.close();
+        made = made && (isRoot() ? QProcess::execute("mount", {"-o", "remount,ro", path}) == 0
+                                 : QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    ~LockedFolder()
+    {
+        if (mounted)
+            QProcess::execute("umount", {path});
+        else
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool isMade() const { return made; }
+
+private:
+    QString path;
+    bool mounted = false;
+    bool made = false;
+};
+
+QString storedMacroNames()
+{
+    return QDir("modules/macro").entryList({"*.bin"}, QDir::Files).join(',');
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(WindowSetting)
@@ -239,7 +309,9 @@ private slots:
         row("triple click", "button 5 mouse:triple-click", applyButton(4, {0x0A, 0xF0, 0x21, 0x03}));
         row("led", "button 7 led", applyButton(6, {0x0B, 0x00, 0x00, 0x00}));
         row("dpi switch", "button 3 dpi:switch", applyButton(2, {0x07, 0x00, 0x03, 0x00}));
-        row("scroll", "button 16 scroll:up", applyButton(15, {0x04, 0x00, 0x01, 0x00}));
+        row("scroll", "button 9 scroll:up", applyButton(15, {0x04, 0x00, 0x01, 0x00}));
+        row("callout 8", "button 8 key:F5", applyButton(14, {0x00, 0x00, 0x3E, 0x00}));
+        row("callout 8 by name", "button scroll-up key:F5", applyButton(14, {0x00, 0x00, 0x3E, 0x00}));
         row("none", "button 3 none", applyButton(2, {0x00, 0x00, 0x00, 0x00}));
         row("left click away, forced", "button 1 key:A --force", applyButton(0, {0x00, 0x00, 0x04, 0x00}));
         row("macro held", QString("button 4 macro:%1:held").arg(kMacroName), [](myQQuickView &v) {
@@ -257,6 +329,12 @@ private slots:
         });
         row("wave", "light wave --brightness 5 --speed 0", [](myQQuickView &v) {
             v.ui_0DH_SetRGBLedEffect(5, 185, 10, {4, 5, 0, 1});
+        });
+        row("brightness of the effect in use", "light --brightness 3", [](myQQuickView &v) {
+            const QVariantList stored = v.ui_8DH_GetRGBLedEffect();  // static, step 7, speed 3, on
+            const QList<int> command = LightingLogic::ledCommand(stored.at(0).toInt(), 3, stored.at(2).toInt(), true);
+            v.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)),
+                                     {stored.at(0), 3, stored.at(2), 1});
         });
         row("spotlight", "light spotlight --brightness 0 --speed 7", [](myQQuickView &v) {
             v.ui_0DH_SetRGBLedEffect(10, 0, 20, {9, 0, 7, 1});
@@ -306,7 +384,14 @@ private slots:
         QTest::newRow("option of another command") << "dpi --brightness 3"
                                                    << "option --brightness is not one of \"dpi\"'s; see `w3ctl dpi --help`";
         QTest::newRow("option without value") << "light static --speed" << "option --speed needs a value; see `w3ctl light --help`";
-        QTest::newRow("bad wait") << "--wait soon status" << "--wait takes seconds, 0-3600; see `w3ctl --help`";
+        for (const char *wait : {"soon", "nan", "NaN", "inf", "-inf", "-1", "3601", "1e999"})
+            QTest::newRow(qPrintable(QString("wait %1").arg(wait)))
+                << QString("--wait %1 status").arg(wait) << "--wait takes seconds, 0-3600; see `w3ctl --help`";
+        QTest::newRow("wait nan after =") << "--wait=nan rate 1000" << "--wait takes seconds, 0-3600; see `w3ctl --help`";
+        QTest::newRow("help of an unknown command") << "frob --help" << "unknown command \"frob\"; see `w3ctl --help`";
+        QTest::newRow("help before an unknown command") << "-h frob" << "unknown command \"frob\"; see `w3ctl --help`";
+        QTest::newRow("version of an unknown command") << "frob --version"
+                                                       << "unknown command \"frob\"; see `w3ctl --help`";
         QTest::newRow("extra argument") << "status now" << "unexpected argument \"now\"; see `w3ctl status --help`";
         QTest::newRow("profile 0") << "profile 0" << "profile must be 1-10, not \"0\"; see `w3ctl profile --help`";
         QTest::newRow("profile 11") << "profile reset 11" << "profile must be 1-10, not \"11\"; see `w3ctl profile --help`";
@@ -319,10 +404,12 @@ private slots:
                                       "2000, 2500, 3000, 3500, 4000, 5000, 6000, 7000; see `w3ctl dpi --help`";
         QTest::newRow("dpi too many") << "dpi set 500,500,500,500,500,500,500,500,500"
                                       << "the mouse has 8 stages, not 9; see `w3ctl dpi --help`";
-        QTest::newRow("button") << "button 9 led"
-                                << "no button \"9\" on this mouse; buttons: 1 (left-button), 2 (right-button), "
-                                   "3 (middle-button), 4 (backward), 5 (forward), 6 (dpi-up), 7 (dpi-down), "
-                                   "15 (scroll-up), 16 (scroll-down); see `w3ctl button --help`";
+        const QString buttons = "buttons: 1 (left-button), 2 (right-button), 3 (middle-button), 4 (backward), "
+                                "5 (forward), 6 (dpi-up), 7 (dpi-down), 8 (scroll-up), 9 (scroll-down); "
+                                "see `w3ctl button --help`";
+        QTest::newRow("button") << "button 10 led" << "no button \"10\" on this mouse; " + buttons;
+        QTest::newRow("button by its slot") << "button 16 led" << "no button \"16\" on this mouse; " + buttons;
+        QTest::newRow("button 0") << "button 0" << "no button \"0\" on this mouse; " + buttons;
         QTest::newRow("function") << "button 2 jump"
                                   << "unknown function \"jump\"; one of: key:KEY, mouse:BUTTON, media:NAME, "
                                      "combo:[MODIFIER+]KEY[+KEY], macro:NAME[:COUNT|:always|:held], "
@@ -516,6 +603,113 @@ private slots:
         const CliRun notAMacro = CliRun::of({"macro", "import", sandbox->path("modules/setting/pD.bin"), "Bad"});
         QCOMPARE(notAMacro.code, 1);
         QVERIFY(!QFile::exists("modules/macro/Bad.bin"));
+    }
+
+    void anExportNeverReplacesWhatIsNotARegularFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("problem");
+        for (const QString &command : QStringList{"profile export 2", QString("macro export %1").arg(kMacroName)}) {
+            const auto row = [&command](const char *kind, const char *problem) {
+                QTest::newRow(qPrintable(command.section(' ', 0, 0) + ", " + kind)) << command << kind << problem;
+            };
+            row("folder", "is a folder.");
+            row("pipe", "is not a regular file (a device, a pipe or a socket).");
+            row("link to a pipe", "is not a regular file (a device, a pipe or a socket).");
+            row("device node", "is not a regular file (a device, a pipe or a socket).");
+            row("link to nothing", "is a link to a file that does not exist.");
+            row("link to standard output", "leads to a program's open stream (such as standard output), not to a file.");
+        }
+    }
+    void anExportNeverReplacesWhatIsNotARegularFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, kind);
+        QFETCH(QString, problem);
+        if (kind == "device node" && !isRoot())
+            QSKIP("making a device node needs root");
+        const QString target = sandbox->path("target.pf");
+        const QString before = makeSpecialTarget(kind, target);
+        QVERIFY(before.startsWith("mode"));
+        const CliRun cli = CliRun::of(QString("%1 %2").arg(command, target).split(' '));
+        QCOMPARE(cli.code, 1);
+        QCOMPARE(cli.err, QString("w3ctl: cannot export to %1: %1 %2; see `w3ctl %3 --help`\n")
+                              .arg(target, problem, command.section(' ', 0, 0)));
+        QCOMPARE(makeSpecialTarget("", target), before);
+    }
+
+    void anExportThatCannotBeWrittenFails_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("target");  // in the test's folder unless absolute
+        QTest::addColumn<QString>("message");
+        for (const QString &command : QStringList{"profile export 2", QString("macro export %1").arg(kMacroName)}) {
+            const QString name = command.section(' ', 0, 0);
+            QTest::newRow(qPrintable(name + ", over a file in a read-only folder"))
+                << command << "locked/old.pf" << "is not writable";
+            QTest::newRow(qPrintable(name + ", into a missing folder"))
+                << command << "missing/new.pf" << "The folder";
+        }
+    }
+    void anExportThatCannotBeWrittenFails()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        std::unique_ptr<LockedFolder> locked;
+        if (target.startsWith("locked/")) {
+            locked = std::make_unique<LockedFolder>(sandbox->path("locked"));
+            if (!locked->isMade())
+                QSKIP("no read-only folder: root needs to mount a read-only file system for it");
+        }
+        const QByteArray before = fileBytes(target);
+        const CliRun cli = CliRun::of(QString("%1 %2").arg(command, target).split(' '));
+        QCOMPARE(cli.code, target.startsWith("missing/") ? 1 : 3);
+        QVERIFY2(cli.err.startsWith("w3ctl: cannot "), qPrintable(cli.err));
+        QVERIFY2(cli.err.contains(message), qPrintable(cli.err));
+        QCOMPARE(cli.err.count('\n'), 1);
+        QCOMPARE(cli.out, QString());
+        QCOMPARE(fileBytes(target), before);
+    }
+
+    void aMacroNameMustReadAsItIs_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");  // as the one line of the error shows it
+        QTest::newRow("right-to-left override") << QString::fromUtf8("Sprint\u202Egnp.exe") << "Sprint<U+202E>gnp.exe";
+        QTest::newRow("zero-width joiner") << QString::fromUtf8("Spr\u200Dint") << "Spr<U+200D>int";
+        QTest::newRow("a single space") << " " << " ";
+        QTest::newRow("only spaces") << "   " << " ";
+        QTest::newRow("a tab") << "\t" << " ";
+    }
+    void aMacroNameMustReadAsItIs()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        QVERIFY(QFile::copy("modules/macro/Sprint.bin", "walk.mc"));
+        const QString before = storedMacroNames();
+        const CliRun cli = CliRun::of({"macro", "import", "walk.mc", name});
+        QCOMPARE(cli.code, 1);
+        QVERIFY2(cli.err.startsWith(QString("w3ctl: \"%1\" cannot be a macro name: ").arg(shown)), qPrintable(cli.err));
+        QCOMPARE(storedMacroNames(), before);
+    }
+
+    void lightOptionsAloneKeepTheLightOff()
+    {
+        QCOMPARE(CliRun::of({"light", "breathing"}).code, 0);
+        QCOMPARE(CliRun::of({"light", "off"}).code, 0);
+        const CliRun cli = CliRun::of({"light", "--speed", "6"});
+        QVERIFY2(cli.code == 0, qPrintable(cli.err));
+        QCOMPARE(cli.out, QString("light off; breathing shows the new settings after `light on`\n"));
+        const QStringList stored = QSettings(kProfile1, QSettings::IniFormat).value("color_W3/ledEffect").toStringList();
+        QCOMPARE(stored.join(','), QString("2,7,6,0"));
+        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { QCOMPARE(int(mouse.ledEffect[0]), 0); });
+        QCOMPARE(CliRun::of({"light", "on"}).code, 0);
+        const QList<int> breathing = LightingLogic::ledCommand(2, 7, 6, true);
+        vhid::Bus::instance().withMouse([&breathing](vhid::MouseMemory &mouse) {
+            QCOMPARE(QList<int>({mouse.ledEffect[0], mouse.ledEffect[1], mouse.ledEffect[2]}), breathing);
+        });
     }
 
     void pointerSettingsAreStoredAndApplied()

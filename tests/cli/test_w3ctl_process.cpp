@@ -83,6 +83,7 @@ private slots:
         QTest::newRow("usage") << QStringList{"dpi", "stage"} << QByteArray() << 1 << "";
         QTest::newRow("help") << QStringList{"--help"} << QByteArray("none") << 0 << "Usage: w3ctl [OPTION]... COMMAND";
         QTest::newRow("version") << QStringList{"--version"} << QByteArray("none") << 0 << "w3ctl ";
+        QTest::newRow("help of an unknown command") << QStringList{"frob", "--help"} << QByteArray("none") << 1 << "";
     }
     void exitCodesAndOutputAsAScriptSeesThem()
     {
@@ -104,7 +105,81 @@ private slots:
         QCOMPARE(err.count('\n'), exitCode == 0 ? 0 : 1);
     }
 
+    // The program works in its data folder; the files the user names stay where the user is.
+    void relativeFilesAreTheUsersOwn()
+    {
+        QTemporaryDir user;
+        QVERIFY(user.isValid());
+        const auto run = [this, &user](const QStringList &arguments) {
+            QProcess w3ctl;
+            prepare(w3ctl);
+            w3ctl.setWorkingDirectory(user.path());
+            w3ctl.start(program, arguments);
+            const bool finished = w3ctl.waitForFinished(kFinishTimeoutMs);
+            return finished ? QString("%1 %2").arg(w3ctl.exitCode()).arg(QString::fromUtf8(w3ctl.readAllStandardError()))
+                            : QString("still running");
+        };
+        QCOMPARE(run({"profile", "export", "1", "rel.pf"}), QString("0 "));
+        QVERIFY(QFile::exists(user.filePath("rel.pf")));
+        QVERIFY(!QFile::exists(sandbox->path("rel.pf")));
+        QCOMPARE(run({"profile", "import", "4", "rel.pf"}), QString("0 "));
+        QCOMPARE(readAll(sandbox->path("modules/setting/p4.bin")), readAll(user.filePath("rel.pf")));
+
+        {
+            QSettings macro(user.filePath("here.mc"), QSettings::IniFormat);
+            macro.setValue("config/index", -1);
+            macro.setValue("config/repeat", 1);
+            macro.setValue("config/did", -1);
+            macro.setValue("config/total", 1);
+            macro.setValue("macro/0", "A    [Down]");
+        }
+        QCOMPARE(run({"macro", "import", "here.mc", "Walk"}), QString("0 "));
+        QCOMPARE(readAll(sandbox->path("modules/macro/Walk.bin")), readAll(user.filePath("here.mc")));
+        QCOMPARE(run({"macro", "export", "Walk", "there.mc"}), QString("0 "));
+        QVERIFY(QFile::exists(user.filePath("there.mc")));
+        QVERIFY(QDir(user.path()).mkdir("sub"));
+        QVERIFY(QDir(sandbox->path("")).mkdir("sub"));
+        QCOMPARE(run({"profile", "export", "2", "sub/../sub/two.pf"}), QString("0 "));
+        QVERIFY(QFile::exists(user.filePath("sub/two.pf")));
+        QVERIFY(!QFile::exists(sandbox->path("sub/two.pf")));
+    }
+
+    // Standard output is a stream to the caller, never a file to replace, also when the caller
+    // sends it to a file.
+    void anExportToStandardOutputIsRefused_data()
+    {
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("a pipe") << false;
+        QTest::newRow("a file") << true;
+    }
+    void anExportToStandardOutputIsRefused()
+    {
+        QFETCH(bool, toFile);
+        QTemporaryDir user;
+        QVERIFY(user.isValid());
+        // What /dev/stdout is, made in the test's own folder: a link to the process's descriptor 1.
+        QVERIFY(QFile::link("/proc/self/fd/1", user.filePath("stdout")));
+        const QString log = user.filePath("log");
+        QProcess w3ctl;
+        prepare(w3ctl);
+        w3ctl.setWorkingDirectory(user.path());
+        if (toFile)
+            w3ctl.setStandardOutputFile(log);
+        w3ctl.start(program, {"profile", "export", "1", "stdout"});
+        QVERIFY(w3ctl.waitForFinished(kFinishTimeoutMs));
+        QCOMPARE(w3ctl.exitCode(), 1);
+        QVERIFY(QFileInfo(user.filePath("stdout")).isSymLink());
+        QCOMPARE(toFile ? readAll(log) : w3ctl.readAllStandardOutput(), QByteArray());
+        QCOMPARE(QDir(user.path()).entryList(QDir::Files | QDir::System).size(), toFile ? 2 : 1);
+    }
+
 private:
+    static QByteArray readAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     void prepare(QProcess &process) const
     {
         process.setWorkingDirectory(sandbox->path(""));

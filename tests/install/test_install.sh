@@ -42,7 +42,11 @@ for page in w3config w3ctl; do
   warnings=$(zcat "$root/share/man/man1/$page.1.gz" | groff -man -ww -z 2>&1) || fail "groff cannot read $page.1"
   [ -z "$warnings" ] || fail "$page.1: $warnings"
 done
-for command in status profile dpi rate button light wheel macro pointer; do
-  zcat "$root/share/man/man1/w3ctl.1.gz" | grep -q "^\.SS $command\$" || fail "w3ctl.1 lacks the command $command"
-done
+# Only the commands have sections in detail, and every example is a line of its own.
+commands="status profile dpi rate button light wheel macro pointer"
+sections=$(zcat "$root/share/man/man1/w3ctl.1.gz" | sed -n '/^\.SH "COMMANDS IN DETAIL"/,/^\.SH /s/^\.SS //p' | xargs)
+[ "$sections" = "$commands" ] || fail "w3ctl.1 has the command sections '$sections', not '$commands'"
+examples=$(zcat "$root/share/man/man1/w3ctl.1.gz" | groff -man -Tutf8 -P-cbou 2>/dev/null | sed -n '/^EXAMPLES/,/^[A-Z]/p')
+[ "$(grep -c '\$ w3ctl ' <<< "$examples")" -ge 2 ] || fail "w3ctl.1 shows no examples: $examples"
+! grep -q 'w3ctl .*w3ctl ' <<< "$examples" || fail "w3ctl.1 runs its examples together: $examples"
 echo "installed layout: 1 passed, 0 failed"

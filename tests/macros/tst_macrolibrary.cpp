@@ -498,6 +498,16 @@ void TestMacroLibrary::renameRefusesNamesThatWouldNotComeBack_data()
     QTest::newRow("delete character") << "Jump\x7f" << false;
     QTest::newRow("lone surrogate") << QString("Jump") + QChar(0xD800) << false;
     QTest::newRow("lone low surrogate") << QString("Jump") + QChar(0xDCFF) << false;
+    QTest::newRow("right-to-left override") << QString::fromUtf8("Jump\u202Egnp.exe") << false;
+    QTest::newRow("left-to-right isolate") << QString::fromUtf8("\u2066Jump") << false;
+    QTest::newRow("zero-width space") << QString::fromUtf8("Ju\u200Bmp") << false;
+    QTest::newRow("byte order mark inside") << QString::fromUtf8("Ju\uFEFFmp") << false;
+    QTest::newRow("line separator") << QString::fromUtf8("Jump\u2028Run") << false;
+    QTest::newRow("a single space") << " " << false;
+    QTest::newRow("only spaces") << "   " << false;
+    QTest::newRow("only no-break and ideographic spaces") << QString::fromUtf8("\u00A0\u3000") << false;
+    QTest::newRow("a space between words") << "Jump Run" << true;
+    QTest::newRow("right-to-left letters") << QString::fromUtf8("\u0645\u0627\u0643\u0631\u0648") << true;
     QTest::newRow("letters beyond ASCII") << QString::fromUtf8("Sprung über 宏") << true;
     QTest::newRow("beyond the BMP") << QString::fromUtf8("Jump \xF0\x9F\x98\x80") << true;
 }
