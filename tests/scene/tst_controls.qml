@@ -115,24 +115,37 @@ Item {
             compare(field.text, String(data.expected))
             compare(colorSpy.count, data.signals)
         }
+        // A number beyond 255 is refused aloud: the range hint shows; on Return the field
+        // stays open with the entry, on leaving the colour's value comes back.
         function test_fieldOutOfRange_data() {
             return [
-                { tag: "above 255 restores", typed: "999", expected: 2 },
-                { tag: "a fourth digit is refused", typed: "1234", expected: 123 },
-                { tag: "Return applies", typed: "99", expected: 99 },
+                { tag: "300 on Return stays with the hint", typed: "300", leave: false, expected: 2, text: "300", hint: true },
+                { tag: "999 on leaving returns, with the hint", typed: "999", leave: true, expected: 2, text: "2", hint: true },
+                { tag: "a fourth digit is refused", typed: "1234", leave: false, expected: 123, text: "123", hint: false },
+                { tag: "Return applies", typed: "99", leave: false, expected: 99, text: "99", hint: false },
             ]
         }
         function test_fieldOutOfRange(data) {
             palette.setColor(1, 2, 3)
             var field = findChild(palette, "palette_g")
+            var hint = findChild(palette, "palette_hint")
+            hint.hide()
             field.forceActiveFocus()
             field.selectAll()
             for (var i = 0; i < data.typed.length; ++i)
                 keyClick(data.typed.charAt(i))
-            keyClick(Qt.Key_Return)
+            if (data.leave)
+                field.focus = false
+            else
+                keyClick(Qt.Key_Return)
             compare(palette.g, data.expected)
-            compare(field.text, String(data.expected))
+            compare(field.text, data.text)
+            compare(field.activeFocus, !data.leave)
+            compare(hint.visible, data.hint)
+            if (data.hint)
+                compare(hint.text, "Enter 0 to 255")
             field.focus = false
+            hint.hide()
         }
     }
 
