@@ -354,12 +354,15 @@ Item {
             sensorPage.profileChanged()
             var stages = child(sensorPage, "dpiStages")
             compare(stages.stageTexts, data.texts)
+            var note = child(sensorPage, "adjustedNote")
+            compare(note.visible, data.texts.join("").indexOf("\u2248") >= 0)
             pickStageValue(0, data.menuIndex)
             compare(ui_View.callNames(), ["11H"])
             compare(ui_View.lastCall("11H")[1], data.codes)
             // Sent: the values are now the mouse's own and lose their mark.
             for (var i = 1; i < 8; ++i)
                 verify(String(stages.stageTexts[i]).indexOf("\u2248") < 0, stages.stageTexts[i])
+            verify(!note.visible)
         }
 
         // The stage in use never ends on an unused stage: switching it off moves it to the

@@ -288,6 +288,19 @@ Item {
         }
     }
 
+    // What the mark of a stage stands for, while a stage carries it.
+    Label {
+        objectName: "adjustedNote"
+        x: 10
+        y: 420
+        width: 330
+        height: 30
+        visible: page.adjustedStages.indexOf(true) >= 0
+        wrapMode: Text.WordWrap
+        maximumLineCount: 2
+        text: "\u2248  " + Theme.text(167, "The sensor's nearest value to the one stored in the profile")
+    }
+
     PushButton {
         objectName: "sensorResetButton"
         x: 360
