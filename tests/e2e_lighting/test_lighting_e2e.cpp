@@ -310,12 +310,50 @@ private slots:
         QCOMPARE(leading(mouseTransfers(0x0B).back().block, 2), bytes({0x0B, 1}));
     }
 
+    // Switching off the only used stage is refused with a hint over the stages; screenshots
+    // of the hint in both skins and in Russian.
+    void lastUsedStageStaysWithAHint_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("skin1_english") << 1 << "ENGLISH";
+        QTest::newRow("skin2_english") << 2 << "ENGLISH";
+        QTest::newRow("skin2_russian") << 2 << "RUSSIAN";
+    }
+    void lastUsedStageStaysWithAHint()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings profile(kProfile1, QSettings::IniFormat);
+            profile.setValue("sensor/dpi_W3", QVariantList{0, 0, 1500, 0, 0, 0, 0, 0});
+            profile.setValue("sensor/stage_W3", 3);
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        QVERIFY(openPage(scene, kSensorPage));
+        QVERIFY(scene.click("dpiStages_2", Qt::RightButton, {20, 20}));
+        QVERIFY(scene.click("dpiStages_menu0"));
+        QVERIFY(scene.property("stageHint", "visible").toBool());
+        QCOMPARE(scene.property("dpiStages", "stageTexts").toStringList().at(2), QString::fromUtf8("\u22481750"));
+        QVERIFY(!scene.screenshot(QString("sensor_last_stage_%1").arg(QTest::currentDataTag())).isEmpty());
+        QCOMPARE(entry(kProfile1, "sensor", "dpi_W3"), QString("0, 0, 1500, 0, 0, 0, 0, 0"));
+    }
+
     // R = 300 is refused aloud: the field keeps the entry with the range under it, and
     // nothing reaches the mouse.
+    void colourFieldBeyond255IsRefusedWithItsRange_data() { lastUsedStageStaysWithAHint_data(); }
     void colourFieldBeyond255IsRefusedWithItsRange()
     {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
         SceneDriver scene;
         QVERIFY(scene.start());
+        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
         QVERIFY(openPage(scene, kColorPage));
         QVERIFY(setLight(scene, true));
         QVERIFY(chooseEffect(scene, 0));  // STATIC takes the colours
@@ -329,7 +367,7 @@ private slots:
         QVERIFY(scene.property("lightColors_palette_hint", "visible").toBool());
         QCOMPARE(field->property("text").toString(), QString("300"));
         QVERIFY(field->hasActiveFocus());
-        QVERIFY(!scene.screenshot("lighting_r300").isEmpty());
+        QVERIFY(!scene.screenshot(QString("lighting_r300_%1").arg(QTest::currentDataTag())).isEmpty());
         QVERIFY(mouseTransfers(0x10).empty());
     }
 
