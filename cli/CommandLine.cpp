@@ -39,7 +39,7 @@ const QList<CommandHelp> &commands()
         {"dpi", "dpi [stage N | set V1,V2,... | colors C1,C2,...]",
          "Show the DPI stages, choose the stage in use, set the stage values or their indicator colours.",
          "  dpi                  show the sensor, its stages, the stage in use and the values it takes;\n"
-         "                       a stored value the sensor lacks shows as its nearest value, marked \u2248\n"
+         "                       a stored value the sensor lacks shows as its nearest value, marked \"~\"\n"
          "  dpi stage N          use stage N (1 to the number of stages; a stage set to 0 is unused)\n"
          "  dpi set V1,V2,...    set the stages in order; each value must be one of the sensor's\n"
          "                       values (see `w3ctl dpi`), 0 leaves a stage unused; stages not\n"

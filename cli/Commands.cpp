@@ -34,8 +34,9 @@ constexpr int kPointerTimeoutMs = 5000;
 // Positions in the sensor page's factory values: 24 indicator colour numbers, then 8 ids.
 constexpr int kSensorDefaultColors = 13;
 constexpr int kSensorDefaultIds = 37;
-// Marks a stage shown as the sensor's value nearest to the stored one.
-constexpr QChar kNearestMark(0x2248);
+// Marks a stage shown as the sensor's value nearest to the stored one (plain ASCII, for
+// terminals and scripts alike).
+constexpr char kNearestMark = '~';
 
 const QStringList kEffectNames = SettingNames::effects();
 
@@ -410,7 +411,7 @@ void Commands::showDpi(int type, int stages)
     const QList<int> adjusted = adjustedStages(type, stages);
     QStringList stageTexts;
     for (int index = 0; index < shown.size(); ++index)
-        stageTexts << (adjusted.contains(index + 1) ? QString(kNearestMark) : QString()) + QString::number(shown.at(index));
+        stageTexts << (adjusted.contains(index + 1) ? QString(QLatin1Char(kNearestMark)) : QString()) + QString::number(shown.at(index));
     const QList<int> offered = SensorLogic::valueMenu(type).mid(1);
     const QString sensor = SensorLogic::sensorName(type);
     const QStringList colors = stageColors(stages);

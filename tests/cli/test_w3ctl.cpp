@@ -432,15 +432,14 @@ private slots:
         QTest::newRow("shipped list, ANDS3320") << kSensor3320 << shipped
                                                 << QJsonArray({500, 1000, 1750, 2000, 2500, 3000, 4000, 5000})
                                                 << QJsonArray({3})
-                                                << QString::fromUtf8("stages: 500 1000 \u22481750 2000 2500 3000 4000 5000\n");
+                                                << QString("stages: 500 1000 ~1750 2000 2500 3000 4000 5000\n");
         QTest::newRow("shipped list, ANDS3325") << int(vhid::Sensor::ANDS3325) << shipped
                                                 << QJsonArray({400, 1000, 1400, 2000, 2400, 2800, 4000, 4800})
                                                 << QJsonArray({1, 3, 5, 6, 8})
-                                                << QString::fromUtf8("stages: \u2248400 1000 \u22481400 2000 \u22482400 "
-                                                                     "\u22482800 4000 \u22484800\n");
+                                                << QString("stages: ~400 1000 ~1400 2000 ~2400 ~2800 4000 ~4800\n");
         QTest::newRow("odd values, ANDS3320") << kSensor3320 << QVariantList{500, 1234, 7000, "x"}
                                               << QJsonArray({500, 1000, 7000, 0, 0, 0, 0, 0}) << QJsonArray({2})
-                                              << QString::fromUtf8("stages: 500 \u22481000 7000 0 0 0 0 0\n");
+                                              << QString("stages: 500 ~1000 7000 0 0 0 0 0\n");
     }
     void dpiShowsTheSensorsNearestValues()
     {
