@@ -40,11 +40,13 @@ const QList<CommandHelp> &commands()
          "The window keeps its own profile choice while it runs; it starts on profile 1.\n", {}},
         {"dpi", "dpi [stage N | set V1,V2,... | colors C1,C2,...]",
          "Show the DPI stages, choose the stage in use, set the stage values or their indicator colours.",
-         "  dpi                  show the sensor, its stages, the stage in use and the values it takes\n"
+         "  dpi                  show the sensor, its stages, the stage in use and the values it takes;\n"
+         "                       a stored value the sensor lacks shows as its nearest value, marked \"~\"\n"
          "  dpi stage N          use stage N (1 to the number of stages; a stage set to 0 is unused)\n"
          "  dpi set V1,V2,...    set the stages in order; each value must be one of the sensor's\n"
          "                       values (see `w3ctl dpi`), 0 leaves a stage unused; stages not\n"
-         "                       given are unused\n"
+         "                       given are unused; one stage at least keeps a value, and when the\n"
+         "                       stage in use is left unused the nearest used stage takes its place\n"
          "  dpi colors C1,C2,... set the indicator colour of the stages in order: #RRGGBB or one of\n"
          "                       FIXED_COLORS (a mouse whose light shows only\n"
          "                       these takes only these); stages not given keep theirs\n", {}},

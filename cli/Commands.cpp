@@ -35,6 +35,9 @@ constexpr int kPointerTimeoutMs = 5000;
 // Positions in the sensor page's factory values: 24 indicator colour numbers, then 8 ids.
 constexpr int kSensorDefaultColors = 13;
 constexpr int kSensorDefaultIds = 37;
+// Marks a stage shown as the sensor's value nearest to the stored one (plain ASCII, for
+// terminals and scripts alike).
+constexpr char kNearestMark = '~';
 
 const QStringList kEffectNames = SettingNames::effects();
 
@@ -359,7 +362,7 @@ void Commands::applySensor()
     system.setCursorSpeed(system.getCursorSpeed());
     system.setVerticalScrollLines(system.getVerticalScrollLines());
     system.setDoubleClickSpeed(system.getDoubleClickSpeed());
-    mouse.ui_0BH_SetCurrentDPIStage(uchar(std::clamp(mouse.ui_8BH_GetCurrentDPIStage().toInt(), 1, stages)));
+    mouse.ui_0BH_SetCurrentDPIStage(uchar(stageInUse(values, stages)));
     system.waitUntilApplied(kPointerTimeoutMs);
 }
 
@@ -375,12 +378,33 @@ int Commands::stageCount()
     return std::clamp(int(controllers.mouse->ui_91H_SyncDPI()), 1, SensorLogic::kStageCount);
 }
 
-// The stored values as the sensor page shows them: a value the sensor lacks is an unused
-// stage; nothing stored gives the sensor's factory stages.
+// The stored values as the sensor page shows them: a value the sensor lacks is its nearest
+// value; nothing stored gives the sensor's factory stages.
 QList<int> Commands::stageValues(int type)
 {
     const QVariantList stored = controllers.mouse->ui_91H_GetDPISet();
     return stored.isEmpty() ? SensorLogic::defaultStages(type) : SensorLogic::usableStages(type, stored);
+}
+
+// The stage in use as the sensor page shows it (1-based): the stored one when it is used,
+// else the nearest used stage.
+int Commands::stageInUse(const QList<int> &values, int stages)
+{
+    const int stored = std::clamp(controllers.mouse->ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
+    const int stage = SensorLogic::stageInUse(values, stored - 1, stages);
+    return stage == SensorLogic::kNoStage ? stored : stage + 1;
+}
+
+// The stages (1-based) whose stored value the sensor lacks and that show its nearest value.
+QList<int> Commands::adjustedStages(int type, int stages)
+{
+    const QVariantList adjusted = SensorLogic::adjustedStages(type, controllers.mouse->ui_91H_GetDPISet());
+    QList<int> numbers;
+    for (int stage = 0; stage < stages; ++stage) {
+        if (adjusted.value(stage).toBool())
+            numbers << stage + 1;
+    }
+    return numbers;
 }
 
 void Commands::dpi()
@@ -405,20 +429,26 @@ void Commands::dpi()
 
 void Commands::showDpi(int type, int stages)
 {
-    const int stage = std::clamp(controllers.mouse->ui_8BH_GetCurrentDPIStage().toInt(), 1, stages);
-    const QList<int> shown = stageValues(type).mid(0, stages);
+    const QList<int> values = stageValues(type);
+    const int stage = stageInUse(values, stages);
+    const QList<int> shown = values.mid(0, stages);
+    const QList<int> adjusted = adjustedStages(type, stages);
+    QStringList stageTexts;
+    for (int index = 0; index < shown.size(); ++index)
+        stageTexts << (adjusted.contains(index + 1) ? QString(QLatin1Char(kNearestMark)) : QString()) + QString::number(shown.at(index));
     const QList<int> offered = SensorLogic::valueMenu(type).mid(1);
     const QString sensor = SensorLogic::sensorName(type);
     const QStringList colors = stageColors(stages);
     output.result(tr("sensor: %1\nstages: %2\nin use: %3\ncolors: %4\nvalues: %5")
                       .arg(sensor.isEmpty() ? "unknown" : sensor)
-                      .arg(joined(shown, " "))
+                      .arg(stageTexts.join(' '))
                       .arg(stage)
                       .arg(colors.join(' '))
                       .arg(joined(offered, " ")),
                   {{"sensor", sensor},
                    {"stageCount", stages},
                    {"stages", toJson(shown)},
+                   {"adjustedStages", toJson(adjusted)},
                    {"stage", stage},
                    {"colors", QJsonArray::fromStringList(colors)},
                    {"values", toJson(offered)}});
@@ -456,8 +486,21 @@ void Commands::setStages(const QStringList &items, int type, int stages)
     }
     while (values.size() < SensorLogic::kStageCount)
         values << 0;
+    if (SensorLogic::stageInUse(values, 0, stages) == SensorLogic::kNoStage)
+        usageError(tr("one stage at least must have a value"));
+    const int stageBefore = stageInUse(stageValues(type), stages);
     controllers.mouse->ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
-    output.done(tr("DPI stages %1").arg(joined(values.mid(0, stages))));
+    const int stageAfter = stageInUse(values, stages);
+    if (stageAfter == stageBefore) {
+        output.done(tr("DPI stages %1").arg(joined(values.mid(0, stages))));
+        return;
+    }
+    // The stage in use is now unused: the nearest used stage takes its place.
+    controllers.mouse->ui_0BH_SetCurrentDPIStage(uchar(stageAfter));
+    output.done(tr("DPI stages %1; stage %2 is unused, the stage in use is now %3")
+                    .arg(joined(values.mid(0, stages)))
+                    .arg(stageBefore)
+                    .arg(stageAfter));
 }
 
 // The indicator colours the sensor page shows: colour ids when the mouse's light takes only

@@ -99,6 +99,8 @@ private:
     int sensorType();
     int stageCount();
     QList<int> stageValues(int sensorType);
+    int stageInUse(const QList<int> &values, int stages);
+    QList<int> adjustedStages(int sensorType, int stages);
     void reportWarnings();
 
     const Invocation &invocation;

@@ -4,6 +4,8 @@
 #include <QVector>
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -49,6 +51,14 @@ const SensorModel *model(int sensorType)
     if (sensorType < 0 || sensorType >= models().size())
         return nullptr;
     return &models().at(sensorType);
+}
+
+// A stored stage value as a whole number; what is no number reads as 0 (unused).
+int storedValue(const QVariant &item)
+{
+    bool ok = false;
+    const double value = item.toDouble(&ok);
+    return ok && value > 0 && value < std::numeric_limits<int>::max() ? int(value) : 0;
 }
 
 const QStringList kReportRateLabels = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
@@ -100,14 +110,49 @@ int SensorLogic::decode(int sensorType, int code)
     return (code & kDoubleBit) ? 2 * value : value;
 }
 
+int SensorLogic::nearestValue(int sensorType, int dpi)
+{
+    const SensorModel *sensor = model(sensorType);
+    if (!sensor || dpi <= 0)
+        return 0;
+    int nearest = sensor->codes.first().first;
+    for (const auto &entry : sensor->codes) {
+        if (std::abs(entry.first - dpi) < std::abs(nearest - dpi))
+            nearest = entry.first;
+    }
+    return nearest;
+}
+
 QList<int> SensorLogic::usableStages(int sensorType, const QVariantList &values)
 {
     QList<int> stages;
-    for (int stage = 0; stage < kStageCount; ++stage) {
-        const int value = int(values.value(stage).toDouble());
-        stages.append(encode(sensorType, value) == kUnusedStageCode ? 0 : value);
-    }
+    for (int stage = 0; stage < kStageCount; ++stage)
+        stages.append(nearestValue(sensorType, storedValue(values.value(stage))));
     return stages;
+}
+
+QVariantList SensorLogic::adjustedStages(int sensorType, const QVariantList &values)
+{
+    const QList<int> usable = usableStages(sensorType, values);
+    QVariantList adjusted;
+    for (int stage = 0; stage < kStageCount; ++stage)
+        adjusted.append(usable.at(stage) != 0 && usable.at(stage) != storedValue(values.value(stage)));
+    return adjusted;
+}
+
+int SensorLogic::stageInUse(const QList<int> &values, int stage, int stageCount)
+{
+    const int count = std::clamp(stageCount, 0, int(values.size()));
+    const auto isUsed = [&](int candidate) { return candidate >= 0 && candidate < count && values.at(candidate) != 0; };
+    if (isUsed(stage))
+        return stage;
+    for (int distance = 1; distance <= std::abs(stage) + count; ++distance) {
+        if (isUsed(stage - distance))
+            return stage - distance;
+        if (isUsed(stage + distance))
+            return stage + distance;
+    }
+    return kNoStage;
 }
 
 QVariantList SensorLogic::encodeStages(int sensorType, const QList<int> &values)

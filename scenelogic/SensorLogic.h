@@ -16,6 +16,7 @@ public:
     static constexpr int kStageCount = 8;
     // Stage byte of an unused stage, and of a value the sensor's table does not hold.
     static constexpr int kUnusedStageCode = 0x80;
+    static constexpr int kNoStage = -1;
     static constexpr int kReportRatePositions = 4;
     static constexpr int kDefaultReportRatePosition = 2;  // 500 Hz
 
@@ -34,9 +35,20 @@ public:
     Q_INVOKABLE static int encode(int sensorType, int dpi);
     // The DPI value a stage byte stands for; 0 for an unused stage or an unknown type.
     Q_INVOKABLE static int decode(int sensorType, int code);
-    // Eight stage values as the mouse gets them: a value the sensor's table lacks, or a
-    // missing one, is an unused stage (0), so no value is shown that the mouse does not have.
+    // The sensor's value nearest to dpi (the lower one of two as near); 0 for dpi <= 0 and
+    // for an unknown type.
+    Q_INVOKABLE static int nearestValue(int sensorType, int dpi);
+    // Eight stage values as the mouse gets them. A stored value the sensor's table lacks
+    // becomes the sensor's nearest value, so a profile made for another sensor (or the
+    // shipped one) keeps every stage it uses; 0, a missing item or one that is no positive
+    // number is an unused stage.
     Q_INVOKABLE static QList<int> usableStages(int sensorType, const QVariantList &values);
+    // Per stage: true where usableStages moved a stored value to another one.
+    Q_INVOKABLE static QVariantList adjustedStages(int sensorType, const QVariantList &values);
+    // The stage (0-based) to use when `stage` is wanted: itself when it is used and below
+    // stageCount, else the nearest used stage, the lower one of two as near; kNoStage when no
+    // stage below stageCount is used.
+    Q_INVOKABLE static int stageInUse(const QList<int> &values, int stage, int stageCount);
     // Eight stage bytes (ints in a QVariantList, as the view takes them); missing values count
     // as unused stages.
     Q_INVOKABLE static QVariantList encodeStages(int sensorType, const QList<int> &values);

@@ -48,7 +48,7 @@ bool isColorType(int type) { return type >= 0 && type < kColorTypes; }
 MouseMemory factoryMouse()
 {
     MouseMemory memory;
-    memory.sensorType = 1;
+    memory.sensorType = std::uint8_t(Sensor::ANDS3320);
     memory.ledInstruct[0] = {0, 0, 0};  // option1 0: the logo light takes colour ids
     // Lighting palette and DPI indicator: red, green, blue, magenta, cyan, yellow, white, orange.
     const std::vector<std::uint8_t> palette = {255, 0, 0,   0, 255, 0,   0, 0, 255,   255, 0, 255,

@@ -55,6 +55,9 @@ struct Faults {
     int featureReportDelayMs = 0;
 };
 
+// The sensor a mouse reports in 83H P1.
+enum class Sensor : std::uint8_t { ANDS3050 = 0, ANDS3320 = 1, ANDS5050 = 2, ANDS3325 = 3 };
+
 // Device memory behind the commands. Each command stores and answers at the positions of
 // its table; values a test wants to assert on are reachable here.
 struct MouseMemory {

@@ -402,6 +402,8 @@ private slots:
         QTest::newRow("dpi value") << "dpi set 500,1234"
                                    << "1234 DPI is not a value of the ANDS3320 sensor; allowed: 0, 500, 1000, 1750, "
                                       "2000, 2500, 3000, 3500, 4000, 5000, 6000, 7000; see `w3ctl dpi --help`";
+        QTest::newRow("dpi all unused") << "dpi set 0,0"
+                                        << "one stage at least must have a value; see `w3ctl dpi --help`";
         QTest::newRow("dpi too many") << "dpi set 500,500,500,500,500,500,500,500,500"
                                       << "the mouse has 8 stages, not 9; see `w3ctl dpi --help`";
         const QString buttons = "buttons: 1 (left-button), 2 (right-button), 3 (middle-button), 4 (backward), "
@@ -504,13 +506,58 @@ private slots:
             QCOMPARE(document.object().value(key).toVariant().toString(), value);
     }
 
-    void dpiShowsOnlyValuesTheSensorHas()
+    // A stored value the sensor lacks is shown, and used, as the sensor's nearest value: the
+    // stage stays usable (the window shows the same, through the same rule).
+    void dpiShowsTheSensorsNearestValues_data()
     {
-        QSettings("modules/setting/p1.bin", QSettings::IniFormat).setValue("sensor/dpi_W3", QVariantList{500, 1234, 7000, "x"});
+        QTest::addColumn<int>("sensor");
+        QTest::addColumn<QVariantList>("stored");
+        QTest::addColumn<QJsonArray>("stages");
+        QTest::addColumn<QJsonArray>("adjusted");
+        QTest::addColumn<QString>("text");
+        const QVariantList shipped = {500, 1000, 1500, 2000, 2500, 3000, 4000, 5000};
+        QTest::newRow("shipped list, ANDS3320") << kSensor3320 << shipped
+                                                << QJsonArray({500, 1000, 1750, 2000, 2500, 3000, 4000, 5000})
+                                                << QJsonArray({3})
+                                                << QString("stages: 500 1000 ~1750 2000 2500 3000 4000 5000\n");
+        QTest::newRow("shipped list, ANDS3325") << int(vhid::Sensor::ANDS3325) << shipped
+                                                << QJsonArray({400, 1000, 1400, 2000, 2400, 2800, 4000, 4800})
+                                                << QJsonArray({1, 3, 5, 6, 8})
+                                                << QString("stages: ~400 1000 ~1400 2000 ~2400 ~2800 4000 ~4800\n");
+        QTest::newRow("odd values, ANDS3320") << kSensor3320 << QVariantList{500, 1234, 7000, "x"}
+                                              << QJsonArray({500, 1000, 7000, 0, 0, 0, 0, 0}) << QJsonArray({2})
+                                              << QString("stages: 500 ~1000 7000 0 0 0 0 0\n");
+    }
+    void dpiShowsTheSensorsNearestValues()
+    {
+        QFETCH(int, sensor);
+        QFETCH(QVariantList, stored);
+        QFETCH(QJsonArray, stages);
+        QFETCH(QJsonArray, adjusted);
+        QFETCH(QString, text);
+        plugMouse([sensor](vhid::MouseMemory &mouse) { mouse.sensorType = std::uint8_t(sensor); });
+        QSettings(kProfile1, QSettings::IniFormat).setValue("sensor/dpi_W3", stored);
         const CliRun cli = CliRun::of({"--json", "dpi"});
         QVERIFY2(cli.code == 0, qPrintable(cli.err));
-        const QJsonArray stages = QJsonDocument::fromJson(cli.out.toUtf8()).object().value("stages").toArray();
-        QCOMPARE(stages, QJsonArray({500, 0, 7000, 0, 0, 0, 0, 0}));
+        const QJsonObject shown = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+        QCOMPARE(shown.value("stages").toArray(), stages);
+        QCOMPARE(shown.value("adjustedStages").toArray(), adjusted);
+        const CliRun stage = CliRun::of({"dpi", "stage", "3"});
+        QCOMPARE(stage.code, stages.at(2).toInt() != 0 ? 0 : 1);
+        const CliRun plain = CliRun::of({"dpi"});
+        QVERIFY2(plain.out.contains(text), qPrintable(plain.out));
+    }
+
+    // Leaving the stage in use unused moves it to the nearest used stage, on the mouse too.
+    void dpiSetKeepsAStageInUse()
+    {
+        QSettings(kProfile1, QSettings::IniFormat).setValue("sensor/stage_W3", 3);
+        const CliRun cli = CliRun::of({"dpi", "set", "500,1000,0,2000"});
+        QVERIFY2(cli.code == 0, qPrintable(cli.err));
+        QVERIFY2(cli.out.contains("the stage in use is now 2"), qPrintable(cli.out));
+        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { QCOMPARE(int(mouse.dpiStage), 2); });
+        QCOMPARE(QSettings(kProfile1, QSettings::IniFormat).value("sensor/stage_W3").toInt(), 2);
+        QVERIFY(CliRun::of({"dpi"}).out.contains("in use: 2"));
     }
 
     void buttonsReadBackAsTheyWereSet()

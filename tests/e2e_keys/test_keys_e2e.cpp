@@ -241,6 +241,28 @@ private slots:
         QCOMPARE(file.value("macro/2").toString(), stepLine("A", kUp));
         QCOMPARE(file.value("macro/3").toString(), stepLine("L Shift", kUp));
     }
+
+    // MEDIA's 18 entries scroll in its ten rows: the last one is reached with the scroll bar
+    // and assigned.
+    void lastMediaEntryReachedWithTheScrollBar()
+    {
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kKeyPage));
+        QVERIFY(scene.click("callout_3"));
+        QVERIFY(scene.click("function_2"));
+        QVERIFY(scene.click("mediaMenu"));
+        QVERIFY(scene.dragScrollBarToEnd("mediaMenu_scrollBar"));
+        scene.screenshot("keys_media_scrolled");
+        QVERIFY(scene.click("mediaMenu_item17"));
+        QCOMPARE(scene.property("mediaMenu", "currentIndex").toInt(), 17);
+        vhid::Bus::instance().clearRecords();
+        QVERIFY(scene.click("keyApplyButton"));
+        QVERIFY(scene.waitFor([] { return !mouseTransfers(0x12).empty(); }, kTimeoutMs));
+        QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+        // WWW FAVORITES, consumer usage 0x022A.
+        QCOMPARE(mouseTransfers(0x12).back().data.mid(12, 4).toHex(' '), bytes({0x03, 0, 0x2A, 0x02}).toHex(' '));
+    }
 };
 
 QTEST_MAIN(KeysEndToEndTest)

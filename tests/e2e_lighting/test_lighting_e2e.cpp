@@ -252,13 +252,123 @@ private slots:
         QVERIFY(waitForTransfer(scene, 0x11, 8));
         const Transfer sent = mouseTransfers(0x11).front();
         QCOMPARE(leading(sent.block, 2), bytes({0x11, 8}));
-        // The shipped profile's 1500 is no ANDS3320 value: that stage is unused.
-        QCOMPARE(sent.data.left(8), bytes({0x02, 0x0A, 0x80, 0x08, 0x0A, 0x0C, 0x48, 0x4A}));
+        // The shipped profile's 1500 is no ANDS3320 value: that stage goes out as the
+        // sensor's nearest value, 1750.
+        QCOMPARE(sent.data.left(8), bytes({0x02, 0x0A, 0x07, 0x08, 0x0A, 0x0C, 0x48, 0x4A}));
         QVERIFY(scene.waitFor([] {
-            return entry(kProfile1, "sensor", "dpi_W3") == "500, 2500, 0, 2000, 2500, 3000, 4000, 5000";
+            return entry(kProfile1, "sensor", "dpi_W3") == "500, 2500, 1750, 2000, 2500, 3000, 4000, 5000";
         }, kTimeoutMs));
         QCOMPARE(scene.property("dpiStages", "stageTexts").toStringList().mid(0, 3),
-                 (QStringList{"500", "2500", "\u00D7"}));
+                 (QStringList{"500", "2500", "1750"}));
+    }
+
+    // A mouse with the ANDS3325 and the shipped profile: every stage shows a value of the
+    // sensor, and on the wire a stage goes unused only when the user switches it off. The
+    // stage in use then moves to a used one, and an unused stage still takes a colour.
+    void ands3325StagesStayUsedUntilSwitchedOff()
+    {
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            vhid::Bus::instance().withMouse([](vhid::MouseMemory &m) {
+                m.sensorType = std::uint8_t(vhid::Sensor::ANDS3325);
+                m.ledInstruct[0] = {1, 0, 0};  // the indicator shows any colour
+            });
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        QVERIFY(openPage(scene, kSensorPage));
+        QCOMPARE(scene.property("dpiStages", "stageTexts").toStringList(),
+                 (QStringList{"\u2248400", "1000", "\u22481400", "2000", "\u22482400", "\u22482800", "4000", "\u22484800"}));
+        QVERIFY(!scene.screenshot("sensor_ands3325").isEmpty());
+        vhid::Bus::instance().clearRecords();
+
+        // Stage 2 is the shipped stage in use: switched off, stage 1 takes its place.
+        QVERIFY(scene.click("dpiStages_1", Qt::RightButton, {20, 20}));
+        QVERIFY(scene.click("dpiStages_menu0"));
+        QVERIFY(waitForTransfer(scene, 0x11, 8));
+        QCOMPARE(mouseTransfers(0x11).back().data.left(8), bytes({0x03, 0x80, 0x0D, 0x13, 0x17, 0x1B, 0x27, 0x2F}));
+        QCOMPARE(scene.property("dpiStages", "currentStage").toInt(), 0);
+
+        // Stage 3 takes the menu's last value, 10000, reached with the menu's scroll bar.
+        vhid::Bus::instance().clearRecords();
+        QVERIFY(scene.click("dpiStages_2", Qt::RightButton, {20, 20}));
+        QVERIFY(scene.dragScrollBarToEnd("dpiStages_menuScrollBar"));
+        QVERIFY(!scene.screenshot("sensor_ands3325_menu_scrolled").isEmpty());
+        QVERIFY(scene.click("dpiStages_menu17"));
+        QVERIFY(waitForTransfer(scene, 0x11, 8));
+        QCOMPARE(mouseTransfers(0x11).back().data.left(8), bytes({0x03, 0x80, 0x71, 0x13, 0x17, 0x1B, 0x27, 0x2F}));
+
+        // The unused stage's colour entry takes a colour; the stage in use stays.
+        vhid::Bus::instance().clearRecords();
+        QVERIFY(scene.click("indicatorColors_entry1"));
+        QVERIFY(scene.click("indicatorColors_palette_strip", Qt::LeftButton, {10, 0}));
+        QVERIFY(waitForTransfer(scene, 0x10, 24));
+        QCOMPARE(mouseTransfers(0x10).back().data.left(6), bytes({255, 0, 0, 0, 0, 0}));
+
+        QVERIFY(applyAndWait(scene, "sensorApplyButton"));
+        QVERIFY(waitForTransfer(scene, 0x0B));
+        QCOMPARE(leading(mouseTransfers(0x0B).back().block, 2), bytes({0x0B, 1}));
+    }
+
+    // Switching off the only used stage is refused with a hint over the stages; screenshots
+    // of the hint in both skins and in Russian.
+    void lastUsedStageStaysWithAHint_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("skin1_english") << 1 << "ENGLISH";
+        QTest::newRow("skin2_english") << 2 << "ENGLISH";
+        QTest::newRow("skin2_russian") << 2 << "RUSSIAN";
+    }
+    void lastUsedStageStaysWithAHint()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings profile(kProfile1, QSettings::IniFormat);
+            profile.setValue("sensor/dpi_W3", QVariantList{0, 0, 1500, 0, 0, 0, 0, 0});
+            profile.setValue("sensor/stage_W3", 3);
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        QVERIFY(openPage(scene, kSensorPage));
+        QVERIFY(scene.click("dpiStages_2", Qt::RightButton, {20, 20}));
+        QVERIFY(scene.click("dpiStages_menu0"));
+        QVERIFY(scene.property("stageHint", "visible").toBool());
+        QCOMPARE(scene.property("dpiStages", "stageTexts").toStringList().at(2), QString::fromUtf8("\u22481750"));
+        QVERIFY(!scene.screenshot(QString("sensor_last_stage_%1").arg(QTest::currentDataTag())).isEmpty());
+        QCOMPARE(entry(kProfile1, "sensor", "dpi_W3"), QString("0, 0, 1500, 0, 0, 0, 0, 0"));
+    }
+
+    // R = 300 is refused aloud: the field keeps the entry with the range under it, and
+    // nothing reaches the mouse.
+    void colourFieldBeyond255IsRefusedWithItsRange_data() { lastUsedStageStaysWithAHint_data(); }
+    void colourFieldBeyond255IsRefusedWithItsRange()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        QVERIFY(openPage(scene, kColorPage));
+        QVERIFY(setLight(scene, true));
+        QVERIFY(chooseEffect(scene, 0));  // STATIC takes the colours
+        vhid::Bus::instance().clearRecords();
+        QQuickItem *field = scene.waitForItem("lightColors_palette_r", kTimeoutMs);
+        QVERIFY(field);
+        QVERIFY(scene.click(field));
+        scene.pressKey(Qt::Key_A, Qt::ControlModifier);
+        scene.typeText("300");
+        scene.pressKey(Qt::Key_Return);
+        QVERIFY(scene.property("lightColors_palette_hint", "visible").toBool());
+        QCOMPARE(field->property("text").toString(), QString("300"));
+        QVERIFY(field->hasActiveFocus());
+        QVERIFY(!scene.screenshot(QString("lighting_r300_%1").arg(QTest::currentDataTag())).isEmpty());
+        QVERIFY(mouseTransfers(0x10).empty());
     }
 
     void indicatorColourSendsAtOnce_data()

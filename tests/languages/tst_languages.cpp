@@ -11,6 +11,7 @@
 
 #include <QFontDatabase>
 #include <QTemporaryDir>
+#include <QSettings>
 #include <QtTest>
 #include <memory>
 
@@ -238,8 +239,14 @@ void TestLanguages::shippedFilesPass()
     QVERIFY(languageIntegrity);
     QVERIFY(strings.size() > kShippedMinTotal);
     QVERIFY2(QFontDatabase().families().contains(strings.at(0)), qPrintable(strings.at(0)));
-    for (int k = 1; k < strings.size(); ++k)
-        QVERIFY2(!strings.at(k).isEmpty(), qPrintable(QString("string %1").arg(k)));
+    // Indices are reserved in ranges for texts to come: one no language holds yet is a gap;
+    // any other must be translated in every language.
+    QSettings english(shippedFolder() + "lang_031000.ini", QSettings::IniFormat);
+    english.setIniCodec("UTF-8");
+    for (int k = 1; k < strings.size(); ++k) {
+        const bool reservedGap = !english.contains(QString("strings/%1").arg(k));
+        QVERIFY2(!strings.at(k).isEmpty() || reservedGap, qPrintable(QString("string %1").arg(k)));
+    }
     QCOMPARE(context.msgStrings.size(), 6);
     for (const QString &message : context.msgStrings)
         QVERIFY(!message.isEmpty());

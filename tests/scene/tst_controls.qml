@@ -115,24 +115,37 @@ Item {
             compare(field.text, String(data.expected))
             compare(colorSpy.count, data.signals)
         }
+        // A number beyond 255 is refused aloud: the range hint shows; on Return the field
+        // stays open with the entry, on leaving the colour's value comes back.
         function test_fieldOutOfRange_data() {
             return [
-                { tag: "above 255 restores", typed: "999", expected: 2 },
-                { tag: "a fourth digit is refused", typed: "1234", expected: 123 },
-                { tag: "Return applies", typed: "99", expected: 99 },
+                { tag: "300 on Return stays with the hint", typed: "300", leave: false, expected: 2, text: "300", hint: true },
+                { tag: "999 on leaving returns, with the hint", typed: "999", leave: true, expected: 2, text: "2", hint: true },
+                { tag: "a fourth digit is refused", typed: "1234", leave: false, expected: 123, text: "123", hint: false },
+                { tag: "Return applies", typed: "99", leave: false, expected: 99, text: "99", hint: false },
             ]
         }
         function test_fieldOutOfRange(data) {
             palette.setColor(1, 2, 3)
             var field = findChild(palette, "palette_g")
+            var hint = findChild(palette, "palette_hint")
+            hint.hide()
             field.forceActiveFocus()
             field.selectAll()
             for (var i = 0; i < data.typed.length; ++i)
                 keyClick(data.typed.charAt(i))
-            keyClick(Qt.Key_Return)
+            if (data.leave)
+                field.focus = false
+            else
+                keyClick(Qt.Key_Return)
             compare(palette.g, data.expected)
-            compare(field.text, String(data.expected))
+            compare(field.text, data.text)
+            compare(field.activeFocus, !data.leave)
+            compare(hint.visible, data.hint)
+            if (data.hint)
+                compare(hint.text, "Enter 0 to 255")
             field.focus = false
+            hint.hide()
         }
     }
 
@@ -297,6 +310,110 @@ Item {
             compare(dropdown.getCurIndex(), 2)
             compare(dropdown.currentText, "THREE")
             compare(pickSpy.signalArguments[0][0], 2)
+        }
+    }
+
+    // Long lists in boxes of the page sizes: MEDIA's 18 entries in ten rows, the ANDS3325's
+    // 18 DPI values in the stage menu's ten rows, 17 macro steps in the action list's box.
+    Component {
+        id: longDropdown
+        DropdownList { objectName: "longList"; maxRows: 10 }
+    }
+    Component {
+        id: longStageMenu
+        ButtonGroupPro_8 { objectName: "longList"; width: 400; height: 40 }
+    }
+    Component {
+        id: longFileList
+        FileList { objectName: "longList"; width: 216; height: 392; rowHeight: 24 }
+    }
+
+    TestCase {
+        name: "LongLists"
+        when: windowShown
+
+        function entries(count) {
+            var list = []
+            for (var i = 0; i < count; ++i)
+                list.push("ENTRY " + (i + 1))
+            return list
+        }
+        // The control with `count` entries, opened, and the names of its bar and rows.
+        function openList(kind, count) {
+            var place = { x: 560, y: 60, z: 500 }
+            if (kind === "dropdown") {
+                place.model = entries(count)
+                var dropdown = createTemporaryObject(longDropdown, parent, place)
+                mouseClick(dropdown)
+                return { control: dropdown, bar: "longList_scrollBar", row: "longList_item" }
+            }
+            if (kind === "stage menu") {
+                place.menuItems = entries(count)
+                var stages = createTemporaryObject(longStageMenu, parent, place)
+                mouseClick(findChild(stages, "longList_0"), 10, 10, Qt.RightButton)
+                return { control: stages, bar: "longList_menuScrollBar", row: "longList_menu" }
+            }
+            var files = createTemporaryObject(longFileList, parent, place)
+            files.setRows(entries(count))
+            return { control: files, bar: "longList_scrollBar", row: "longList_row" }
+        }
+        function inView(view, row) {
+            var top = row.mapToItem(view, 0, 0).y
+            return top >= -0.5 && top + row.height <= view.height + 0.5
+        }
+
+        function test_lastEntryReachedAndPicked_data() {
+            var table = []
+            var kinds = ["dropdown", "stage menu", "file list"]
+            for (var k = 0; k < kinds.length; ++k) {
+                var count = kinds[k] === "file list" ? 17 : 18
+                table.push({ tag: kinds[k] + ", wheel", kind: kinds[k], count: count, way: "wheel", bar: true })
+                table.push({ tag: kinds[k] + ", bar dragged", kind: kinds[k], count: count, way: "drag", bar: true })
+                table.push({ tag: kinds[k] + ", bar pressed below the thumb", kind: kinds[k], count: count, way: "press", bar: true })
+                table.push({ tag: kinds[k] + ", short: no bar", kind: kinds[k], count: 5, way: "none", bar: false })
+            }
+            return table
+        }
+        function test_lastEntryReachedAndPicked(data) {
+            var list = openList(data.kind, data.count)
+            var bar = null
+            tryVerify(function() { bar = findChild(list.control, list.bar); return bar !== null }, 2000)
+            var view = bar.view
+            var last = null
+            tryVerify(function() { last = findChild(list.control, list.row + (data.count - 1)); return last !== null }, 2000)
+            compare(bar.visible, data.bar)
+            compare(inView(view, last), !data.bar, "the last entry starts out of view exactly when the bar shows")
+            var thumb = findChild(bar, list.bar + "_thumb")
+            if (data.way === "wheel") {
+                for (var i = 0; i < 40 && !inView(view, last); ++i) {
+                    mouseWheel(view, view.width / 2, view.height / 2, 0, -120)
+                    tryVerify(function() { return !view.moving }, 3000)
+                }
+            } else if (data.way === "drag") {
+                mouseDrag(thumb, 1, 2, 0, bar.height)
+            } else if (data.way === "press") {
+                mouseClick(bar, bar.width / 2, bar.height - 2)
+            }
+            tryVerify(function() { return !view.moving && inView(view, last) }, 3000)
+            if (data.bar)
+                compare(thumb.y + thumb.height, bar.height, "the thumb sits at the end")
+            mouseClick(last)
+            if (data.kind === "dropdown") {
+                compare(list.control.currentIndex, data.count - 1)
+                verify(!list.control.isOpen)
+            } else if (data.kind === "stage menu") {
+                compare(list.control.menuStage, -1)
+            } else {
+                compare(list.control.currentIndex, data.count - 1)
+            }
+        }
+
+        function test_dropdownOpensWithTheCurrentEntryInView() {
+            var dropdown = createTemporaryObject(longDropdown, parent, { x: 560, y: 60, z: 500, model: entries(18), currentIndex: 15 })
+            mouseClick(dropdown)
+            var current = null
+            tryVerify(function() { current = findChild(dropdown, "longList_item15"); return current !== null }, 2000)
+            verify(inView(findChild(dropdown, "longList_scrollBar").view, current))
         }
     }
 

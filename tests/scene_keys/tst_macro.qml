@@ -175,6 +175,21 @@ Item {
             verify(findChild(page, "macroNames").enabled)
         }
 
+        // The action list's box holds 16 rows: the 17th recorded step scrolls into view.
+        function test_recordedStepsStayInView() {
+            startPage({ "M": [] }, "M")
+            page.startRecording()
+            for (var i = 0; i < 17; ++i)
+                page.keyEvent(i % 2 === 0, 0x04)
+            var list = findChild(page, "actionList")
+            var last = null
+            tryVerify(function() { last = findChild(list, "actionList_row16"); return last !== null }, 2000)
+            verify(findChild(list, "actionList_scrollBar").visible)
+            var top = last.mapToItem(list, 0, 0).y
+            verify(top >= 0 && top + last.height <= list.height + 0.5, "row 17 at " + top)
+            page.stopRecording()
+        }
+
         function test_recordingNeedsAMacro() {
             startPage({ "M": [] })
             page.startRecording()

@@ -322,14 +322,79 @@ Item {
             compare(child(sensorPage, "dpiStages").stageTexts[data.stage], data.value === 0 ? "\u00D7" : String(data.value))
         }
 
-        function test_profileValuesOutsideTheTableShowAsUnused() {
-            ui_View.sensorType = 1
-            ui_View.store("dpi", [500, 1000, 1500, 2000, 2500, 3000, 4000, 5000])
+        // A stored value the sensor lacks shows as the sensor's nearest value, marked, and
+        // the first edit sends it as that value: no stage the profile uses goes out unused.
+        function test_storedValuesOnEverySensor_data() {
+            var shipped = [500, 1000, 1500, 2000, 2500, 3000, 4000, 5000]
+            return [
+                { tag: "shipped list, ANDS3050", type: 0, stored: shipped, menuIndex: 1,
+                  texts: ["500", "1000", "1500", "2000", "2500", "3000", "4000", "\u22484000"],
+                  codes: [0x01, 0x04, 0x06, 0x08, 0x45, 0x46, 0x48, 0x48] },
+                { tag: "shipped list, ANDS3320", type: 1, stored: shipped, menuIndex: 2,
+                  texts: ["500", "1000", "\u22481750", "2000", "2500", "3000", "4000", "5000"],
+                  codes: [0x04, 0x04, 0x07, 0x08, 0x0A, 0x0C, 0x48, 0x4A] },
+                { tag: "shipped list, ANDS5050", type: 2, stored: shipped, menuIndex: 1,
+                  texts: ["500", "1000", "1500", "2000", "2500", "\u22482750", "\u22482750", "\u22482750"],
+                  codes: [0x02, 0x08, 0x46, 0x48, 0x4A, 0x4B, 0x4B, 0x4B] },
+                { tag: "shipped list, ANDS3325", type: 3, stored: shipped, menuIndex: 1,
+                  texts: ["\u2248400", "1000", "\u22481400", "2000", "\u22482400", "\u22482800", "4000", "\u22484800"],
+                  codes: [0x03, 0x09, 0x0D, 0x13, 0x17, 0x1B, 0x27, 0x2F] },
+                { tag: "ANDS3320 list on an ANDS3325", type: 3, stored: [1000, 2500, 3500, 7000, 0, 0, 0, 0], menuIndex: 4,
+                  texts: ["1000", "\u22482400", "\u22483200", "\u22486000", "\u00D7", "\u00D7", "\u00D7", "\u00D7"],
+                  codes: [0x09, 0x17, 0x1F, 0x5D, 0x80, 0x80, 0x80, 0x80] },
+                { tag: "text that is no value stays unused", type: 1, stored: ["x", 1000, 0, 7000], menuIndex: 1,
+                  texts: ["\u00D7", "1000", "\u00D7", "7000", "\u00D7", "\u00D7", "\u00D7", "\u00D7"],
+                  codes: [0x02, 0x04, 0x80, 0x4E, 0x80, 0x80, 0x80, 0x80] },
+            ]
+        }
+        function test_storedValuesOnEverySensor(data) {
+            ui_View.sensorType = data.type
+            ui_View.store("dpi", data.stored)
+            ui_View.store("stage", 2)
             sensorPage.profileChanged()
-            compare(sensorPage.stageValues, [500, 1000, 0, 2000, 2500, 3000, 4000, 5000])
-            compare(child(sensorPage, "dpiStages").stageTexts[2], "\u00D7")
-            pickStageValue(0, 2)
-            compare(ui_View.lastCall("11H")[1], [0x04, 0x04, 0x80, 0x08, 0x0A, 0x0C, 0x48, 0x4A])
+            var stages = child(sensorPage, "dpiStages")
+            compare(stages.stageTexts, data.texts)
+            var note = child(sensorPage, "adjustedNote")
+            compare(note.visible, data.texts.join("").indexOf("\u2248") >= 0)
+            pickStageValue(0, data.menuIndex)
+            compare(ui_View.callNames(), ["11H"])
+            compare(ui_View.lastCall("11H")[1], data.codes)
+            // Sent: the values are now the mouse's own and lose their mark.
+            for (var i = 1; i < 8; ++i)
+                verify(String(stages.stageTexts[i]).indexOf("\u2248") < 0, stages.stageTexts[i])
+            verify(!note.visible)
+        }
+
+        // The stage in use never ends on an unused stage: switching it off moves it to the
+        // nearest used one, which APPLY then sends; the last used stage stays.
+        function test_switchingOffStages_data() {
+            return [
+                { tag: "stage in use off: the one below", stored: [500, 1000, 1500, 2000, 0, 0, 0, 0], stage: 3,
+                  off: 2, current: 1, sent: true },
+                { tag: "first stage in use off: the one above", stored: [500, 0, 1500, 2000, 0, 0, 0, 0], stage: 1,
+                  off: 0, current: 2, sent: true },
+                { tag: "another stage off: the stage in use stays", stored: [500, 1000, 1500, 2000, 0, 0, 0, 0], stage: 2,
+                  off: 3, current: 1, sent: true },
+                { tag: "the last used stage stays used", stored: [0, 0, 1500, 0, 0, 0, 0, 0], stage: 3,
+                  off: 2, current: 2, sent: false },
+            ]
+        }
+        function test_switchingOffStages(data) {
+            ui_View.store("dpi", data.stored)
+            ui_View.store("stage", data.stage)
+            sensorPage.profileChanged()
+            pickStageValue(data.off, 0)
+            compare(ui_View.callNames(), data.sent ? ["11H"] : [])
+            compare(sensorPage.currentStage, data.current)
+            compare(child(sensorPage, "dpiStages").currentStage, data.current)
+            compare(child(sensorPage, "indicatorColors").current, data.current)
+            var hint = child(sensorPage, "stageHint")
+            compare(hint.visible, !data.sent)
+            if (!data.sent)
+                compare(child(sensorPage, "dpiStages").stageTexts[data.off], "1500")
+            mouseClick(child(sensorPage, "sensorApplyButton"))
+            compare(ui_View.lastCall("0BH"), [data.current + 1])
+            hint.hide()
         }
 
         function test_unknownSensorHasNoMenuAndZeroDefaults() {
@@ -374,7 +439,8 @@ Item {
                 { tag: "stage 3", stored: 3, maxStage: 8, current: 2 },
                 { tag: "stage 1", stored: 1, maxStage: 8, current: 0 },
                 { tag: "absent", stored: 0, maxStage: 8, current: 0 },
-                { tag: "above eight", stored: 12, maxStage: 8, current: 7 },
+                { tag: "above eight, an unused stage", stored: 12, maxStage: 8, current: 3 },
+                { tag: "an unused stage", stored: 6, maxStage: 8, current: 3 },
                 { tag: "beyond the mouse's stages", stored: 6, maxStage: 4, current: 3 },
             ]
         }
@@ -398,6 +464,23 @@ Item {
             mouseClick(child(sensorPage, "indicatorColors_entry1"))
             compare(sensorPage.currentStage, 1)
             compare(ui_View.calls.length, 0)
+        }
+
+        // The colour of an unused stage can be set; choosing its entry leaves the stage in use.
+        function test_unusedStageTakesAColour() {
+            ui_View.store("stage", 2)
+            sensorPage.profileChanged()
+            var group = child(sensorPage, "indicatorColors")
+            mouseClick(child(group, "indicatorColors_entry6"))
+            compare(group.current, 6)
+            compare(sensorPage.currentStage, 1)
+            mouseClick(child(group, "indicatorColors_palette_strip"), 10, 0)
+            var expected = palette24.slice()
+            expected[18] = 0
+            expected[19] = 0
+            expected[20] = 0
+            compare(ui_View.lastCall("10H"), [1, expected])
+            compare(group.current, 6)
         }
 
         function test_indicatorColours_data() {

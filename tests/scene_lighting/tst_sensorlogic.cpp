@@ -12,6 +12,10 @@ private slots:
     void valueMenus();
     void everyMenuValueRoundTrips();
     void encodeStagesFillsEightBytes();
+    void storedStages_data();
+    void storedStages();
+    void stageInUse_data();
+    void stageInUse();
     void reportRate_data();
     void reportRate();
     void reportRateValueOfEveryPosition();
@@ -107,6 +111,83 @@ void TestSensorLogic::encodeStagesFillsEightBytes()
              (QVariantList{0x02, 0x04, 0x80, 0x45, 0x80, 0x80, 0x80, 0x80}));
     QCOMPARE(SensorLogic::encodeStages(3, {400, 600, 800, 1000, 1200, 1400, 1600, 1800, 2000}),
              (QVariantList{0x03, 0x05, 0x07, 0x09, 0x0B, 0x0D, 0x0F, 0x11}));
+}
+
+// Stored lists on each sensor: what the page and w3ctl show and send, and which stages were
+// moved to a value of the sensor.
+void TestSensorLogic::storedStages_data()
+{
+    QTest::addColumn<int>("sensorType");
+    QTest::addColumn<QVariantList>("stored");
+    QTest::addColumn<QList<int>>("usable");
+    QTest::addColumn<QList<int>>("adjusted");  // stage numbers, 0-based
+    const QVariantList shipped = {500, 1000, 1500, 2000, 2500, 3000, 4000, 5000};
+    QTest::newRow("shipped list, ANDS3050") << 0 << shipped
+                                            << QList<int>{500, 1000, 1500, 2000, 2500, 3000, 4000, 4000}
+                                            << QList<int>{7};
+    QTest::newRow("shipped list, ANDS3320") << 1 << shipped
+                                            << QList<int>{500, 1000, 1750, 2000, 2500, 3000, 4000, 5000}
+                                            << QList<int>{2};
+    QTest::newRow("shipped list, ANDS5050") << 2 << shipped
+                                            << QList<int>{500, 1000, 1500, 2000, 2500, 2750, 2750, 2750}
+                                            << QList<int>{5, 6, 7};
+    // 500, 1500 and 3000 lie halfway between two values: the lower one is taken.
+    QTest::newRow("shipped list, ANDS3325") << 3 << shipped
+                                            << QList<int>{400, 1000, 1400, 2000, 2400, 2800, 4000, 4800}
+                                            << QList<int>{0, 2, 4, 5, 7};
+    QTest::newRow("values of the table stay") << 3 << QVariantList{400, 10000, 0, 6000}
+                                              << QList<int>{400, 10000, 0, 6000, 0, 0, 0, 0} << QList<int>{};
+    QTest::newRow("beyond both ends") << 1 << QVariantList{1, 99999, 499, 7001}
+                                      << QList<int>{500, 7000, 500, 7000, 0, 0, 0, 0} << QList<int>{0, 1, 2, 3};
+    QTest::newRow("text as the file holds it") << 1 << QVariantList{"1500", " 2000", "2600.0"}
+                                               << QList<int>{1750, 2000, 2500, 0, 0, 0, 0, 0} << QList<int>{0, 2};
+    QTest::newRow("what is no value is unused") << 1 << QVariantList{"x", -500, "", 0, QVariant()}
+                                                << QList<int>{0, 0, 0, 0, 0, 0, 0, 0} << QList<int>{};
+    QTest::newRow("unknown sensor") << 9 << shipped << QList<int>{0, 0, 0, 0, 0, 0, 0, 0} << QList<int>{};
+}
+
+void TestSensorLogic::storedStages()
+{
+    QFETCH(int, sensorType);
+    QFETCH(QVariantList, stored);
+    QFETCH(QList<int>, usable);
+    QFETCH(QList<int>, adjusted);
+    QCOMPARE(SensorLogic::usableStages(sensorType, stored), usable);
+    QVariantList adjustedFlags;
+    for (int stage = 0; stage < SensorLogic::kStageCount; ++stage)
+        adjustedFlags << adjusted.contains(stage);
+    QCOMPARE(SensorLogic::adjustedStages(sensorType, stored), adjustedFlags);
+    // A stage the profile uses is never sent as unused.
+    const QVariantList codes = SensorLogic::encodeStages(sensorType, usable);
+    for (int stage = 0; stage < SensorLogic::kStageCount; ++stage)
+        QCOMPARE(codes.at(stage).toInt() == SensorLogic::kUnusedStageCode, usable.at(stage) == 0);
+}
+
+void TestSensorLogic::stageInUse_data()
+{
+    QTest::addColumn<QList<int>>("values");
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<int>("stageCount");
+    QTest::addColumn<int>("inUse");
+    const QList<int> gaps = {500, 0, 0, 2000, 0, 3000, 0, 0};
+    QTest::newRow("a used stage stays") << gaps << 3 << 8 << 3;
+    QTest::newRow("the lower of two as near") << gaps << 4 << 8 << 3;
+    QTest::newRow("the nearer one above") << gaps << 2 << 8 << 3;
+    QTest::newRow("the nearer one below") << gaps << 1 << 8 << 0;
+    QTest::newRow("after the last used") << gaps << 7 << 8 << 5;
+    QTest::newRow("beyond the mouse's stages") << gaps << 5 << 4 << 3;
+    QTest::newRow("stored far beyond") << gaps << 12 << 8 << 5;
+    QTest::newRow("stored below") << gaps << -3 << 8 << 0;
+    QTest::newRow("nothing used") << QList<int>{0, 0, 0, 0, 700, 0, 0, 0} << 0 << 4 << int(SensorLogic::kNoStage);
+}
+
+void TestSensorLogic::stageInUse()
+{
+    QFETCH(QList<int>, values);
+    QFETCH(int, stage);
+    QFETCH(int, stageCount);
+    QFETCH(int, inUse);
+    QCOMPARE(SensorLogic::stageInUse(values, stage, stageCount), inUse);
 }
 
 void TestSensorLogic::reportRate_data()

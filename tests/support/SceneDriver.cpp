@@ -165,6 +165,17 @@ bool SceneDriver::drag(QPointF from, QPointF to, int steps)
     return true;
 }
 
+bool SceneDriver::dragScrollBarToEnd(const QString &scrollBarName)
+{
+    QQuickItem *bar = waitForItem(scrollBarName);
+    QQuickItem *thumb = item(scrollBarName + "_thumb");
+    if (!bar || !thumb)
+        return false;
+    const QPointF from = thumb->mapToScene({thumb->width() / 2, thumb->height() / 2});
+    const QPointF to = bar->mapToScene({thumb->x() + thumb->width() / 2, bar->height() + thumb->height()});
+    return drag(from, to);
+}
+
 void SceneDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     QTest::keyClick(&view(), key, modifiers);

@@ -63,6 +63,9 @@ public:
     // Mouse down at `from`, the pointer moved in steps by (to − from) on the screen, mouse up.
     // Scene coordinates at the start; a window that follows the pointer is taken into account.
     bool drag(QPointF from, QPointF to, int steps = 5);
+    // Drags the thumb of a list's scroll bar (common/ListScrollBar) to the bar's end; false when
+    // the bar is not shown.
+    bool dragScrollBarToEnd(const QString &scrollBarName);
     // A key press and release on the view (text fields, Return), with modifiers.
     void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void typeText(const QString &text);

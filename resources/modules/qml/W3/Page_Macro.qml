@@ -51,8 +51,10 @@ Item {
     function keyEvent(isDown, usbCode) {
         if (recording) {
             var name = keyNames.nameOf(usbCode)
-            if (name !== undefined)
+            if (name !== undefined) {
                 actionList.rows.append({ textX: name, textR: isDown ? downTag : upTag })
+                actionList.showRow(actionList.count - 1)
+            }
             return
         }
         keyInput.detectKeyboard(isDown, usbCode)

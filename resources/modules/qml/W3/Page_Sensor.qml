@@ -16,6 +16,9 @@ Item {
     property var valueMenu: []
     property int dpiMAXStage: stageCount
     property var stageValues: [0, 0, 0, 0, 0, 0, 0, 0]
+    // Stages whose stored value the sensor lacks and shows as its nearest one, until the
+    // stages are next sent.
+    property var adjustedStages: []
     property int currentStage: 0
     property int reportRatePosition: Sensor.defaultReportRatePosition
     // The pointer settings: 11-step sliders 0..10.
@@ -48,9 +51,10 @@ Item {
         dpiMAXStage = clamp(Math.round(Number(ui_View.ui_91H_SyncDPI())), 1, stageCount, stageCount)
         reportRatePosition = Sensor.reportRatePosition(Number(ui_View.ui_81H_GetReportRate()))
         showPointerSettings(ui_View.getCursorSpeed(), ui_View.getVerticalScrollLines(), ui_View.getDoubleClickSpeed())
-        currentStage = clamp(Number(ui_View.ui_8BH_GetCurrentDPIStage()) - 1, 0, dpiMAXStage - 1, 0)
         var stored = ui_View.ui_91H_GetDPISet()
         stageValues = stored.length > 0 ? menuValues(stored) : numbers(Sensor.defaultStages(sensorType))
+        adjustedStages = stored.length > 0 ? Sensor.adjustedStages(sensorType, stored) : []
+        currentStage = stageInUse(Number(ui_View.ui_8BH_GetCurrentDPIStage()) - 1)
         colorGroup.setColors(ui_View.ui_90H_GetLED8StageColor(1))
         colorGroup.setIds(ui_View.ui_90H_GetLED8StageColor(2))
         colorGroup.setCurrent(currentStage)
@@ -74,15 +78,26 @@ Item {
         return isNaN(number) ? fallback : Math.max(low, Math.min(high, number))
     }
 
-    // Eight stage values as the mouse gets them: a value the sensor's table lacks is an
-    // unused stage, so the page never shows a value the mouse does not have.
+    // Eight stage values as the mouse gets them: a value the sensor's table lacks shows as
+    // the sensor's nearest value, so the page never shows a value the mouse does not have.
     function menuValues(values) {
         return numbers(Sensor.usableStages(sensorType, values))
     }
-    function stageText(value) { return value === 0 ? "\u00D7" : String(value) }
+    function stageText(value, stage) {
+        if (value === 0)
+            return "\u00D7"
+        return (adjustedStages[stage] === true ? "\u2248" : "") + String(value)
+    }
+    // The wanted stage when it is used, else the nearest used one (an unused stage cannot be
+    // the stage in use).
+    function stageInUse(wanted) {
+        var stage = Sensor.stageInUse(stageValues, clamp(wanted, 0, dpiMAXStage - 1, 0), dpiMAXStage)
+        return stage >= 0 ? stage : 0
+    }
 
     function sendStages() {
         ui_View.ui_11H_SetDPISet(dpiMAXStage, Sensor.encodeStages(sensorType, stageValues), stageValues.slice())
+        adjustedStages = []
     }
     function sendColors() {
         if (colorGroup.isCompat8Color)
@@ -91,20 +106,37 @@ Item {
             ui_View.ui_10H_SetLED8StageColor(1, colorGroup.colorList())
     }
 
+    // The mouse needs one used stage: switching off the last one is refused. When the stage
+    // in use is switched off, the nearest used stage takes its place.
     function setStageValue(stage, menuIndex) {
         if (menuIndex < 0 || menuIndex >= valueMenu.length)
             return
         var values = stageValues.slice()
         values[stage] = valueMenu[menuIndex]
+        if (Sensor.stageInUse(values, stage, dpiMAXStage) < 0) {
+            stageHint.show(Theme.text(165, "One DPI stage at least stays in use"))
+            return
+        }
         stageValues = values
         sendStages()
+        if (stageValues[currentStage] === 0) {
+            currentStage = stageInUse(currentStage)
+            colorGroup.setCurrent(currentStage)
+        }
     }
     // An unused stage cannot be the stage in use.
     function selectStage(stage) {
-        if (stage >= 0 && stage < dpiMAXStage && stageValues[stage] !== 0)
+        if (isUsed(stage))
             currentStage = stage
         colorGroup.setCurrent(currentStage)
     }
+    // Any shown entry takes a colour, an unused stage's too; a used one also becomes the
+    // stage in use.
+    function selectColorEntry(stage) {
+        if (isUsed(stage))
+            currentStage = stage
+    }
+    function isUsed(stage) { return stage >= 0 && stage < dpiMAXStage && stageValues[stage] !== 0 }
 
     function apply() {
         ui_View.ui_01H_SetReportRate(Sensor.reportRateValue(reportRatePosition))
@@ -127,7 +159,7 @@ Item {
         if (d.length < factory.length)
             return
         stageValues = menuValues(d.slice(factory.stages, factory.stage))
-        currentStage = clamp(Number(d[factory.stage]) - 1, 0, dpiMAXStage - 1, 0)
+        currentStage = stageInUse(Number(d[factory.stage]) - 1)
         sendStages()
         colorGroup.setColors(d.slice(factory.colors, factory.ids))
         colorGroup.setIds(d.slice(factory.ids, factory.length))
@@ -164,9 +196,18 @@ Item {
         stageCount: page.dpiMAXStage
         stageTexts: page.stageValues.map(page.stageText)
         currentStage: page.currentStage
-        menuItems: page.valueMenu.map(page.stageText)
+        menuItems: page.valueMenu.map(function(value) { return page.stageText(value, -1) })
         onStageClicked: page.selectStage(index)
         onStageValuePicked: page.setStageValue(index, menuIndex)
+    }
+    InlineHint {
+        id: stageHint
+        objectName: "stageHint"
+        x: 360
+        y: 8
+        width: 340
+        height: 22
+        horizontalAlignment: Text.AlignRight
     }
 
     ColorGroup_8 {
@@ -181,7 +222,7 @@ Item {
         entrySpacing: 6
         title: Theme.text(105, "DPI INDICATOR LED")
         onClicked: page.sendColors()
-        onEntrySelected: page.selectStage(index)
+        onEntrySelected: page.selectColorEntry(index)
     }
 
     Item {
@@ -245,6 +286,19 @@ Item {
             width: 340
             onSliderClicked: page.doubleClickSpeed = position
         }
+    }
+
+    // What the mark of a stage stands for, while a stage carries it.
+    Label {
+        objectName: "adjustedNote"
+        x: 10
+        y: 420
+        width: 330
+        height: 30
+        visible: page.adjustedStages.indexOf(true) >= 0
+        wrapMode: Text.WordWrap
+        maximumLineCount: 2
+        text: "\u2248  " + Theme.text(167, "The sensor's nearest value to the one stored in the profile")
     }
 
     PushButton {

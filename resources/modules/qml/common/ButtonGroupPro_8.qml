@@ -4,7 +4,8 @@ import QtQuick 2.15
 // the owner's text), the current stage is marked, a colour swatch sits under each when
 // stageColors is set. A left click emits stageClicked(index); a right click, or the small
 // arrow of a button, opens the value menu (menuItems) beside it, and picking an entry emits
-// stageValuePicked(index, menuIndex). Buttons are named <objectName>_<index>, menu rows
+// stageValuePicked(index, menuIndex); a menu longer than ten rows scrolls, with the scroll bar
+// <objectName>_menuScrollBar. Buttons are named <objectName>_<index>, menu rows
 // <objectName>_menu<menuIndex>.
 Item {
     id: group
@@ -19,7 +20,11 @@ Item {
     signal stageClicked(int index)
     signal stageValuePicked(int index, int menuIndex)
 
-    function openMenu(index) { menuStage = index }
+    // Opens the value menu of a stage with the stage's value in view.
+    function openMenu(index) {
+        menuStage = index
+        menu.positionViewAtIndex(Math.max(0, menuItems.indexOf(stageTexts[index])), ListView.Contain)
+    }
     function closeMenu() { menuStage = -1 }
 
     width: 690
@@ -112,7 +117,7 @@ Item {
             boundsBehavior: Flickable.StopAtBounds
             delegate: Rectangle {
                 objectName: group.objectName + "_menu" + index
-                width: menu.width
+                width: menu.width - (menuScrollBar.needed ? menuScrollBar.width : 0)
                 height: 24
                 color: menuArea.containsMouse ? Theme.accentGlow : "transparent"
                 Label {
@@ -131,6 +136,14 @@ Item {
                     }
                 }
             }
+        }
+        ListScrollBar {
+            id: menuScrollBar
+            objectName: group.objectName + "_menuScrollBar"
+            anchors.right: menu.right
+            y: menu.y
+            height: menu.height
+            view: menu
         }
     }
 }

@@ -2,8 +2,10 @@ import QtQuick 2.15
 import W3.Logic 1.0
 
 // The palette strip with the R, G and B fields. A press (or drag) on the strip picks the
-// colour at that height; a field takes 0..255 and applies when it is left or on Return.
-// Every new colour lands in r, g, b and is announced by colorPicked(r, g, b).
+// colour at that height; a field takes 0..255 and applies when it is left or on Return. A
+// number beyond 255 is refused with a hint (<objectName>_hint) that says the range: on Return
+// the field stays open with it, on leaving it shows the colour's value again. Every new
+// colour lands in r, g, b and is announced by colorPicked(r, g, b).
 Item {
     id: palette
     property int r: 0
@@ -60,6 +62,7 @@ Item {
     }
 
     Column {
+        id: fields
         x: strip.width + 14
         spacing: 10
         Rectangle {
@@ -102,12 +105,21 @@ Item {
                         readonly property int value: palette[modelData.key]
                         text: String(value)
                         onValueChanged: text = String(value)
-                        function apply() {
+                        function apply(leaving) {
                             var entered = parseInt(text, 10)
-                            if (isNaN(entered) || entered < 0 || entered > 255) {
+                            if (entered > 255) {
+                                rangeHint.show(Theme.text(166, "Enter 0 to 255"))
+                                if (leaving)
+                                    text = String(value)
+                                else
+                                    selectAll()
+                                return
+                            }
+                            if (isNaN(entered) || entered < 0) {
                                 text = String(value)
                                 return
                             }
+                            rangeHint.hide()
                             text = String(entered)
                             if (entered === value)
                                 return
@@ -115,12 +127,21 @@ Item {
                             rgb[modelData.key] = entered
                             palette.pick(rgb.r, rgb.g, rgb.b)
                         }
-                        Keys.onReturnPressed: apply()
-                        Keys.onEnterPressed: apply()
-                        onActiveFocusChanged: if (!activeFocus) apply()
+                        Keys.onReturnPressed: apply(false)
+                        Keys.onEnterPressed: apply(false)
+                        onActiveFocusChanged: if (!activeFocus) apply(true)
                     }
                 }
             }
         }
+    }
+
+    InlineHint {
+        id: rangeHint
+        objectName: palette.objectName + "_hint"
+        x: fields.x
+        y: fields.height + 6
+        width: 180
+        height: 16
     }
 }

@@ -1,8 +1,9 @@
 import QtQuick 2.15
 
 // A closed field showing the current item; a click opens the list below it (above the
-// siblings), a click on an item picks it and closes the list. Rows are named
-// <objectName>_item<index> for tests.
+// siblings) with the current item in view, a click on an item picks it and closes the list.
+// A list longer than maxRows scrolls, with its scroll bar <objectName>_scrollBar. Rows are
+// named <objectName>_item<index> for tests.
 Item {
     id: dropdown
     property var model: []
@@ -22,6 +23,8 @@ Item {
             return
         rowsLoader.active = true
         isOpen = true
+        if (currentIndex >= 0)
+            rowsLoader.item.rows.positionViewAtIndex(currentIndex, ListView.Contain)
         listOpened()
     }
     function close() {
@@ -89,33 +92,44 @@ Item {
             anchors.fill: parent
             anchors.margins: 2
             active: false
-            sourceComponent: ListView {
-                id: rows
-                clip: true
-                model: dropdown.model
-                boundsBehavior: Flickable.StopAtBounds
-                delegate: Rectangle {
-                    objectName: dropdown.objectName + "_item" + index
-                    width: rows.width
-                    height: dropdown.rowHeight
-                    color: rowArea.containsMouse ? Theme.accentGlow : "transparent"
-                    radius: 3
-                    Label {
-                        anchors.fill: parent
-                        anchors.leftMargin: 8
-                        text: String(modelData)
-                        highlight: index === dropdown.currentIndex
-                    }
-                    MouseArea {
-                        id: rowArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: {
-                            dropdown.currentIndex = index
-                            dropdown.close()
-                            dropdown.listElementClicked(index)
+            sourceComponent: Item {
+                property alias rows: rows
+                ListView {
+                    id: rows
+                    anchors.fill: parent
+                    clip: true
+                    model: dropdown.model
+                    boundsBehavior: Flickable.StopAtBounds
+                    delegate: Rectangle {
+                        objectName: dropdown.objectName + "_item" + index
+                        width: rows.width - (scrollBar.needed ? scrollBar.width : 0)
+                        height: dropdown.rowHeight
+                        color: rowArea.containsMouse ? Theme.accentGlow : "transparent"
+                        radius: 3
+                        Label {
+                            anchors.fill: parent
+                            anchors.leftMargin: 8
+                            text: String(modelData)
+                            highlight: index === dropdown.currentIndex
+                        }
+                        MouseArea {
+                            id: rowArea
+                            anchors.fill: parent
+                            hoverEnabled: true
+                            onClicked: {
+                                dropdown.currentIndex = index
+                                dropdown.close()
+                                dropdown.listElementClicked(index)
+                            }
                         }
                     }
+                }
+                ListScrollBar {
+                    id: scrollBar
+                    objectName: dropdown.objectName + "_scrollBar"
+                    anchors.right: parent.right
+                    height: parent.height
+                    view: rows
                 }
             }
         }

@@ -4,7 +4,8 @@ import QtQuick 2.15
 // selection (-1 for none), a right-click signal and in-place renaming: editFileName(index)
 // opens the row's name for editing; Return or Enter stores the new name and emits
 // editFileName_completed(oldName, newName); leaving the field otherwise, or an empty or
-// unchanged name, restores the old one. Rows are named <objectName>_row<index>.
+// unchanged name, restores the old one. More rows than fit scroll, with the scroll bar
+// <objectName>_scrollBar. Rows are named <objectName>_row<index>.
 Item {
     id: fileList
     property alias rows: rowModel
@@ -30,6 +31,8 @@ Item {
         currentIndex = -1
     }
     function textAt(index) { return index >= 0 && index < rowModel.count ? rowModel.get(index).textX : "" }
+    // Scrolls so the row is in view (a row added at the end, say).
+    function showRow(index) { view.positionViewAtIndex(index, ListView.Contain) }
     function editFileName(index) {
         if (index >= 0 && index < rowModel.count)
             editingIndex = index
@@ -58,7 +61,7 @@ Item {
             objectName: fileList.objectName + "_row" + index
             readonly property bool selected: index === fileList.currentIndex
             readonly property bool editing: fileList.editingIndex >= 0 && index === fileList.editingIndex
-            width: view.width
+            width: view.width - (scrollBar.needed ? scrollBar.width : 0)
             height: fileList.rowHeight
             radius: 3
             color: selected ? Theme.accentGlow : rowArea.containsMouse ? "#14FFFFFF" : "transparent"
@@ -118,5 +121,12 @@ Item {
                 onActiveFocusChanged: if (!activeFocus && row.editing) fileList.editingIndex = -1
             }
         }
+    }
+    ListScrollBar {
+        id: scrollBar
+        objectName: fileList.objectName + "_scrollBar"
+        anchors.right: parent.right
+        height: parent.height
+        view: view
     }
 }
