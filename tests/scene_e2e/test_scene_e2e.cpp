@@ -178,7 +178,15 @@ private slots:
             QCOMPARE(scene.property("", "globalSetting_fontFamily").toString(),
                      scene.property("", "globalSetting_stringList").toStringList().value(0));
             QVERIFY(!scene.screenshot("language_" + codes[position] + "_settings").isEmpty());
+            // A language other than the stored one is a change not saved yet: closing asks, and
+            // SAVE keeps it.
+            const bool unsaved = scene.property("Page_Globalsetting", "pending").toBool();
             QVERIFY(scene.click("Menu_Up_settings"));
+            if (unsaved) {
+                QVERIFY(questionShown(scene));
+                QVERIFY(!scene.screenshot("language_" + codes[position] + "_unsaved_question").isEmpty());
+                QVERIFY(answer(scene, 0));
+            }
             QVERIFY(scene.waitFor([&] { return !scene.item("Page_Globalsetting")->isVisible(); }));
             QVERIFY(!scene.screenshot("language_" + codes[position] + "_frame").isEmpty());
             QVERIFY(openSettings(scene));
@@ -322,6 +330,41 @@ private slots:
         QVERIFY(!scene.property("QuestionSheet", "visible").toBool());
         QCOMPARE(scene.property("Page_Keydefine", "functionIndex").toInt(), choice == kApply ? 6 : 1);
         QCOMPARE(QString::fromStdString(vhid::Bus::instance().violationReport()), QString());
+    }
+
+    // The tab dot, the APPLY glow, the question and the lock in both skins and in Russian.
+    void pendingMarksOnScreen_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("skin1_russian") << 1 << "RUSSIAN";
+        QTest::newRow("skin2_english") << 2 << "ENGLISH";
+        QTest::newRow("skin2_russian") << 2 << "RUSSIAN";
+    }
+
+    void pendingMarksOnScreen()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        const int position = languagePosition(scene, language);
+        QVERIFY(position >= 0);
+        scene.call("Page_Globalsetting", "setLanguage", {position});
+        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        const QString tag = QTest::currentDataTag();
+        QVERIFY(setForwardToLedControl(scene));
+        QVERIFY(!scene.screenshot(tag + "_pending_key_page").isEmpty());
+        QVERIFY(scene.click("Menu_Prof_1"));
+        QVERIFY(questionShown(scene));
+        QVERIFY(!scene.screenshot(tag + "_pending_question").isEmpty());
+        QVERIFY(answer(scene, kCancel));
+        QVERIFY(scene.click("keyApplyButton"));
+        QVERIFY(!scene.view().isEnabled());
+        QVERIFY(!scene.screenshot(tag + "_loading_lock").isEmpty());
+        QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+        QVERIFY(!scene.item("Menu_Func_0_pending")->isVisible());
+        QVERIFY(!scene.property("keyApplyButton", "glow").toBool());
     }
 
     // Lighting: the effect goes on APPLY; the question's APPLY sends it before the switch.
