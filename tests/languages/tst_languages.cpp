@@ -238,8 +238,19 @@ void TestLanguages::shippedFilesPass()
     QVERIFY(languageIntegrity);
     QVERIFY(strings.size() > kShippedMinTotal);
     QVERIFY2(QFontDatabase().families().contains(strings.at(0)), qPrintable(strings.at(0)));
-    for (int k = 1; k < strings.size(); ++k)
-        QVERIFY2(!strings.at(k).isEmpty(), qPrintable(QString("string %1").arg(k)));
+    // Blocks of indices are set aside for texts to come: an index no shipped language fills is
+    // unused, but one that any language fills must be filled in every language.
+    const QVariantMap languages = store.chkLanguages();
+    for (int k = 1; k < strings.size(); ++k) {
+        if (!strings.at(k).isEmpty())
+            continue;
+        for (auto it = languages.cbegin(); it != languages.cend(); ++it) {
+            LanguageStore other(context, shippedFolder());
+            QVERIFY2(other.getGlobalStrings(it.value().toString()).value(k).isEmpty(),
+                     qPrintable(QString("string %1 is missing here but %2 has it").arg(k).arg(it.key())));
+        }
+    }
+    store.getGlobalStrings(code);  // the message list below is the one of this language
     QCOMPARE(context.msgStrings.size(), 6);
     for (const QString &message : context.msgStrings)
         QVERIFY(!message.isEmpty());

@@ -110,7 +110,7 @@ Item {
             return
         }
         Questions.ask(Theme.text(153, "UNSAVED SETTINGS"),
-                      Theme.text(154, "The settings have changes that are not saved for the next start."),
+                      Theme.text(154, "These settings are not saved yet: the next start would not keep them."),
                       [Theme.text(85, "SAVE"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
                       function(choice) {
                           if (choice === 0)
