@@ -63,13 +63,15 @@ Item {
                       Theme.text(151, "The changes on %1 have not reached the mouse yet.").arg(pendingPageNames()),
                       [Theme.text(107, "APPLY"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
                       function(choice) {
+                          if (choice === 2)
+                              return
                           if (choice === 0)
                               applyPending()
-                          else if (choice === 1)
-                              discardPending()
                           else
-                              return
-                          proceed()
+                              discardPending()
+                          // A page that refused its APPLY says why and keeps its changes.
+                          if (!pending)
+                              proceed()
                       })
     }
 
