@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(QString::fromStdString(vhid::Bus::instance().violationReport()), QString());
     }
 
-    // Each profile shows its own assignments; a switch drops what was not applied.
+    // Each profile shows its own assignments; a switch asks, and DISCARD drops what was not applied.
     void profileSwitchShowsThatProfilesButtons()
     {
         SceneDriver::Options options;
@@ -211,6 +211,8 @@ private slots:
         QCOMPARE(scene.property("Page_Keydefine", "functionIndex").toInt(), 6);
 
         QVERIFY(scene.click("Menu_Prof_1"));
+        QVERIFY(scene.waitFor([&] { return scene.property("questionChoice1", "x").toDouble() > 0; }));
+        QVERIFY(scene.click("questionChoice1"));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Keydefine", "functionIndex").toInt() == 2; }));
         QCOMPARE(scene.property("mediaMenu", "currentIndex").toInt(), 4);
 

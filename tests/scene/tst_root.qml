@@ -65,6 +65,20 @@ Item {
             root.isGlobalSettingSelect = false
         }
 
+        // The click cue of the two-state button, then the cue of what it does; each once.
+        function test_topBarAndLogoCues_data() {
+            return [
+                { tag: "settings", name: "Menu_Up_settings", cues: [4, 2] },
+                { tag: "web logo", name: "webLogo", cues: [4, 3] },
+            ]
+        }
+        function test_topBarAndLogoCues(data) {
+            ui_View.cues = []
+            mouseClick(named(data.name))
+            compare(ui_View.cues, data.cues)
+            scene.item.isGlobalSettingSelect = false
+        }
+
         function test_keyEventsReachThePages() {
             keySpy.clear()
             scene.item.detectKeyboard(true, 0x29)
@@ -112,7 +126,9 @@ Item {
 
         // Last: the scene is gone afterwards.
         function test_zz_closeEndsInOnMinimize() {
+            ui_View.cues = []
             mouseClick(named("Menu_Up_close"))
+            compare(ui_View.cues, [4], "the click cue, once")
             tryCompare(ui_Ctl, "minimized", 1, 3000)
             compare(scene.item.height, 0)
         }

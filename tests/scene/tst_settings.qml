@@ -39,6 +39,7 @@ Item {
     Menu_Prof { id: profiles; x: 880 }
     SignalSpy { id: closeSpy; target: page; signalName: "closeRequested" }
     SignalSpy { id: profileSpy; target: profiles; signalName: "profileChanged" }
+    SignalSpy { id: requestSpy; target: profiles; signalName: "switchRequested" }
 
     readonly property var languages: ({ "CHINESE (Simp)": "025044", "ENGLISH": "031000", "JAPANESE": "059000" })
 
@@ -213,6 +214,61 @@ Item {
             compare(Math.round(sceneRoot.globalSetting_color.a * 255), data.alpha)
         }
 
+        // A release moved the knob itself; RESET must still bring it back with the step.
+        function test_resetPutsTheBrightnessKnobBack() {
+            ui_View.apConfig = [1, 1, 0, 0, 0]
+            page.initUI()
+            var slider = findChild(page, "brightnessSlider")
+            mouseClick(slider, 0, 10)
+            compare(slider.position, 0)
+            mouseClick(findChild(page, "resetButton"))
+            compare(page.brightnessStep, 7)
+            compare(slider.position, 7, "the knob follows the restored step")
+        }
+
+        // Every kind of change is pending until SAVE; discard() puts the stored settings back.
+        function test_pendingUntilDiscarded_data() {
+            return [
+                { tag: "skin", control: "skinList", item: "skinList_item1" },
+                { tag: "sound", control: "soundSwitch_off" },
+                { tag: "animation", control: "animationSwitch_off" },
+                { tag: "language", control: "languageList", item: "languageList_item2" },
+                { tag: "text size", control: "textSizeSwitch_larger" },
+                { tag: "brightness", control: "brightnessSlider", x: 0 },
+                { tag: "colour preset", control: "colorPreset_3" },
+            ]
+        }
+        function test_pendingUntilDiscarded(data) {
+            ui_View.apConfig = [1, 1, 0, 0, 1]
+            page.initUI()
+            verify(!page.pending)
+            var stored = JSON.stringify(page.buildConfigList())
+            var control = findChild(page, data.control)
+            if (data.x !== undefined)
+                mouseClick(control, data.x, control.height / 2)
+            else
+                mouseClick(control)
+            if (data.item)
+                mouseClick(findChild(page, data.item))
+            verify(page.pending, "changed, not saved")
+            verify(JSON.stringify(page.buildConfigList()) !== stored)
+            page.discard()
+            verify(!page.pending)
+            compare(JSON.stringify(page.buildConfigList()), stored)
+            verify(ui_View.audio, "the stored sound setting is back")
+        }
+
+        function test_storeEndsPending() {
+            page.initUI()
+            mouseClick(findChild(page, "textSizeSwitch_larger"))
+            verify(page.pending)
+            var closes = closeSpy.count
+            page.store()
+            verify(!page.pending)
+            compare(ui_View.savedApConfig[7], "1")
+            compare(closeSpy.count, closes, "storing alone leaves the panel open")
+        }
+
         function test_paletteChangesTheSelectedPreset() {
             mouseClick(findChild(page, "colorPreset_2"))
             var strip = findChild(page, "textColorPalette_strip")
@@ -260,7 +316,9 @@ Item {
             resetView()
             profiles.currentIndex = 0
             profiles.closeMenu()
+            profiles.holdSwitches = false
             profileSpy.clear()
+            requestSpy.clear()
         }
 
         function test_clickingTheSelectedEntryDoesNothing() {
@@ -274,6 +332,19 @@ Item {
             compare(profiles.currentIndex, 3)
             compare(ui_View.profileCalls, ["select 3"])
             compare(profileSpy.count, 1)
+        }
+
+        // With unapplied changes on the pages the owner is asked first; nothing switches yet.
+        function test_heldSwitchIsOnlyRequested() {
+            profiles.holdSwitches = true
+            mouseClick(row(3))
+            compare(requestSpy.count, 1)
+            compare(requestSpy.signalArguments[0][0], 3)
+            compare(profiles.currentIndex, 0)
+            compare(ui_View.profileCalls, [])
+            compare(profileSpy.count, 0)
+            mouseClick(row(0))
+            compare(requestSpy.count, 1, "the selected entry asks nothing")
         }
 
         function test_rightClickMenu_data() {

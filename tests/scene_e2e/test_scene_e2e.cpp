@@ -1,6 +1,7 @@
 // The real program on the virtual mouse, driven through its scene with real mouse events:
 // the settings page end to end to "./modules/setting/apConfig.bin", the profile menu, the
-// close button, and screenshots of both skins and two scripts for review.
+// close button, the questions about unapplied and unsaved changes, the input lock, and
+// screenshots of both skins and two scripts for review.
 #include "app/Widget.h"
 #include "controller/ProfileStore.h"
 #include "controller/myQQuickView.h"
@@ -21,9 +22,45 @@ bool mouseReceived(std::uint8_t code)
     return false;
 }
 
+// The data reports that followed each command block starting with `code`, report IDs removed,
+// oldest first (the key matrix of 0x12, for one).
+std::vector<QByteArray> mouseDataOf(std::uint8_t code)
+{
+    std::vector<QByteArray> found;
+    bool collecting = false;
+    for (const vhid::Record &record : vhid::Bus::instance().records()) {
+        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
+            continue;
+        if (record.op == vhid::Op::SendFeature) {
+            collecting = !record.plainBlock.empty() && record.plainBlock[0] == code;
+            if (collecting)
+                found.emplace_back();
+        } else if (record.op == vhid::Op::Write && collecting) {
+            found.back().append(reinterpret_cast<const char *>(record.bytes.data()) + 1, int(record.bytes.size()) - 1);
+        }
+    }
+    return found;
+}
+
 int languagePosition(const SceneDriver &scene, const QString &name)
 {
     return scene.property("Page_Globalsetting", "languageNames").toStringList().indexOf(name);
+}
+
+// The three answers of a question about pending changes, as its buttons are named.
+enum Answer { kApply = 0, kDiscard = 1, kCancel = 2 };
+
+constexpr int kKeyPage = 0;
+constexpr int kForwardSlot = 4;              // the key page's callout 4
+constexpr int kKeyCodeLength = 4;
+constexpr quint8 kLedControl = 0x0B;         // the function LED CONTROL gives a button
+constexpr quint8 kMediaType = 0x03;          // P02's forward button in the fixture plays media
+constexpr int kTimeoutMs = 10000;
+
+QStringList storedKey(int profile, int slot)
+{
+    QSettings file(QString("./modules/setting/p%1.bin").arg(profile + 1), QSettings::IniFormat);
+    return file.value("keydefine_W3/" + QString::number(slot)).toStringList();
 }
 
 }  // namespace
@@ -42,6 +79,44 @@ private:
     {
         return scene.click(list) && scene.click(list + "_item" + QString::number(index))
                && scene.waitFor([&] { return scene.call(list, "getCurIndex").toInt() == index; });
+    }
+
+    // P02's forward button plays a media key, so a switch shows whose codes the page holds.
+    static SceneDriver::Options secondProfileWithMedia()
+    {
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings second("./modules/setting/p2.bin", QSettings::IniFormat);
+            second.setValue("keydefine_W3/4", QStringList{"3", "0", "226", "0"});
+        };
+        return options;
+    }
+
+    // The forward button gets LED CONTROL on the key page, which stays unapplied.
+    bool setForwardToLedControl(SceneDriver &scene)
+    {
+        return scene.waitFor([&] { return scene.property("Page_Keydefine", "x").toDouble() == 0.0; }, kTimeoutMs)
+               && scene.click("callout_4") && scene.click("function_6")
+               && scene.property("Page_Keydefine", "functionIndex").toInt() == 6;
+    }
+
+    // The sheet shows and its row of choices is laid out (until then every choice lies at x 0).
+    bool questionShown(SceneDriver &scene)
+    {
+        return scene.waitFor([&] {
+            return scene.property("QuestionSheet", "visible").toBool() && scene.property("questionChoice1", "x").toDouble() > 0;
+        });
+    }
+
+    bool answer(SceneDriver &scene, int choice)
+    {
+        return scene.click("questionChoice" + QString::number(choice))
+               && scene.waitFor([&] { return !scene.property("QuestionSheet", "visible").toBool(); });
+    }
+
+    bool keyPageShowsMedia(SceneDriver &scene)
+    {
+        return scene.waitFor([&] { return scene.property("Page_Keydefine", "functionIndex").toInt() == 2; }, kTimeoutMs);
     }
 
 private slots:
@@ -103,7 +178,15 @@ private slots:
             QCOMPARE(scene.property("", "globalSetting_fontFamily").toString(),
                      scene.property("", "globalSetting_stringList").toStringList().value(0));
             QVERIFY(!scene.screenshot("language_" + codes[position] + "_settings").isEmpty());
+            // A language other than the stored one is a change not saved yet: closing asks, and
+            // SAVE keeps it.
+            const bool unsaved = scene.property("Page_Globalsetting", "pending").toBool();
             QVERIFY(scene.click("Menu_Up_settings"));
+            if (unsaved) {
+                QVERIFY(questionShown(scene));
+                QVERIFY(!scene.screenshot("language_" + codes[position] + "_unsaved_question").isEmpty());
+                QVERIFY(answer(scene, 0));
+            }
             QVERIFY(scene.waitFor([&] { return !scene.item("Page_Globalsetting")->isVisible(); }));
             QVERIFY(!scene.screenshot("language_" + codes[position] + "_frame").isEmpty());
             QVERIFY(openSettings(scene));
@@ -185,6 +268,230 @@ private slots:
         QVERIFY(scene.click("Menu_Up_close"));
         QVERIFY(scene.waitFor([&] { return !scene.shell().isVisible(); }));
         QCOMPARE(scene.root()->height(), 0.0);
+    }
+
+    // An unapplied change is marked on its tab and its APPLY, and a profile switch asks first.
+    void profileSwitchAsksAboutUnappliedChanges_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::newRow("APPLY sends the change, then switches") << int(kApply);
+        QTest::newRow("DISCARD drops the change and switches") << int(kDiscard);
+        QTest::newRow("CANCEL stays with the change") << int(kCancel);
+    }
+
+    void profileSwitchAsksAboutUnappliedChanges()
+    {
+        QFETCH(int, choice);
+        SceneDriver scene(secondProfileWithMedia());
+        QVERIFY(scene.start());
+        QVERIFY(!scene.item("Menu_Func_0_pending")->isVisible());
+        QVERIFY(!scene.property("keyApplyButton", "glow").toBool());
+        const QStringList storedBefore = storedKey(0, kForwardSlot);
+        QVERIFY(setForwardToLedControl(scene));
+        QVERIFY(scene.item("Menu_Func_0_pending")->isVisible());
+        QVERIFY(!scene.item("Menu_Func_3_pending")->isVisible());
+        QVERIFY(scene.property("keyApplyButton", "glow").toBool());
+        scene.screenshot("pending_key_page");
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("Menu_Prof_1"));
+        QVERIFY(questionShown(scene));
+        QCOMPARE(scene.view().profiles().currentProfile(), 0);
+        QVERIFY(scene.property("questionSentence", "text").toString().contains("KEY"));
+        scene.screenshot("pending_profile_switch_question");
+        QVERIFY(answer(scene, choice));
+
+        if (choice == kCancel) {
+            QCOMPARE(scene.view().profiles().currentProfile(), 0);
+            QCOMPARE(scene.property("Page_Keydefine", "functionIndex").toInt(), 6);
+            QVERIFY(scene.item("Menu_Func_0_pending")->isVisible());
+            QTest::qWait(100);
+            QVERIFY(mouseDataOf(0x12).empty());
+            return;
+        }
+        QCOMPARE(scene.view().profiles().currentProfile(), 1);
+        QCOMPARE(scene.property("Menu_Prof", "currentIndex").toInt(), 1);
+        QVERIFY(keyPageShowsMedia(scene));
+        QVERIFY(!scene.item("Menu_Func_0_pending")->isVisible());
+        QCOMPARE(storedKey(1, kForwardSlot), (QStringList{"3", "0", "226", "0"}));
+        if (choice == kApply) {
+            QVERIFY(scene.waitFor([] { return !mouseDataOf(0x12).empty(); }, kTimeoutMs));
+            QCOMPARE(int(quint8(mouseDataOf(0x12).front().at(kForwardSlot * kKeyCodeLength))), int(kLedControl));
+            QCOMPARE(storedKey(0, kForwardSlot).value(0), QString::number(kLedControl));
+        } else {
+            QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+            QVERIFY(mouseDataOf(0x12).empty());
+            QCOMPARE(storedKey(0, kForwardSlot), storedBefore);
+        }
+        // Nothing pends any more: back to P01 without a question, showing what P01 holds.
+        QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+        QVERIFY(scene.click("Menu_Prof_0"));
+        QVERIFY(scene.waitFor([&] { return scene.view().profiles().currentProfile() == 0; }));
+        QVERIFY(!scene.property("QuestionSheet", "visible").toBool());
+        QCOMPARE(scene.property("Page_Keydefine", "functionIndex").toInt(), choice == kApply ? 6 : 1);
+        QCOMPARE(QString::fromStdString(vhid::Bus::instance().violationReport()), QString());
+    }
+
+    // The tab dot, the APPLY glow, the question and the lock in both skins and in Russian.
+    void pendingMarksOnScreen_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("skin1_russian") << 1 << "RUSSIAN";
+        QTest::newRow("skin2_english") << 2 << "ENGLISH";
+        QTest::newRow("skin2_russian") << 2 << "RUSSIAN";
+    }
+
+    void pendingMarksOnScreen()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        const int position = languagePosition(scene, language);
+        QVERIFY(position >= 0);
+        scene.call("Page_Globalsetting", "setLanguage", {position});
+        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        const QString tag = QTest::currentDataTag();
+        QVERIFY(setForwardToLedControl(scene));
+        QVERIFY(!scene.screenshot(tag + "_pending_key_page").isEmpty());
+        QVERIFY(scene.click("Menu_Prof_1"));
+        QVERIFY(questionShown(scene));
+        QVERIFY(!scene.screenshot(tag + "_pending_question").isEmpty());
+        QVERIFY(answer(scene, kCancel));
+        QVERIFY(scene.click("keyApplyButton"));
+        QVERIFY(!scene.view().isEnabled());
+        QVERIFY(!scene.screenshot(tag + "_loading_lock").isEmpty());
+        QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+        QVERIFY(!scene.item("Menu_Func_0_pending")->isVisible());
+        QVERIFY(!scene.property("keyApplyButton", "glow").toBool());
+    }
+
+    // Lighting: the effect goes on APPLY; the question's APPLY sends it before the switch.
+    void profileSwitchAppliesTheLightingPage()
+    {
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(scene.click("Menu_Func_2"));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_Color", "x").toDouble() == 0.0; }, kTimeoutMs));
+        const bool wasOn = scene.property("Page_Color", "powerOn").toBool();
+        QVERIFY(scene.click("ledPower"));
+        QVERIFY(scene.item("Menu_Func_2_pending")->isVisible());
+        QVERIFY(scene.property("colorApplyButton", "glow").toBool());
+        scene.screenshot("pending_lighting_page");
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("Menu_Prof_1"));
+        QVERIFY(questionShown(scene));
+        QVERIFY(answer(scene, kApply));
+        QVERIFY(scene.waitFor([] { return mouseReceived(0x0D); }, kTimeoutMs));
+        QCOMPARE(scene.view().profiles().currentProfile(), 1);
+        // P01 holds the light switched as the user left it.
+        const QString stored = wasOn ? "0" : "1";
+        QVERIFY(scene.waitFor([&] {
+            QSettings first("./modules/setting/p1.bin", QSettings::IniFormat);
+            return first.value("color_W3/ledEffect").toStringList().value(3) == stored;
+        }, kTimeoutMs));
+    }
+
+    // The close button asks too; only CANCEL keeps the window.
+    void closeAsksAboutUnappliedChanges_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::newRow("APPLY") << int(kApply);
+        QTest::newRow("DISCARD") << int(kDiscard);
+        QTest::newRow("CANCEL") << int(kCancel);
+    }
+
+    void closeAsksAboutUnappliedChanges()
+    {
+        QFETCH(int, choice);
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        const QStringList storedBefore = storedKey(0, kForwardSlot);
+        QVERIFY(setForwardToLedControl(scene));
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("Menu_Up_close"));
+        QVERIFY(questionShown(scene));
+        QVERIFY(scene.shell().isVisible());
+        QVERIFY(answer(scene, choice));
+        if (choice == kCancel) {
+            QTest::qWait(200);
+            QVERIFY(scene.shell().isVisible());
+            QCOMPARE(scene.root()->height(), 600.0);
+            QVERIFY(scene.item("Menu_Func_0_pending")->isVisible());
+            return;
+        }
+        QVERIFY(scene.waitFor([&] { return !scene.shell().isVisible(); }, kTimeoutMs));
+        if (choice == kApply) {
+            QVERIFY(scene.waitFor([] { return !mouseDataOf(0x12).empty(); }, kTimeoutMs));
+            QCOMPARE(storedKey(0, kForwardSlot).value(0), QString::number(kLedControl));
+        } else {
+            QVERIFY(mouseDataOf(0x12).empty());
+            QCOMPARE(storedKey(0, kForwardSlot), storedBefore);
+        }
+    }
+
+    // Closing the settings unsaved (its button or the window's close) asks SAVE / DISCARD / CANCEL.
+    void settingsClosedUnsavedAsk_data()
+    {
+        QTest::addColumn<QString>("closer");
+        QTest::addColumn<int>("choice");
+        QTest::newRow("settings button, SAVE") << "Menu_Up_settings" << 0;
+        QTest::newRow("settings button, DISCARD") << "Menu_Up_settings" << 1;
+        QTest::newRow("settings button, CANCEL") << "Menu_Up_settings" << 2;
+        QTest::newRow("close button, SAVE") << "Menu_Up_close" << 0;
+    }
+
+    void settingsClosedUnsavedAsk()
+    {
+        QFETCH(QString, closer);
+        QFETCH(int, choice);
+        constexpr int kSave = 0, kDiscardSettings = 1, kLarger = 12, kNormal = 11;
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(openSettings(scene));
+        QVERIFY(scene.click("textSizeSwitch_larger"));
+        QCOMPARE(scene.property("", "globalSetting_size").toInt(), kLarger);
+
+        QVERIFY(scene.click(closer));
+        QVERIFY(questionShown(scene));
+        scene.screenshot("settings_unsaved_question");
+        QVERIFY(answer(scene, choice));
+
+        const auto file = scene.appConfigFile();
+        if (choice == kSave) {
+            QCOMPARE(file->value("common/7").toInt(), 1);
+            if (closer == "Menu_Up_close") {
+                QVERIFY(scene.waitFor([&] { return !scene.shell().isVisible(); }, kTimeoutMs));
+                return;
+            }
+        } else {
+            QCOMPARE(file->value("common/7", 0).toInt(), 0);
+        }
+        QCOMPARE(scene.property("", "globalSetting_size").toInt(), choice == kDiscardSettings ? kNormal : kLarger);
+        QCOMPARE(scene.property("", "isGlobalSettingSelect").toBool(), choice == kCancel);
+        QVERIFY(scene.shell().isVisible());
+    }
+
+    // While locked, every part of the window that drops clicks lies under the veil.
+    void inputLockVeilsEveryLockedPart()
+    {
+        SceneDriver scene;
+        QVERIFY(scene.start());
+        QVERIFY(scene.click("Menu_Down_save"));
+        QVERIFY(!scene.view().isEnabled());
+        QQuickItem *veil = scene.item("BusyIndicator");
+        QVERIFY(veil->isVisible());
+        const QRectF veiled = veil->mapRectToScene(veil->boundingRect());
+        for (const char *part : {"Menu_Up", "Menu_Func", "pageArea", "Menu_Prof", "Menu_Down"}) {
+            QQuickItem *item = scene.item(part);
+            const QRectF shown = item->mapRectToScene(item->boundingRect()) & scene.root()->boundingRect();
+            QVERIFY2(veiled.contains(shown), part);
+        }
+        scene.screenshot("loading_lock");
+        QVERIFY(scene.waitUntilUnlocked(6000));
     }
 
     void dragMovesTheWindow()

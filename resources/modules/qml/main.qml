@@ -91,13 +91,45 @@ Item {
     }
 
     function toggleGlobalSetting() {
-        ui_View.playMedia_Index(2)
-        isGlobalSettingSelect = !isGlobalSettingSelect
+        if (isGlobalSettingSelect)
+            settleSettings(function() { root.showGlobalSetting(false) })
+        else
+            showGlobalSetting(true)
     }
 
+    function showGlobalSetting(open) {
+        ui_View.playMedia_Index(2)
+        isGlobalSettingSelect = open
+    }
+
+    // Unsaved settings are saved or dropped first (SAVE / DISCARD / CANCEL), then `proceed` runs
+    // unless the answer was CANCEL.
+    function settleSettings(proceed) {
+        if (!settingsPage.pending) {
+            proceed()
+            return
+        }
+        Questions.ask(Theme.text(153, "UNSAVED SETTINGS"),
+                      Theme.text(154, "These settings are not saved yet: the next start would not keep them."),
+                      [Theme.text(85, "SAVE"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
+                      function(choice) {
+                          if (choice === 0)
+                              settingsPage.store()
+                          else if (choice === 1)
+                              settingsPage.discard()
+                          else
+                              return
+                          proceed()
+                      })
+    }
+
+    // Unsaved settings and unapplied pages are settled before the closing sequence.
     function closeProgram() {
-        if (!closing.running)
-            closing.start()
+        if (closing.running)
+            return
+        settleSettings(function() {
+            mainW3.settlePending(function() { closing.start() })
+        })
     }
 
     function openWebAddress() {
@@ -210,7 +242,6 @@ Item {
         Button_2state {
             objectName: "webLogo"
             anchors.fill: parent
-            cue: false
             normalSource: "frame/web_0.png"
             hoverSource: "frame/web_1.png"
             fallbackText: "W3 \u00B7 HELP"
@@ -218,13 +249,11 @@ Item {
         }
     }
 
+    // The lock disables the whole view, so its veil covers the whole window.
     BusyIndicator {
         id: busy
         objectName: "BusyIndicator"
-        x: 160
-        y: 64
-        width: 710
-        height: 472
+        anchors.fill: parent
     }
 
     // Questions before what cannot be undone, over everything, the input lock included.

@@ -4,7 +4,8 @@ import "qrc:/modules/qml/common"
 // The product frame: the function menu (left), the page area hosting the four pages by index
 // (0 key, 1 macro, 2 colour, 3 sensor) and the profile menu (right). Pages slide in and out
 // horizontally; the bottom bar's ALL RESET / ALL SAVE, key events and profile switches reach
-// every page through the page interface.
+// every page through the page interface. Changes a page holds back until APPLY are marked on
+// its tab and settled (applied or dropped) before a profile switch or the close.
 Item {
     id: frame
     objectName: "Main_W3"
@@ -16,6 +17,9 @@ Item {
     property bool menusIn: false
     readonly property var pages: [keyPage, macroPage, colorPage, sensorPage]
     readonly property int macroPageIndex: 1
+    readonly property var pendingPages: pages.map(function(page) { return page.pending })
+    readonly property bool pending: pendingPages.indexOf(true) >= 0
+    readonly property int applyLockTime: 1600   // the longest lock a page's own APPLY takes, ms
     signal protectUI(int interval)
 
     // Start-up, after the settings page: key, macro, colour and sensor pages in that order.
@@ -46,6 +50,51 @@ Item {
     function totalApply() {
         for (var i = 0; i < pages.length; ++i)
             pages[i].totalApply()
+    }
+
+    // Asks APPLY / DISCARD / CANCEL while a page holds changes, then runs `proceed` unless the
+    // answer was CANCEL; without changes it runs at once.
+    function settlePending(proceed) {
+        if (!pending) {
+            proceed()
+            return
+        }
+        Questions.ask(Theme.text(150, "UNAPPLIED CHANGES"),
+                      Theme.text(151, "The changes on %1 have not reached the mouse yet.").arg(pendingPageNames()),
+                      [Theme.text(107, "APPLY"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
+                      function(choice) {
+                          if (choice === 2)
+                              return
+                          if (choice === 0)
+                              applyPending()
+                          else
+                              discardPending()
+                          // A page that refused its APPLY says why and keeps its changes.
+                          if (!pending)
+                              proceed()
+                      })
+    }
+
+    function pendingPageNames() {
+        var names = []
+        for (var i = 0; i < pages.length; ++i)
+            if (pendingPages[i])
+                names.push(menuFunc.entryLabel(i))
+        return names.join(", ")
+    }
+
+    function applyPending() {
+        protectUI(applyLockTime)
+        for (var i = 0; i < pages.length; ++i)
+            if (pages[i].pending)
+                pages[i].apply()
+    }
+
+    // The pages read their profile again.
+    function discardPending() {
+        for (var i = 0; i < pages.length; ++i)
+            if (pages[i].pending)
+                pages[i].discard()
     }
 
     function profileChanged() {
@@ -82,6 +131,7 @@ Item {
         id: menuFunc
         x: -width
         currentIndex: frame.currentPage
+        pendingPages: frame.pendingPages
         onEntryClicked: frame.showPage(index === frame.currentPage ? -1 : index)
     }
 
@@ -104,6 +154,8 @@ Item {
         id: menuProf
         x: frame.width
         enabled: frame.currentPage !== frame.macroPageIndex
+        holdSwitches: frame.pending
+        onSwitchRequested: frame.settlePending(function() { menuProf.select(index) })
         onProfileChanged: frame.profileChanged()
     }
 

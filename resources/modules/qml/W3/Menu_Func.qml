@@ -2,15 +2,19 @@ import QtQuick 2.15
 import "qrc:/modules/qml/common"
 
 // The function menu: KEY, MACRO, COLOR, SENSOR as tall tabs; the open page's tab carries the
-// accent bar. A click emits entryClicked(index); the product frame opens or closes the page.
-// Tabs are named Menu_Func_<index>.
+// accent bar, and a page with changes not yet applied (`pendingPages`) a small accent dot. A click
+// emits entryClicked(index); the product frame opens or closes the page.
+// Tabs are named Menu_Func_<index>, their dots Menu_Func_<index>_pending.
 Item {
     id: menu
     objectName: "Menu_Func"
     width: 150
     height: 488
     property int currentIndex: -1
+    property var pendingPages: []
     signal entryClicked(int index)
+
+    function entryLabel(index) { return Theme.text(entries[index].label, entries[index].fallback) }
 
     readonly property var entries: [
         { label: 74, fallback: "KEY", icon: "list_fn/icon_key.png", glyph: "\u2328" },
@@ -68,9 +72,19 @@ Item {
                     width: parent.width - 12
                     height: 24
                     horizontalAlignment: Text.AlignHCenter
-                    text: Theme.text(tab.entry.label, tab.entry.fallback)
+                    text: menu.entryLabel(index)
                     heading: true
                     highlight: tab.selected
+                }
+                Rectangle {
+                    objectName: "Menu_Func_" + index + "_pending"
+                    visible: menu.pendingPages[index] === true
+                    x: parent.width - 22
+                    y: 12
+                    width: 8
+                    height: 8
+                    radius: 4
+                    color: Theme.accent
                 }
                 MouseArea {
                     id: tabArea

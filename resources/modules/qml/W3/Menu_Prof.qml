@@ -3,7 +3,8 @@ import "qrc:/modules/qml/common"
 
 // The profile menu: P01..P10, entry 0 selected at start. A left click on another entry
 // switches the device's profile and emits profileChanged(index); clicking the selected entry
-// does nothing. A right click opens LOAD / SAVE / RESET / CANCEL beside the row for that
+// does nothing; while `holdSwitches` (pages hold unapplied changes) the click only emits
+// switchRequested(index), and the owner settles the changes and calls select. A right click opens LOAD / SAVE / RESET / CANCEL beside the row for that
 // entry; after LOAD or RESET of the selected entry the selection runs again.
 // Rows are named Menu_Prof_<index>, the menu's entries Menu_Prof_load, _save, _reset, _cancel.
 Item {
@@ -14,7 +15,9 @@ Item {
     property int currentIndex: 0
     property int menuIndex: -1
     readonly property int profiles: 10
+    property bool holdSwitches: false
     signal profileChanged(int index)
+    signal switchRequested(int index)
 
     function select(index) {
         currentIndex = index
@@ -75,7 +78,11 @@ Item {
                             menu.openMenu(index)
                         } else {
                             menu.closeMenu()
-                            if (index !== menu.currentIndex)
+                            if (index === menu.currentIndex)
+                                return
+                            if (menu.holdSwitches)
+                                menu.switchRequested(index)
+                            else
                                 menu.select(index)
                         }
                     }

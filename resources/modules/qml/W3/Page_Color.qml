@@ -21,6 +21,10 @@ Item {
     readonly property var effectLabels: effectNames(Theme.strings)
 
     signal protectUI(int interval)
+
+    // The effect settings go on APPLY; the colours reach the mouse at once and never pend.
+    PendingChanges { id: changes; shown: [page.effectPosition, page.brightnessStep, page.speedStep, page.powerOn] }
+    readonly property bool pending: changes.pending
     readonly property int pageId: 2        // this page's factory values in loadDefaultProfile
     readonly property int lockTime: 800    // input lock of APPLY and RESET, ms
 
@@ -35,7 +39,9 @@ Item {
         var stored = ui_View.ui_8DH_GetRGBLedEffect()
         if (Lighting.isStoredSettings(stored))
             showSettings(stored, Lighting.isStoredPowerOn(stored))
+        changes.markHeld()
     }
+    function discard() { refresh() }
 
     // Shows [position, brightness step, speed step]; values out of range fall back to the
     // slider defaults, so a damaged profile still shows a valid page.
@@ -73,6 +79,7 @@ Item {
         var command = Lighting.ledCommand(effectPosition, brightnessStep, speedStep, powerOn)
         ui_View.ui_0DH_SetRGBLedEffect(command[0], command[1], command[2],
                                        Lighting.storedSettings(effectPosition, brightnessStep, speedStep, powerOn))
+        changes.markHeld()
     }
     // Factory values: 24 colour numbers, then the stored effect list. Without the colour list
     // the effect list comes first.
@@ -209,6 +216,7 @@ Item {
             y: 400
             width: 160
             primary: true
+            glow: page.pending
             text: Theme.text(107, "APPLY")
             onClicked: {
                 page.protectUI(page.lockTime)

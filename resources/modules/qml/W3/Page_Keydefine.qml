@@ -59,6 +59,19 @@ Item {
     Model_KeyDefine_W3 { id: keyModel }
     property alias buttons: keyModel
 
+    // Pending while the codes shown differ from those the profile holds (loaded or applied).
+    property var shownCodes: []
+    PendingChanges { id: changes; shown: [page.shownCodes, page.scrollSwap] }
+    readonly property bool pending: changes.pending
+    Connections {
+        target: keyModel.keySlots
+        function onDataChanged() { page.shownCodes = keyModel.allCodes() }
+    }
+    function markHeld() {
+        shownCodes = keyModel.allCodes()
+        changes.markHeld()
+    }
+
     // --- start-up, texts, profile switch ------------------------------------------------
 
     function initUI(deviceConfig) {
@@ -71,6 +84,7 @@ Item {
         for (var i = 0; i < keyModel.slotCount; ++i)
             loadSlot(i)
         showSelected()
+        markHeld()
     }
 
     // A profile without the entry keeps the default code rather than a blank one.
@@ -83,6 +97,7 @@ Item {
     }
 
     function profileChanged() { initUI() }
+    function discard() { initUI() }
 
     // The labels are bound to the string list; the button names follow the product names.
     function translateStrings() {
@@ -349,6 +364,7 @@ Item {
     function apply() {
         ui_View.setScrollPinSwap(scrollSwap)
         ui_View.ui_12H_SetKeyMatrix(KeyCodes.matrix(keyModel.allCodes()))
+        markHeld()
     }
 
     function totalApply() { apply() }
@@ -706,6 +722,7 @@ Item {
             y: 404
             width: 150
             primary: true
+            glow: page.pending
             text: Theme.text(107, "APPLY")
             onClicked: {
                 page.protectUI(800)

@@ -36,6 +36,8 @@ Item {
     property string loadedMacro: ""
 
     signal protectUI(int interval)
+    // Every edit is saved and sent as it is made: nothing waits for an APPLY.
+    readonly property bool pending: false
 
     KeyCodeString { id: keyNames }
 

@@ -34,12 +34,20 @@ Item {
                                       stages: 4, stage: 12, colors: 13, ids: 37, length: 45 })
 
     signal protectUI(int interval)
+
+    // What goes on APPLY; the stage values and colours reach the mouse at once and never pend.
+    PendingChanges {
+        id: changes
+        shown: [page.reportRatePosition, page.cursorSpeed, page.scrollLines, page.doubleClickSpeed, page.currentStage]
+    }
+    readonly property bool pending: changes.pending
     readonly property int pageId: 3          // this page's factory values in loadDefaultProfile
     readonly property int applyLockTime: 1600  // input lock of APPLY, ms
     readonly property int resetLockTime: 800   // input lock of RESET, ms
 
     function initUI(deviceConfig) { startUp() }
     function profileChanged() { startUp() }
+    function discard() { startUp() }
     function keyEvent(isDown, usbCode) {}
     // The labels follow the string list through their bindings.
     function translateStrings() {}
@@ -58,6 +66,7 @@ Item {
         colorGroup.setColors(ui_View.ui_90H_GetLED8StageColor(1))
         colorGroup.setIds(ui_View.ui_90H_GetLED8StageColor(2))
         colorGroup.setCurrent(currentStage)
+        changes.markHeld()
     }
 
     // Steps outside 0..10 are clamped; what is no number shows the slider's default.
@@ -144,6 +153,7 @@ Item {
         ui_View.setVerticalScrollLines(scrollLines)
         ui_View.setDoubleClickSpeed(doubleClickSpeed)
         ui_View.ui_0BH_SetCurrentDPIStage(currentStage + 1)
+        changes.markHeld()
     }
 
     // Factory values: report rate, the three pointer settings, eight stage values, the stage
@@ -318,6 +328,7 @@ Item {
         y: 420
         width: 160
         primary: true
+        glow: page.pending
         text: Theme.text(107, "APPLY")
         onClicked: {
             page.protectUI(page.applyLockTime)

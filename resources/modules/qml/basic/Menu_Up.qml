@@ -41,7 +41,6 @@ Item {
         y: 12
         width: 32
         height: 32
-        cue: false
         normalSource: "list_up/settings_0.png"
         hoverSource: "list_up/settings_1.png"
         fallbackText: "\u2699"
@@ -53,7 +52,6 @@ Item {
         y: 12
         width: 32
         height: 32
-        cue: false
         normalSource: "list_up/close_0.png"
         hoverSource: "list_up/close_1.png"
         fallbackText: "\u2715"

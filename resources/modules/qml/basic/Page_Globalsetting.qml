@@ -4,7 +4,8 @@ import "qrc:/modules/qml/common"
 
 // The global settings sheet: skin, sound, animation, language, background, text size, text
 // colour and brightness. Changes take effect at once on the scene root's data model
-// (`sceneRoot`); SAVE stores them as the 32-item application configuration list.
+// (`sceneRoot`); SAVE stores them as the 32-item application configuration list. Until then
+// the sheet is `pending`, and discard() puts the stored settings back.
 Item {
     id: page
     objectName: "Page_Globalsetting"
@@ -22,6 +23,9 @@ Item {
     property int brightnessStep: 7
     signal closeRequested()
 
+    PendingChanges { id: changes; shown: page.sceneRoot ? page.buildConfigList() : [] }
+    readonly property bool pending: changes.pending
+
     readonly property int configVersion: 1
     readonly property int speedOn: 800
     readonly property int speedOff: 10
@@ -34,6 +38,16 @@ Item {
         var list = ui_View.loadApConfig()
         if (list.length > 0)
             applyConfig(list)
+        changes.markHeld()
+    }
+
+    // The stored settings again; the sound follows them at once, as its switch does.
+    function discard() {
+        var wasOn = soundOn
+        applyConfig(changes.heldValues())
+        if (soundOn !== wasOn)
+            setSound(soundOn)
+        changes.markHeld()
     }
 
     function translateStrings() {
@@ -84,8 +98,13 @@ Item {
         return list
     }
 
-    function save() {
+    function store() {
         ui_View.saveApConfig(buildConfigList())
+        changes.markHeld()
+    }
+
+    function save() {
+        store()
         closeRequested()
     }
 
@@ -329,12 +348,14 @@ Item {
         objectName: "brightnessSlider"
         x: page.controlX; y: page.rowY(6) + 4
         width: 240
-        position: page.brightnessStep
         onSliderClicked: {
             page.brightnessStep = position
             page.applyColor()
         }
     }
+
+    // The slider moves its own knob on release; this keeps it on the page's step (RESET).
+    Binding { target: brightnessSlider; property: "position"; value: page.brightnessStep }
 
     // Right column: the text colour.
     Rectangle { x: page.rightX - 14; y: 68; width: 1; height: 300; color: Theme.stroke }
