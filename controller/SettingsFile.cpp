@@ -56,9 +56,10 @@ public:
             restored = AtomicWrite::replaceContents(path, *contents).ok();
         else
             restored = ::unlink(target.constData()) == 0;
+        // A rename between two names of one file changes nothing: the destructor removes the
+        // second name.
         if (!restored)
             qWarning() << "cannot put the previous version of" << path << "back:" << strerror(errno);
-        saved.clear();
     }
 
 private:
@@ -90,7 +91,9 @@ SettingsFile::SettingsFile(const QString &path) : QSettings(path, QSettings::Ini
 
 SettingsFile::~SettingsFile()
 {
-    const WriteOutcome outcome = commit();
+    // Changes that cannot be written are dropped, not left pending: the settings object would
+    // write them itself, unchecked, as it goes.
+    const WriteOutcome outcome = write(SettingsLock::kWaitMs, FailedChanges::Drop);
     if (!outcome)
         qWarning() << "changes to" << fileName() << "were not saved";
 }
@@ -125,6 +128,11 @@ SettingsLock::~SettingsLock()
 
 WriteOutcome SettingsFile::commit(int lockWaitMs)
 {
+    return write(lockWaitMs, FailedChanges::Keep);
+}
+
+WriteOutcome SettingsFile::write(int lockWaitMs, FailedChanges failed)
+{
     QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
     if (!changed)
         return {};
@@ -144,14 +152,38 @@ WriteOutcome SettingsFile::commit(int lockWaitMs)
     PreviousVersion previous(path);
     if (!previous.isKept())
         return {WriteStatus::Failed};
+    const Values intended = allValues();
     sync();
     if (status() != QSettings::AccessError && fileHoldsAllValues() && AtomicWrite::syncToDisk(path)) {
         changed = false;
         return {};
     }
-    // Still marked as changed: the next commit reads the old file again before it writes.
     previous.restore();
+    if (failed == FailedChanges::Keep)
+        keepPending(intended);
     return {AtomicWrite::likelyCause(path)};
+}
+
+SettingsFile::Values SettingsFile::allValues() const
+{
+    Values values;
+    for (const QString &key : allKeys())
+        values.insert(key, value(key));
+    return values;
+}
+
+void SettingsFile::keepPending(const Values &intended)
+{
+    // The settings object counts what it failed to write as written: it reads the old file
+    // again, and the changes are made once more, to be written by the next commit.
+    sync();
+    for (const QString &key : allKeys()) {
+        if (!intended.contains(key))
+            remove(key);
+    }
+    for (auto it = intended.cbegin(); it != intended.cend(); ++it)
+        setValue(it.key(), it.value());
+    changed = true;
 }
 
 bool SettingsFile::fileHoldsAllValues() const

@@ -6,6 +6,7 @@
 // restored and the reason returned.
 #include "controller/AtomicWrite.h"
 
+#include <QMap>
 #include <QSettings>
 
 class DeviceLock;
@@ -34,19 +35,28 @@ private:
 class SettingsFile : public QSettings {
 public:
     explicit SettingsFile(const QString &path);
-    // Commits what is pending.
+    // Commits what is pending; what cannot be written is dropped.
     ~SettingsFile() override;
 
     // Writes the changes made since the last commit that succeeded; nothing to write is
-    // Written. With lockWaitMs 0 it does not wait for the lock (Busy).
+    // Written. Changes that could not be written stay to be written by the next commit. With
+    // lockWaitMs 0 it does not wait for the lock (Busy).
     WriteOutcome commit(int lockWaitMs = SettingsLock::kWaitMs);
 
 protected:
     bool event(QEvent *event) override;
 
 private:
+    using Values = QMap<QString, QVariant>;
+    enum class FailedChanges { Keep, Drop };
+
+    WriteOutcome write(int lockWaitMs, FailedChanges failed);
+
+    Values allValues() const;
     // Whether the file on disk holds exactly what this object holds.
     bool fileHoldsAllValues() const;
+    // After a failed write: the object holds `intended` again, as changes still to be written.
+    void keepPending(const Values &intended);
 
     bool changed = false;
 };
