@@ -10,6 +10,7 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <unistd.h>
 
@@ -174,9 +175,11 @@ SettingsFile::Values SettingsFile::allValues() const
 
 void SettingsFile::keepPending(const Values &intended)
 {
-    // The settings object counts what it failed to write as written: it reads the old file
-    // again, and the changes are made once more, to be written by the next commit.
-    sync();
+    // A settings object that counts what it failed to write as written reads the old file
+    // again, and the changes are made once more, to be written by the next commit. One that
+    // knows of its failure still holds them: reading would be writing, unchecked.
+    if (status() != QSettings::AccessError)
+        sync();
     for (const QString &key : allKeys()) {
         if (!intended.contains(key))
             remove(key);
