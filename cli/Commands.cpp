@@ -613,7 +613,9 @@ void Commands::releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes)
     for (const QString &file : controllers.macros->getMacroIniNames()) {
         const QString name = file.chopped(4);
         const int slot = controllers.macros->loadMacroIniConfig(name).value(0, -1).toInt();
-        if (slot >= 0 && !KeyCodeLogic::isSlotUsed(codes, slot) && !controllers.macros->setMacroIniConfig(name, {-1, 1}))
+        if (slot < 0 || KeyCodeLogic::isSlotUsed(codes, slot))
+            continue;
+        if (!controllers.macros->setMacroIniConfig(name, {-1, 1}))
             writeFailure(tr("the macro \"%1\" cannot be saved").arg(name));
     }
 }
