@@ -10,6 +10,7 @@
 #include "controller/MacroLibrary.h"
 #include "controller/ProfileCheck.h"
 #include "controller/MouseOperations.h"
+#include "controller/Notices.h"
 #include "controller/ProfileStore.h"
 #include "controller/SystemMouseSettings.h"
 #include "device/DeviceState.h"
@@ -101,6 +102,11 @@ Commands::~Commands()
 
 ExitCode Commands::run()
 {
+    // The settings files are read afresh under the lock every writer of them takes, so what
+    // this command writes back is built on what another program wrote before it.
+    session->lock(invocation.waitMs);
+    controllers.profiles->reopen();
+    controllers.profiles->setCurrentProfile(ProfileInUse::load());
     const QString command = invocation.command();
     if (command == "status")
         return status();
@@ -123,7 +129,7 @@ ExitCode Commands::run()
     if (!session->finish())
         throw CliFailure(ExitCode::DeviceError, tr("the mouse did not take the last change in time"));
     if (!controllers.profiles->flush())
-        throw CliFailure(ExitCode::DeviceError, tr("the profile cannot be saved: %1").arg(prompts.takeWarnings().join(' ')));
+        writeFailure(tr("the profile cannot be saved"));
     reportWarnings();
     return ExitCode::Success;
 }
@@ -133,6 +139,12 @@ ExitCode Commands::run()
 void Commands::usageError(const QString &message) const
 {
     throw CliFailure(ExitCode::UsageError, message + "; " + CommandLine::usageHint(invocation.command()));
+}
+
+void Commands::writeFailure(const QString &what)
+{
+    const QStringList reasons = prompts.takeWarnings();
+    throw CliFailure(ExitCode::DeviceError, reasons.isEmpty() ? what : what + ": " + reasons.join(' '));
 }
 
 void Commands::requireArguments(int low, int high)
@@ -257,10 +269,14 @@ void Commands::showProfile()
 void Commands::switchProfile(int profile)
 {
     device();
+    // Stored before the mouse is told, so a file that cannot be written changes nothing.
+    const WriteOutcome stored = ProfileInUse::save(profile);
+    if (!stored) {
+        Notices::cannotSave(ProfileInUse::kStatePath, stored.status);
+        writeFailure(tr("cannot write %1").arg(ProfileInUse::kStatePath));
+    }
     // The profile menu's switch; the mouse gets the profile's values when its pages are applied.
     controllers.mouse->ui_02H_SetCurrentProfile(profile);
-    if (!ProfileInUse::save(profile))
-        throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(ProfileInUse::kStatePath));
     sendProfileToMouse();
     output.done(tr("profile %1 in use").arg(profile + 1));
 }
@@ -669,8 +685,10 @@ void Commands::releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes)
     for (const QString &file : controllers.macros->getMacroIniNames()) {
         const QString name = file.chopped(4);
         const int slot = controllers.macros->loadMacroIniConfig(name).value(0, -1).toInt();
-        if (slot >= 0 && !KeyCodeLogic::isSlotUsed(codes, slot))
-            controllers.macros->setMacroIniConfig(name, {-1, 1});
+        if (slot < 0 || KeyCodeLogic::isSlotUsed(codes, slot))
+            continue;
+        if (!controllers.macros->setMacroIniConfig(name, {-1, 1}))
+            writeFailure(tr("the macro \"%1\" cannot be saved").arg(name));
     }
 }
 
@@ -691,7 +709,8 @@ KeyCodeLogic::KeyCode Commands::macroCode(const KeyCodeLogic::KeyCodes &codes, c
                              tr("all %1 macro slots of the mouse are in use; free one by giving its button "
                                 "another function").arg(KeyCodeLogic::kMacroSlotCount));
     }
-    controllers.macros->setMacroIniConfig(name, {slot, repeat});
+    if (!controllers.macros->setMacroIniConfig(name, {slot, repeat}))
+        writeFailure(tr("the macro \"%1\" cannot be saved").arg(name));
     controllers.macros->ui_13H_SetMacroKey(slot + 1, name);
     return KeyCodeLogic::macroCode(playMode, slot);
 }
@@ -932,7 +951,7 @@ void Commands::importMacro(const QString &file, QString name)
     if (!existed) {
         const QString created = controllers.macros->createMacroIni().toString();
         if (created.isEmpty())
-            throw CliFailure(ExitCode::DeviceError, tr("cannot create a macro file"));
+            writeFailure(tr("cannot create a macro file"));
         controllers.macros->renameMacroIniFile(created, name);
         if (controllers.macros->loadMacroIniConfig(name).isEmpty()) {
             controllers.macros->deleteMacroIni(created);
@@ -942,13 +961,15 @@ void Commands::importMacro(const QString &file, QString name)
         }
     }
     prompts.setFileAnswer(source);
-    controllers.macros->loadMacroIniFromFile(name, nullptr);
-    const QStringList warnings = prompts.takeWarnings();
-    if (!warnings.isEmpty()) {
-        if (!existed)
-            controllers.macros->deleteMacroIni(name);
-        throw CliFailure(ExitCode::UsageError, warnings.join(' '));
-    }
+    const WriteOutcome written = controllers.macros->loadMacroIniFromFile(name, nullptr);
+    // A refusal is told as a warning; the reasons of a write failure go with the failure.
+    const QStringList refusal = written ? prompts.takeWarnings() : QStringList();
+    if ((!written || !refusal.isEmpty()) && !existed)
+        controllers.macros->deleteMacroIni(name);
+    if (!written)
+        writeFailure(tr("the macro \"%1\" cannot be saved").arg(name));
+    if (!refusal.isEmpty())
+        throw CliFailure(ExitCode::UsageError, refusal.join(' '));
     output.done(tr("macro \"%1\" imported from %2").arg(name, file));
 }
 

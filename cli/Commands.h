@@ -57,6 +57,8 @@ private:
     DeviceSession &device();
     void requireArguments(int low, int high);
     [[noreturn]] void usageError(const QString &message) const;
+    // Exit code 3 for a settings file that cannot be written, with the reasons told.
+    [[noreturn]] void writeFailure(const QString &what);
     // 1..10 as the user writes it, to the index 0..9.
     int profileArgument(const QString &text) const;
     int stepOption(const QString &option, int high) const;

@@ -31,13 +31,18 @@ void DeviceSession::lock(int waitMs)
     DeviceLock *shared = DeviceLock::shared();
     if (!shared || locked)
         return;
-    if (!shared->lockWithin(waitMs))
-        throw CliFailure(ExitCode::DeviceError,
-                         QCoreApplication::translate("w3ctl", "the mouse is busy: another program (the W3 Config "
-                                                              "window or another w3ctl) kept it for %1 s; lock file %2")
-                             .arg(waitMs / 1000.0)
-                             .arg(shared->path()));
-    locked = true;
+    if (shared->lockWithin(waitMs)) {
+        locked = true;
+        return;
+    }
+    if (!shared->openError().isEmpty())
+        throw CliFailure(ExitCode::DeviceError, QCoreApplication::translate("w3ctl", "cannot open the lock file %1: %2")
+                                                    .arg(shared->path(), shared->openError()));
+    throw CliFailure(ExitCode::DeviceError,
+                     QCoreApplication::translate("w3ctl", "the mouse is busy: another program (the W3 Config "
+                                                          "window or another w3ctl) kept it for %1 s; lock file %2")
+                         .arg(waitMs / 1000.0)
+                         .arg(shared->path()));
 }
 
 DeviceSession::State DeviceSession::open(int waitMs)

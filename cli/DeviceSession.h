@@ -19,8 +19,11 @@ public:
     explicit DeviceSession(AppConfig &config);
     ~DeviceSession() override;
 
-    // Waits up to waitMs for the device lock (CliFailure with exit code 3 when another
-    // program keeps it), then detects the mouse.
+    // Waits up to waitMs for the device lock, which also guards the settings files, and keeps
+    // it to the end of the session: CliFailure with exit code 3 when another program keeps it
+    // or the lock file cannot be opened.
+    void lock(int waitMs);
+    // Takes the lock, then detects the mouse.
     State open(int waitMs);
     // Opens and insists on a mouse that can be written: exit code 2 without one, 3 when it
     // fails the handshake.
@@ -36,7 +39,6 @@ public:
     void reportDeviceMissing(const QString &deviceName) override;
 
 private:
-    void lock(int waitMs);
 
     AppConfig &config;
     Hid_Thread device;

@@ -10,7 +10,8 @@ enum class ExitCode : int {
     Success = 0,
     UsageError = 1,   // bad command line or a value the setting does not take
     NoDevice = 2,     // no W3 mouse on the bus
-    DeviceError = 3,  // the mouse is busy, refused the handshake, or cannot be written
+    DeviceError = 3,  // the mouse is busy, refused the handshake, or cannot be written;
+                      // or a settings file cannot be written
 };
 
 // Ends a command: the message goes to standard error, the code is the program's exit code.

@@ -1,6 +1,7 @@
 #include "cli/ProfileInUse.h"
 
 #include "controller/ProfileStore.h"
+#include "controller/SettingsFile.h"
 
 #include <QSettings>
 
@@ -15,10 +16,11 @@ int ProfileInUse::load(const QString &path)
     return ok && ProfileStore::isValidProfile(profile) ? profile : 0;
 }
 
-bool ProfileInUse::save(int profile, const QString &path)
+WriteOutcome ProfileInUse::save(int profile, const QString &path)
 {
-    QSettings state(path, QSettings::IniFormat);
+    SettingsFile state(path);
     state.setValue(kCurrentKey, profile);
-    state.sync();
-    return state.status() == QSettings::NoError;
+    // A format error found when the file was read is no write failure: the commit reads back
+    // what it wrote.
+    return state.commit();
 }

@@ -53,7 +53,7 @@ QVariant storableAddress(const QVariant &address)
 
 AppConfig::AppConfig(const QString &path, const QString &factoryPath)
     : path(path), factoryPath(factoryPath),
-      apConfigSettings(std::make_unique<QSettings>(path, QSettings::IniFormat))
+      apConfigSettings(std::make_unique<SettingsFile>(path))
 {
 }
 
@@ -71,12 +71,10 @@ bool AppConfig::saveApConfig(QVariantList apConfigs)
     apConfigSettings->setValue(kTotalKey, apConfigs.size());
     for (int i = 0; i < apConfigs.size(); ++i)
         apConfigSettings->setValue(itemKey(i), apConfigs.at(i));
-    apConfigSettings->sync();
-    if (apConfigSettings->status() == QSettings::AccessError) {
-        Notices::cannotSave(path);
-        return false;
-    }
-    return true;
+    const WriteOutcome outcome = apConfigSettings->commit();
+    if (!outcome)
+        Notices::cannotSave(path, outcome.status);
+    return outcome.ok();
 }
 
 QVariantList AppConfig::loadApConfig(std::optional<int> languageWhenUnset) const
@@ -108,14 +106,18 @@ QVariantList AppConfig::loadDeviceApConfig() const
 
 void AppConfig::resetApconfig()
 {
+    const SettingsLock lock;
     // Flush and drop the old object first: flushed later, it would overwrite the new file.
     apConfigSettings.reset();
-    if (!replaceWithCopy(factoryPath, path)) {
+    WriteOutcome outcome{lock.status()};
+    if (outcome)
+        outcome = replaceWithCopy(factoryPath, path);
+    if (!outcome) {
         qDebug() << "resetApconfig: cannot copy" << factoryPath << "- configuration kept";
         if (QFileInfo(factoryPath).isReadable())
-            Notices::cannotSave(path);
+            Notices::cannotSave(path, outcome.status);
     }
-    apConfigSettings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    apConfigSettings = std::make_unique<SettingsFile>(path);
 }
 
 bool AppConfig::getIsSkinShow() const

@@ -1,6 +1,8 @@
 #pragma once
 // The application configuration file: window title, product names, scrambling codes, the
 // scene's own settings list and the mouse model's palette size.
+#include "controller/SettingsFile.h"
+
 #include <QSettings>
 #include <QString>
 #include <QVariantList>
@@ -33,7 +35,8 @@ public:
     QVariantList loadApConfig(std::optional<int> languageWhenUnset = std::nullopt) const;
     // One item: the mouse palette size "W3/colorMaxStage", 8 when absent.
     QVariantList loadDeviceApConfig() const;
-    // Replaces the file by the factory copy. The old file stays when the copy fails.
+    // Replaces the file by the factory copy. The old file stays when the copy fails, and the
+    // user is told.
     void resetApconfig();
     // Whether "./modules/img" holds more than one skin folder.
     bool getIsSkinShow() const;
@@ -44,5 +47,5 @@ public:
 private:
     const QString path;
     const QString factoryPath;
-    std::unique_ptr<QSettings> apConfigSettings;
+    std::unique_ptr<SettingsFile> apConfigSettings;
 };

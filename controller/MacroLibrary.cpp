@@ -8,6 +8,7 @@
 #include "controller/Notices.h"
 #include "controller/Prompts.h"
 #include "controller/SafeFileCopy.h"
+#include "controller/SettingsFile.h"
 #include "device/Hid_Thread.h"
 
 #include <QDir>
@@ -78,11 +79,13 @@ QString desktopFolder()
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-
-void copyOrLog(const QString &source, const QString &target)
+// Commits a macro file; tells the user when it cannot be written.
+WriteOutcome commitOrTell(SettingsFile &file)
 {
-    if (!replaceWithCopy(source, target))
-        qWarning() << "Macro copy failed:" << source << "->" << target;
+    const WriteOutcome outcome = file.commit();
+    if (!outcome)
+        Notices::cannotSave(file.fileName(), outcome.status);
+    return outcome;
 }
 
 }  // namespace
@@ -122,13 +125,12 @@ QVariant MacroLibrary::createMacroIni()
         if (!QFile::exists(macroPath(name)))
             break;
     }
-    QSettings file(macroPath(name), QSettings::IniFormat);
+    SettingsFile file(macroPath(name));
     file.setValue(kIndexKey, kUnbound);
     file.setValue(kTotalKey, 0);
     file.setValue(kRepeatKey, 1);
     file.setValue(kDidKey, kUnbound);
-    file.sync();
-    return file.status() == QSettings::NoError ? name : QString();
+    return commitOrTell(file) ? name : QString();
 }
 
 QVariant MacroLibrary::deleteMacroIni(QVariant name)
@@ -148,14 +150,13 @@ QVariant MacroLibrary::saveMacroIni(QVariant name, QStringList macros)
     if (!macroExists(name) || !isWithinStepBound(macros.size()))
         return false;
     {
-        QSettings file(macroPath(name), QSettings::IniFormat);
+        SettingsFile file(macroPath(name));
         file.remove(kStepsGroup);
         file.setValue(kTotalKey, macros.size());
         for (int i = 0; i < macros.size(); ++i)
             file.setValue(stepKey(i), macros.at(i));
-        file.sync();
         // A format error found when the file was read does not make the write fail.
-        if (file.status() == QSettings::AccessError)
+        if (!commitOrTell(file))
             return false;
     }
     resendIfBound(name);
@@ -195,14 +196,15 @@ QVariantList MacroLibrary::loadMacroIniConfig(QVariant name) const
             file.value(kRepeatKey, 1)};
 }
 
-void MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
+bool MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
 {
     if (!macroExists(name) || config.size() < 2)
-        return;
-    QSettings file(macroPath(name), QSettings::IniFormat);
+        return true;
+    SettingsFile file(macroPath(name));
     file.setValue(kIndexKey, config.at(0));
     file.setValue(kRepeatKey, config.at(1));
     file.setValue(kDidKey, currentDeviceType(context));
+    return commitOrTell(file).ok();
 }
 
 void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
@@ -215,22 +217,28 @@ void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
         qWarning() << "Macro rename failed:" << macroPath(oldName) << "->" << target;
 }
 
-void MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogParent)
+WriteOutcome MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogParent)
 {
     if (!macroExists(name))
-        return;
+        return {};
     const QString picked =
         Prompts::current().openFileName(dialogParent, "Open File", desktopFolder(), kCopyFilter);
     // The macro may have been deleted while the dialog was open.
     if (picked.isEmpty() || !macroExists(name))
-        return;
+        return {};
     const QString problem = importProblem(picked);
     if (!problem.isEmpty()) {
         Notices::warn(tr("The macro was not imported from\n%1\n%2\nThe macro stays as it was.")
                           .arg(picked, problem));
-        return;
+        return {};
     }
-    copyOrLog(picked, macroPath(name));
+    const SettingsLock lock;
+    WriteOutcome outcome{lock.status()};
+    if (outcome)
+        outcome = replaceWithCopy(picked, macroPath(name));
+    if (!outcome)
+        Notices::cannotSave(macroPath(name), outcome.status);
+    return outcome;
 }
 
 bool MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)

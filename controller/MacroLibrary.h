@@ -1,6 +1,8 @@
 #pragma once
 // The macro library: one INI file per macro under the macro folder, named after the macro
 // with the extension ".bin", and the senders that write a macro into a device macro slot.
+#include "controller/AtomicWrite.h"
+
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
@@ -38,13 +40,16 @@ public:
     QStringList loadMacroIni(QVariant name) const;
     // [index, repeat]; index -1 when the macro is bound on the other device; empty if missing.
     QVariantList loadMacroIniConfig(QVariant name) const;
-    void setMacroIniConfig(QVariant name, QVariantList config);
+    // False, after telling the user, when the file cannot be written (it stays as it was).
+    bool setMacroIniConfig(QVariant name, QVariantList config);
     // Does nothing when the target name is taken, holds control characters or would not come
     // back unchanged from the file system.
     void renameMacroIniFile(QVariant oldName, QVariant newName);
     // Import and export of ".mc" copies through the user's file dialogs. An import that is not
-    // a macro file is refused with a message; the macro stays as it was.
-    void loadMacroIniFromFile(QVariant name, QWidget *dialogParent);
+    // a macro file is refused with a message; the macro stays as it was. The import's outcome
+    // is that of writing the macro file (Written when there was nothing to write); a failure
+    // has been told to the user.
+    WriteOutcome loadMacroIniFromFile(QVariant name, QWidget *dialogParent);
     // True when the file the user names was written; a name that cannot take the copy (a
     // folder, a device) is refused with a message.
     bool saveMacroIniToFile(QVariant name, QWidget *dialogParent);

@@ -1,6 +1,8 @@
 #pragma once
 // Warnings about the program's own files, titled with the window title. Some are shown at most
 // once per run for the same subject (a folder that cannot be written, a damaged language file).
+#include "controller/AtomicWrite.h"
+
 #include <QString>
 
 namespace Notices {
@@ -14,7 +16,8 @@ void warn(const QString &text);
 // Shows the warning unless one about `subject` was shown before; true when it was shown.
 bool warnOnce(const QString &subject, const QString &text);
 
-// Tells the user that settings cannot be saved to `file`, naming its folder, once per folder.
-void cannotSave(const QString &file);
+// Tells the user that settings cannot be saved to `file` and why, naming its folder, once per
+// folder and reason.
+void cannotSave(const QString &file, WriteStatus why = WriteStatus::NotPermitted);
 
 }  // namespace Notices

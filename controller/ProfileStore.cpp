@@ -24,6 +24,8 @@ constexpr int kDefaultCursorSpeed = 5;
 constexpr int kDefaultScrollLines = 2;
 constexpr int kDefaultDoubleClickSpeed = 5;
 constexpr int kDefaultDpiStage = 2;
+// How soon the event loop's flush tries again when another program holds the settings lock.
+constexpr int kBusyRetryMs = 50;
 
 QString tr(const char *text)
 {
@@ -41,14 +43,22 @@ QString desktopFolder()
 ProfileStore::ProfileStore(const QString &folder)
     : folder(folder), flushTimer(std::make_unique<QTimer>())
 {
-    for (int i = 0; i < kProfileCount; ++i)
-        profileSettings[i] = std::make_unique<QSettings>(profilePath(i), QSettings::IniFormat);
+    reopen();
     flushTimer->setSingleShot(true);
     flushTimer->setInterval(0);
-    QObject::connect(flushTimer.get(), &QTimer::timeout, flushTimer.get(), [this] { flush(); });
+    QObject::connect(flushTimer.get(), &QTimer::timeout, flushTimer.get(), [this] { flushWhenFree(); });
 }
 
-ProfileStore::~ProfileStore() = default;
+ProfileStore::~ProfileStore()
+{
+    flush();
+}
+
+void ProfileStore::reopen()
+{
+    for (int i = 0; i < kProfileCount; ++i)
+        profileSettings[i] = std::make_unique<SettingsFile>(profilePath(i));
+}
 
 QString ProfileStore::profilePath(int profile) const
 {
@@ -80,16 +90,38 @@ QSettings &ProfileStore::current()
     return *profileSettings[currentIndex];
 }
 
+bool ProfileStore::commitProfile(int profile, int lockWaitMs)
+{
+    const WriteOutcome outcome = profileSettings[profile]->commit(lockWaitMs);
+    if (!outcome)
+        Notices::cannotSave(profilePath(profile), outcome.status);
+    return outcome.ok();
+}
+
 bool ProfileStore::flush()
 {
+    flushTimer->stop();
     for (int i = 0; i < kProfileCount; ++i) {
-        profileSettings[i]->sync();
-        if (profileSettings[i]->status() == QSettings::AccessError) {
-            Notices::cannotSave(profilePath(i));
+        if (!commitProfile(i, SettingsLock::kWaitMs))
             return false;
-        }
     }
     return true;
+}
+
+void ProfileStore::flushWhenFree()
+{
+    for (int i = 0; i < kProfileCount; ++i) {
+        const WriteOutcome outcome = profileSettings[i]->commit(0);
+        if (outcome.status == WriteStatus::Busy) {
+            flushTimer->start(kBusyRetryMs);
+            return;
+        }
+        if (!outcome) {
+            Notices::cannotSave(profilePath(i), outcome.status);
+            return;
+        }
+    }
+    flushTimer->setInterval(0);
 }
 
 QSettings *ProfileStore::profile(int index) const
@@ -137,17 +169,22 @@ QVariantList ProfileStore::loadDefaultProfile(uchar uiPageId) const
 }
 
 
-void ProfileStore::replaceProfileFile(int profile, const QString &source)
+bool ProfileStore::replaceProfileFile(int profile, const QString &source)
 {
     const QString target = profilePath(profile);
+    const SettingsLock lock;
     // Flush and drop the old object first: flushed later, it would overwrite the new file.
     profileSettings[profile].reset();
-    if (!replaceWithCopy(source, target)) {
-        qDebug() << "cannot copy" << source << "to" << target << "- profile kept";
-        if (QFile(source).open(QIODevice::ReadOnly))
-            Notices::cannotSave(target);
-    }
-    profileSettings[profile] = std::make_unique<QSettings>(target, QSettings::IniFormat);
+    WriteOutcome outcome{lock.status()};
+    if (outcome)
+        outcome = replaceWithCopy(source, target);
+    profileSettings[profile] = std::make_unique<SettingsFile>(target);
+    if (outcome)
+        return true;
+    qDebug() << "cannot copy" << source << "to" << target << "- profile kept";
+    if (QFile(source).open(QIODevice::ReadOnly))
+        Notices::cannotSave(target, outcome.status);
+    return false;
 }
 
 void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
@@ -181,7 +218,8 @@ bool ProfileStore::saveProfile(int profile, QWidget *dialogParent)
         return false;
     }
     // The settings object writes its file later: flush it so the copy has every change.
-    profileSettings[profile]->sync();
+    if (!commitProfile(profile, SettingsLock::kWaitMs))
+        return false;
     if (!replaceWithCopy(profilePath(profile), chosen)) {
         qDebug() << "cannot export profile" << profile + 1 << "to" << chosen;
         return false;
@@ -189,11 +227,9 @@ bool ProfileStore::saveProfile(int profile, QWidget *dialogParent)
     return true;
 }
 
-void ProfileStore::resetProfile(int profile)
+bool ProfileStore::resetProfile(int profile)
 {
-    if (!isValidProfile(profile))
-        return;
-    replaceProfileFile(profile, defaultProfilePath());
+    return isValidProfile(profile) && replaceProfileFile(profile, defaultProfilePath());
 }
 
 QString ProfileStore::getCustomFilePath(QWidget *dialogParent, const ControllerContext &context) const

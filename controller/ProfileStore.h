@@ -1,6 +1,8 @@
 #pragma once
 // The ten profile files "p1.bin".."p10.bin", the default profile "pD.bin", the profile in
 // use, and the import, export and reset of profile files.
+#include "controller/SettingsFile.h"
+
 #include <QSettings>
 #include <QString>
 #include <QVariantList>
@@ -30,9 +32,12 @@ public:
     // Changes made through it are written when control returns to the event loop (flush()),
     // and the user is told once when they cannot be.
     QSettings &current();
-    // Writes pending changes of every profile; false (after telling the user once) when a
-    // profile file cannot be written.
+    // Writes pending changes of every profile, waiting for the settings lock another program
+    // holds; false (after telling the user once) when a profile file cannot be written. The
+    // file then stays as it was.
     bool flush();
+    // Drops what was read of the profile files and reads them again (nothing may be pending).
+    void reopen();
     // Profile 0..9, or nullptr outside that range.
     QSettings *profile(int index) const;
 
@@ -44,8 +49,9 @@ public:
     // Export: copies the profile file to a ".pf" file the user names; true when it was
     // written. A name that cannot take the copy (a folder, a device) is refused with a message.
     bool saveProfile(int profile, QWidget *dialogParent);
-    // Replaces the profile file by a copy of "pD.bin".
-    void resetProfile(int profile);
+    // Replaces the profile file by a copy of "pD.bin"; false, after telling the user, when the
+    // file cannot be written (it then stays as it was).
+    bool resetProfile(int profile);
     // A PNG picture the user picks for the background, or "" (cancelled or unreadable).
     QString getCustomFilePath(QWidget *dialogParent, const ControllerContext &context) const;
 
@@ -56,11 +62,16 @@ public:
 private:
     QString profilePath(int profile) const;
     QString defaultProfilePath() const;
-    // Drops the settings object of a profile, replaces its file and opens it again.
-    void replaceProfileFile(int profile, const QString &source);
+    // Drops the settings object of a profile, replaces its file and opens it again; false,
+    // after telling the user, when the file cannot be written.
+    bool replaceProfileFile(int profile, const QString &source);
+    // The event loop's flush: it does not wait for another program's lock but comes back later.
+    void flushWhenFree();
+    // Commits one profile; false, after telling the user, when it cannot be written.
+    bool commitProfile(int profile, int lockWaitMs);
 
     const QString folder;
-    std::array<std::unique_ptr<QSettings>, kProfileCount> profileSettings;
+    std::array<std::unique_ptr<SettingsFile>, kProfileCount> profileSettings;
     std::unique_ptr<QTimer> flushTimer;
     int currentIndex = 0;
 };

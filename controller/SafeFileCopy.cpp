@@ -4,22 +4,20 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <optional>
 
 namespace {
 
-constexpr qint64 kCopyChunk = 64 * 1024;
-
-bool copyContents(QFile &in, QSaveFile &out)
+// The whole source, or nothing when it cannot be read or is too large to be a settings file.
+std::optional<QByteArray> readSource(const QString &source)
 {
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(kCopyChunk);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            return false;
-        if (out.write(chunk) != chunk.size())
-            return false;
-    }
-    return true;
+    QFile in(source);
+    if (!QFileInfo(source).isFile() || in.size() > kMaxCopySize || !in.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray contents = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return contents;
 }
 
 // A settings object caches a file it read and reads it again only when its size or its
@@ -37,19 +35,15 @@ void markChanged(const QString &target, const QDateTime &previousTime)
 
 }  // namespace
 
-bool replaceWithCopy(const QString &source, const QString &target)
+WriteOutcome replaceWithCopy(const QString &source, const QString &target)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
+    const std::optional<QByteArray> contents = readSource(source);
+    if (!contents)
+        return {WriteStatus::Failed};
     const QFileInfo before(target);
     const QDateTime previousTime = before.exists() ? before.lastModified() : QDateTime();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // Without commit() the temporary file is discarded and the target stays untouched.
-    if (!copyContents(in, out) || !out.commit())
-        return false;
-    markChanged(target, previousTime);
-    return true;
+    const WriteOutcome outcome = AtomicWrite::replaceContents(target, *contents);
+    if (outcome)
+        markChanged(target, previousTime);
+    return outcome;
 }

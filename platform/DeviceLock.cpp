@@ -6,6 +6,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -45,6 +47,7 @@ bool DeviceLock::openFile()
     if (fd >= 0)
         return true;
     fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    openFailure = fd >= 0 ? QString() : QString::fromLocal8Bit(strerror(errno));
     return fd >= 0;
 }
 
@@ -66,7 +69,7 @@ bool DeviceLock::lockWithin(int timeoutMs, int pollMs)
     QElapsedTimer waited;
     waited.start();
     while (!tryLock()) {
-        if (waited.elapsed() >= timeoutMs)
+        if (waited.elapsed() >= timeoutMs || !openError().isEmpty())
             return false;
         QThread::msleep(ulong(pollMs));
     }
@@ -83,6 +86,12 @@ void DeviceLock::unlock()
         ::close(fd);
         fd = -1;
     }
+}
+
+QString DeviceLock::openError() const
+{
+    std::lock_guard<std::mutex> guard(mutex);
+    return openFailure;
 }
 
 bool DeviceLock::isHeld() const

@@ -22,12 +22,16 @@ public:
     // Takes the lock, or one more hold of it, without waiting; false when another holds it
     // or the lock file cannot be opened.
     bool tryLock();
-    // Tries again every pollMs until timeoutMs have passed.
+    // Tries again every pollMs until timeoutMs have passed; gives up at once when the lock
+    // file cannot be opened.
     bool lockWithin(int timeoutMs, int pollMs = 50);
     // Gives back one hold; the last one releases the lock. Without a hold it does nothing.
     void unlock();
     bool isHeld() const;
     QString path() const { return lockPath; }
+    // Why the lock file could not be opened by the last attempt; empty when it could (a lock
+    // that was not taken is then held by another).
+    QString openError() const;
 
     // The lock device transfers take; none (transfers take no lock) until a program installs one.
     // Install it at start, before any transfer: it then lives until the process ends.
@@ -41,4 +45,5 @@ private:
     mutable std::mutex mutex;
     int fd = -1;
     int holds = 0;
+    QString openFailure;
 };
