@@ -264,10 +264,10 @@ void Commands::switchProfile(int profile)
 void Commands::exportProfile(int profile, const QString &file)
 {
     prompts.setFileAnswer(file);
-    controllers.profiles->saveProfile(profile, nullptr);
-    if (!QFile::exists(file))
+    const QString written = controllers.profiles->saveProfile(profile, nullptr, controllers.context);
+    if (written.isEmpty())
         throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(file));
-    output.done(tr("profile %1 exported to %2").arg(profile + 1).arg(file));
+    output.done(tr("profile %1 exported to %2").arg(profile + 1).arg(written));
 }
 
 void Commands::importProfile(int profile, const QString &file)
@@ -876,10 +876,10 @@ void Commands::exportMacro(const QString &name, const QString &file)
     if (controllers.macros->loadMacroIniConfig(name).isEmpty())
         usageError(tr("no macro named \"%1\"").arg(name));
     prompts.setFileAnswer(file);
-    controllers.macros->saveMacroIniToFile(name, nullptr);
-    if (!QFile::exists(file))
+    const QString written = controllers.macros->saveMacroIniToFile(name, nullptr);
+    if (written.isEmpty())
         throw CliFailure(ExitCode::DeviceError, tr("cannot write %1").arg(file));
-    output.done(tr("macro \"%1\" exported to %2").arg(name, file));
+    output.done(tr("macro \"%1\" exported to %2").arg(name, written));
 }
 
 // --- pointer ------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "controller/ControllerContext.h"
 #include "controller/DecodableNames.h"
+#include "controller/FileExport.h"
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
 #include "controller/Notices.h"
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtDebug>
 #include <array>
 
@@ -27,6 +27,7 @@ constexpr int kKeyboardLastIndex = 34;  // keyboard slots are the device macro n
 constexpr int kNameDigits = 3;
 const QString kExtension = QStringLiteral(".bin");
 const QString kCopyFilter = QStringLiteral("Macro(*.mc)");
+const QString kCopyExtension = QStringLiteral(".mc");
 
 const QString kIndexKey = QStringLiteral("config/index");
 const QString kTotalKey = QStringLiteral("config/total");
@@ -71,12 +72,6 @@ QString importProblem(const QString &path)
             .arg(MacroLibrary::kMaxSteps);
     return QString();
 }
-
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
-
 
 void copyOrLog(const QString &source, const QString &target)
 {
@@ -219,7 +214,7 @@ void MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogParent)
     if (!macroExists(name))
         return;
     const QString picked =
-        Prompts::current().openFileName(dialogParent, "Open File", desktopFolder(), kCopyFilter);
+        Prompts::current().openFileName(dialogParent, "Open File", FileExport::startFolder(), kCopyFilter);
     // The macro may have been deleted while the dialog was open.
     if (picked.isEmpty() || !macroExists(name))
         return;
@@ -232,15 +227,12 @@ void MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogParent)
     copyOrLog(picked, macroPath(name));
 }
 
-void MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)
+QString MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)
 {
     if (!macroExists(name))
-        return;
-    const QString target =
-        Prompts::current().saveFileName(dialogParent, "Save File", desktopFolder(), kCopyFilter);
-    if (target.isEmpty() || !macroExists(name))
-        return;
-    copyOrLog(macroPath(name), target);
+        return QString();
+    return FileExport::exportCopy(macroPath(name), dialogParent, kCopyFilter, kCopyExtension,
+                                  name.toString() + kCopyExtension, context);
 }
 
 QList<uchar> MacroLibrary::macroIncode(QStringList macros) const

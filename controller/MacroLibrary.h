@@ -45,7 +45,9 @@ public:
     // Import and export of ".mc" copies through the user's file dialogs. An import that is not
     // a macro file is refused with a message; the macro stays as it was.
     void loadMacroIniFromFile(QVariant name, QWidget *dialogParent);
-    void saveMacroIniToFile(QVariant name, QWidget *dialogParent);
+    // The export adds ".mc" to a name typed without it and says why a write failed; it returns
+    // the path written, or "".
+    QString saveMacroIniToFile(QVariant name, QWidget *dialogParent);
     // The device image of step lines for the current device type.
     QList<uchar> macroIncode(QStringList macros) const;
     // Encode macro `name` and write it to the mouse's / keyboard's macro number macroId.

@@ -1,6 +1,7 @@
 #include "controller/ProfileStore.h"
 
 #include "controller/ControllerContext.h"
+#include "controller/FileExport.h"
 #include "controller/Notices.h"
 #include "controller/ProfileCheck.h"
 #include "controller/Prompts.h"
@@ -29,11 +30,13 @@ QString tr(const char *text)
     return QCoreApplication::translate("ProfileStore", text);
 }
 
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
+const QString kProfileExtension = QStringLiteral(".pf");
 
+// "P03": the profile's name in the window's menu.
+QString profileLabel(int profile)
+{
+    return QString("P%1").arg(profile + 1, 2, 10, QLatin1Char('0'));
+}
 
 }  // namespace
 
@@ -154,7 +157,7 @@ void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
     if (!isValidProfile(profile))
         return;
     const QString chosen = Prompts::current().openFileName(dialogParent, tr("Open File"),
-                                                           desktopFolder(), tr("Profile(*.pf)"));
+                                                           FileExport::startFolder(), tr("Profile(*.pf)"));
     if (chosen.isEmpty())
         return;
     const QString problem = ProfileCheck::problem(chosen);
@@ -166,18 +169,14 @@ void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
     replaceProfileFile(profile, chosen);
 }
 
-void ProfileStore::saveProfile(int profile, QWidget *dialogParent)
+QString ProfileStore::saveProfile(int profile, QWidget *dialogParent, const ControllerContext &context)
 {
     if (!isValidProfile(profile))
-        return;
-    const QString chosen = Prompts::current().saveFileName(dialogParent, tr("Save File"),
-                                                           desktopFolder(), tr("Profile(*.pf)"));
-    if (chosen.isEmpty())
-        return;
+        return QString();
     // The settings object writes its file later: flush it so the copy has every change.
     profileSettings[profile]->sync();
-    if (!replaceWithCopy(profilePath(profile), chosen))
-        qDebug() << "cannot export profile" << profile + 1 << "to" << chosen;
+    return FileExport::exportCopy(profilePath(profile), dialogParent, tr("Profile(*.pf)"), kProfileExtension,
+                                  profileLabel(profile) + kProfileExtension, context);
 }
 
 void ProfileStore::resetProfile(int profile)

@@ -41,8 +41,9 @@ public:
     // Import: replaces the profile file by a ".pf" file the user picks. A file that is not a
     // usable profile is refused with a message and the profile stays as it was.
     void loadProfile(int profile, QWidget *dialogParent);
-    // Export: copies the profile file to a ".pf" file the user names.
-    void saveProfile(int profile, QWidget *dialogParent);
+    // Export: copies the profile file to a ".pf" file the user names (the extension is added
+    // when typed without it); a failed write says why. The path written, or "".
+    QString saveProfile(int profile, QWidget *dialogParent, const ControllerContext &context);
     // Replaces the profile file by a copy of "pD.bin".
     void resetProfile(int profile);
     // A PNG picture the user picks for the background, or "" (cancelled or unreadable).

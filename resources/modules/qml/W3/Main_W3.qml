@@ -16,6 +16,7 @@ Item {
     property bool menusIn: false
     readonly property var pages: [keyPage, macroPage, colorPage, sensorPage]
     readonly property int macroPageIndex: 1
+    readonly property string profileName: menuProf.label(menuProf.currentIndex)  // "P03"
     signal protectUI(int interval)
 
     // Start-up, after the settings page: key, macro, colour and sensor pages in that order.
