@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QQuickItem>
+#include <QSettings>
 #include <QtTest>
 
 namespace {
@@ -77,6 +78,48 @@ private slots:
             }
         }
         QVERIFY2(tooSmall.isEmpty(), qPrintable("\n" + tooSmall.join('\n')));
+    }
+
+    // The pages whose texts were translated anew, for review: the key capture, the macro
+    // delay unit, the lighting switch, the settings' text rows.
+    void translatedPagesOnScreen_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("carbon russian") << 1 << "096000";
+        QTest::newRow("ember russian") << 2 << "096000";
+        QTest::newRow("carbon japanese") << 1 << "059000";
+    }
+    void translatedPagesOnScreen()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver::Options options;
+        options.prepare = [skin](ModulesSandbox &) {
+            QSettings config("modules/setting/apConfig.bin", QSettings::IniFormat);
+            config.setValue("common/1", skin);
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        const int position = scene.property("Page_Globalsetting", "languageCodes").toStringList().indexOf(language);
+        QVERIFY(position >= 0);
+        QVERIFY(scene.click("Menu_Up_settings"));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_Globalsetting", "x").toInt() == 160; }));
+        QVERIFY(scene.click("languageList"));
+        QVERIFY(scene.click("languageList_item" + QString::number(position)));
+        QVERIFY(!scene.screenshot(QString("skin%1_%2_settings").arg(skin).arg(language)).isEmpty());
+        QVERIFY(scene.click("Menu_Up_settings"));
+        QVERIFY(scene.waitFor([&] { return !scene.item("Page_Globalsetting")->isVisible(); }));
+
+        QVERIFY(scene.click("function_0"));
+        QVERIFY(scene.waitForItem("keyboardInput"));
+        QVERIFY(!scene.screenshot(QString("skin%1_%2_key_keyboard").arg(skin).arg(language)).isEmpty());
+        for (int page : {1, 2}) {
+            QVERIFY(scene.click("Menu_Func_" + QString::number(page)));
+            QVERIFY(scene.waitFor([&] { return scene.property("Main_W3", "currentPage").toInt() == page; }));
+            QVERIFY(scene.waitFor([&] { return scene.item(page == 1 ? "Page_Macro" : "Page_Color")->x() == 0; }));
+            QVERIFY(!scene.screenshot(QString("skin%1_%2_page%3").arg(skin).arg(language).arg(page)).isEmpty());
+        }
     }
 };
 
