@@ -20,7 +20,9 @@ void Ui_Controler::setup(QWidget *shell, QObject *hid)
     shell->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
     shell->setWindowOpacity(1.0);
     shell->setAttribute(Qt::WA_TranslucentBackground, true);
-    shell->setStyleSheet("background:transparent;");
+    // Only the shell and the view are transparent: a rule without a selector would cascade
+    // into every dialog opened with them as parent and draw it black on black.
+    shell->setStyleSheet(QString("QWidget#%1, QWidget#ui_View { background: transparent; }").arg(shell->objectName()));
 
     viewWidget = new myQQuickView(shell);
     viewWidget->setObjectName("ui_View");

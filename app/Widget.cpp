@@ -15,7 +15,39 @@
 
 namespace {
 constexpr const char *kDemoNotice = "===== Demo Mode =====";
+constexpr const char *kRuleFile = "/etc/udev/rules.d/70-w3config.rules";
+constexpr const char *kReloadRules = "sudo udevadm control --reload-rules && sudo udevadm trigger";
+
+QString hex4(std::uint16_t id)
+{
+    return QString("%1").arg(id, 4, 16, QLatin1Char('0'));
 }
+
+// The rule the package installs: the logged-in user may open the mouse's hidraw nodes.
+QString udevRule(const DeviceAbsence &absence)
+{
+    return QString("KERNEL==\"hidraw*\", SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", "
+                   "ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
+        .arg(hex4(absence.vid), hex4(absence.pid));
+}
+
+QString absenceExplanation(const DeviceAbsence &absence)
+{
+    switch (absence.cause) {
+    case DeviceAbsence::Cause::NotConnected:
+        return QString("No device with the ids %1:%2 is connected.").arg(hex4(absence.vid), hex4(absence.pid));
+    case DeviceAbsence::Cause::NoAccess:
+        return QString("The mouse is connected, but this user may not open %1.\n"
+                       "Save this line as %2:\n%3\n"
+                       "then reload the rules and plug the mouse in again:\n%4")
+            .arg(absence.refusedPath, kRuleFile, udevRule(absence), kReloadRules);
+    case DeviceAbsence::Cause::NoAnswer:
+        return QString("The mouse is connected but did not answer.");
+    }
+    return QString();
+}
+
+}  // namespace
 
 Widget::Widget(QWidget *parent) : QWidget(parent)
 {
@@ -61,7 +93,8 @@ void Widget::checkDevice()
 
 void Widget::reportDeviceMissing(const QString &deviceName)
 {
-    Prompts::current().warning(windowTitle(), QString("Can not detect %1 !").arg(deviceName));
+    const QString cause = absenceExplanation(hid.diagnoseAbsence());
+    Prompts::current().warning(windowTitle(), QString("Can not detect %1 !\n%2").arg(deviceName, cause));
     // Posted, not sent: the detection in progress finishes first. The shell may never have
     // been shown, so closing it alone would not end the event loop.
     QMetaObject::invokeMethod(this, [this] {

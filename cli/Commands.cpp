@@ -6,6 +6,7 @@
 #include "cli/WindowLanguage.h"
 #include "controller/AppConfig.h"
 #include "controller/ExportTarget.h"
+#include "controller/FileExport.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/MacroLibrary.h"
 #include "controller/ProfileCheck.h"
@@ -283,11 +284,11 @@ void Commands::switchProfile(int profile)
 
 void Commands::exportProfile(int profile, const QString &file)
 {
-    const QString target = exportTarget(file);
-    prompts.setFileAnswer(target);
-    if (!controllers.profiles->saveProfile(profile, nullptr))
+    prompts.setFileAnswer(exportTarget(FileExport::withExtension(file, FileExport::kProfileExtension)));
+    const QString written = controllers.profiles->saveProfile(profile, nullptr, controllers.context);
+    if (written.isEmpty())
         throw exportFailure(file);
-    output.done(tr("profile %1 exported to %2").arg(profile + 1).arg(file));
+    output.done(tr("profile %1 exported to %2").arg(profile + 1).arg(written));
 }
 
 // The file the user named, where the user is; refused when it is not a regular file or a new
@@ -977,10 +978,11 @@ void Commands::exportMacro(const QString &name, const QString &file)
 {
     if (controllers.macros->loadMacroIniConfig(name).isEmpty())
         usageError(tr("no macro named \"%1\"").arg(name));
-    prompts.setFileAnswer(exportTarget(file));
-    if (!controllers.macros->saveMacroIniToFile(name, nullptr))
+    prompts.setFileAnswer(exportTarget(FileExport::withExtension(file, FileExport::kMacroExtension)));
+    const QString written = controllers.macros->saveMacroIniToFile(name, nullptr);
+    if (written.isEmpty())
         throw exportFailure(file);
-    output.done(tr("macro \"%1\" exported to %2").arg(name, file));
+    output.done(tr("macro \"%1\" exported to %2").arg(name, written));
 }
 
 // --- pointer ------------------------------------------------------------------------------

@@ -11,7 +11,7 @@ struct ControllerContext {
 
     // Set by the shell right after the view is built; every device command goes through it.
     Hid_Thread *hidThread = nullptr;
-    // The six message texts "msg/0".."msg/5" of the current language; empty until one is loaded.
+    // The message texts "msg/0".. of the current language; empty until one is loaded.
     QStringList msgStrings;
 
     uint deviceId() const;

@@ -9,7 +9,7 @@ public:
     // More numbered strings than any scene has (it reads 117), with a wide margin; a file
     // that claims more is malformed.
     static constexpr int kMaxStrings = 1024;
-    static constexpr int kMessageCount = 6;
+    static constexpr int kMessageCount = 12;
 
     // A missing file reads as empty: every value absent.
     static LanguageFile read(const QString &path);

@@ -2,7 +2,7 @@
 
 #include "controller/ControllerContext.h"
 #include "controller/DecodableNames.h"
-#include "controller/ExportTarget.h"
+#include "controller/FileExport.h"
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
 #include "controller/Notices.h"
@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtDebug>
 #include <array>
 
@@ -72,11 +71,6 @@ QString importProblem(const QString &path)
         return MacroLibrary::tr("Its step count is not a number from 0 to %1.")
             .arg(MacroLibrary::kMaxSteps);
     return QString();
-}
-
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
 // Commits a macro file; tells the user when it cannot be written.
@@ -222,7 +216,7 @@ WriteOutcome MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogPa
     if (!macroExists(name))
         return {};
     const QString picked =
-        Prompts::current().openFileName(dialogParent, "Open File", desktopFolder(), kCopyFilter);
+        Prompts::current().openFileName(dialogParent, "Open File", FileExport::startFolder(), kCopyFilter);
     // The macro may have been deleted while the dialog was open.
     if (picked.isEmpty() || !macroExists(name))
         return {};
@@ -241,23 +235,12 @@ WriteOutcome MacroLibrary::loadMacroIniFromFile(QVariant name, QWidget *dialogPa
     return outcome;
 }
 
-bool MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)
+QString MacroLibrary::saveMacroIniToFile(QVariant name, QWidget *dialogParent)
 {
     if (!macroExists(name))
-        return false;
-    const QString target =
-        Prompts::current().saveFileName(dialogParent, "Save File", desktopFolder(), kCopyFilter);
-    if (target.isEmpty() || !macroExists(name))
-        return false;
-    const QString refusal = ExportTarget::problem(target);
-    if (!refusal.isEmpty()) {
-        Notices::warn(tr("The macro was not exported to\n%1\n%2").arg(target, refusal));
-        return false;
-    }
-    if (replaceWithCopy(macroPath(name), target))
-        return true;
-    qWarning() << "Macro export failed:" << macroPath(name) << "->" << target;
-    return false;
+        return QString();
+    return FileExport::exportCopy(macroPath(name), dialogParent, kCopyFilter, FileExport::kMacroExtension,
+                                  name.toString() + FileExport::kMacroExtension, context);
 }
 
 QList<uchar> MacroLibrary::macroIncode(QStringList macros) const

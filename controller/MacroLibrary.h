@@ -50,9 +50,9 @@ public:
     // is that of writing the macro file (Written when there was nothing to write); a failure
     // has been told to the user.
     WriteOutcome loadMacroIniFromFile(QVariant name, QWidget *dialogParent);
-    // True when the file the user names was written; a name that cannot take the copy (a
-    // folder, a device) is refused with a message.
-    bool saveMacroIniToFile(QVariant name, QWidget *dialogParent);
+    // The export adds ".mc" to a name typed without it and says why a write failed or why the
+    // name cannot take the copy (a folder, a device); it returns the path written, or "".
+    QString saveMacroIniToFile(QVariant name, QWidget *dialogParent);
     // The device image of step lines for the current device type.
     QList<uchar> macroIncode(QStringList macros) const;
     // Encode macro `name` and write it to the mouse's / keyboard's macro number macroId.

@@ -1,7 +1,7 @@
 #include "controller/ProfileStore.h"
 
 #include "controller/ControllerContext.h"
-#include "controller/ExportTarget.h"
+#include "controller/FileExport.h"
 #include "controller/Notices.h"
 #include "controller/ProfileCheck.h"
 #include "controller/Prompts.h"
@@ -32,11 +32,12 @@ QString tr(const char *text)
     return QCoreApplication::translate("ProfileStore", text);
 }
 
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
 
+// "P03": the profile's name in the window's menu.
+QString profileLabel(int profile)
+{
+    return QString("P%1").arg(profile + 1, 2, 10, QLatin1Char('0'));
+}
 
 }  // namespace
 
@@ -192,7 +193,7 @@ void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
     if (!isValidProfile(profile))
         return;
     const QString chosen = Prompts::current().openFileName(dialogParent, tr("Open File"),
-                                                           desktopFolder(), tr("Profile(*.pf)"));
+                                                           FileExport::startFolder(), tr("Profile(*.pf)"));
     if (chosen.isEmpty())
         return;
     const QString problem = ProfileCheck::problem(chosen);
@@ -204,27 +205,15 @@ void ProfileStore::loadProfile(int profile, QWidget *dialogParent)
     replaceProfileFile(profile, chosen);
 }
 
-bool ProfileStore::saveProfile(int profile, QWidget *dialogParent)
+QString ProfileStore::saveProfile(int profile, QWidget *dialogParent, const ControllerContext &context)
 {
     if (!isValidProfile(profile))
-        return false;
-    const QString chosen = Prompts::current().saveFileName(dialogParent, tr("Save File"),
-                                                           desktopFolder(), tr("Profile(*.pf)"));
-    if (chosen.isEmpty())
-        return false;
-    const QString refusal = ExportTarget::problem(chosen);
-    if (!refusal.isEmpty()) {
-        Notices::warn(tr("The profile was not exported to\n%1\n%2").arg(chosen, refusal));
-        return false;
-    }
-    // The settings object writes its file later: flush it so the copy has every change.
+        return QString();
+    // The settings object writes its file later: commit it so the copy has every change.
     if (!commitProfile(profile, SettingsLock::kWaitMs))
-        return false;
-    if (!replaceWithCopy(profilePath(profile), chosen)) {
-        qDebug() << "cannot export profile" << profile + 1 << "to" << chosen;
-        return false;
-    }
-    return true;
+        return QString();
+    return FileExport::exportCopy(profilePath(profile), dialogParent, tr("Profile(*.pf)"), FileExport::kProfileExtension,
+                                  profileLabel(profile) + FileExport::kProfileExtension, context);
 }
 
 bool ProfileStore::resetProfile(int profile)

@@ -46,9 +46,10 @@ public:
     // Import: replaces the profile file by a ".pf" file the user picks. A file that is not a
     // usable profile is refused with a message and the profile stays as it was.
     void loadProfile(int profile, QWidget *dialogParent);
-    // Export: copies the profile file to a ".pf" file the user names; true when it was
-    // written. A name that cannot take the copy (a folder, a device) is refused with a message.
-    bool saveProfile(int profile, QWidget *dialogParent);
+    // Export: copies the profile file to a ".pf" file the user names (the extension is added
+    // when typed without it); a failed write or a name that cannot take the copy (a folder, a
+    // device) says why. The path written, or "".
+    QString saveProfile(int profile, QWidget *dialogParent, const ControllerContext &context);
     // Replaces the profile file by a copy of "pD.bin"; false, after telling the user, when the
     // file cannot be written (it then stays as it was).
     bool resetProfile(int profile);

@@ -129,7 +129,7 @@ bool myQQuickView::getIsSkinShow() { return controllers.appConfig->getIsSkinShow
 // Profiles
 QVariantList myQQuickView::loadDefaultProfile(uchar uiPageId) { return controllers.profiles->loadDefaultProfile(uiPageId); }
 void myQQuickView::loadProfile(int profile) { controllers.profiles->loadProfile(profile, this); }
-void myQQuickView::saveProfile(int profile) { controllers.profiles->saveProfile(profile, this); }
+void myQQuickView::saveProfile(int profile) { controllers.profiles->saveProfile(profile, this, controllers.context); }
 void myQQuickView::resetProfile(int profile) { controllers.profiles->resetProfile(profile); }
 QString myQQuickView::getCustomFilePath() { return controllers.profiles->getCustomFilePath(this, controllers.context); }
 

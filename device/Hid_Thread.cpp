@@ -75,10 +75,16 @@ void Hid_Thread::rebuildDevices(const QList<CatalogEntry> &catalogue)
     }
 
     constexpr int kSearchedPosition = 1;
+    searched = catalogue.value(kSearchedPosition);
     if (catalogue.size() > kSearchedPosition)
-        findInterfaces(catalogue.at(kSearchedPosition), *scanned[kSearchedPosition]);
+        findInterfaces(searched, *scanned[kSearchedPosition]);
     // Entries still used by a transfer or the monitor stay alive through their own references.
     devices = scanned;
+}
+
+DeviceAbsence Hid_Thread::diagnoseAbsence() const
+{
+    return DeviceAbsence::diagnose(searched.vid, searched.pid);
 }
 
 void Hid_Thread::findInterfaces(const CatalogEntry &source, DeviceEntry &entry)

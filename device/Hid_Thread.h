@@ -2,6 +2,7 @@
 // The device object: bus scan, report framing, transport token, handshake, monitor and the
 // command slots of the mouse and the keyboard.
 #include "device/Catalogue.h"
+#include "device/DeviceAbsence.h"
 #include "device/DeviceEntry.h"
 #include "device/Transfer.h"
 
@@ -36,6 +37,8 @@ public:
 
     // The device scan: one entry per catalogue section; only position 1 is searched on the bus.
     void rebuildDevices(const QList<CatalogEntry> &catalogue);
+    // Why the searched device of the last scan cannot be used (asks the bus again).
+    DeviceAbsence diagnoseAbsence() const;
 
     uint currentDeviceId() const { return deviceId; }
     QList<DeviceEntry> deviceEntries() const;
@@ -141,6 +144,7 @@ private:
     // Entries are shared with the transfers and the monitor that use them, so a detection
     // that replaces the list never frees one under them.
     QList<std::shared_ptr<DeviceEntry>> devices;
+    CatalogEntry searched;  // the catalogue entry the last scan looked for
     uint deviceId = 1;
     // `idle` and `ackFlag`, shared with the transfers, which may outlive this object.
     std::shared_ptr<TransportFlags> flags = std::make_shared<TransportFlags>();

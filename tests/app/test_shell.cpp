@@ -89,8 +89,32 @@ private slots:
         QVERIFY(sceneProperty(*shell, "initialised").toBool());
     }
 
-    void withoutDeviceWarnsAndNeverShowsTheWindow()
+    // The warning keeps its first line and says why, as far as the bus can tell.
+    void missingDeviceWarnsWithItsCauseAndNeverShowsTheWindow_data()
     {
+        QTest::addColumn<bool>("plugged");
+        QTest::addColumn<bool>("failOpen");
+        QTest::addColumn<QStringList>("causeLines");
+        const QString rule = "KERNEL==\"hidraw*\", SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"1209\", "
+                             "ATTRS{idProduct}==\"0008\", TAG+=\"uaccess\"";
+        QTest::newRow("nothing with the ids on the bus")
+            << false << false << QStringList{"No device with the ids 1209:0008 is connected."};
+        QTest::newRow("present but this user cannot open it")
+            << true << true
+            << QStringList{"Save this line as /etc/udev/rules.d/70-w3config.rules:", rule,
+                           "sudo udevadm control --reload-rules && sudo udevadm trigger"};
+    }
+    void missingDeviceWarnsWithItsCauseAndNeverShowsTheWindow()
+    {
+        QFETCH(bool, plugged);
+        QFETCH(bool, failOpen);
+        QFETCH(QStringList, causeLines);
+        if (plugged) {
+            vhid::Bus::instance().plug(vhid::Model::Mouse);
+            vhid::Faults faults;
+            faults.failOpen = failOpen;
+            vhid::Bus::instance().setFaults(vhid::Model::Mouse, faults);
+        }
         shell = std::make_unique<Widget>();
         startShell(*shell);
 
@@ -99,7 +123,10 @@ private slots:
         QCOMPARE(prompts->warnings[0].title, shell->windowTitle());
         const QString mouseName = shell->applicationConfig()->value("common/product_name").toStringList().value(1);
         QVERIFY(!mouseName.isEmpty());
-        QCOMPARE(prompts->warnings[0].text, QString("Can not detect %1 !").arg(mouseName));
+        const QStringList lines = prompts->warnings[0].text.split('\n');
+        QCOMPARE(lines.value(0), QString("Can not detect %1 !").arg(mouseName));
+        for (const QString &line : causeLines)
+            QVERIFY2(lines.contains(line), qPrintable(prompts->warnings[0].text));
         QVERIFY(!shell->isVisible());
         QTest::qWait(100);
         QVERIFY(!sceneProperty(*shell, "initialised").toBool());

@@ -96,6 +96,9 @@ private slots:
     void exportCopiesProfileWithUnflushedChanges();
     void exportReplacesExistingFile();
     void exportCancelledWritesNothing();
+    void exportNamesTheFileAndSaysWhyAWriteFailed_data();
+    void exportNamesTheFileAndSaysWhyAWriteFailed();
+    void importAndExportStartInTheUsersFolder();
     void customPicture();
 
 private:
@@ -562,7 +565,7 @@ void TestSettingsFiles::exportCopiesProfileWithUnflushedChanges()
     ProfileStore profiles;
     profiles.setCurrentProfile(9);
     profiles.current().setValue("sensor/stage_W3", 8);  // not yet on disk
-    profiles.saveProfile(9, nullptr);
+    profiles.saveProfile(9, nullptr, ControllerContext());
     QCOMPARE(prompts.dialogs, QStringList{"Save File Profile(*.pf)"});
     QCOMPARE(entry(prompts.saveAnswer, "sensor", "stage_W3"), QString("8"));
     QCOMPARE(contents(prompts.saveAnswer), contents(profileFile(9)));
@@ -574,7 +577,7 @@ void TestSettingsFiles::exportReplacesExistingFile()
     prompts.saveAnswer = sandbox->path("out.pf");
     QVERIFY(writeText(prompts.saveAnswer, QByteArray(5000, 'x')));
     ProfileStore profiles;
-    profiles.saveProfile(0, nullptr);
+    profiles.saveProfile(0, nullptr, ControllerContext());
     QCOMPARE(contents(prompts.saveAnswer), contents(profileFile(0)));
 }
 
@@ -583,9 +586,82 @@ void TestSettingsFiles::exportCancelledWritesNothing()
     RecordingPrompts prompts;
     ProfileStore profiles;
     const QStringList before = QDir(".").entryList(QDir::Files);
-    profiles.saveProfile(0, nullptr);
+    profiles.saveProfile(0, nullptr, ControllerContext());
     QCOMPARE(prompts.dialogs.size(), 1);
     QCOMPARE(QDir(".").entryList(QDir::Files), before);
+}
+
+void TestSettingsFiles::exportNamesTheFileAndSaysWhyAWriteFailed_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("messages");  // the language's msg list; empty: none loaded
+    QTest::addColumn<bool>("replaceAnswer");
+    QTest::addColumn<QString>("written");       // relative to the sandbox; "" nothing written
+    QTest::addColumn<QString>("warning");       // a line the warning holds; "" no warning
+    QStringList translated;
+    for (int i = 0; i < 12; ++i)
+        translated << "msg" + QString::number(i);
+    QTest::newRow("typed without the extension") << "out" << QStringList() << true << "out.pf" << "";
+    QTest::newRow("extension in capitals is kept") << "OUT.PF" << QStringList() << true << "OUT.PF" << "";
+    QTest::newRow("added name taken, replace refused") << "taken" << QStringList() << false << "" << "";
+    QTest::newRow("added name taken, replace agreed") << "taken" << QStringList() << true << "taken.pf" << "";
+    QTest::newRow("folder missing") << "missing/out.pf" << QStringList() << true << ""
+                                    << "The folder does not exist.";
+    QTest::newRow("folder missing, in the current language") << "missing/out.pf" << translated << true
+                                                             << "" << "msg7";
+    QTest::newRow("a folder of that name") << "folder.pf" << QStringList() << true << ""
+                                           << "A folder of that name is in the way.";
+}
+
+void TestSettingsFiles::exportNamesTheFileAndSaysWhyAWriteFailed()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, replaceAnswer);
+    QFETCH(QString, written);
+    QFETCH(QString, warning);
+    const QByteArray older = "an older file the user keeps";
+    QVERIFY(writeText(sandbox->path("taken.pf"), older));
+    QVERIFY(QDir().mkpath(sandbox->path("folder.pf")));
+    RecordingPrompts prompts;
+    prompts.saveAnswer = sandbox->path(typed);
+    prompts.confirmAnswer = replaceAnswer;
+    ControllerContext context;
+    context.msgStrings = messages;
+    ProfileStore profiles;
+
+    const QString result = profiles.saveProfile(2, nullptr, context);
+
+    QCOMPARE(result, written.isEmpty() ? QString() : sandbox->path(written));
+    if (!written.isEmpty())
+        QCOMPARE(contents(sandbox->path(written)), contents(profileFile(2)));
+    if (!replaceAnswer)
+        QCOMPARE(contents(sandbox->path("taken.pf")), older);
+    QCOMPARE(prompts.confirmations.size(), typed == "taken" ? 1 : 0);
+    QCOMPARE(prompts.warnings.size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty()) {
+        const QStringList lines = prompts.warnings.at(0).text.split('\n');
+        QVERIFY2(lines.contains(warning), qPrintable(prompts.warnings.at(0).text));
+        QVERIFY(lines.contains(sandbox->path(typed)));
+    }
+}
+
+void TestSettingsFiles::importAndExportStartInTheUsersFolder()
+{
+    QTemporaryDir home;
+    const QByteArray previousHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    RecordingPrompts prompts;
+    ProfileStore profiles;
+    // Without a documents folder: the home folder, offering the profile's name.
+    profiles.saveProfile(2, nullptr, ControllerContext());
+    profiles.loadProfile(2, nullptr);
+    QVERIFY(QDir(home.path()).mkpath("Documents"));
+    profiles.saveProfile(9, nullptr, ControllerContext());
+    qputenv("HOME", previousHome);
+
+    QCOMPARE(prompts.startPaths, (QStringList{home.path() + "/P03.pf", home.path(),
+                                              home.path() + "/Documents/P10.pf"}));
 }
 
 void TestSettingsFiles::customPicture()

@@ -61,7 +61,7 @@ private slots:
     void checkString();
     void loadsStringsAndMessages_data();
     void loadsStringsAndMessages();
-    void loadingTwiceKeepsSixMessages();
+    void loadingTwiceKeepsTheMessages();
     void missingOrHostileCodeReadsEmpty_data();
     void missingOrHostileCodeReadsEmpty();
     void buttonNamesAreSixteen();
@@ -143,17 +143,18 @@ void TestLanguages::loadsStringsAndMessages()
 
     const QStringList strings = store.getGlobalStrings("031000");
     QCOMPARE(strings, (QStringList{"Test Sans", "GRÖSSE", "宏", ""}));
-    QCOMPARE(context.msgStrings, (QStringList{"T0", "two\nlines", "T2", "path: ", "T4", "T5"}));
+    QCOMPARE(context.msgStrings.mid(0, 6), (QStringList{"T0", "two\nlines", "T2", "path: ", "T4", "T5"}));
+    QCOMPARE(context.msgStrings.size(), LanguageFile::kMessageCount);
     QCOMPARE(bool(languageIntegrity), integrity);
 }
 
-void TestLanguages::loadingTwiceKeepsSixMessages()
+void TestLanguages::loadingTwiceKeepsTheMessages()
 {
     writeFile(dir->filePath("lang_031000.ini"), threeStrings("cs=811942340"));
     LanguageStore store(context, dir->path() + "/");
     const QStringList first = store.getGlobalStrings("031000");
     QCOMPARE(store.getGlobalStrings("031000"), first);
-    QCOMPARE(context.msgStrings.size(), 6);
+    QCOMPARE(context.msgStrings.size(), LanguageFile::kMessageCount);
 }
 
 void TestLanguages::missingOrHostileCodeReadsEmpty_data()
@@ -170,7 +171,7 @@ void TestLanguages::missingOrHostileCodeReadsEmpty()
     writeFile(dir->filePath("lang_031000.ini"), threeStrings("cs=811942340"));
     LanguageStore store(context, dir->path() + "/");
     QCOMPARE(store.getGlobalStrings(code), QStringList{QString()});
-    QCOMPARE(context.msgStrings, blanks(6));
+    QCOMPARE(context.msgStrings, blanks(LanguageFile::kMessageCount));
     QVERIFY(!languageIntegrity);
     QCOMPARE(store.getProductLayoutStrings_W3(code), blanks(16));
 }
@@ -252,7 +253,7 @@ void TestLanguages::shippedFilesPass()
         }
     }
     store.getGlobalStrings(code);  // the message list below is the one of this language
-    QCOMPARE(context.msgStrings.size(), 6);
+    QCOMPARE(context.msgStrings.size(), LanguageFile::kMessageCount);
     for (const QString &message : context.msgStrings)
         QVERIFY(!message.isEmpty());
     QVERIFY(context.msgStrings.at(1).contains('\n'));
@@ -317,7 +318,7 @@ void TestLanguages::stringCountBeyondBoundIsMalformed()
     QCOMPARE(strings.at(0), QString("F"));
     QCOMPARE(bool(languageIntegrity), integrity);
     QCOMPARE(prompts->warnings.size(), integrity ? 0 : 1);
-    QCOMPARE(context.msgStrings.size(), 6);
+    QCOMPARE(context.msgStrings.size(), LanguageFile::kMessageCount);
 }
 
 void TestLanguages::menuPositionForLocale_data()

@@ -140,6 +140,7 @@ private slots:
     void hostileNamesStayInsideTheFolder_data();
     void hostileNamesStayInsideTheFolder();
     void exportsAndImportsCopies();
+    void exportAddsTheExtensionAndSaysWhyAWriteFailed();
     void failedImportKeepsTheMacro();
     void importOntoMacroDeletedMeanwhileDoesNothing();
     void importRefusesWhatIsNotAMacro_data();
@@ -358,6 +359,25 @@ void TestMacroLibrary::exportsAndImportsCopies()
     library->saveMacroIniToFile("Missing", nullptr);
     QVERIFY(!QFile::exists(macroFile("Missing")));
     QCOMPARE(prompts->dialogs, QStringList());
+}
+
+void TestMacroLibrary::exportAddsTheExtensionAndSaysWhyAWriteFailed()
+{
+    const QString name = created();
+    QVERIFY(library->saveMacroIni(name, {"A" + kDown}).toBool());
+
+    prompts->saveAnswer = dir->filePath("typed");
+    QCOMPARE(library->saveMacroIniToFile(name, nullptr), dir->filePath("typed.mc"));
+    QCOMPARE(contents(dir->filePath("typed.mc")), contents(macroFile(name)));
+    QVERIFY(!QFile::exists(dir->filePath("typed")));
+    // The dialog offers the macro's name.
+    QVERIFY(prompts->startPaths.last().endsWith("/" + name + ".mc"));
+
+    prompts->saveAnswer = dir->filePath("no folder/typed.mc");
+    QCOMPARE(library->saveMacroIniToFile(name, nullptr), QString());
+    QCOMPARE(prompts->warnings.size(), 1);
+    QVERIFY(prompts->warnings.at(0).text.contains(prompts->saveAnswer));
+    QVERIFY(prompts->warnings.at(0).text.contains("The folder does not exist."));
 }
 
 void TestMacroLibrary::failedImportKeepsTheMacro()

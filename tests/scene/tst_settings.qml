@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "qrc:/modules/qml/basic"
+import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
 
 Item {
@@ -347,13 +348,17 @@ Item {
             compare(requestSpy.count, 1, "the selected entry asks nothing")
         }
 
+        // LOAD and RESET ask first: nothing happens until the question is answered, and
+        // CANCEL (the safe answer) leaves everything as it was.
         function test_rightClickMenu_data() {
             return [
-                { tag: "LOAD of the selected entry selects again", row: 0, action: "load", calls: ["load 0", "select 0"] },
-                { tag: "RESET of the selected entry selects again", row: 0, action: "reset", calls: ["reset 0", "select 0"] },
+                { tag: "LOAD of the selected entry selects again", row: 0, action: "load", answer: 0, calls: ["load 0", "select 0"] },
+                { tag: "RESET of the selected entry selects again", row: 0, action: "reset", answer: 0, calls: ["reset 0", "select 0"] },
                 { tag: "SAVE of the selected entry", row: 0, action: "save", calls: ["save 0"] },
-                { tag: "LOAD of another entry", row: 5, action: "load", calls: ["load 5"] },
-                { tag: "RESET of another entry", row: 5, action: "reset", calls: ["reset 5"] },
+                { tag: "LOAD of another entry", row: 5, action: "load", answer: 0, calls: ["load 5"] },
+                { tag: "RESET of another entry", row: 5, action: "reset", answer: 0, calls: ["reset 5"] },
+                { tag: "LOAD cancelled", row: 0, action: "load", answer: 1, calls: [] },
+                { tag: "RESET cancelled", row: 5, action: "reset", answer: 1, calls: [] },
                 { tag: "CANCEL", row: 5, action: "cancel", calls: [] },
             ]
         }
@@ -363,6 +368,13 @@ Item {
             verify(popup.visible)
             mouseClick(findChild(profiles, "Menu_Prof_" + data.action))
             verify(!popup.visible)
+            compare(Questions.active, data.answer !== undefined)
+            if (Questions.active) {
+                compare(Questions.safeChoice, 1)
+                verify(Questions.sentence.indexOf(profiles.label(data.row)) >= 0)
+                compare(ui_View.profileCalls, [])
+                Questions.answer(data.answer)
+            }
             compare(ui_View.profileCalls, data.calls)
             compare(profiles.currentIndex, 0, "the selection stays")
         }

@@ -20,20 +20,23 @@ public:
         confirmations.append({title, text});
         return confirmAnswer;
     }
-    QString openFileName(QWidget *, const QString &caption, const QString &, const QString &filter) override
+    QString openFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter) override
     {
         dialogs.append(caption + " " + filter);
+        startPaths.append(dir);
         return openAnswer;
     }
-    QString saveFileName(QWidget *, const QString &caption, const QString &, const QString &filter) override
+    QString saveFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter) override
     {
         dialogs.append(caption + " " + filter);
+        startPaths.append(dir);
         return saveAnswer;
     }
 
     QList<Box> warnings;
     QList<Box> confirmations;
     QStringList dialogs;
+    QStringList startPaths;  // where each file dialog started (folder, or folder and file name)
     bool confirmAnswer = true;
     QString openAnswer;
     QString saveAnswer;

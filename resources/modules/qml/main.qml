@@ -134,8 +134,16 @@ Item {
 
     function openWebAddress() {
         ui_View.playMedia_Index(3)
-        if (globalSetting_url !== "")
-            Qt.openUrlExternally(globalSetting_url)
+        if (globalSetting_url !== "" && !Qt.openUrlExternally(globalSetting_url))
+            showHelpLocation(globalSetting_url)
+    }
+
+    // Without a program that opens the page, the user is told where it is.
+    function showHelpLocation(url) {
+        var place = url.indexOf("file://") === 0 ? decodeURIComponent(url.substring(7)) : url
+        Questions.ask(Theme.text(122, "HELP"),
+                      Theme.text(123, "No web browser could open the help page. It is at:") + "\n" + place,
+                      [Theme.text(124, "OK")], 0, null)
     }
 
     Component.onCompleted: {
@@ -220,6 +228,7 @@ Item {
         y: root.height
         enabled: root.frameEnabled
         opacity: root.frameOpacity
+        profileName: mainW3.profileName
         onBtnTotalResetClicked: mainW3.totalReset()
         onBtnTotalApplyClicked: mainW3.totalApply()
         onProtectUI: root.setProtectUI(interval)

@@ -20,6 +20,7 @@ Item {
     readonly property var pendingPages: pages.map(function(page) { return page.pending })
     readonly property bool pending: pendingPages.indexOf(true) >= 0
     readonly property int applyLockTime: 1600   // the longest lock a page's own APPLY takes, ms
+    readonly property string profileName: menuProf.label(menuProf.currentIndex)  // "P03"
     signal protectUI(int interval)
 
     // Start-up, after the settings page: key, macro, colour and sensor pages in that order.

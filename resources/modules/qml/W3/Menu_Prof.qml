@@ -4,8 +4,9 @@ import "qrc:/modules/qml/common"
 // The profile menu: P01..P10, entry 0 selected at start. A left click on another entry
 // switches the device's profile and emits profileChanged(index); clicking the selected entry
 // does nothing; while `holdSwitches` (pages hold unapplied changes) the click only emits
-// switchRequested(index), and the owner settles the changes and calls select. A right click opens LOAD / SAVE / RESET / CANCEL beside the row for that
-// entry; after LOAD or RESET of the selected entry the selection runs again.
+// switchRequested(index), and the owner settles the changes and calls select. A right click
+// opens LOAD / SAVE / RESET / CANCEL beside the row for that entry; LOAD and RESET ask first,
+// and after either of the selected entry the selection runs again.
 // Rows are named Menu_Prof_<index>, the menu's entries Menu_Prof_load, _save, _reset, _cancel.
 Item {
     id: menu
@@ -29,14 +30,29 @@ Item {
     function runMenuAction(action) {
         var index = menuIndex
         closeMenu()
-        if (action === "load")
-            ui_View.loadProfile(index)
-        else if (action === "save")
+        if (action === "save")
             ui_View.saveProfile(index)
-        else if (action === "reset")
-            ui_View.resetProfile(index)
-        if ((action === "load" || action === "reset") && index === currentIndex)
-            select(index)
+        else if (action === "load" || action === "reset")
+            askToReplace(action, index)
+    }
+    // LOAD and RESET overwrite the profile's file: asked first, CANCEL the safe answer.
+    function askToReplace(action, index) {
+        var loading = action === "load"
+        var heading = loading ? Theme.text(119, "LOAD PROFILE") : Theme.text(117, "RESET PROFILE")
+        var sentence = loading
+            ? Theme.text(120, "A profile file replaces %1. Its buttons, lighting and sensor settings are lost.")
+            : Theme.text(118, "%1 returns to the factory profile. Its buttons, lighting and sensor settings are lost.")
+        var choices = [loading ? Theme.text(84, "LOAD") : Theme.text(77, "RESET"), Theme.text(78, "CANCEL")]
+        Questions.ask(heading, sentence.arg(label(index)), choices, 1, function(choice) {
+            if (choice !== 0)
+                return
+            if (loading)
+                ui_View.loadProfile(index)
+            else
+                ui_View.resetProfile(index)
+            if (index === currentIndex)
+                select(index)
+        })
     }
     function label(index) { return "P" + (index < 9 ? "0" : "") + (index + 1) }
 

@@ -477,7 +477,7 @@ Item {
             text: Theme.text(74, "KEY")
             heading: true
             fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 8
+            minimumPixelSize: 10
         }
         DropdownList {
             id: buttonMenu
@@ -525,7 +525,7 @@ Item {
                         text: modelData
                         highlight: parent.selected
                         fontSizeMode: Text.HorizontalFit
-                        minimumPixelSize: 8
+                        minimumPixelSize: 10
                     }
                     MouseArea {
                         id: functionArea

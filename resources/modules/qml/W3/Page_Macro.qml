@@ -425,7 +425,7 @@ Item {
                 y: 84
                 width: 40
                 height: 32
-                text: "ms"
+                text: Theme.text(126, "ms")
             }
             Button_2state {
                 objectName: "insertDelay"

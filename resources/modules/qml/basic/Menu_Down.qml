@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import "qrc:/modules/qml/common"
 
-// The bottom bar: ALL RESET locks input for 800 ms, ALL SAVE for 2000 ms; the pages act on
+// The bottom bar: ALL RESET asks first, then locks input for 800 ms, ALL SAVE for 2000 ms; the pages act on
 // btnTotalResetClicked / btnTotalApplyClicked. The device badge sits at its left.
 Item {
     id: bar
@@ -14,6 +14,20 @@ Item {
 
     readonly property int resetLockMs: 800
     readonly property int saveLockMs: 2000
+    readonly property int buttonWidth: 180  // "ALLES ZURÜCKSETZEN" at 10 px and more
+    property string profileName: ""   // "P03": the profile ALL RESET acts on
+
+    // ALL RESET returns every page of the profile to its factory values: asked first.
+    function askTotalReset() {
+        var sentence = Theme.text(121, "Every page of %1 returns to its factory values.")
+        Questions.ask(Theme.text(113, "ALL RESET"), sentence.arg(profileName),
+                      [Theme.text(113, "ALL RESET"), Theme.text(78, "CANCEL")], 1, function(choice) {
+            if (choice !== 0)
+                return
+            bar.protectUI(bar.resetLockMs)
+            bar.btnTotalResetClicked()
+        })
+    }
 
     SkinImage {
         anchors.fill: parent
@@ -23,17 +37,16 @@ Item {
     }
     PushButton {
         objectName: "Menu_Down_reset"
+        width: bar.buttonWidth
         x: save.x - width - 12
         y: 10
         text: Theme.text(113, "ALL RESET")
-        onClicked: {
-            bar.protectUI(bar.resetLockMs)
-            bar.btnTotalResetClicked()
-        }
+        onClicked: bar.askTotalReset()
     }
     PushButton {
         id: save
         objectName: "Menu_Down_save"
+        width: bar.buttonWidth
         x: bar.width - width - 24
         y: 10
         primary: true

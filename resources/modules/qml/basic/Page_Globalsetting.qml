@@ -219,7 +219,7 @@ Item {
 
     Label {
         x: page.labelX; y: page.rowY(0); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
         visible: page.skinShown
         text: Theme.text(26, "SKIN")
         heading: true
@@ -236,7 +236,7 @@ Item {
 
     Label {
         x: page.labelX; y: page.rowY(1); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
         text: Theme.text(27, "SOUND")
         heading: true
     }
@@ -260,7 +260,7 @@ Item {
 
     Label {
         x: page.labelX; y: page.rowY(2); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
         text: Theme.text(28, "ANIMATED")
         heading: true
     }
@@ -284,7 +284,7 @@ Item {
 
     Label {
         x: page.labelX; y: page.rowY(3); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
         text: Theme.text(29, "LANGUAGE")
         heading: true
     }
@@ -299,7 +299,7 @@ Item {
 
     Label {
         x: page.labelX; y: page.rowY(4); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
         text: Theme.text(30, "BACKGROUND")
         heading: true
     }
@@ -315,8 +315,8 @@ Item {
 
     Label {
         x: page.labelX; y: page.rowY(5); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
-        text: Theme.text(33, "TEXT") + " " + Theme.text(34, "SIZE")
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
+        text: Theme.text(127, "TEXT SIZE")
         heading: true
     }
     Row {
@@ -339,7 +339,7 @@ Item {
 
     Label {
         x: page.labelX; y: page.rowY(6); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8
+        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
         text: Theme.text(36, "BRIGHTNESS")
         heading: true
     }
@@ -361,7 +361,7 @@ Item {
     Rectangle { x: page.rightX - 14; y: 68; width: 1; height: 300; color: Theme.stroke }
     Label {
         x: page.rightX; y: page.rowY(0); height: 32
-        text: Theme.text(33, "TEXT") + " " + Theme.text(35, "COLOR")
+        text: Theme.text(128, "TEXT COLOR")
         heading: true
     }
     Label {

@@ -36,7 +36,7 @@ Item {
         heading: true
         color: button.primary ? "#FF101418" : (button.hovered ? Theme.textColor : Theme.textColorEnable)
         fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 8
+        minimumPixelSize: 10
     }
     MouseArea {
         id: area

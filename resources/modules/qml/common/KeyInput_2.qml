@@ -37,7 +37,8 @@ Item {
         anchors.leftMargin: 8
         anchors.rightMargin: 8
         horizontalAlignment: Text.AlignHCenter
-        text: input.keyName === "" ? "KEY\u3010 PRESS ANY \u3011" : "KEY \u3010 " + input.keyName + " \u3011"
+        text: input.keyName === "" ? Theme.text(125, "KEY\u3010 PRESS ANY \u3011")
+                                   : Theme.text(74, "KEY") + " \u3010 " + input.keyName + " \u3011"
         highlight: input.isCapturing || input.keyName !== ""
         SequentialAnimation on opacity {
             running: input.isCapturing
