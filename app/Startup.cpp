@@ -6,6 +6,7 @@
 #include "platform/DataFolder.h"
 #include "platform/OpenGlSupport.h"
 #include "platform/DeviceLock.h"
+#include "platform/UrlOpener.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -66,10 +67,15 @@ void startShell(Widget &shell)
 int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
 {
     const bool softwareScene = sceneRendersInSoftware();
-    std::optional<WindowSystemWithoutOpenGl> withoutOpenGl;
+    // Decided while this is the only thread: the environment is never changed once the
+    // application object has started threads that read it.
+    std::optional<QProcessEnvironment> userEnvironment;
     if (softwareScene && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        withoutOpenGl.emplace();
+        userEnvironment = keepWindowSystemFromOpenGl();
     QApplication app(argc, argv);
+    std::optional<UrlOpener> urlOpener;
+    if (userEnvironment)
+        urlOpener.emplace(*userEnvironment);
     enterDataFolder();
     // w3ctl and this window take turns at the mouse, one transfer at a time.
     DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
@@ -85,8 +91,6 @@ int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevic
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());
 
     startShell(*shell);
-    // The window system chose its OpenGL integration with the first window.
-    withoutOpenGl.reset();
 
     const int result = app.exec();
     InputCapture::stop();

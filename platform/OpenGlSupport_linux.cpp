@@ -81,16 +81,9 @@ bool openGlRunsOnGraphicsProcessor(const QString &deviceFolder)
     return !softwareRasteriserRequested() && !remoteXDisplay() && graphicsDeviceAvailable(deviceFolder);
 }
 
-WindowSystemWithoutOpenGl::WindowSystemWithoutOpenGl()
-    : wasSet(qEnvironmentVariableIsSet(kXcbGlIntegration)), previous(qgetenv(kXcbGlIntegration))
+QProcessEnvironment keepWindowSystemFromOpenGl()
 {
+    const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
     qputenv(kXcbGlIntegration, "none");
-}
-
-WindowSystemWithoutOpenGl::~WindowSystemWithoutOpenGl()
-{
-    if (wasSet)
-        qputenv(kXcbGlIntegration, previous);
-    else
-        qunsetenv(kXcbGlIntegration);
+    return before;
 }

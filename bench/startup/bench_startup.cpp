@@ -42,7 +42,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -260,9 +259,8 @@ int runAppChild(int argc, char **argv)
 
 int runBareChild(int argc, char **argv, bool software)
 {
-    std::optional<WindowSystemWithoutOpenGl> withoutOpenGl;
     if (software) {
-        withoutOpenGl.emplace();
+        keepWindowSystemFromOpenGl();
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     }
     QApplication app(argc, argv);
