@@ -2,6 +2,8 @@
 
 #include "app/Widget.h"
 #include "capture/InputCapture.h"
+#include "controller/SoundPlayer.h"
+#include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "platform/DataFolder.h"
 #include "platform/OpenGlSupport.h"
@@ -13,7 +15,10 @@
 #include <QDir>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
+#include <QThreadPool>
+#include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -51,6 +56,18 @@ void chooseSceneRenderer(bool software)
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 }
 
+// Ends the process without the application object's teardown, which would tear down the sound
+// back end: with a stalled audio server that blocks for good, and the program would outlive
+// its window. Called once the shell is gone: the settings are written, the device is closed
+// and the channel's sockets are removed; what runs on the thread pool (transfers to the
+// mouse, file writes) is waited for.
+[[noreturn]] void endProcess(int exitCode)
+{
+    QThreadPool::globalInstance()->waitForDone();
+    std::fflush(nullptr);
+    ::_exit(exitCode);
+}
+
 }  // namespace
 
 void startShell(Widget &shell)
@@ -64,7 +81,7 @@ void startShell(Widget &shell)
         shell.sendDemoNotice();
 }
 
-int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
+void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
 {
     const bool softwareScene = sceneRendersInSoftware();
     // Decided while this is the only thread: the environment is never changed once the
@@ -94,6 +111,8 @@ int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevic
 
     const int result = app.exec();
     InputCapture::stop();
+    InputCapture::setCopyDataHandler(nullptr, &app, nullptr);
+    shell->view()->sounds().leavePlayersToProcessExit();
     shell.reset();
-    return result;
+    endProcess(result);
 }

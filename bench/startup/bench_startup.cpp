@@ -244,11 +244,11 @@ private:
 };
 
 // The program's start-up as the program runs it, on the virtual mouse.
-int runAppChild(int argc, char **argv)
+[[noreturn]] void runAppChild(int argc, char **argv)
 {
     StepClock steps;
     std::unique_ptr<StartupProbe> probe;
-    return runW3Config(argc, argv, [&] {
+    runW3Config(argc, argv, [&] {
         vhid::Bus::instance().reset();
         vhid::Bus::instance().plug(vhid::Model::Mouse);
         steps.step("application");
@@ -493,7 +493,7 @@ int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (mode == "app")
-        return runAppChild(argc, argv);
+        runAppChild(argc, argv);
     if (mode == "bare")
         return runBareChild(argc, argv, false);
     if (mode == "bare-software")
