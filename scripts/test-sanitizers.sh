@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Builds the device, command, controller and macro tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-asan/ and runs them (under Xvfb, on the virtual
-# device). Leaks that Qt's platform plugins make at start-up are suppressed by tests/lsan.supp.
+# Builds the device, command, controller, macro, w3ctl and end-to-end scene tests with
+# AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs them (under Xvfb,
+# on the virtual device). Leaks that Qt's platform plugins make at start-up are suppressed by tests/lsan.supp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 tests=()
-for area in device commands controller macros; do
+for area in device commands controller macros cli scene_e2e; do
   while read -r name; do
     tests+=("$name")
   done < <(sed -n 's/^w3_add_test(\([A-Za-z0-9_]*\).*/\1/p' "tests/$area/CMakeLists.txt")
