@@ -295,7 +295,11 @@ TextChannel::SendResult sendToOtherProcess(const QString &title, const QByteArra
     using TextChannel::SendResult;
     QString whyNot;
     const QString name = TextChannel::serverName(title, &whyNot);
-    if (name.isEmpty() || !nameTaken(name))
+    if (name.isEmpty()) {
+        qWarning().noquote() << "Text channel: not sending to" << title << "-" << whyNot;
+        return SendResult::NoWindow;
+    }
+    if (!nameTaken(name))
         return SendResult::NoWindow;
     // Whoever made a name that is not the user's own would take the text instead.
     if (!PrivateRuntimeFolder::isOwnSocket(name, &whyNot)) {
