@@ -17,7 +17,6 @@
 #include <QSGRendererInterface>
 #include <QThreadPool>
 #include <cstdio>
-#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -56,6 +55,17 @@ void chooseSceneRenderer(bool software)
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 }
 
+// A text glyph cache that outgrows its texture copies it through a shader program by default;
+// on software OpenGL compiling that program costs more than the whole first frame. Growing the
+// caches from a copy in memory instead costs a few hundred kilobytes and draws the same. The
+// scene graph reads the setting when a cache first grows.
+void growGlyphCachesFromMemory()
+{
+    static const char *const kGlyphCacheSetting = "QML_USE_GLYPHCACHE_WORKAROUND";
+    if (!qEnvironmentVariableIsSet(kGlyphCacheSetting))
+        qputenv(kGlyphCacheSetting, "1");
+}
+
 // Ends the process without the application object's teardown, which would tear down the sound
 // back end: with a stalled audio server that blocks for good, and the program would outlive
 // its window. Called once the shell is gone: the settings are written, the device is closed
@@ -83,16 +93,16 @@ void startShell(Widget &shell)
 
 void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
 {
+    // The environment is changed only here, while this is the only thread: the application
+    // object starts threads that read it at any time. The programs the window starts (the
+    // help page's browser) get it as it was.
+    const QProcessEnvironment startEnvironment = QProcessEnvironment::systemEnvironment();
     const bool softwareScene = sceneRendersInSoftware();
-    // Decided while this is the only thread: the environment is never changed once the
-    // application object has started threads that read it.
-    std::optional<QProcessEnvironment> userEnvironment;
     if (softwareScene && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        userEnvironment = keepWindowSystemFromOpenGl();
+        keepWindowSystemFromOpenGl();
+    growGlyphCachesFromMemory();
     QApplication app(argc, argv);
-    std::optional<UrlOpener> urlOpener;
-    if (userEnvironment)
-        urlOpener.emplace(*userEnvironment);
+    const UrlOpener urlOpener(startEnvironment);
     enterDataFolder();
     // w3ctl and this window take turns at the mouse, one transfer at a time.
     DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));

@@ -1,5 +1,5 @@
 #pragma once
-#include <QProcessEnvironment>
+#include <QByteArray>
 #include <QString>
 
 // Whether the window system of this session can give the scene an OpenGL context, asked of
@@ -17,6 +17,6 @@ bool openGlRunsOnGraphicsProcessor(const QString &deviceFolder = QStringLiteral(
 // application creates its first window, so that plain windows do not load the OpenGL driver
 // either. It changes the environment, so it must run before any thread starts (before the
 // application object exists), and the change stays for the life of the process: threads read
-// the environment at any time. Returns the environment as it was, for the programs the window
-// starts (the help page's browser), which choose for themselves.
-QProcessEnvironment keepWindowSystemFromOpenGl();
+// the environment at any time. The programs the window starts (the help page's browser) should
+// get the environment as it was before, to choose for themselves.
+void keepWindowSystemFromOpenGl();

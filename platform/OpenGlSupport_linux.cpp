@@ -81,9 +81,7 @@ bool openGlRunsOnGraphicsProcessor(const QString &deviceFolder)
     return !softwareRasteriserRequested() && !remoteXDisplay() && graphicsDeviceAvailable(deviceFolder);
 }
 
-QProcessEnvironment keepWindowSystemFromOpenGl()
+void keepWindowSystemFromOpenGl()
 {
-    const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
     qputenv(kXcbGlIntegration, "none");
-    return before;
 }

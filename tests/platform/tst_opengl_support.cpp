@@ -95,7 +95,8 @@ private slots:
     {
         const char *name = "QT_XCB_GL_INTEGRATION";
         qunsetenv(name);  // no threads of the test's own read the environment
-        const QProcessEnvironment before = keepWindowSystemFromOpenGl();
+        const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
+        keepWindowSystemFromOpenGl();
         QCOMPARE(qgetenv(name), QByteArray("none"));
         QVERIFY(!before.contains(name));
 
