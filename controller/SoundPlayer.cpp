@@ -16,8 +16,8 @@ const char *const kSoundFiles[SoundPlayer::kPlayerCount] = {
 };
 constexpr int kStartupCue = 1;
 // The music starts over this long before its end, with a seek while it plays: letting it end
-// and starting it again rebuilds the back end's pipeline, which keeps about 120 kB each time
-// (GStreamer). The music is silent at both ends, so the cut is not heard.
+// and starting it again rebuilds the back end's pipeline, which keeps well over 100 kB each
+// time (GStreamer). The music is silent at both ends, so the cut is not heard.
 constexpr qint64 kMusicLoopMarginMs = 300;
 // Position reports of the music, well inside the margin.
 constexpr qint32 kMusicTickMs = 100;
@@ -120,7 +120,9 @@ void SoundPlayer::startMusicOverNearItsEnd()
 void SoundPlayer::leavePlayersToProcessExit()
 {
     startWhenReady.fill(false);
-    for (int i = 0; i < kPlayerCount && hasPlayers(); ++i) {
+    if (!hasPlayers())
+        return;
+    for (int i = 0; i < kPlayerCount; ++i) {
         players[i]->disconnect(this);
         players[i]->setParent(nullptr);
         outputs[i]->setParent(nullptr);
