@@ -2,9 +2,9 @@
 // does, and the process's anonymous memory (RssAnon) is printed as it goes. Goal: no growth
 // with the number of times the music started over. Never fails.
 //   bench_music_loop [--minutes M] [--every SECONDS] [--music FILE]
-// 15 minutes by default. A short clip as the music (--music; an MP3 cut to a few frames,
-// `head -c 8000 00.mp3 > short.mp3`, plays for a fraction of a second) starts it over many
-// times in a short run.
+// 15 minutes by default. A short clip as the music (--music; the shipped MP3 cut between
+// frames, `head -c 40000 00.mp3 > short.mp3`, plays for about 6 s) starts it over many times
+// in a short run.
 #include "controller/SoundPlayer.h"
 
 #include <QApplication>
