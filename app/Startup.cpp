@@ -2,17 +2,22 @@
 
 #include "app/Widget.h"
 #include "capture/InputCapture.h"
+#include "controller/SoundPlayer.h"
+#include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "platform/DataFolder.h"
 #include "platform/OpenGlSupport.h"
 #include "platform/DeviceLock.h"
+#include "platform/UrlOpener.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
-#include <optional>
+#include <QThreadPool>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +55,29 @@ void chooseSceneRenderer(bool software)
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 }
 
+// A text glyph cache that outgrows its texture copies it through a shader program by default;
+// on software OpenGL compiling that program costs more than the whole first frame. Growing the
+// caches from a copy in memory instead costs a few hundred kilobytes and draws the same. The
+// scene graph reads the setting when a cache first grows.
+void growGlyphCachesFromMemory()
+{
+    static const char *const kGlyphCacheSetting = "QML_USE_GLYPHCACHE_WORKAROUND";
+    if (!qEnvironmentVariableIsSet(kGlyphCacheSetting))
+        qputenv(kGlyphCacheSetting, "1");
+}
+
+// Ends the process without the application object's teardown, which would tear down the sound
+// back end: with a stalled audio server that blocks for good, and the program would outlive
+// its window. Called once the shell is gone: the settings are written, the device is closed
+// and the channel's sockets are removed; what runs on the thread pool (transfers to the
+// mouse, file writes) is waited for.
+[[noreturn]] void endProcess(int exitCode)
+{
+    QThreadPool::globalInstance()->waitForDone();
+    std::fflush(nullptr);
+    ::_exit(exitCode);
+}
+
 }  // namespace
 
 void startShell(Widget &shell)
@@ -63,13 +91,18 @@ void startShell(Widget &shell)
         shell.sendDemoNotice();
 }
 
-int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
+void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices)
 {
+    // The environment is changed only here, while this is the only thread: the application
+    // object starts threads that read it at any time. The programs the window starts (the
+    // help page's browser) get it as it was.
+    const QProcessEnvironment startEnvironment = QProcessEnvironment::systemEnvironment();
     const bool softwareScene = sceneRendersInSoftware();
-    std::optional<WindowSystemWithoutOpenGl> withoutOpenGl;
     if (softwareScene && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        withoutOpenGl.emplace();
+        keepWindowSystemFromOpenGl();
+    growGlyphCachesFromMemory();
     QApplication app(argc, argv);
+    const UrlOpener urlOpener(startEnvironment);
     enterDataFolder();
     // w3ctl and this window take turns at the mouse, one transfer at a time.
     DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
@@ -85,11 +118,11 @@ int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevic
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());
 
     startShell(*shell);
-    // The window system chose its OpenGL integration with the first window.
-    withoutOpenGl.reset();
 
     const int result = app.exec();
     InputCapture::stop();
+    InputCapture::setCopyDataHandler(nullptr, &app, nullptr);
+    shell->view()->sounds().leavePlayersToProcessExit();
     shell.reset();
-    return result;
+    endProcess(result);
 }

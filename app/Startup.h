@@ -9,4 +9,5 @@ class Widget;
 // the scene only when the device is ready (or demo mode began).
 void startShell(Widget &shell);
 
-int runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices = {});
+// Runs the program until its window closes, then ends the process (it never returns).
+[[noreturn]] void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevices = {});

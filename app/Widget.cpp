@@ -146,10 +146,10 @@ void Widget::onCopyData(const CopyData *data, void *context)
     if (!shell || !data || data->dwData != kTextTag)
         return;
     // Decode up to the first zero byte; a text that does not fill the message exactly
-    // (an embedded zero, or bytes that are not UTF-8) is not shown.
+    // (an embedded zero, or bytes that are not UTF-8) is not shown, nor is an empty one.
     const QByteArray &bytes = data->bytes;
     const int end = bytes.indexOf('\0');
     const QString text = QString::fromUtf8(bytes.constData(), end < 0 ? bytes.size() : end);
-    if (text.toUtf8().size() == bytes.size())
+    if (!text.isEmpty() && text.toUtf8().size() == bytes.size())
         Prompts::current().warning(shell->windowTitle(), text);
 }

@@ -2,5 +2,5 @@
 
 int main(int argc, char *argv[])
 {
-    return runW3Config(argc, argv);
+    runW3Config(argc, argv);
 }

@@ -8,7 +8,7 @@
 
 int main(int argc, char *argv[])
 {
-    return runW3Config(argc, argv, [] {
+    runW3Config(argc, argv, [] {
         vhid::Bus::instance().reset();
         if (qgetenv("W3_VIRTUAL_DEVICE") != "none")
             vhid::Bus::instance().plug(vhid::Model::Mouse);

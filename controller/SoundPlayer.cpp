@@ -15,6 +15,12 @@ const char *const kSoundFiles[SoundPlayer::kPlayerCount] = {
     "./modules/media/03.wav", "./modules/media/04.wav",
 };
 constexpr int kStartupCue = 1;
+// The music starts over this long before its end, with a seek while it plays: letting it end
+// and starting it again rebuilds the back end's pipeline, which keeps well over 100 kB each
+// time (GStreamer). The music is silent at both ends, so the cut is not heard.
+constexpr qint64 kMusicLoopMarginMs = 300;
+// Position reports of the music, well inside the margin.
+constexpr qint32 kMusicTickMs = 100;
 
 // Resolved against the working directory at the time of the call.
 Phonon::MediaSource soundSource(int player)
@@ -34,11 +40,15 @@ void SoundPlayer::createPlayers()
         return;
     for (int i = 0; i < kPlayerCount; ++i) {
         players[i] = new Phonon::MediaObject(playerParent);
-        auto *output = new Phonon::AudioOutput(Phonon::MusicCategory, playerParent);
+        outputs[i] = new Phonon::AudioOutput(Phonon::MusicCategory, playerParent);
         // Without a path the player stays silent, like a player whose file is missing.
-        if (!Phonon::createPath(players[i], output).isValid())
+        if (!Phonon::createPath(players[i], outputs[i]).isValid())
             qWarning() << "Sound player" << i << "has no audio output";
     }
+    players[kBackground]->setTickInterval(kMusicTickMs);
+    connect(players[kBackground], &Phonon::MediaObject::tick, this,
+            &SoundPlayer::startMusicOverNearItsEnd);
+    // A music shorter than the margin, or a back end that does not report positions.
     connect(players[kBackground], &Phonon::MediaObject::finished, this,
             &SoundPlayer::playMedia_Background);
     connect(players[kStartupCue], &Phonon::MediaObject::finished, this,
@@ -98,6 +108,27 @@ void SoundPlayer::playMedia_Background()
     }
     music->setCurrentSource(soundSource(kBackground));
     music->play();
+}
+
+void SoundPlayer::startMusicOverNearItsEnd()
+{
+    Phonon::MediaObject *music = players[kBackground];
+    if (music->totalTime() > kMusicLoopMarginMs && music->remainingTime() < kMusicLoopMarginMs)
+        music->seek(0);
+}
+
+void SoundPlayer::leavePlayersToProcessExit()
+{
+    startWhenReady.fill(false);
+    if (!hasPlayers())
+        return;
+    for (int i = 0; i < kPlayerCount; ++i) {
+        players[i]->disconnect(this);
+        players[i]->setParent(nullptr);
+        outputs[i]->setParent(nullptr);
+    }
+    players.fill(nullptr);
+    outputs.fill(nullptr);
 }
 
 void SoundPlayer::clearAllMedia()

@@ -5,6 +5,7 @@
 #include <array>
 
 namespace Phonon {
+class AudioOutput;
 class MediaObject;
 }
 
@@ -43,11 +44,20 @@ public slots:
     // Stops every player and drops its source. Never starts the background music.
     void clearAllMedia();
 
+public:
+    // Gives the players and their outputs up to the end of the process, for a process about
+    // to end: they stop being children of the view and are never torn down, because the back
+    // end's teardown blocks for good when the audio server stalls. They play on to their end
+    // unheeded: stopping them is a state change of the back end too.
+    void leavePlayersToProcessExit();
+
 private:
     void playCue(int index);
+    void startMusicOverNearItsEnd();
 
     QObject *const playerParent;
     std::array<Phonon::MediaObject *, kPlayerCount> players{};
+    std::array<Phonon::AudioOutput *, kPlayerCount> outputs{};
     // Players started before they existed, to start as soon as they do.
     std::array<bool, kPlayerCount> startWhenReady{};
     bool enableAudio = true;

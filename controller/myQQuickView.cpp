@@ -56,17 +56,6 @@ private:
     QMetaObject::Connection rendered;
 };
 
-// A text glyph cache that outgrows its texture copies it through a shader program by default;
-// on software OpenGL compiling that program costs more than the whole first frame. Growing the
-// caches from a copy in memory instead costs a few hundred kilobytes and draws the same. The
-// scene graph reads the setting when a cache first grows.
-void growGlyphCachesFromMemory()
-{
-    static const char *const kGlyphCacheSetting = "QML_USE_GLYPHCACHE_WORKAROUND";
-    if (!qEnvironmentVariableIsSet(kGlyphCacheSetting))
-        qputenv(kGlyphCacheSetting, "1");
-}
-
 }  // namespace
 
 myQQuickView::myQQuickView(QWidget *parent)
@@ -75,7 +64,6 @@ myQQuickView::myQQuickView(QWidget *parent)
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
     registerSceneLogic();
-    growGlyphCachesFromMemory();
     // The sound back end starts once the window shows the scene; the cues asked for until
     // then (the opening's start-up cue) play when it is ready.
     new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });

@@ -13,18 +13,10 @@ bool windowSystemOffersOpenGl();
 // `deviceFolder`; it loads no driver.
 bool openGlRunsOnGraphicsProcessor(const QString &deviceFolder = QStringLiteral("/dev"));
 
-// While it lives, the window system takes no OpenGL integration when the application creates
-// its first window, so that plain windows do not load the OpenGL driver either. The
-// environment comes back when it ends: programs started later (the help page's browser)
-// choose for themselves.
-class WindowSystemWithoutOpenGl {
-public:
-    WindowSystemWithoutOpenGl();
-    ~WindowSystemWithoutOpenGl();
-    WindowSystemWithoutOpenGl(const WindowSystemWithoutOpenGl &) = delete;
-    WindowSystemWithoutOpenGl &operator=(const WindowSystemWithoutOpenGl &) = delete;
-
-private:
-    bool wasSet = false;
-    QByteArray previous;
-};
+// Keeps the window system of this process from taking an OpenGL integration when the
+// application creates its first window, so that plain windows do not load the OpenGL driver
+// either. It changes the environment, so it must run before any thread starts (before the
+// application object exists), and the change stays for the life of the process: threads read
+// the environment at any time. The programs the window starts (the help page's browser) should
+// get the environment as it was before, to choose for themselves.
+void keepWindowSystemFromOpenGl();

@@ -81,16 +81,7 @@ bool openGlRunsOnGraphicsProcessor(const QString &deviceFolder)
     return !softwareRasteriserRequested() && !remoteXDisplay() && graphicsDeviceAvailable(deviceFolder);
 }
 
-WindowSystemWithoutOpenGl::WindowSystemWithoutOpenGl()
-    : wasSet(qEnvironmentVariableIsSet(kXcbGlIntegration)), previous(qgetenv(kXcbGlIntegration))
+void keepWindowSystemFromOpenGl()
 {
     qputenv(kXcbGlIntegration, "none");
-}
-
-WindowSystemWithoutOpenGl::~WindowSystemWithoutOpenGl()
-{
-    if (wasSet)
-        qputenv(kXcbGlIntegration, previous);
-    else
-        qunsetenv(kXcbGlIntegration);
 }

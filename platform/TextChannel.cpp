@@ -1,7 +1,11 @@
 #include "platform/TextChannel.h"
 
+#include "platform/PrivateRuntimeFolder.h"
+
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDebug>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
@@ -24,8 +28,8 @@ constexpr int kLengthOffset = 8;
 constexpr int kHeaderBytes = 12;
 // Texts are short notices; anything larger is refused rather than buffered.
 constexpr quint32 kMaxTextBytes = 1u << 20;
-// The receiver's single answer byte, sent after its handler returned.
-constexpr char kHandledAnswer = 'H';
+// The receiver's single answer byte, sent once the whole text has arrived.
+constexpr char kReceivedAnswer = 'H';
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 3000;
@@ -119,6 +123,13 @@ bool serverAlive(const QString &name)
     return probe.waitForConnected(kProbeTimeoutMs);
 }
 
+// True when anything, even a link to nothing, carries the name.
+bool nameTaken(const QString &name)
+{
+    const QFileInfo file(name);
+    return file.exists() || file.isSymLink();
+}
+
 // Watches the application's top-level windows and listens under each of their titles.
 class Hub : public QObject {
 public:
@@ -203,18 +214,34 @@ private:
         }
     }
 
-    // Null when another running process of the user already listens under the title.
+    // Null when another running process of the user already listens under the title, or
+    // when the name is not safely the user's own (then the log says why).
     std::unique_ptr<QLocalServer> listenUnder(const QString &title)
     {
-        const QString name = TextChannel::serverName(title);
+        QString whyNot;
+        const QString name = TextChannel::serverName(title, &whyNot);
+        if (name.isEmpty()) {
+            qWarning().noquote() << "Text channel: not listening for" << title << "-" << whyNot;
+            return nullptr;
+        }
+        // Checked before listening: the server takes its name by renaming over whatever is
+        // there. A name someone else made is never replaced, or their texts would be lost
+        // without a word; one left by a crashed process of the user is.
+        if (nameTaken(name)) {
+            if (!PrivateRuntimeFolder::isOwnSocket(name, &whyNot)) {
+                qWarning().noquote() << "Text channel: not listening for" << title << "-" << whyNot;
+                return nullptr;
+            }
+            if (serverAlive(name))
+                return nullptr;
+            QLocalServer::removeServer(name);
+        }
         auto server = std::make_unique<QLocalServer>();
         server->setSocketOptions(QLocalServer::UserAccessOption);
         if (!server->listen(name)) {
-            if (server->serverError() != QAbstractSocket::AddressInUseError || serverAlive(name))
-                return nullptr;
-            QLocalServer::removeServer(name);
-            if (!server->listen(name))
-                return nullptr;
+            qWarning().noquote() << "Text channel: not listening for" << title << "-"
+                                 << server->errorString();
+            return nullptr;
         }
         QLocalServer *raw = server.get();
         connect(raw, &QLocalServer::newConnection, this, [this, raw] { accept(raw); });
@@ -248,13 +275,13 @@ private:
             break;
         }
         QObject::disconnect(socket, &QLocalSocket::readyRead, nullptr, nullptr);  // one text
-        QPointer<QLocalSocket> guard(socket);
-        deliver(tag, bytes);  // the handler may run a nested event loop (a message box)
-        if (!guard)
-            return;
-        socket->write(&kHandledAnswer, 1);
+        socket->write(&kReceivedAnswer, 1);
         socket->flush();
         socket->disconnectFromServer();
+        // The handler may run a nested event loop (a message box) for as long as the user
+        // likes; inside this signal, the socket's own timers and teardown would run under it.
+        QMetaObject::invokeMethod(
+            this, [this, tag, bytes] { deliver(tag, bytes); }, Qt::QueuedConnection);
     }
 
     TextChannel::Receiver receiver_;
@@ -266,8 +293,21 @@ private:
 TextChannel::SendResult sendToOtherProcess(const QString &title, const QByteArray &frame)
 {
     using TextChannel::SendResult;
+    QString whyNot;
+    const QString name = TextChannel::serverName(title, &whyNot);
+    if (name.isEmpty()) {
+        qWarning().noquote() << "Text channel: not sending to" << title << "-" << whyNot;
+        return SendResult::NoWindow;
+    }
+    if (!nameTaken(name))
+        return SendResult::NoWindow;
+    // Whoever made a name that is not the user's own would take the text instead.
+    if (!PrivateRuntimeFolder::isOwnSocket(name, &whyNot)) {
+        qWarning().noquote() << "Text channel: not sending to" << title << "-" << whyNot;
+        return SendResult::NoWindow;
+    }
     QLocalSocket socket;
-    socket.connectToServer(TextChannel::serverName(title));
+    socket.connectToServer(name);
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return SendResult::NoWindow;
     socket.write(frame);
@@ -280,7 +320,7 @@ TextChannel::SendResult sendToOtherProcess(const QString &title, const QByteArra
             return SendResult::NoAnswer;
     }
     char answer = 0;
-    const bool answered = socket.getChar(&answer) && answer == kHandledAnswer;
+    const bool answered = socket.getChar(&answer) && answer == kReceivedAnswer;
     return answered ? SendResult::Delivered : SendResult::NoAnswer;
 }
 
@@ -288,10 +328,14 @@ TextChannel::SendResult sendToOtherProcess(const QString &title, const QByteArra
 
 namespace TextChannel {
 
-QString serverName(const QString &title)
+QString serverName(const QString &title, QString *whyNot)
 {
+    const QString folder = PrivateRuntimeFolder::path(whyNot);
+    if (folder.isEmpty())
+        return {};
     const QByteArray hash = QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha256);
-    return QStringLiteral("w3config-text-%1-%2")
+    return QStringLiteral("%1/w3config-text-%2-%3")
+        .arg(folder)
         .arg(getuid())
         .arg(QString::fromLatin1(hash.toHex().left(32)));
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test (under Xvfb, on the virtual device):
-# the whole suite; then the device, command, controller and macro tests once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzz target over its seed corpus.
+# the whole suite; then the device, command, controller, macro, w3ctl and end-to-end scene tests
+# once more under AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzz target over
+# its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -42,7 +42,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -245,11 +244,11 @@ private:
 };
 
 // The program's start-up as the program runs it, on the virtual mouse.
-int runAppChild(int argc, char **argv)
+[[noreturn]] void runAppChild(int argc, char **argv)
 {
     StepClock steps;
     std::unique_ptr<StartupProbe> probe;
-    return runW3Config(argc, argv, [&] {
+    runW3Config(argc, argv, [&] {
         vhid::Bus::instance().reset();
         vhid::Bus::instance().plug(vhid::Model::Mouse);
         steps.step("application");
@@ -260,9 +259,8 @@ int runAppChild(int argc, char **argv)
 
 int runBareChild(int argc, char **argv, bool software)
 {
-    std::optional<WindowSystemWithoutOpenGl> withoutOpenGl;
     if (software) {
-        withoutOpenGl.emplace();
+        keepWindowSystemFromOpenGl();
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     }
     QApplication app(argc, argv);
@@ -495,7 +493,7 @@ int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (mode == "app")
-        return runAppChild(argc, argv);
+        runAppChild(argc, argv);
     if (mode == "bare")
         return runBareChild(argc, argv, false);
     if (mode == "bare-software")

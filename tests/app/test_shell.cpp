@@ -251,6 +251,7 @@ private slots:
         QTest::newRow("zero inside") << quintptr(9487) << QByteArray("hel\0lo", 6) << false;
         QTest::newRow("not UTF-8") << quintptr(9487) << QByteArray("caf\xe9") << false;
         QTest::newRow("multi-byte UTF-8") << quintptr(9487) << QString::fromUtf8("Grüße").toUtf8() << true;
+        QTest::newRow("empty") << quintptr(9487) << QByteArray() << false;
     }
     void copyDataRules()
     {

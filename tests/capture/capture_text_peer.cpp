@@ -3,6 +3,7 @@
 //     line "received <tag> <hex bytes>" per text, half a second after the text arrived.
 //   capture_text_peer send <title> <tag> <hex bytes>: sends one text; the exit code is the
 //     TextChannel::SendResult.
+//   capture_text_peer name <title>: prints the local socket the title is reached under.
 #include "capture/InputCapture.h"
 #include "platform/TextChannel.h"
 
@@ -44,6 +45,11 @@ int main(int argc, char **argv)
                                               QByteArray::fromHex(args[4].toLatin1()));
         return int(result);
     }
-    std::fprintf(stderr, "usage: capture_text_peer receive <title> | send <title> <tag> <hex>\n");
+    if (args.size() == 3 && args[1] == "name") {
+        std::printf("%s\n", qPrintable(TextChannel::serverName(args[2])));
+        return 0;
+    }
+    std::fprintf(stderr, "usage: capture_text_peer receive <title> | send <title> <tag> <hex>"
+                         " | name <title>\n");
     return 64;
 }

@@ -1,7 +1,9 @@
 // Whether the scene may use OpenGL: decided from the environment and the device nodes, so
 // that a machine whose OpenGL would be emulated on the processor never loads that driver.
 #include "platform/OpenGlSupport.h"
+#include "platform/UrlOpener.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -87,36 +89,40 @@ private slots:
         QCOMPARE(openGlRunsOnGraphicsProcessor(devices.path()), onGraphicsProcessor);
     }
 
-    // The window system is kept from OpenGL only while the guard lives; the user's own choice
-    // comes back afterwards, and no choice stays no choice.
-    void guardRestoresTheEnvironment_data()
+    // The process keeps "none" for good; the environment it had before is what the programs
+    // the window starts get, through the opener that takes over the desktop's addresses.
+    void programsStartedGetTheEnvironmentBefore()
     {
-        QTest::addColumn<bool>("setBefore");
-        QTest::newRow("unset before") << false;
-        QTest::newRow("set before") << true;
-    }
-
-    void guardRestoresTheEnvironment()
-    {
-        QFETCH(bool, setBefore);
         const char *name = "QT_XCB_GL_INTEGRATION";
-        const QByteArray outer = qgetenv(name);
-        const bool outerSet = qEnvironmentVariableIsSet(name);
-        if (setBefore)
-            qputenv(name, "xcb_egl");
-        else
-            qunsetenv(name);
-        {
-            WindowSystemWithoutOpenGl guard;
-            QCOMPARE(qgetenv(name), QByteArray("none"));
-        }
-        QCOMPARE(qEnvironmentVariableIsSet(name), setBefore);
-        if (setBefore)
-            QCOMPARE(qgetenv(name), QByteArray("xcb_egl"));
-        if (outerSet)
-            qputenv(name, outer);
-        else
-            qunsetenv(name);
+        qunsetenv(name);  // no threads of the test's own read the environment
+        const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
+        keepWindowSystemFromOpenGl();
+        QCOMPARE(qgetenv(name), QByteArray("none"));
+        QVERIFY(!before.contains(name));
+
+        // A stand-in for the desktop's opener that writes down what it was given.
+        QTemporaryDir dir;
+        const QString record = dir.filePath("record");
+        const QString opener = dir.filePath("opener");
+        QFile script(opener);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\n{ echo \"$1\"; echo \"gl=${%1-unset}\"; } > '%2.part'\n"
+                                    "mv '%2.part' '%2'\n")
+                         .arg(name, record)
+                         .toLocal8Bit());
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+
+        const UrlOpener urlOpener(before, opener);
+        const QUrl page = QUrl::fromLocalFile(dir.filePath("help page/index.html"));
+        QVERIFY(QDesktopServices::openUrl(page));
+        QTRY_VERIFY(QFile::exists(record));
+        QFile written(record);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = written.readAll().split('\n');
+        QCOMPARE(lines.value(0), page.toEncoded());
+        QCOMPARE(lines.value(1), QByteArray("gl=unset"));
+        qunsetenv(name);
     }
 };
 

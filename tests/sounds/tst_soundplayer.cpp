@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
@@ -24,6 +25,10 @@ const char *const kFiles[SoundPlayer::kPlayerCount] = {"00.mp3", "01.wav", "02.w
 constexpr int kSettleMs = 150;
 // Generous bound for a cue of about a second to play to its end on the real back end.
 constexpr int kCueEndTimeoutMs = 15000;
+// The first bytes of the music: an MP3 cut between frames still plays, for about 2.5 s.
+constexpr int kShortMusicBytes = 16000;
+// Often enough to see the music's position go back.
+constexpr int kPositionWatchMs = 20;
 } // namespace
 
 class SoundPlayerTest : public QObject {
@@ -50,6 +55,8 @@ private slots:
     void endOfPlayerStartsBackground();
     void startupCueRunningOutLeadsIntoBackground();
     void missingFilesStaySilent();
+    void musicStartsOverWithoutReloading();
+    void playersLeftToProcessExitOutliveTheView();
 
     void noPlayersBeforeTheyAreMade();
     void requestsBeforePlayersExistPlayWhenReady_data();
@@ -278,6 +285,59 @@ void SoundPlayerTest::missingFilesStaySilent()
     QVERIFY(QDir::setCurrent(runDir->path()));
     QCOMPARE(startupCueEnds.count(), 0);
     QCOMPARE(backgroundEnds.count(), 0);
+}
+
+// The music loops by seeking back while it plays: ending and starting it again rebuilds the
+// back end's pipeline, which leaked memory every time.
+void SoundPlayerTest::musicStartsOverWithoutReloading()
+{
+    QTemporaryDir shortRun;
+    QVERIFY(QDir(shortRun.path()).mkpath("modules/media"));
+    QFile music(soundPath(0));
+    QVERIFY(music.open(QIODevice::ReadOnly));
+    QFile shortMusic(shortRun.filePath("modules/media/00.mp3"));
+    QVERIFY(shortMusic.open(QIODevice::WriteOnly));
+    QCOMPARE(shortMusic.write(music.read(kShortMusicBytes)), qint64(kShortMusicBytes));
+    shortMusic.close();
+    QVERIFY(QDir::setCurrent(shortRun.path()));
+
+    Phonon::MediaObject *player = sounds->player(0);
+    sounds->playMedia_Background();
+    QTRY_COMPARE_WITH_TIMEOUT(player->state(), Phonon::PlayingState, kCueEndTimeoutMs);
+    QSignalSpy ends(player, &Phonon::MediaObject::finished);
+    QSignalSpy sourceChanges(player, &Phonon::MediaObject::currentSourceChanged);
+    int startsOver = 0;
+    qint64 lastPosition = 0;
+    QTimer positionWatch;
+    connect(&positionWatch, &QTimer::timeout, [&] {
+        startsOver += player->currentTime() < lastPosition ? 1 : 0;
+        lastPosition = player->currentTime();
+    });
+    positionWatch.start(kPositionWatchMs);
+    QTRY_VERIFY_WITH_TIMEOUT(startsOver >= 2, 4 * kCueEndTimeoutMs);
+    QVERIFY(QDir::setCurrent(runDir->path()));
+    QCOMPARE(ends.count(), 0);
+    QCOMPARE(sourceChanges.count(), 0);
+    QCOMPARE(player->state(), Phonon::PlayingState);
+}
+
+// Closing the program leaves the players alone: the view goes, they stay, never torn down.
+void SoundPlayerTest::playersLeftToProcessExitOutliveTheView()
+{
+    sounds->playMedia_Index(1);
+    QList<QPointer<QObject>> nodes;
+    for (int i = 0; i < SoundPlayer::kPlayerCount; ++i) {
+        nodes << sounds->player(i);
+        nodes << dynamic_cast<QObject *>(sounds->player(i)->outputPaths().value(0).sink());
+    }
+    sounds->leavePlayersToProcessExit();
+    QVERIFY(!sounds->hasPlayers());
+    view.reset();
+    for (const QPointer<QObject> &node : nodes) {
+        QVERIFY(node);
+        QCOMPARE(node->parent(), nullptr);
+    }
+    qDeleteAll(nodes);  // this test process ends normally
 }
 
 void SoundPlayerTest::noPlayersBeforeTheyAreMade()
