@@ -102,7 +102,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
         keepWindowSystemFromOpenGl();
     growGlyphCachesFromMemory();
     QApplication app(argc, argv);
-    const UrlOpener urlOpener(startEnvironment);
+    UrlOpener urlOpener(startEnvironment);
     enterDataFolder();
     // w3ctl and this window take turns at the mouse, one transfer at a time.
     DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
@@ -111,6 +111,11 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
         prepareDevices();
 
     auto shell = std::make_unique<Widget>();
+    QObject::connect(&urlOpener, &UrlOpener::cannotOpen, shell.get(), [window = shell.get()](const QUrl &url) {
+        myQQuickView *view = window->view();
+        if (QObject *root = view ? view->rootObject() : nullptr)
+            QMetaObject::invokeMethod(root, "showHelpLocation", Q_ARG(QVariant, url.toString()));
+    });
 
     InputCapture::start(false);
     InputCapture::setKeyCallback(&Widget::onKey, shell.get());

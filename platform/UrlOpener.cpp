@@ -32,5 +32,6 @@ bool UrlOpener::openUrl(const QUrl &url)
         return true;
     qWarning().noquote() << "Cannot open" << url.toDisplayString() << "with" << opener << "-"
                          << process.errorString();
+    emit cannotOpen(url);
     return false;
 }

@@ -15,6 +15,11 @@ public:
                        const QString &opener = QStringLiteral("xdg-open"));
     ~UrlOpener() override;
 
+signals:
+    // The opener could not be started: the desktop's own answer to the caller is always
+    // "opened" once a handler is installed, so the failure is told here.
+    void cannotOpen(const QUrl &url);
+
 public slots:
     // True when the opener started (it runs on, detached).
     bool openUrl(const QUrl &url);

@@ -124,6 +124,18 @@ private slots:
         QCOMPARE(lines.value(1), QByteArray("gl=unset"));
         qunsetenv(name);
     }
+
+    // Once the opener takes over, the desktop answers "opened" whatever happens: a missing
+    // opener must be told through the signal.
+    void missingOpenerIsTold()
+    {
+        UrlOpener urlOpener(QProcessEnvironment::systemEnvironment(), "/nonexistent/w3-opener");
+        QSignalSpy told(&urlOpener, &UrlOpener::cannotOpen);
+        const QUrl page = QUrl::fromLocalFile("/usr/share/w3config/help/index.html");
+        QDesktopServices::openUrl(page);
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(told.at(0).at(0).toUrl(), page);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestOpenGlSupport)
