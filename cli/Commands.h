@@ -43,6 +43,7 @@ private:
     void listMacros();
     void showMacro(const QString &name);
     void importMacro(const QString &file, QString name);
+    QString macroNameProblem(const QString &name) const;
     void exportMacro(const QString &name, const QString &file);
 
     // The pages' "apply", as ALL SAVE runs them, with the values the profile holds.
@@ -66,7 +67,6 @@ private:
     int buttonArgument(const QString &text) const;
     QString buttonLabel(int slot) const;
     QString macroNameOfSlot(int slot) const;
-    void releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes);
     KeyCodeLogic::KeyCode macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
                                     std::optional<int> repeatCount);
 
