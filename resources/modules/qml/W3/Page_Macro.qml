@@ -131,7 +131,7 @@ Item {
             return
         }
         Questions.ask(Theme.text(80, "DELETE") + "  " + name,
-                      Theme.text(141, "Buttons play this macro: %1. Deleted, it leaves them with their factory function.")
+                      Theme.text(141, "Played by: %1. Deleting the macro gives these buttons their factory function.")
                           .arg(describeUsers(users)),
                       [Theme.text(80, "DELETE"), Theme.text(78, "CANCEL")], 1,
                       function (choice) { if (choice === 0) removeMacro(name) })
