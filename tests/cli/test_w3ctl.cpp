@@ -383,6 +383,9 @@ private slots:
         QTest::newRow("acceleration") << "pointer --acceleration yes" << "--acceleration must be on or off; see `w3ctl pointer --help`";
         QTest::newRow("macro action") << "macro run Sprint" << "unknown macro action \"run\"; see `w3ctl macro --help`";
         QTest::newRow("macro show") << "macro show Nothing" << "no macro named \"Nothing\"; see `w3ctl macro --help`";
+        QTest::newRow("macro name with a slash") << "macro import modules/macro/Sprint.bin a/b"
+                                                 << "\"a/b\" cannot be a macro name: no /, \\, control characters, "
+                                                    "\".\" or \"..\"; see `w3ctl macro --help`";
     }
     void aUsageErrorSaysWhatIsWrongAndChangesNothing()
     {
