@@ -9,6 +9,7 @@
 #include "controller/FileExport.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/MacroLibrary.h"
+#include "controller/MacroSlots.h"
 #include "controller/ProfileCheck.h"
 #include "controller/MouseOperations.h"
 #include "controller/Notices.h"
@@ -680,39 +681,21 @@ QString Commands::macroNameOfSlot(int slot) const
     return QString();
 }
 
-// Macros whose device slot no button uses any more are unbound, as the key page does.
-void Commands::releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes)
-{
-    for (const QString &file : controllers.macros->getMacroIniNames()) {
-        const QString name = file.chopped(4);
-        const int slot = controllers.macros->loadMacroIniConfig(name).value(0, -1).toInt();
-        if (slot < 0 || KeyCodeLogic::isSlotUsed(codes, slot))
-            continue;
-        if (!controllers.macros->setMacroIniConfig(name, {-1, 1}))
-            writeFailure(tr("the macro \"%1\" cannot be saved").arg(name));
-    }
-}
-
-// The key page's macro assignment: the macro keeps its slot, or takes the lowest free one;
-// its image is written to the mouse now.
+// The key page's macro assignment: the macro keeps its slot, or takes the lowest one no
+// profile uses; its image is written to the mouse now.
 KeyCodeLogic::KeyCode Commands::macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
                                           std::optional<int> repeatCount)
 {
-    QVariantList config = controllers.macros->loadMacroIniConfig(name);
+    const QVariantList config = controllers.macros->loadMacroIniConfig(name);
     if (config.size() < 2)
         usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(name));
-    int slot = config.at(0).toInt();
-    const int repeat = repeatCount.value_or(config.at(1).toInt());
-    if (slot < 0) {
-        slot = KeyCodeLogic::freeMacroSlot(codes);
-        if (slot < 0)
-            throw CliFailure(ExitCode::UsageError,
-                             tr("all %1 macro slots of the mouse are in use; free one by giving its button "
-                                "another function").arg(KeyCodeLogic::kMacroSlotCount));
-    }
-    if (!controllers.macros->setMacroIniConfig(name, {slot, repeat}))
+    const int slot = controllers.macroSlots->bind(codes, name, repeatCount.value_or(config.at(1).toInt()));
+    if (slot == MacroSlots::kNotSaved)
         writeFailure(tr("the macro \"%1\" cannot be saved").arg(name));
-    controllers.macros->ui_13H_SetMacroKey(slot + 1, name);
+    if (slot < 0)
+        throw CliFailure(ExitCode::UsageError,
+                         tr("all %1 macro slots of the mouse are in use; free one by giving its button "
+                            "another function").arg(KeyCodeLogic::kMacroSlotCount));
     return KeyCodeLogic::macroCode(playMode, slot);
 }
 
@@ -776,10 +759,9 @@ void Commands::setButton(int slot, const QString &functionText)
         usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(request->macroName));
 
     device();
-    // The slot the button gives up is free before a new one is chosen, so two macro files
-    // never claim the same slot.
+    // The slot the button gives up is free before a new one is chosen.
     codes[size_t(slot)] = KeyCodeLogic::noCode();
-    releaseUnusedMacros(codes);
+    controllers.macroSlots->releaseUnused(codes);
     if (request->isMacro)
         codes[size_t(slot)] = macroCode(codes, request->macroName, request->playMode, request->repeatCount);
     else
@@ -941,6 +923,21 @@ void Commands::showMacro(const QString &name)
     output.result(steps.join('\n'), {{"name", name}, {"repeat", config.value(1).toInt()}, {"steps", jsonSteps}});
 }
 
+// Why `name` cannot be a new macro's name, in the macro library's rule; empty when it can.
+QString Commands::macroNameProblem(const QString &name) const
+{
+    switch (controllers.macros->nameProblem(name)) {
+    case MacroLibrary::NameProblem::None:
+    case MacroLibrary::NameProblem::Taken:  // importing onto a macro replaces it
+        return QString();
+    case MacroLibrary::NameProblem::Empty:
+        return tr("a macro needs a name");
+    case MacroLibrary::NameProblem::NotAFileName:
+        break;
+    }
+    return tr("\"%1\" cannot be a macro name: no /, \\, control characters, \".\" or \"..\"").arg(name);
+}
+
 void Commands::importMacro(const QString &file, QString name)
 {
     const QString source = invocation.userFile(file);
@@ -950,15 +947,16 @@ void Commands::importMacro(const QString &file, QString name)
         usageError(tr("no file %1").arg(file));
     const bool existed = !controllers.macros->loadMacroIniConfig(name).isEmpty();
     if (!existed) {
+        const QString problem = macroNameProblem(name);
+        if (!problem.isEmpty())
+            usageError(problem);
         const QString created = controllers.macros->createMacroIni().toString();
         if (created.isEmpty())
             writeFailure(tr("cannot create a macro file"));
         controllers.macros->renameMacroIniFile(created, name);
         if (controllers.macros->loadMacroIniConfig(name).isEmpty()) {
             controllers.macros->deleteMacroIni(created);
-            usageError(tr("\"%1\" cannot be a macro name: a name shows at least one character that is "
-                          "not a space and holds no /, \\, control, direction or other invisible "
-                          "characters").arg(name));
+            throw CliFailure(ExitCode::DeviceError, tr("cannot name the macro file \"%1\"").arg(name));
         }
     }
     prompts.setFileAnswer(source);

@@ -43,6 +43,7 @@ private:
     void listMacros();
     void showMacro(const QString &name);
     void importMacro(const QString &file, QString name);
+    QString macroNameProblem(const QString &name) const;
     void exportMacro(const QString &name, const QString &file);
     QString exportTarget(const QString &file) const;
     CliFailure exportFailure(const QString &file);
@@ -71,7 +72,6 @@ private:
     int buttonNumber(int slot) const;
     QString buttonLabel(int slot) const;
     QString macroNameOfSlot(int slot) const;
-    void releaseUnusedMacros(const KeyCodeLogic::KeyCodes &codes);
     KeyCodeLogic::KeyCode macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
                                     std::optional<int> repeatCount);
 

@@ -5,6 +5,7 @@
 #include "controller/KeyboardOperations.h"
 #include "controller/LanguageStore.h"
 #include "controller/MacroLibrary.h"
+#include "controller/MacroSlots.h"
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
 #include "controller/SystemMouseSettings.h"
@@ -37,6 +38,7 @@ Controllers::Controllers()
       languages(std::make_unique<LanguageStore>(context)),
       macros(std::make_unique<MacroLibrary>(context, *keyNames)),
       mouse(std::make_unique<MouseOperations>(context, *profiles)),
+      macroSlots(std::make_unique<MacroSlots>(*profiles, *macros, *mouse)),
       keyboard(std::make_unique<KeyboardOperations>(context, *profiles)),
       pointer(createPointer()),
       systemMouse(std::make_unique<SystemMouseSettings>(*profiles, *pointer))

@@ -12,6 +12,7 @@ class KeyboardOperations;
 class KeyNameTable;
 class LanguageStore;
 class MacroLibrary;
+class MacroSlots;
 class MouseOperations;
 class PointerSettings;
 class ProfileStore;
@@ -37,6 +38,7 @@ public:
     std::unique_ptr<LanguageStore> languages;
     std::unique_ptr<MacroLibrary> macros;
     std::unique_ptr<MouseOperations> mouse;
+    std::unique_ptr<MacroSlots> macroSlots;
     std::unique_ptr<KeyboardOperations> keyboard;
     std::unique_ptr<PointerSettings> pointer;
     std::unique_ptr<SystemMouseSettings> systemMouse;

@@ -201,12 +201,22 @@ bool MacroLibrary::setMacroIniConfig(QVariant name, QVariantList config)
     return commitOrTell(file).ok();
 }
 
+MacroLibrary::NameProblem MacroLibrary::nameProblem(const QString &newName) const
+{
+    if (newName.trimmed().isEmpty())
+        return NameProblem::Empty;
+    if (macroPath(newName).isEmpty() || !DecodableNames::isFitForNewName(newName))
+        return NameProblem::NotAFileName;
+    if (QFile::exists(macroPath(newName)))
+        return NameProblem::Taken;
+    return NameProblem::None;
+}
+
 void MacroLibrary::renameMacroIniFile(QVariant oldName, QVariant newName)
 {
-    const QString target = macroPath(newName);
-    if (!macroExists(oldName) || target.isEmpty() || QFile::exists(target)
-        || !DecodableNames::isFitForNewName(newName.toString()))
+    if (!macroExists(oldName) || nameProblem(newName.toString()) != NameProblem::None)
         return;
+    const QString target = macroPath(newName);
     if (!QFile::rename(macroPath(oldName), target))
         qWarning() << "Macro rename failed:" << macroPath(oldName) << "->" << target;
 }

@@ -23,6 +23,9 @@ public:
     // Far above a macro of kMaxSteps lines.
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
+    // Why a name cannot become a macro's new name; the window and w3ctl say it in their words.
+    enum class NameProblem { None, Empty, Taken, NotAFileName };
+
     MacroLibrary(ControllerContext &context, const KeyNameTable &keys,
                  const QString &folder = "./modules/macro/");
 
@@ -42,8 +45,11 @@ public:
     QVariantList loadMacroIniConfig(QVariant name) const;
     // False, after telling the user, when the file cannot be written (it stays as it was).
     bool setMacroIniConfig(QVariant name, QVariantList config);
-    // Does nothing when the target name is taken, holds control characters or would not come
-    // back unchanged from the file system.
+    // A new name must not be empty or blank, must not be another macro's, and must be a plain
+    // file name: no "/", "\\", control, direction or other invisible characters, "." or "..",
+    // and it comes back unchanged from the file system.
+    NameProblem nameProblem(const QString &newName) const;
+    // Does nothing unless the old macro exists and the new name has no problem.
     void renameMacroIniFile(QVariant oldName, QVariant newName);
     // Import and export of ".mc" copies through the user's file dialogs. An import that is not
     // a macro file is refused with a message; the macro stays as it was. The import's outcome

@@ -115,6 +115,11 @@ void MouseOperations::ui_02H_SetCurrentProfile(int profile)
         context.hidThread->hid_02H_SetCurrentProfile(uchar(profile));
 }
 
+QString MouseOperations::buttonKey(int button)
+{
+    return kKeyDefineMouse + QString::number(button);
+}
+
 QVariantList MouseOperations::getKeydefine(QVariant matrixId)
 {
     switch (context.deviceId()) {
@@ -137,7 +142,7 @@ void MouseOperations::ui_12H_SetKeyMatrix(QVariantList src64)
         QVariantList code;
         for (int i = key * kKeyCodeLength; i < (key + 1) * kKeyCodeLength; ++i)
             code.append(i < src64.size() ? src64.at(i) : QVariant(0));
-        profile.setValue(kKeyDefineMouse + QString::number(key), code);
+        profile.setValue(buttonKey(key), code);
     }
     if (Hid_Thread *hid = context.hidThread)
         hid->hid_12H_SetKeyMatrix(matrix);

@@ -27,6 +27,9 @@ public:
 
     MouseOperations(ControllerContext &context, ProfileStore &profiles);
 
+    // The profile key of a mouse button's code, "keydefine_W3/<button>".
+    static QString buttonKey(int button);
+
     void ui_01H_SetReportRate(uchar rate);
     QVariant ui_81H_GetReportRate();
     void ui_02H_SetCurrentProfile(int profile);

@@ -4,6 +4,7 @@
 #include "controller/KeyboardOperations.h"
 #include "controller/LanguageStore.h"
 #include "controller/MacroLibrary.h"
+#include "controller/MacroSlots.h"
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
 #include "controller/SoundPlayer.h"
@@ -132,6 +133,36 @@ QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) { return c
 QStringList myQQuickView::loadMacroIni(QVariant name) { return controllers.macros->loadMacroIni(plain(name)); }
 QVariantList myQQuickView::loadMacroIniConfig(QVariant name) { return controllers.macros->loadMacroIniConfig(plain(name)); }
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) { controllers.macros->setMacroIniConfig(plain(name), config); }
+
+// The scene's 16 codes; a short list is filled with codes that play nothing.
+static KeyCodeLogic::KeyCodes sceneCodes(const QVariantList &codes)
+{
+    KeyCodeLogic::KeyCodes result = KeyCodeLogic::codesFromVariant(codes);
+    result.resize(KeyCodeLogic::kButtonCount, KeyCodeLogic::noCode());
+    return result;
+}
+
+int myQQuickView::bindMacro(QVariantList codes, QVariant name, int repeat)
+{
+    return controllers.macroSlots->bind(sceneCodes(codes), plain(name).toString(), repeat);
+}
+
+void myQQuickView::releaseUnusedMacros(QVariantList codes) { controllers.macroSlots->releaseUnused(sceneCodes(codes)); }
+
+QVariantList myQQuickView::getMacroUsers(QVariant name, QVariantList codes)
+{
+    QVariantList users;
+    for (const MacroSlots::Use &use : controllers.macroSlots->users(sceneCodes(codes), plain(name).toString()))
+        users << QVariantMap{{"profile", use.profile}, {"button", use.button}};
+    return users;
+}
+
+int myQQuickView::unbindMacro(QVariant name) { return controllers.macroSlots->unbind(plain(name).toString()); }
+
+int myQQuickView::getMacroNameProblem(QVariant newName)
+{
+    return int(controllers.macros->nameProblem(plain(newName).toString()));
+}
 QList<uchar> myQQuickView::macroIncode(QStringList lines) { return controllers.macros->macroIncode(lines); }
 void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) { controllers.macros->ui_11H_SetMacroKey(plain(macroId), plain(name)); }
 void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name) { controllers.macros->ui_13H_SetMacroKey(plain(macroId), plain(name)); }

@@ -338,16 +338,6 @@ QVariantList KeyCodeLogic::led() const { return toVariant(ledCode()); }
 QVariantList KeyCodeLogic::none() const { return toVariant(noCode()); }
 int KeyCodeLogic::macroSlot(const QVariantList &code) const { return macroSlotOf(codeFromVariant(code)); }
 
-bool KeyCodeLogic::slotUsed(const QVariantList &codes, int slot) const
-{
-    return isSlotUsed(codesFromVariant(codes), slot);
-}
-
-int KeyCodeLogic::freeSlot(const QVariantList &codes) const
-{
-    return freeMacroSlot(codesFromVariant(codes));
-}
-
 bool KeyCodeLogic::isLastLeftClick(const QVariantList &codes, int button, const QVariantList &namedButtons) const
 {
     return holdsLastLeftClick(codesFromVariant(codes), button, intsFromVariant(namedButtons));

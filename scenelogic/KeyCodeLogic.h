@@ -103,8 +103,6 @@ public:
     Q_INVOKABLE QVariantList led() const;
     Q_INVOKABLE QVariantList none() const;
     Q_INVOKABLE int macroSlot(const QVariantList &code) const;
-    Q_INVOKABLE bool slotUsed(const QVariantList &codes, int slot) const;
-    Q_INVOKABLE int freeSlot(const QVariantList &codes) const;
     Q_INVOKABLE bool isLastLeftClick(const QVariantList &codes, int button, const QVariantList &namedButtons) const;
     Q_INVOKABLE bool isLeftClick(const QVariantList &code) const;
     Q_INVOKABLE QVariantList defaults(const QVariantList &profileValues) const;

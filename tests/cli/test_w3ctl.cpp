@@ -3,6 +3,8 @@
 // scene computes, written out here); usage errors, the missing mouse, the left-click
 // protection, the JSON output, the profile switch and the pointer settings.
 #include "controller/Controllers.h"
+#include "controller/KeyNameTable.h"
+#include "controller/MacroEncoder.h"
 #include "controller/ProfileStore.h"
 #include "controller/myQQuickView.h"
 #include "device/Catalogue.h"
@@ -106,6 +108,32 @@ void writeMacro(const QString &name)
     macro.setValue("config/total", 2);
     macro.setValue("macro/0", "A    [Down]");
     macro.setValue("macro/1", "A      [Up]");
+}
+
+// A macro that presses and releases `key` (a key name), played `repeat` times.
+void writeKeyMacro(const QString &name, const QString &key, int repeat)
+{
+    writeMacro(name);
+    QSettings macro("modules/macro/" + name + ".bin", QSettings::IniFormat);
+    macro.setValue("config/repeat", repeat);
+    macro.setValue("macro/0", key + "    [Down]");
+    macro.setValue("macro/1", key + "      [Up]");
+}
+
+// The 128 bytes the mouse should hold for a macro file: its image with the repeat header.
+std::vector<std::uint8_t> mouseImageOf(const QString &name)
+{
+    const QSettings macro("modules/macro/" + name + ".bin", QSettings::IniFormat);
+    QStringList lines;
+    for (int i = 0; i < macro.value("config/total").toInt(); ++i)
+        lines << macro.value("macro/" + QString::number(i)).toString();
+    std::vector<std::uint8_t> image(MacroImage::kMouseCapacity, 0);
+    const QList<uchar> encoded = encodeMacro(lines, 1, KeyNameTable());
+    std::copy(encoded.cbegin(), encoded.cend(), image.begin());
+    const int repeat = macro.value("config/repeat").toInt();
+    image[0] = std::uint8_t(repeat >> 8);
+    image[1] = std::uint8_t(repeat & 0xFF);
+    return image;
 }
 
 // The key page's codes after its start-up: the profile's, button by button.
@@ -444,6 +472,9 @@ private slots:
         QTest::newRow("acceleration") << "pointer --acceleration yes" << "--acceleration must be on or off; see `w3ctl pointer --help`";
         QTest::newRow("macro action") << "macro run Sprint" << "unknown macro action \"run\"; see `w3ctl macro --help`";
         QTest::newRow("macro show") << "macro show Nothing" << "no macro named \"Nothing\"; see `w3ctl macro --help`";
+        QTest::newRow("macro name with a slash") << "macro import modules/macro/Sprint.bin a/b"
+                                                 << "\"a/b\" cannot be a macro name: no /, \\, control characters, "
+                                                    "\".\" or \"..\"; see `w3ctl macro --help`";
     }
     void aUsageErrorSaysWhatIsWrongAndChangesNothing()
     {
@@ -584,6 +615,76 @@ private slots:
         std::vector<std::uint8_t> slot1;
         vhid::Bus::instance().withMouse([&slot1](vhid::MouseMemory &mouse) { slot1 = mouse.macros[1]; });
         QVERIFY(!slot1.empty());
+    }
+
+    // Bindings and profile switches in any order: every button plays, from the mouse's memory,
+    // the macro the profile names for it, and no two macros claim one slot. Each step is a
+    // command line; the last one switches to profile 1, which sends its buttons.
+    void macroSlotsHoldAcrossProfiles_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("another profile takes another slot")
+            << QStringList{"button 4 macro:M1", "profile 2", "button 5 macro:M2", "profile 1"};
+        QTest::newRow("one macro in two profiles keeps its slot")
+            << QStringList{"button 4 macro:M1", "profile 2", "button 5 macro:M1", "button 6 macro:M2", "profile 1"};
+        QTest::newRow("given up in one profile, kept in the other")
+            << QStringList{"button 4 macro:M1", "profile 2", "button 5 macro:M1", "button 5 key:A",
+                           "button 6 macro:M2", "profile 1"};
+        QTest::newRow("rebound in one profile, then another profile")
+            << QStringList{"button 4 macro:M1", "button 4 macro:M2", "profile 3", "button 4 macro:M3",
+                           "button 5 macro:M1", "profile 1"};
+        QTest::newRow("back and forth")
+            << QStringList{"profile 3", "button 4 macro:M2", "profile 1", "button 4 macro:M1", "button 5 macro:M3",
+                           "profile 3", "button 4 key:B", "button 6 macro:M1", "profile 1", "button 5 none",
+                           "profile 3", "button 7 macro:M3", "profile 1"};
+    }
+    void macroSlotsHoldAcrossProfiles()
+    {
+        QFETCH(QStringList, steps);
+        writeKeyMacro("M1", "A", 2);
+        writeKeyMacro("M2", "B", 3);
+        writeKeyMacro("M3", "C", 4);
+        QMap<int, QMap<int, QString>> bound;  // profile -> button -> macro
+        int profile = 1;
+        for (const QString &step : steps) {
+            const QStringList words = step.split(' ');
+            const CliRun cli = CliRun::of(words);
+            QVERIFY2(cli.code == 0, qPrintable(step + ": " + cli.err));
+            if (words.at(0) == "profile")
+                profile = words.at(1).toInt();
+            else if (words.at(2).startsWith("macro:"))
+                bound[profile][words.at(1).toInt()] = words.at(2).mid(6);
+            else
+                bound[profile].remove(words.at(1).toInt());
+        }
+
+        QMap<int, QString> claims;  // slot -> macro
+        for (const QString &name : {"M1", "M2", "M3"}) {
+            const int slot = QSettings("modules/macro/" + name + ".bin", QSettings::IniFormat).value("config/index").toInt();
+            QVERIFY2(slot < 0 || !claims.contains(slot), qPrintable(name + " shares a slot with " + claims.value(slot)));
+            claims[slot] = name;
+        }
+        for (auto profileIt = bound.cbegin(); profileIt != bound.cend(); ++profileIt) {
+            const QSettings stored(QString("modules/setting/p%1.bin").arg(profileIt.key()), QSettings::IniFormat);
+            for (auto it = profileIt->cbegin(); it != profileIt->cend(); ++it) {
+                const QString where = QString("P%1 button %2 (%3)").arg(profileIt.key()).arg(it.key()).arg(*it);
+                const QStringList code = stored.value("keydefine_W3/" + QString::number(it.key() - 1)).toStringList();
+                QCOMPARE(code.value(0) + " " + where, "9 " + where);
+                const int slot = code.value(2).toInt() - 1;
+                QCOMPARE(claims.value(slot) + " " + where, *it + " " + where);
+                std::vector<std::uint8_t> held;
+                vhid::Bus::instance().withMouse([&](vhid::MouseMemory &mouse) { held = mouse.macros[slot + 1]; });
+                QVERIFY2(held == mouseImageOf(*it), qPrintable(where));
+            }
+        }
+        std::vector<std::uint8_t> matrix;
+        vhid::Bus::instance().withMouse([&](vhid::MouseMemory &mouse) { matrix = mouse.keyMatrix; });
+        const QSettings first(kProfile1, QSettings::IniFormat);
+        for (int button = 0; button < 16; ++button)
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(int(matrix.at(size_t(button * 4 + i))),
+                         first.value("keydefine_W3/" + QString::number(button)).toStringList().value(i).toInt());
+        QVERIFY(vhid::Bus::instance().violationReport().empty());
     }
 
     void takingAMacroAwayFreesItsSlot()

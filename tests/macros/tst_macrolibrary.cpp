@@ -125,6 +125,8 @@ public:
 
 }  // namespace
 
+Q_DECLARE_METATYPE(MacroLibrary::NameProblem)
+
 class TestMacroLibrary : public QObject {
     Q_OBJECT
 private slots:
@@ -152,6 +154,8 @@ private slots:
     void namesThatAreNotValidTextAreListed();
     void renameRefusesNamesThatWouldNotComeBack_data();
     void renameRefusesNamesThatWouldNotComeBack();
+    void nameProblemSaysWhy_data();
+    void nameProblemSaysWhy();
 
     void saveResendsBoundMacro_data();
     void saveResendsBoundMacro();
@@ -540,6 +544,33 @@ void TestMacroLibrary::renameRefusesNamesThatWouldNotComeBack()
     library->renameMacroIniFile(name, newName);
     QCOMPARE(QFile::exists(macroFile(name)), !accepted);
     QCOMPARE(library->getMacroIniNames(), QStringList{(accepted ? newName : name) + ".bin"});
+}
+
+// The one rule the window and w3ctl give a new name by, and its reason.
+void TestMacroLibrary::nameProblemSaysWhy_data()
+{
+    using Problem = MacroLibrary::NameProblem;
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<Problem>("problem");
+    QTest::newRow("free") << "Jump" << Problem::None;
+    QTest::newRow("empty") << "" << Problem::Empty;
+    QTest::newRow("blank") << "   " << Problem::Empty;
+    QTest::newRow("taken") << "Taken" << Problem::Taken;
+    QTest::newRow("a path") << "a/b" << Problem::NotAFileName;
+    QTest::newRow("a Windows path") << "a\\b" << Problem::NotAFileName;
+    QTest::newRow("parent folder") << ".." << Problem::NotAFileName;
+    QTest::newRow("tab") << "Jump\tRun" << Problem::NotAFileName;
+}
+
+void TestMacroLibrary::nameProblemSaysWhy()
+{
+    QFETCH(QString, newName);
+    QFETCH(MacroLibrary::NameProblem, problem);
+    const QString name = created();
+    library->renameMacroIniFile(created(), "Taken");
+    QCOMPARE(library->nameProblem(newName), problem);
+    library->renameMacroIniFile(name, newName);
+    QCOMPARE(QFile::exists(macroFile(name)), problem != MacroLibrary::NameProblem::None);
 }
 
 void TestMacroLibrary::saveResendsBoundMacro_data()

@@ -2,6 +2,8 @@
 // Stands in for the view on the key and macro pages: a profile of 16 key codes, an in-memory
 // macro library that answers as the real one does, a scripted answer to the left-click
 // question, and a record of every call that changes something.
+#include "scenelogic/KeyCodeLogic.h"
+
 #include <QMap>
 #include <QObject>
 #include <QStringList>
@@ -102,6 +104,56 @@ public:
             macros[name.toString()].index = config.value(0).toInt();
             macros[name.toString()].repeat = config.value(1).toInt();
         }
+    }
+    // The macro slots of one profile: the page's codes (MacroSlots counts the other nine too).
+    Q_INVOKABLE void releaseUnusedMacros(const QVariantList &codes)
+    {
+        const KeyCodeLogic::KeyCodes inUse = KeyCodeLogic::codesFromVariant(codes);
+        for (auto it = macros.cbegin(); it != macros.cend(); ++it)
+            if (it->index >= 0 && !KeyCodeLogic::isSlotUsed(inUse, it->index))
+                setMacroIniConfig(it.key(), {-1, 1});
+    }
+    Q_INVOKABLE int bindMacro(const QVariantList &codes, const QString &name, int repeat)
+    {
+        releaseUnusedMacros(codes);
+        if (!macros.contains(name))
+            return -1;
+        int slot = macros[name].index;
+        if (slot < 0 || slot >= KeyCodeLogic::kMacroSlotCount)
+            slot = KeyCodeLogic::freeMacroSlot(KeyCodeLogic::codesFromVariant(codes));
+        if (slot < 0)
+            return -1;
+        setMacroIniConfig(name, {slot, repeat});
+        ui_13H_SetMacroKey(slot + 1, name);
+        return slot;
+    }
+    Q_INVOKABLE QVariantList getMacroUsers(const QString &name, const QVariantList &codes) const
+    {
+        QVariantList users;
+        const KeyCodeLogic::KeyCodes held = KeyCodeLogic::codesFromVariant(codes);
+        for (int button = 0; button < int(held.size()); ++button)
+            if (macros.contains(name) && macros[name].index >= 0
+                && KeyCodeLogic::macroSlotOf(held[size_t(button)]) == macros[name].index)
+                users << QVariantMap{{"profile", 0}, {"button", button}};
+        return users;
+    }
+    Q_INVOKABLE int unbindMacro(const QString &name)
+    {
+        const int slot = macros.contains(name) ? macros[name].index : -1;
+        if (slot < 0)
+            return -1;
+        record("unbindMacro", {name});
+        macros[name] = Macro{-1, 1, macros[name].lines};
+        return slot;
+    }
+    // 0 none, 1 empty, 2 taken, 3 not a file name, as MacroLibrary::nameProblem.
+    Q_INVOKABLE int getMacroNameProblem(const QString &name) const
+    {
+        if (name.trimmed().isEmpty())
+            return 1;
+        if (name.contains('/') || name.contains('\\') || name == "." || name == "..")
+            return 3;
+        return macros.contains(name) ? 2 : 0;
     }
     Q_INVOKABLE QVariant createMacroIni()
     {

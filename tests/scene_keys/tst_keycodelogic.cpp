@@ -263,9 +263,6 @@ private slots:
         QVariantList codes;
         for (const KeyCode &code : codesWithMacroSlots({0, 1}))
             codes << QVariant(KeyCodeLogic::toVariant(code));
-        QCOMPARE(logic.freeSlot(codes), 2);
-        QVERIFY(logic.slotUsed(codes, 1));
-        QVERIFY(!logic.slotUsed(codes, 2));
         QCOMPARE(logic.macroSlot({"9", "0", "12", "0"}), 11);
         QCOMPARE(logic.matrix(codes).size(), 64);
         QVERIFY(logic.isLeftClick({1.0, 0.0, 240.0, 0.0}));

@@ -9,6 +9,7 @@ Item {
     height: 472
 
     Page_Keydefine { id: page }
+    SignalSpy { id: lockSpy; target: page; signalName: "protectUI" }
 
     readonly property var leftClick: [1, 0, 0xF0, 0]
     readonly property var rightClick: [1, 0, 0xF1, 0]
@@ -231,6 +232,15 @@ Item {
             compare(codeOf(2), [0x0A, 0xF1, data.speed, 10])
         }
 
+        // The slider starts at its default, the fastest step, and so does the code.
+        function test_newFireKeyStartsAtTheSlidersDefault() {
+            page.selectSlot(2)
+            page.chooseFunction(5)
+            compare(find("fireSpeed").position, 7)
+            page.chooseFireMouseButton(0)
+            compare(codeOf(2), [0x0A, 0xF0, 10, 10])
+        }
+
         function test_fireKeyWithAKeyboardKeyAndCount() {
             page.selectSlot(2)
             page.chooseFunction(5)
@@ -333,6 +343,8 @@ Item {
             if (data.macroId < 0) {
                 compare(ui_View.countCalls("ui_13H"), 0)
                 compare(ui_View.macroConfig(name)[0], -1)
+                verify(findChild(page, "macroHint").visible, "the page says why the button stays cleared")
+                compare(findChild(page, "macroHint").text, "All 12 macro slots of the mouse are in use.")
                 return
             }
             compare(ui_View.calls.indexOf("ui_13H_SetMacroKey(" + data.macroId + ", " + name + ")") >= 0, true,
@@ -417,6 +429,35 @@ Item {
             var matrix = ui_View.lastMatrix
             compare(matrix.slice(0, 8), [1, 0, 0xF0, 0, 3, 0, 0xB5, 0])
             compare(matrix.slice(60, 64), [0x0B, 0, 0, 0])
+        }
+
+        // APPLY with a function whose choice is not made says so and sends nothing.
+        function test_applyRefusesAnUnfinishedChoice_data() {
+            return [
+                { tag: "MACRO without a macro", fn: 4, reason: "Choose a macro first." },
+                { tag: "KEYBOARD without a key", fn: 0, reason: "Finish this button's choice first." },
+                { tag: "LED CONTROL is complete", fn: 6, reason: "" },
+            ]
+        }
+        function test_applyRefusesAnUnfinishedChoice(data) {
+            startPage({ 0: leftClick, 2: rightClick }, { "M": -1 })
+            page.selectSlot(2)
+            mouseClick(findChild(page, "function_" + data.fn))
+            ui_View.clearCalls()
+            lockSpy.clear()
+            mouseClick(findChild(page, "keyApplyButton"))
+            var hint = findChild(page, "applyHint")
+            if (data.reason === "") {
+                compare(lockSpy.count, 1)
+                compare(ui_View.countCalls("ui_12H"), 1)
+                verify(!hint.visible)
+                return
+            }
+            compare(lockSpy.count, 0, "no LOADING lock")
+            compare(ui_View.calls, [])
+            verify(hint.visible)
+            compare(hint.text, data.reason)
+            compare(page.functionIndex, data.fn, "the choice stays open")
         }
 
         function test_profileSwitchDiscardsUnappliedChanges() {

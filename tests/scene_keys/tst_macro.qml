@@ -9,6 +9,7 @@ Item {
     height: 472
 
     Page_Macro { id: page }
+    Model_KeyDefine_W3 { id: keyButtons }
 
     readonly property string down: "    [Down]"
     readonly property string up: "      [Up]"
@@ -90,29 +91,64 @@ Item {
         function test_deleteRemovesTheRow() {
             startPage({ "A": ["A" + down], "B": [] }, "A")
             mouseClick(findChild(page, "deleteMacro"))
+            verify(!Questions.active, "an unbound macro goes at once")
             compare(ui_View.calls, ["deleteMacroIni(A)"])
             compare(names(), ["B"])
             compare(page.selectedMacro, "")
             compare(actions(), [])
         }
 
+        // A macro that buttons play is deleted only on the user's word, which names them.
+        function test_deletingABoundMacroAsksFirst_data() {
+            return [
+                { tag: "DELETE", choice: 0, calls: ["unbindMacro(A)", "deleteMacroIni(A)"], names: ["B"], unbound: [2] },
+                { tag: "CANCEL", choice: 1, calls: [], names: ["A", "B"], unbound: [] },
+            ]
+        }
+        function test_deletingABoundMacroAsksFirst(data) {
+            startPage({ "A": ["A" + down], "B": [] }, "A")
+            ui_View.addMacro("A", 2, ["A" + down])
+            keyButtons.setCode(5, [9, 0, 3, 0])
+            page.keyButtons = keyButtons
+            var unbound = []
+            var record = function (slot) { unbound.push(slot) }
+            page.macroUnbound.connect(record)
+            mouseClick(findChild(page, "deleteMacro"))
+            verify(Questions.active)
+            verify(Questions.sentence.indexOf("P01 6 KEY \uFF16") >= 0, Questions.sentence)
+            compare(Questions.safeChoice, 1)
+            Questions.answer(data.choice)
+            page.macroUnbound.disconnect(record)
+            page.keyButtons = null
+            keyButtons.resetAll()
+            compare(ui_View.calls, data.calls)
+            compare(names(), data.names)
+            compare(unbound, data.unbound)
+        }
+
+        // The menu acts on the clicked name and leaves the selection, and the steps shown, alone;
+        // LOAD reloads the steps only when it loaded the selected macro.
         function test_rightClickMenu_data() {
             return [
-                { tag: "LOAD", entry: 0, call: "loadMacroIniFromFile(B)" },
-                { tag: "SAVE", entry: 1, call: "saveMacroIniToFile(B)" },
-                { tag: "CANCEL", entry: 3, call: "" },
+                { tag: "LOAD of another macro", row: 1, entry: 0, call: "loadMacroIniFromFile(B)", shown: ["A|" + down] },
+                { tag: "LOAD of the selected macro", row: 0, entry: 0, call: "loadMacroIniFromFile(A)", shown: ["A|" + up] },
+                { tag: "SAVE", row: 1, entry: 1, call: "saveMacroIniToFile(B)", shown: ["A|" + down] },
+                { tag: "CANCEL", row: 1, entry: 3, call: "", shown: ["A|" + down] },
             ]
         }
         function test_rightClickMenu(data) {
-            startPage({ "A": [], "B": ["B" + down] })
+            startPage({ "A": ["A" + down], "B": ["B" + down] }, "A")
+            ui_View.addMacro("A", -1, ["A" + up])  // what LOAD brings in from the file
             var row
-            tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
+            tryVerify(function () { return row = findChild(page, "macroNames_row" + data.row) }, 2000)
             mouseClick(row, 10, 10, Qt.RightButton)
             verify(findChild(page, "nameMenu").visible)
+            compare(page.selectedMacro, "A")
             mouseClick(findChild(page, "nameMenu_" + data.entry))
             verify(!findChild(page, "nameMenu").visible)
             compare(ui_View.calls, data.call === "" ? [] : [data.call])
-            compare(actions(), ["B|" + down])
+            compare(page.selectedMacro, "A")
+            compare(actions(), data.shown)
         }
 
         function test_rightClickOnTheShownMacroKeepsTheSelectedStep() {
@@ -126,27 +162,58 @@ Item {
             compare(ui_View.calls, [])
         }
 
-        function test_rename_data() {
-            return [
-                { tag: "to a free name", typed: "Fast", names: ["A", "Fast"], selected: "Fast" },
-                { tag: "to a taken name keeps the old one", typed: "A", names: ["A", "B"], selected: "B" },
-            ]
-        }
-        function test_rename(data) {
-            startPage({ "A": [], "B": [] })
-            var row
-            tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
+        function renameRow(row, typed) {
             mouseClick(row, 10, 10, Qt.RightButton)
             mouseClick(findChild(page, "nameMenu_2"))
             var editor = findChild(row, "macroNames_editor")
             tryVerify(function () { return editor && editor.activeFocus }, 2000)
             keyClick(Qt.Key_A, Qt.ControlModifier)
-            for (var i = 0; i < data.typed.length; ++i)
-                keyClick(data.typed[i])
+            keyClick(Qt.Key_Delete)
+            for (var i = 0; i < typed.length; ++i)
+                keyClick(typed[i])
             keyClick(Qt.Key_Return)
+            return editor
+        }
+
+        function test_rename_data() {
+            return [
+                { tag: "the selected macro", row: 1, select: "B", typed: "Fast", names: ["A", "Fast"], selected: "Fast" },
+                { tag: "another macro", row: 1, select: "A", typed: "Fast", names: ["A", "Fast"], selected: "A" },
+            ]
+        }
+        function test_rename(data) {
+            startPage({ "A": [], "B": [] }, data.select)
+            var row
+            tryVerify(function () { return row = findChild(page, "macroNames_row" + data.row) }, 2000)
+            renameRow(row, data.typed)
             compare(ui_View.calls, ["renameMacroIniFile(B, " + data.typed + ")"])
             compare(names(), data.names)
             compare(page.selectedMacro, data.selected)
+        }
+
+        // A refused name keeps the field open with the typed text and says why under it.
+        function test_refusedNameSaysWhy_data() {
+            return [
+                { tag: "taken", typed: "A", reason: "Another macro has this name." },
+                { tag: "empty", typed: "", reason: "A macro needs a name." },
+                { tag: "blank", typed: "   ", reason: "A macro needs a name." },
+                { tag: "a path", typed: "a/b", reason: "Not a file name: no / \\ or control characters." },
+            ]
+        }
+        function test_refusedNameSaysWhy(data) {
+            startPage({ "A": [], "B": [] }, "B")
+            var row
+            tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
+            var editor = renameRow(row, data.typed)
+            compare(ui_View.calls, [])
+            verify(editor.visible && editor.activeFocus, "the field stays open")
+            compare(editor.text, data.typed)
+            var hint = findChild(page, "macroNames_refusal")
+            verify(hint.visible)
+            compare(hint.text, data.reason)
+            keyClick(Qt.Key_Escape)
+            verify(!hint.visible)
+            compare(names(), ["A", "B"])
         }
     }
 

@@ -146,7 +146,14 @@ Item {
         clip: true
 
         Page_Keydefine { id: keyPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
-        Page_Macro { id: macroPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
+        Page_Macro {
+            id: macroPage
+            visible: false
+            x: pageArea.width
+            keyButtons: keyPage.buttons
+            onProtectUI: frame.protectUI(interval)
+            onMacroUnbound: keyPage.releaseMacroSlot(slot)
+        }
         Page_Color { id: colorPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
         Page_Sensor { id: sensorPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
     }

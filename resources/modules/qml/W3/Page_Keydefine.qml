@@ -20,6 +20,8 @@ Item {
     readonly property int fnLed: 6
     readonly property int firstMouseButton: 0xF0
     readonly property int normalPlay: 0
+    // A new fire key starts where the speed slider starts: its default, the fastest step.
+    readonly property int defaultFireSpeedStep: 7
 
     property int selectedPosition: 0
     readonly property int selectedSlot: keyModel.buttonSlots[selectedPosition] !== undefined
@@ -29,7 +31,7 @@ Item {
     property var macroNames: []
     property int repeatCount: 1
     property int fireKey: 0
-    property int fireSpeedStep: 0
+    property int fireSpeedStep: defaultFireSpeedStep
     property int fireCount: 10
 
     readonly property var functionLabels: [Theme.text(46, "KEYBOARD"), Theme.text(47, "MOUSE"), Theme.text(48, "MEDIA"),
@@ -141,7 +143,7 @@ Item {
         fireMouseMenu.setCurIndex(-1)
         fireKeyInput.tmpKeycodeUSB = 0
         fireKey = 0
-        fireSpeedStep = 0
+        fireSpeedStep = defaultFireSpeedStep
         fireCount = 10
         for (var i = 0; i < keyInputs.length; ++i)
             keyInputs[i].isCapturing = false
@@ -307,41 +309,37 @@ Item {
             assignMacro()
     }
 
-    // Binds the chosen macro to a device slot (its own when it has one, else the lowest free
-    // one), sends its contents and gives the button the macro code. With all twelve slots in
-    // use the button is left without a function.
+    // Binds the chosen macro to a device slot (its own when it has one, else the lowest one no
+    // profile uses), sends its contents and gives the button the macro code. The slot the
+    // button gave up is free again first. With all twelve slots in use the button is left
+    // without a function, and the page says why.
     function assignMacro() {
         setSelectedCode(KeyCodes.none())
-        // The slot the button gave up is free again before a new one is chosen, so two macro
-        // files never claim the same slot.
-        releaseUnusedMacros()
         var name = macroMenu.currentText
-        if (macroMenu.currentIndex < 0 || name === "")
+        if (macroMenu.currentIndex < 0 || name === "") {
+            releaseUnusedMacros()
             return
-        var config = ui_View.loadMacroIniConfig(name)
-        if (config.length < 2)
-            return
-        var slot = Number(config[0])
-        if (!(slot >= 0 && slot < 12)) {
-            slot = KeyCodes.freeSlot(keyModel.allCodes())
-            if (slot < 0)
-                return
         }
-        ui_View.setMacroIniConfig(name, [slot, repeatCount])
-        ui_View.ui_13H_SetMacroKey(slot + 1, name)
-        setSelectedCode(KeyCodes.macro(playModeMenu.currentIndex, slot))
+        var slot = ui_View.bindMacro(keyModel.allCodes(), name, repeatCount)
+        if (slot >= 0)
+            setSelectedCode(KeyCodes.macro(playModeMenu.currentIndex, slot))
+        else if (slot === -1 && ui_View.loadMacroIniConfig(name).length >= 2)
+            macroHint.show(Theme.text(139, "All 12 macro slots of the mouse are in use."))
     }
 
-    // Every bound macro whose slot no button uses any more is unbound.
+    // Every bound macro whose slot no button of any profile plays is unbound.
     function releaseUnusedMacros() {
-        var codes = keyModel.allCodes()
-        var files = ui_View.getMacroIniNames()
-        for (var i = 0; i < files.length; ++i) {
-            var name = String(files[i]).slice(0, -4)
-            var config = ui_View.loadMacroIniConfig(name)
-            if (config.length >= 1 && Number(config[0]) >= 0 && !KeyCodes.slotUsed(codes, Number(config[0])))
-                ui_View.setMacroIniConfig(name, [-1, 1])
-        }
+        ui_View.releaseUnusedMacros(keyModel.allCodes())
+    }
+
+    // A deleted macro's buttons get their factory code back on this page too; the profile's
+    // stored buttons have been given them already.
+    function releaseMacroSlot(slot) {
+        for (var i = 0; i < keyModel.slotCount; ++i)
+            if (KeyCodes.macroSlot(keyModel.code(i)) === slot)
+                keyModel.resetSlot(i)
+        refreshMacroNames()
+        showSelected()
     }
 
     // --- reset and apply -----------------------------------------------------------------
@@ -361,7 +359,19 @@ Item {
         showSelected()
     }
 
+    // Why APPLY cannot send the page yet: the selected button shows a function whose choice is
+    // not finished (MACRO with no macro, KEYBOARD with no key, ...), so its code is not the one
+    // shown. Empty when it can.
+    function applyRefusal() {
+        if (functionIndex < 0 || KeyCodes.menusOf(keyModel.code(selectedSlot))["function"] === functionIndex)
+            return ""
+        if (functionIndex === fnMacro)
+            return Theme.text(138, "Choose a macro first.")
+        return Theme.text(140, "Finish this button's choice first.")
+    }
+
     function apply() {
+        applyHint.hide()
         ui_View.setScrollPinSwap(scrollSwap)
         ui_View.ui_12H_SetKeyMatrix(KeyCodes.matrix(keyModel.allCodes()))
         markHeld()
@@ -634,6 +644,13 @@ Item {
                     model: page.playModeLabels
                     onListElementClicked: page.choosePlayMode(index)
                 }
+                InlineHint {
+                    id: macroHint
+                    objectName: "macroHint"
+                    y: 122
+                    width: parent.width
+                    height: 20
+                }
                 FileListButton {
                     id: macroMenu
                     objectName: "macroMenu"
@@ -725,9 +742,23 @@ Item {
             glow: page.pending
             text: Theme.text(107, "APPLY")
             onClicked: {
+                var refusal = page.applyRefusal()
+                if (refusal !== "") {
+                    applyHint.show(refusal)
+                    return
+                }
                 page.protectUI(800)
                 page.apply()
             }
+        }
+        InlineHint {
+            id: applyHint
+            objectName: "applyHint"
+            x: 58
+            y: 380
+            width: 320
+            height: 20
+            horizontalAlignment: Text.AlignRight
         }
     }
 

@@ -34,10 +34,18 @@ Item {
     }
     property int menuIndex: -1
     property string loadedMacro: ""
+    // The key page's buttons (Model_KeyDefine_W3): their codes before APPLY, numbers and names.
+    property var keyButtons: null
+    // Why a new macro name is refused, by the macro library's answer (getMacroNameProblem).
+    readonly property var nameProblemTexts: ["", Theme.text(135, "A macro needs a name."),
+        Theme.text(136, "Another macro has this name."),
+        Theme.text(137, "Not a file name: no / \\ or control characters.")]
 
     signal protectUI(int interval)
     // Every edit is saved and sent as it is made: nothing waits for an APPLY.
     readonly property bool pending: false
+    // Buttons that played the deleted macro in slot `slot` have their factory code again.
+    signal macroUnbound(int slot)
 
     KeyCodeString { id: keyNames }
 
@@ -111,12 +119,54 @@ Item {
         selectMacro(nameList.count - 1)
     }
 
+    function keyCodes() {
+        return keyButtons ? keyButtons.allCodes() : []
+    }
+
+    // A macro that buttons play is deleted only after the user has seen which ones; they then
+    // get their factory function back in every profile.
     function deleteMacro() {
-        if (!hasMacro || !ui_View.deleteMacroIni(selectedMacro))
+        if (!hasMacro)
             return
-        nameList.rows.remove(nameList.currentIndex)
-        nameList.currentIndex = -1
-        loadActions()
+        var name = selectedMacro
+        var users = ui_View.getMacroUsers(name, keyCodes())
+        if (users.length === 0) {
+            removeMacro(name)
+            return
+        }
+        Questions.ask(Theme.text(80, "DELETE") + "  " + name,
+                      Theme.text(141, "Played by: %1. Deleting the macro gives these buttons their factory function.")
+                          .arg(describeUsers(users)),
+                      [Theme.text(80, "DELETE"), Theme.text(78, "CANCEL")], 1,
+                      function (choice) { if (choice === 0) removeMacro(name) })
+    }
+
+    function removeMacro(name) {
+        var slot = ui_View.unbindMacro(name)
+        if (slot >= 0)
+            macroUnbound(slot)
+        if (!ui_View.deleteMacroIni(name))
+            return
+        refreshNames(selectedMacro === name ? "" : selectedMacro)
+    }
+
+    // "P01 4 BACKWARD, P02 5 FORWARD": profile, the button's number and name on the key page.
+    function describeUsers(users) {
+        var texts = []
+        for (var i = 0; i < users.length; ++i) {
+            var profile = "P" + (users[i].profile < 9 ? "0" : "") + (users[i].profile + 1)
+            texts.push(profile + " " + buttonLabel(users[i].button))
+        }
+        return texts.join(", ")
+    }
+
+    function buttonLabel(slot) {
+        var position = keyButtons ? keyButtons.buttonSlots.indexOf(slot) : -1
+        return position < 0 ? String(slot + 1) : (position + 1) + " " + keyButtons.buttonNames[position]
+    }
+
+    function nameRefusal(oldName, newName) {
+        return nameProblemTexts[ui_View.getMacroNameProblem(newName)] || ""
     }
 
     function openMenu(index) {
@@ -306,10 +356,8 @@ Item {
             anchors.margins: 6
             enabled: !page.recording
             onListElementClicked: page.selectMacro(index)
-            onListElementRightBtnClicked: {
-                page.selectMacro(index)
-                page.openMenu(index)
-            }
+            nameRefusal: page.nameRefusal
+            onListElementRightBtnClicked: page.openMenu(index)
             onEditFileName_completed: page.renameMacro(oldName, newName)
         }
     }

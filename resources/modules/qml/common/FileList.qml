@@ -1,17 +1,20 @@
 import QtQuick 2.15
 
 // A list of file rows (`textX` the name, `textR` an optional right-hand note) with a
-// selection (-1 for none), a right-click signal and in-place renaming: editFileName(index)
-// opens the row's name for editing; Return or Enter stores the new name and emits
-// editFileName_completed(oldName, newName); leaving the field otherwise, or an empty or
-// unchanged name, restores the old one. More rows than fit scroll, with the scroll bar
-// <objectName>_scrollBar. Rows are named <objectName>_row<index>.
+// selection (-1 for none) that a left click sets, a right-click signal that leaves it, and
+// in-place renaming: editFileName(index) opens the row's name for editing; Return or Enter
+// stores the new name and emits editFileName_completed(oldName, newName); leaving the field
+// otherwise, or an unchanged name, restores the old one. `nameRefusal(oldName, newName)`, when
+// set, says why a new name is refused: the field then stays open and shows the reason under
+// the row. Without it an empty name is refused silently. More rows than fit scroll, with the
+// scroll bar <objectName>_scrollBar. Rows are named <objectName>_row<index>.
 Item {
     id: fileList
     property alias rows: rowModel
     property int currentIndex: -1
     property int editingIndex: -1
     property int rowHeight: 28
+    property var nameRefusal: null
     readonly property int count: rowModel.count
     signal listElementClicked(int index)
     signal listElementRightBtnClicked(int index)
@@ -39,12 +42,20 @@ Item {
     }
     function finishEditing(index, newName) {
         var oldName = rowModel.get(index).textX
+        if (newName !== oldName && nameRefusal) {
+            var reason = nameRefusal(oldName, newName)
+            if (reason !== "") {
+                refusalHint.show(reason)
+                return
+            }
+        }
         editingIndex = -1
         if (newName.trim() === "" || newName === oldName)
             return
         rowModel.setProperty(index, "textX", newName)
         editFileName_completed(oldName, newName)
     }
+    onEditingIndexChanged: refusalHint.hide()
 
     opacity: Theme.ownOpacity(fileList)
     ListModel { id: rowModel }
@@ -88,11 +99,12 @@ Item {
                 hoverEnabled: true
                 acceptedButtons: Qt.LeftButton | Qt.RightButton
                 onClicked: {
-                    fileList.currentIndex = index
-                    if (mouse.button === Qt.RightButton)
+                    if (mouse.button === Qt.RightButton) {
                         fileList.listElementRightBtnClicked(index)
-                    else
-                        fileList.listElementClicked(index)
+                        return
+                    }
+                    fileList.currentIndex = index
+                    fileList.listElementClicked(index)
                 }
             }
             TextInput {
@@ -128,5 +140,27 @@ Item {
         anchors.right: parent.right
         height: parent.height
         view: view
+    }
+
+    // Why the name being typed was refused, on a plate under its row (over it at the bottom).
+    InlineHint {
+        id: refusalHint
+        readonly property real rowTop: fileList.editingIndex * fileList.rowHeight - view.contentY
+        objectName: fileList.objectName + "_refusal"
+        z: 10
+        x: 10
+        y: rowTop + fileList.rowHeight + height + 4 <= fileList.height ? rowTop + fileList.rowHeight + 4
+                                                                      : rowTop - height - 4
+        width: fileList.width - 20
+        wrapMode: Text.WordWrap
+        elide: Text.ElideNone
+        Rectangle {
+            z: -1
+            anchors.fill: parent
+            anchors.margins: -4
+            radius: 3
+            color: Theme.panel
+            border.color: Theme.warning
+        }
     }
 }
