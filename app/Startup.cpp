@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QThreadPool>
