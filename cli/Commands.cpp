@@ -285,6 +285,7 @@ void Commands::switchProfile(int profile)
 
 void Commands::exportProfile(int profile, const QString &file)
 {
+    exportTarget(file);  // what the user named must not be a folder, device or pipe either
     prompts.setFileAnswer(exportTarget(FileExport::withExtension(file, FileExport::kProfileExtension)));
     const QString written = controllers.profiles->saveProfile(profile, nullptr, controllers.context);
     if (written.isEmpty())
@@ -931,11 +932,13 @@ QString Commands::macroNameProblem(const QString &name) const
     case MacroLibrary::NameProblem::Taken:  // importing onto a macro replaces it
         return QString();
     case MacroLibrary::NameProblem::Empty:
-        return tr("a macro needs a name");
+        return tr("\"%1\" cannot be a macro name: a name shows at least one character that is not a space")
+            .arg(name);
     case MacroLibrary::NameProblem::NotAFileName:
         break;
     }
-    return tr("\"%1\" cannot be a macro name: no /, \\, control characters, \".\" or \"..\"").arg(name);
+    return tr("\"%1\" cannot be a macro name: a name holds no /, \\, control, direction or other invisible "
+              "characters, and is not \".\" or \"..\"").arg(name);
 }
 
 void Commands::importMacro(const QString &file, QString name)
@@ -976,6 +979,7 @@ void Commands::exportMacro(const QString &name, const QString &file)
 {
     if (controllers.macros->loadMacroIniConfig(name).isEmpty())
         usageError(tr("no macro named \"%1\"").arg(name));
+    exportTarget(file);  // what the user named must not be a folder, device or pipe either
     prompts.setFileAnswer(exportTarget(FileExport::withExtension(file, FileExport::kMacroExtension)));
     const QString written = controllers.macros->saveMacroIniToFile(name, nullptr);
     if (written.isEmpty())

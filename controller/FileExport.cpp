@@ -84,7 +84,11 @@ QString FileExport::exportCopy(const QString &source, QWidget *dialogParent, con
     if (target != chosen && QFileInfo::exists(target)
         && !prompts.confirm(Notices::title(), message(context, kReplaceQuestion).arg(target)))
         return QString();
-    const QString refusal = ExportTarget::problem(target);
+    // Something already at that name must be a regular file; a missing folder or a folder in
+    // the way fails the write and is told below.
+    const QFileInfo existing(target);
+    const bool checkExisting = (existing.exists() || existing.isSymLink()) && !existing.isDir();
+    const QString refusal = checkExisting ? ExportTarget::problem(target) : QString();
     if (!refusal.isEmpty()) {
         Notices::warn(message(context, kCannotWrite) + "\n" + target + "\n" + refusal);
         return QString();

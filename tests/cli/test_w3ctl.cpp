@@ -473,8 +473,9 @@ private slots:
         QTest::newRow("macro action") << "macro run Sprint" << "unknown macro action \"run\"; see `w3ctl macro --help`";
         QTest::newRow("macro show") << "macro show Nothing" << "no macro named \"Nothing\"; see `w3ctl macro --help`";
         QTest::newRow("macro name with a slash") << "macro import modules/macro/Sprint.bin a/b"
-                                                 << "\"a/b\" cannot be a macro name: no /, \\, control characters, "
-                                                    "\".\" or \"..\"; see `w3ctl macro --help`";
+                                                 << "\"a/b\" cannot be a macro name: a name holds no /, \\, control, "
+                                                    "direction or other invisible characters, and is not \".\" or "
+                                                    "\"..\"; see `w3ctl macro --help`";
     }
     void aUsageErrorSaysWhatIsWrongAndChangesNothing()
     {

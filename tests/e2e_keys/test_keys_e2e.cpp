@@ -248,8 +248,7 @@ private slots:
         QCOMPARE(scene.property("Page_Keydefine", "functionIndex").toInt(), 6);
 
         QVERIFY(scene.click("Menu_Prof_1"));
-        QVERIFY(scene.waitFor([&] { return scene.property("questionChoice1", "x").toDouble() > 0; }));
-        QVERIFY(scene.click("questionChoice1"));
+        QVERIFY(scene.answerQuestion(1));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Keydefine", "functionIndex").toInt() == 2; }));
         QCOMPARE(scene.property("mediaMenu", "currentIndex").toInt(), 4);
 

@@ -109,6 +109,7 @@ private slots:
         QVERIFY(scene.click("languageList_item" + QString::number(position)));
         QVERIFY(!scene.screenshot(QString("skin%1_%2_settings").arg(skin).arg(language)).isEmpty());
         QVERIFY(scene.click("Menu_Up_settings"));
+        QVERIFY(scene.answerQuestion(0));   // SAVE the language
         QVERIFY(scene.waitFor([&] { return !scene.item("Page_Globalsetting")->isVisible(); }));
 
         QVERIFY(scene.click("function_0"));

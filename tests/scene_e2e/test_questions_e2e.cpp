@@ -59,19 +59,11 @@ class QuestionsEndToEndTest : public QObject {
     Q_OBJECT
 
 private:
-    bool questionShown(SceneDriver &scene)
-    {
-        return scene.waitFor([&] { return scene.item("QuestionSheet") && scene.item("QuestionSheet")->isVisible(); });
-    }
-
     bool answer(SceneDriver &scene, Answer choice)
     {
-        // Sooner after the click that asked, the press would count as its double click.
-        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 1);
-        if (choice == Answer::Escape)
-            scene.pressKey(Qt::Key_Escape);
-        else if (!scene.click(choice == Answer::Confirm ? "questionChoice0" : "questionChoice1"))
-            return false;
+        if (choice != Answer::Escape)
+            return scene.answerQuestion(choice == Answer::Confirm ? 0 : 1);
+        scene.pressKey(Qt::Key_Escape);
         return scene.waitFor([&] { return !scene.item("QuestionSheet")->isVisible(); });
     }
 
@@ -82,6 +74,8 @@ private:
                && scene.waitFor([&] { return scene.property("Page_Globalsetting", "x").toInt() == 160; })
                && scene.click("languageList") && scene.click("languageList_item" + QString::number(position))
                && scene.click("Menu_Up_settings")
+               // A new language is unsaved: SAVE it (the question shows at the click).
+               && (!scene.property("QuestionSheet", "visible").toBool() || scene.answerQuestion(0))
                && scene.waitFor([&] { return !scene.item("Page_Globalsetting")->isVisible(); });
     }
 
@@ -118,7 +112,7 @@ private slots:
 
         QVERIFY(scene.click("Menu_Prof_2", Qt::RightButton));
         QVERIFY(scene.click("Menu_Prof_" + action));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(scene.property("questionSentence", "text").toString().contains("P03"));
         // Nothing happens while the question is open: no dialog, no file, no report.
         QVERIFY(scene.prompts().dialogs.isEmpty());
@@ -156,7 +150,7 @@ private slots:
         vhid::Bus::instance().clearRecords();
 
         QVERIFY(scene.click("Menu_Down_reset"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(scene.property("questionSentence", "text").toString().contains("P01"));
         QVERIFY(scene.view().isEnabled());  // not locked behind the question
         QCOMPARE(reportsToTheMouse(), 0);
@@ -201,23 +195,23 @@ private slots:
 
         QVERIFY(scene.click("Menu_Prof_0", Qt::RightButton));
         QVERIFY(scene.click("Menu_Prof_reset"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(!scene.screenshot(tag + "question_profile_reset").isEmpty());
         QVERIFY(answer(scene, Answer::Cancel));
 
         QVERIFY(scene.click("Menu_Prof_0", Qt::RightButton));
         QVERIFY(scene.click("Menu_Prof_load"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(!scene.screenshot(tag + "question_profile_load").isEmpty());
         QVERIFY(answer(scene, Answer::Cancel));
 
         QVERIFY(scene.click("Menu_Down_reset"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(!scene.screenshot(tag + "question_all_reset").isEmpty());
         QVERIFY(answer(scene, Answer::Cancel));
 
         scene.call("", "showHelpLocation", {scene.property("", "globalSetting_url")});
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(!scene.screenshot(tag + "help_location").isEmpty());
         QVERIFY(answer(scene, Answer::Escape));
     }
@@ -233,7 +227,7 @@ private slots:
             QSKIP("this platform opens files with a program: the failure cannot be shown");
 
         QVERIFY(scene.click("webLogo"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(scene.property("questionSentence", "text").toString().contains(help.toLocalFile()));
         QVERIFY(answer(scene, Answer::Confirm));
     }

@@ -100,20 +100,6 @@ private:
                && scene.property("Page_Keydefine", "functionIndex").toInt() == 6;
     }
 
-    // The sheet shows and its row of choices is laid out (until then every choice lies at x 0).
-    bool questionShown(SceneDriver &scene)
-    {
-        return scene.waitFor([&] {
-            return scene.property("QuestionSheet", "visible").toBool() && scene.property("questionChoice1", "x").toDouble() > 0;
-        });
-    }
-
-    bool answer(SceneDriver &scene, int choice)
-    {
-        return scene.click("questionChoice" + QString::number(choice))
-               && scene.waitFor([&] { return !scene.property("QuestionSheet", "visible").toBool(); });
-    }
-
     bool keyPageShowsMedia(SceneDriver &scene)
     {
         return scene.waitFor([&] { return scene.property("Page_Keydefine", "functionIndex").toInt() == 2; }, kTimeoutMs);
@@ -183,9 +169,9 @@ private slots:
             const bool unsaved = scene.property("Page_Globalsetting", "pending").toBool();
             QVERIFY(scene.click("Menu_Up_settings"));
             if (unsaved) {
-                QVERIFY(questionShown(scene));
+                QVERIFY(scene.waitForQuestion());
                 QVERIFY(!scene.screenshot("language_" + codes[position] + "_unsaved_question").isEmpty());
-                QVERIFY(answer(scene, 0));
+                QVERIFY(scene.answerQuestion(0));
             }
             QVERIFY(scene.waitFor([&] { return !scene.item("Page_Globalsetting")->isVisible(); }));
             QVERIFY(!scene.screenshot("language_" + codes[position] + "_frame").isEmpty());
@@ -295,11 +281,11 @@ private slots:
         vhid::Bus::instance().clearRecords();
 
         QVERIFY(scene.click("Menu_Prof_1"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QCOMPARE(scene.view().profiles().currentProfile(), 0);
         QVERIFY(scene.property("questionSentence", "text").toString().contains("KEY"));
         scene.screenshot("pending_profile_switch_question");
-        QVERIFY(answer(scene, choice));
+        QVERIFY(scene.answerQuestion(choice));
 
         if (choice == kCancel) {
             QCOMPARE(scene.view().profiles().currentProfile(), 0);
@@ -356,9 +342,9 @@ private slots:
         QVERIFY(setForwardToLedControl(scene));
         QVERIFY(!scene.screenshot(tag + "_pending_key_page").isEmpty());
         QVERIFY(scene.click("Menu_Prof_1"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(!scene.screenshot(tag + "_pending_question").isEmpty());
-        QVERIFY(answer(scene, kCancel));
+        QVERIFY(scene.answerQuestion(kCancel));
         QVERIFY(scene.click("keyApplyButton"));
         QVERIFY(!scene.view().isEnabled());
         QVERIFY(!scene.screenshot(tag + "_loading_lock").isEmpty());
@@ -382,8 +368,8 @@ private slots:
         vhid::Bus::instance().clearRecords();
 
         QVERIFY(scene.click("Menu_Prof_1"));
-        QVERIFY(questionShown(scene));
-        QVERIFY(answer(scene, kApply));
+        QVERIFY(scene.waitForQuestion());
+        QVERIFY(scene.answerQuestion(kApply));
         QVERIFY(scene.waitFor([] { return mouseReceived(0x0D); }, kTimeoutMs));
         QCOMPARE(scene.view().profiles().currentProfile(), 1);
         // P01 holds the light switched as the user left it.
@@ -413,9 +399,9 @@ private slots:
         vhid::Bus::instance().clearRecords();
 
         QVERIFY(scene.click("Menu_Up_close"));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         QVERIFY(scene.shell().isVisible());
-        QVERIFY(answer(scene, choice));
+        QVERIFY(scene.answerQuestion(choice));
         if (choice == kCancel) {
             QTest::qWait(200);
             QVERIFY(scene.shell().isVisible());
@@ -456,9 +442,9 @@ private slots:
         QCOMPARE(scene.property("", "globalSetting_size").toInt(), kLarger);
 
         QVERIFY(scene.click(closer));
-        QVERIFY(questionShown(scene));
+        QVERIFY(scene.waitForQuestion());
         scene.screenshot("settings_unsaved_question");
-        QVERIFY(answer(scene, choice));
+        QVERIFY(scene.answerQuestion(choice));
 
         const auto file = scene.appConfigFile();
         if (choice == kSave) {

@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <QMetaObject>
 #include <QQuickItem>
 #include <QSettings>
@@ -227,6 +229,22 @@ bool SceneDriver::waitFor(const std::function<bool()> &condition, int timeoutMs)
 bool SceneDriver::waitUntilUnlocked(int timeoutMs) const
 {
     return waitFor([this] { return view().isEnabled(); }, timeoutMs);
+}
+
+bool SceneDriver::waitForQuestion(int timeoutMs) const
+{
+    return waitFor([this] {
+        return property("QuestionSheet", "visible").toBool() && property("questionChoices", "width").toDouble() > 0;
+    }, timeoutMs);
+}
+
+bool SceneDriver::answerQuestion(int index)
+{
+    if (!waitForQuestion())
+        return false;
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 1);
+    return click("questionChoice" + QString::number(index))
+           && waitFor([this] { return !property("QuestionSheet", "visible").toBool(); });
 }
 
 QString SceneDriver::screenshotFolder()

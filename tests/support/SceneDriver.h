@@ -81,6 +81,13 @@ public:
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000) const;
     // Waits until the input lock of the scene is released (the view is enabled again).
     bool waitUntilUnlocked(int timeoutMs = 5000) const;
+    // Waits until the question sheet shows with its row of choices laid out (until the next
+    // polish the row is empty and every choice lies at x 0).
+    bool waitForQuestion(int timeoutMs = 5000) const;
+    // Clicks choice `index` of the question (0 the leftmost) once a click there can no longer
+    // count as the second half of a double click with the click that asked, and waits until the
+    // sheet is gone.
+    bool answerQuestion(int index);
 
     // The window as drawn now, saved as "<build folder>/screenshots/<name>.png"; the path,
     // or an empty string when it could not be written.

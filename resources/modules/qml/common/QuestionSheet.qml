@@ -57,6 +57,7 @@ Item {
         }
         Row {
             id: choiceRow
+            objectName: "questionChoices"
             anchors.right: parent.right
             anchors.rightMargin: 20
             anchors.bottom: parent.bottom
