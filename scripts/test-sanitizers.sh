@@ -7,11 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
+tests_of() {
+  sed -n 's/^w3_add_test(\([A-Za-z0-9_]*\).*/\1/p' "tests/$1/CMakeLists.txt"
+}
 tests=()
 for area in device commands controller macros cli scene_e2e; do
   while read -r name; do
     tests+=("$name")
-  done < <(sed -n 's/^w3_add_test(\([A-Za-z0-9_]*\).*/\1/p' "tests/$area/CMakeLists.txt")
+  done < <(tests_of "$area")
 done
 
 # Also for the tools the build runs (the skin painter starts Qt's offscreen platform plugin).
@@ -25,7 +28,10 @@ cmake --build build-asan -j "$(nproc)" --target run_modules skin_images "${tests
 
 # The leaks suppressed inside Qt Quick are recognised by whole stacks, and Qt Quick keeps no
 # frame pointers: the tests of the scene unwind the slow way, the others the fast way.
-scene_tests=(test_scene_e2e)
+scene_tests=()
+while read -r name; do
+  scene_tests+=("$name")
+done < <(tests_of scene_e2e)
 regex="^($(IFS='|'; echo "${tests[*]}"))\$"
 scene_regex="^($(IFS='|'; echo "${scene_tests[*]}"))\$"
 cd build-asan
