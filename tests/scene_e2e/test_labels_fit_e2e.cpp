@@ -94,12 +94,7 @@ private slots:
     {
         QFETCH(int, skin);
         QFETCH(QString, language);
-        SceneDriver::Options options;
-        options.prepare = [skin](ModulesSandbox &) {
-            QSettings config("modules/setting/apConfig.bin", QSettings::IniFormat);
-            config.setValue("common/1", skin);
-        };
-        SceneDriver scene(options);
+        SceneDriver scene(SceneDriver::inSkin(skin));
         QVERIFY(scene.start());
         const int position = scene.property("Page_Globalsetting", "languageCodes").toStringList().indexOf(language);
         QVERIFY(position >= 0);

@@ -183,12 +183,7 @@ private slots:
     {
         QFETCH(int, skin);
         QFETCH(QString, language);
-        SceneDriver::Options options;
-        options.prepare = [skin](ModulesSandbox &) {
-            QSettings config("modules/setting/apConfig.bin", QSettings::IniFormat);
-            config.setValue("common/1", skin);
-        };
-        SceneDriver scene(options);
+        SceneDriver scene(SceneDriver::inSkin(skin));
         QVERIFY(scene.start());
         QVERIFY(pickLanguage(scene, language));
         const QString tag = QString("skin%1_%2_").arg(skin).arg(language);

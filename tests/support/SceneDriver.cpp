@@ -56,6 +56,16 @@ void resetDeviceState()
 
 }  // namespace
 
+SceneDriver::Options SceneDriver::inSkin(int skin)
+{
+    Options options;
+    options.prepare = [skin](ModulesSandbox &) {
+        QSettings config(kAppConfig, QSettings::IniFormat);
+        config.setValue("common/1", skin);
+    };
+    return options;
+}
+
 SceneDriver::SceneDriver() : SceneDriver(Options()) {}
 
 SceneDriver::SceneDriver(const Options &options) : options(options)

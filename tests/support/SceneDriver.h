@@ -34,6 +34,8 @@ public:
         // Runs in the sandbox before the shell exists, e.g. to edit "./modules/setting/*".
         std::function<void(ModulesSandbox &)> prepare;
     };
+    // Options that start the program in skin `skin` (1 Carbon, 2 Ember).
+    static Options inSkin(int skin);
 
     SceneDriver();
     explicit SceneDriver(const Options &options);
