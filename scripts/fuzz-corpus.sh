@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 build="${W3_FUZZ_BUILD_DIR:-build-fuzz}"
-targets=(fuzz_macro_file fuzz_macro_steps fuzz_language_file fuzz_profile_import fuzz_configuration)
+targets=(fuzz_macro_file fuzz_macro_steps fuzz_language_file fuzz_profile_import fuzz_configuration fuzz_application_rules)
 
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
