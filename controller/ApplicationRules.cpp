@@ -72,12 +72,6 @@ std::optional<bool> switchValue(const QVariant &value)
 
 }  // namespace
 
-bool ApplicationIdentity::operator==(const ApplicationIdentity &other) const
-{
-    return applicationId == other.applicationId && windowClass == other.windowClass
-        && programName == other.programName && pid == other.pid;
-}
-
 bool ApplicationRule::matches(const ApplicationIdentity &application) const
 {
     switch (match) {

@@ -5,21 +5,11 @@
 // Stored in the program's own INI file; a file that is too large or holds anything out of
 // bounds is refused whole and left on disk as it is, so nothing follows a half-read file.
 #include "controller/AtomicWrite.h"
+#include "platform/ActiveApplication.h"
 
 #include <QString>
 #include <QVector>
 #include <optional>
-
-// What the desktop says about the application in front. Empty texts are unknown.
-struct ApplicationIdentity {
-    QString applicationId;
-    QString windowClass;
-    QString programName;  // the file name of the program, without its folder
-    qint64 pid = 0;       // 0 when unknown
-
-    bool operator==(const ApplicationIdentity &other) const;
-    bool operator!=(const ApplicationIdentity &other) const { return !(*this == other); }
-};
 
 enum class ApplicationMatch { ApplicationId, WindowClass, ProgramName };
 
