@@ -20,6 +20,8 @@ struct ApplicationIdentity {
     bool operator!=(const ApplicationIdentity &other) const { return !(*this == other); }
 };
 
+Q_DECLARE_METATYPE(ApplicationIdentity)
+
 class ActiveApplication : public QObject {
     Q_OBJECT
 public:

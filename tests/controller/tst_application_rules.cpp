@@ -13,7 +13,6 @@
 using Activations = QVector<QPair<qint64, QString>>;
 
 Q_DECLARE_METATYPE(std::optional<int>)
-Q_DECLARE_METATYPE(ApplicationIdentity)
 Q_DECLARE_METATYPE(Activations)
 
 namespace {
