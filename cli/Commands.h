@@ -1,7 +1,9 @@
 #pragma once
-// w3ctl's commands. Each one reads or changes a setting through the window's controller
-// classes and the scene's rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the
-// scene's pages call them, so the profile and the bytes on the wire are the window's.
+// One run of a w3ctl command: the invocation, the controllers and the mouse it works on. Each
+// command reads or changes a setting through the window's controller classes and the scene's
+// rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the scene's pages call them,
+// so the profile and the bytes on the wire are the window's. The handlers live in the command
+// files (cli/*Command.cpp) beside their rows of the command table.
 #include "cli/CommandLine.h"
 #include "controller/Controllers.h"
 #include "cli/DeviceSession.h"
@@ -23,8 +25,8 @@ public:
     // Runs the invocation's command; CliFailure for what goes wrong.
     ExitCode run();
 
-private:
-    ExitCode status();
+    // The handlers of the command table (cli/CommandTable.h), one file each.
+    void status();
     void profile();
     void dpi();
     void rate();
@@ -34,6 +36,7 @@ private:
     void macro();
     void pointer();
 
+private:
     // Profiles and macros (no device needed).
     void showProfile();
     void switchProfile(int profile);

@@ -660,7 +660,7 @@ private slots:
         }
 
         QMap<int, QString> claims;  // slot -> macro
-        for (const QString &name : {"M1", "M2", "M3"}) {
+        for (const QString &name : QStringList{"M1", "M2", "M3"}) {
             const int slot = QSettings("modules/macro/" + name + ".bin", QSettings::IniFormat).value("config/index").toInt();
             QVERIFY2(slot < 0 || !claims.contains(slot), qPrintable(name + " shares a slot with " + claims.value(slot)));
             claims[slot] = name;
