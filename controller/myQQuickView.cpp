@@ -1,6 +1,7 @@
 #include "controller/myQQuickView.h"
 
 #include "controller/AppConfig.h"
+#include "controller/DialogPrompts.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/LanguageStore.h"
 #include "controller/MacroLibrary.h"
@@ -64,6 +65,8 @@ myQQuickView::myQQuickView(QWidget *parent)
       soundPlayer(std::make_unique<SoundPlayer>(this))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
+    static DialogPrompts dialogs;
+    Prompts::setDialogs(&dialogs);
     registerSceneLogic();
     // The sound back end starts once the window shows the scene; the cues asked for until
     // then (the opening's start-up cue) play when it is ready.
