@@ -65,6 +65,7 @@ constexpr double kPageFrameGoalMs = 50;
 constexpr double kIdleCpuGoalPercent = 0.1;
 constexpr int kIdleSeconds = 20;
 constexpr const char *kPanelProperty = "isGlobalSettingSelect";
+constexpr const char *kOpeningOverProperty = "ready";
 
 // Bounds for a child that hangs; generous for a loaded machine.
 constexpr int kChildTimeoutMs = 30000;
@@ -215,6 +216,9 @@ void reportIdle(myQQuickView *view)
 {
     view->setEnableAudio(false);
     view->clearAllMedia();
+    // The opening sequence has pauses between its animations: rest begins once it is over.
+    if (!view->rootObject()->property(kOpeningOverProperty).toBool())
+        waitForFrame(view, kWaitLimitMs, [view] { return view->rootObject()->property(kOpeningOverProperty).toBool(); });
     waitUntilStill(view);
     int frames = 0;
     const auto counting = QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view,
