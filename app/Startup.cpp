@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/SessionService.h"
 #include "app/Widget.h"
 #include "capture/InputCapture.h"
 #include "controller/SoundPlayer.h"
@@ -104,6 +105,13 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     growGlyphCachesFromMemory();
     QApplication app(argc, argv);
     UrlOpener urlOpener(startEnvironment);
+    // One process drives the mouse: a second launch shows the running window and ends.
+    if (SessionService::claimName() == SessionService::Claim::HeldElsewhere) {
+        if (SessionService::openRunningWindow())
+            endProcess(0);
+        std::fprintf(stderr, "W3 Config is already running but does not answer on the session bus\n");
+        endProcess(1);
+    }
     enterDataFolder();
     // w3ctl and this window take turns at the mouse, one transfer at a time.
     DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
@@ -122,6 +130,10 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     InputCapture::setKeyCallback(&Widget::onKey, shell.get());
     InputCapture::setMouseCallback(&Widget::onMouse, shell.get());
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());
+
+    SessionService service(*shell);
+    if (!service.publish())
+        qWarning() << "The session bus refused" << SessionService::kObjectPath;
 
     startShell(*shell);
 

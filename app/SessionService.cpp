@@ -1,0 +1,73 @@
+#include "app/SessionService.h"
+
+#include "app/Widget.h"
+#include "controller/ProfileStore.h"
+#include "controller/myQQuickView.h"
+#include "device/DeviceState.h"
+#include "w3config1adaptor.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+const QString SessionService::kServiceName = QStringLiteral("org.w3config.W3Config1");
+const QString SessionService::kObjectPath = QStringLiteral("/org/w3config/W3Config1");
+
+namespace {
+// A running instance busy with a transfer still answers within this time.
+constexpr int kHandOverTimeoutMs = 10000;
+}
+
+SessionService::Claim SessionService::claimName()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return Claim::NoBus;
+    const auto reply = bus.interface()->registerService(kServiceName, QDBusConnectionInterface::DontQueueService,
+                                                        QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid())
+        return Claim::NoBus;
+    return reply.value() == QDBusConnectionInterface::ServiceRegistered ? Claim::Owned : Claim::HeldElsewhere;
+}
+
+bool SessionService::openRunningWindow()
+{
+    const QDBusMessage call = QDBusMessage::createMethodCall(kServiceName, kObjectPath, kServiceName, "OpenWindow");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, kHandOverTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+SessionService::SessionService(Widget &shell) : shell(shell)
+{
+    new W3Config1Adaptor(this);
+}
+
+bool SessionService::publish()
+{
+    return QDBusConnection::sessionBus().registerObject(kObjectPath, this);
+}
+
+bool SessionService::connected() const
+{
+    return deviceReady;
+}
+
+QString SessionService::product() const
+{
+    return deviceReady ? shell.device().deviceEntries().value(int(shell.device().currentDeviceId())).name : QString();
+}
+
+int SessionService::profile() const
+{
+    return shell.view()->profiles().currentProfile() + 1;
+}
+
+void SessionService::OpenWindow()
+{
+    if (shell.isMinimized())
+        shell.showNormal();
+    else
+        shell.show();
+    shell.raise();
+    shell.activateWindow();
+}
