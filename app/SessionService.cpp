@@ -9,6 +9,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDebug>
+#include <QVariantMap>
 
 const QString SessionService::kServiceName = QStringLiteral("org.w3config.W3Config1");
 const QString SessionService::kObjectPath = QStringLiteral("/org/w3config/W3Config1");
@@ -37,9 +39,35 @@ bool SessionService::openRunningWindow()
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-SessionService::SessionService(Widget &shell) : shell(shell)
+SessionService::SessionService(Widget &shell) : shell(shell), told(snapshot())
 {
     new W3Config1Adaptor(this);
+    connect(&shell, &Widget::deviceChecked, this, &SessionService::announceChanges);
+    connect(shell.view(), &myQQuickView::profileSwitched, this, &SessionService::announceChanges);
+}
+
+SessionService::Snapshot SessionService::snapshot() const
+{
+    return {connected(), product(), profile()};
+}
+
+void SessionService::announceChanges()
+{
+    const Snapshot now = snapshot();
+    QVariantMap changed;
+    if (now.connected != told.connected)
+        changed.insert("Connected", now.connected);
+    if (now.product != told.product)
+        changed.insert("Product", now.product);
+    if (now.profile != told.profile)
+        changed.insert("Profile", now.profile);
+    told = now;
+    if (changed.isEmpty())
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
+    signal << kServiceName << changed << QStringList();
+    if (!QDBusConnection::sessionBus().send(signal))
+        qWarning() << "The session bus did not take the change of" << changed.keys();
 }
 
 bool SessionService::publish()

@@ -35,5 +35,15 @@ public slots:
     void OpenWindow();
 
 private:
+    struct Snapshot {
+        bool connected = false;
+        QString product;
+        int profile = 0;
+    };
+    Snapshot snapshot() const;
+    // Sends the standard PropertiesChanged signal for what differs from the last one told.
+    void announceChanges();
+
     Widget &shell;
+    Snapshot told;
 };

@@ -89,6 +89,7 @@ void Widget::checkDevice()
     encodeEnabled = catalogue.isEncode;
     hid.swichCurDevice(hid.currentDeviceId());
     view()->syncFW();
+    emit deviceChecked();
 }
 
 void Widget::reportDeviceMissing(const QString &deviceName)

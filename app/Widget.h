@@ -45,6 +45,10 @@ public:
 public slots:
     void checkDevice();
 
+signals:
+    // A detection ran: the mouse may have come, gone or changed.
+    void deviceChecked();
+
 protected:
     void customEvent(QEvent *event) override;
 
