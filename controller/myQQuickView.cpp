@@ -1,5 +1,7 @@
 #include "controller/myQQuickView.h"
 
+#include "controller/PageActionsQml.h"
+
 #include "controller/AppConfig.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/LanguageStore.h"
@@ -61,10 +63,12 @@ private:
 
 myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent),
+      pageActions(std::make_unique<PageActions>(controllers)),
       soundPlayer(std::make_unique<SoundPlayer>(this))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
     registerSceneLogic();
+    registerPageActions(*pageActions);
     // The sound back end starts once the window shows the scene; the cues asked for until
     // then (the opening's start-up cue) play when it is ready.
     new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });

@@ -1,6 +1,7 @@
 #pragma once
 // The one view of the program: it shows the scene and offers the scene every operation by
 // name. Each concern lives in a class of its own that needs no view; the slots only forward.
+#include "actions/PageActions.h"
 #include "controller/Controllers.h"
 
 #include <QList>
@@ -129,6 +130,7 @@ private:
                    QGenericArgument a3 = QGenericArgument());
 
     Controllers controllers;
+    std::unique_ptr<PageActions> pageActions;
     std::unique_ptr<SoundPlayer> soundPlayer;
 };
 
