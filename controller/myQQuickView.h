@@ -28,6 +28,7 @@ public:
     // The concerns, for the shell, tests and other front ends.
     AppConfig &appConfig() { return *controllers.appConfig; }
     ProfileStore &profiles() { return *controllers.profiles; }
+    PageActions &actions() { return *pageActions; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
 
