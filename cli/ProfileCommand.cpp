@@ -156,7 +156,7 @@ void Commands::resetProfile(int profile)
 // Every page's APPLY and the values the pages send at once, from what the profile holds.
 void Commands::sendProfileToMouse()
 {
-    applyButtons(storedButtons());
+    applyButtons();
     applyLighting();
     applySensor();
 }

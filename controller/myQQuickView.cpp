@@ -1,5 +1,7 @@
 #include "controller/myQQuickView.h"
 
+#include "controller/PageActionsQml.h"
+
 #include "controller/AppConfig.h"
 #include "controller/DialogPrompts.h"
 #include "controller/KeyboardOperations.h"
@@ -62,12 +64,14 @@ private:
 
 myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent),
+      pageActions(std::make_unique<PageActions>(controllers)),
       soundPlayer(std::make_unique<SoundPlayer>(this))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
     static DialogPrompts dialogs;
     Prompts::setDialogs(&dialogs);
     registerSceneLogic();
+    registerPageActions(*pageActions);
     // The sound back end starts once the window shows the scene; the cues asked for until
     // then (the opening's start-up cue) play when it is ready.
     new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });

@@ -2,6 +2,7 @@
 // that the window's slots give for the same setting (the slots called with the values the
 // scene computes, written out here); usage errors, the missing mouse, the left-click
 // protection, the JSON output, the profile switch and the pointer settings.
+#include "actions/KeyActions.h"
 #include "controller/Controllers.h"
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
@@ -136,31 +138,37 @@ std::vector<std::uint8_t> mouseImageOf(const QString &name)
     return image;
 }
 
-// The key page's codes after its start-up: the profile's, button by button.
-QList<Code> pageCodes(myQQuickView &view)
+// The key page's play modes of a macro.
+constexpr int kPlayOnce = 0;
+constexpr int kRepeatWhileHeld = 2;
+
+KeyCodeLogic::KeyCode keyCode(const Code &code)
 {
-    QList<Code> codes;
-    for (int button = 0; button < 16; ++button) {
-        Code code;
-        for (const QVariant &byte : view.getKeydefine(button))
-            code << byte.toInt();
-        codes << code;
-    }
-    return codes;
+    KeyCodeLogic::KeyCode result{};
+    std::copy_n(code.begin(), std::min(int(result.size()), code.size()), result.begin());
+    return result;
 }
 
 // The key page with one button changed, then APPLY: the wheel box, then the matrix.
 WindowSetting applyButton(int button, Code code)
 {
     return [button, code](myQQuickView &view) {
-        QList<Code> codes = pageCodes(view);
-        codes[button] = code;
-        QVariantList matrix;
-        for (const Code &each : codes)
-            for (int byte : each)
-                matrix << byte;
-        view.setScrollPinSwap(view.getScrollPinSwap());
-        view.ui_12H_SetKeyMatrix(matrix);
+        KeyActions &keys = *view.actions().keys;
+        keys.start();
+        keys.assign(button, keyCode(code));
+        keys.apply();
+    };
+}
+
+// The key page's macro choice for one button, then APPLY; the button must show `code`.
+WindowSetting applyMacroButton(int button, int playMode, int repeat, Code code)
+{
+    return [button, playMode, repeat, code](myQQuickView &view) {
+        KeyActions &keys = *view.actions().keys;
+        keys.start();
+        QVERIFY(keys.assignMacro(button, kMacroName, playMode, repeat) >= 0);
+        QCOMPARE(keys.codes()[size_t(button)], keyCode(code));
+        keys.apply();
     };
 }
 
@@ -342,16 +350,10 @@ private slots:
         row("callout 8 by name", "button scroll-up key:F5", applyButton(14, {0x00, 0x00, 0x3E, 0x00}));
         row("none", "button 3 none", applyButton(2, {0x00, 0x00, 0x00, 0x00}));
         row("left click away, forced", "button 1 key:A --force", applyButton(0, {0x00, 0x00, 0x04, 0x00}));
-        row("macro held", QString("button 4 macro:%1:held").arg(kMacroName), [](myQQuickView &v) {
-            v.setMacroIniConfig(kMacroName, {0, 3});
-            v.ui_13H_SetMacroKey(1, kMacroName);
-            applyButton(3, {0x09, 0x02, 0x01, 0x00})(v);
-        });
-        row("macro played 7 times", QString("button 4 macro:%1:7").arg(kMacroName), [](myQQuickView &v) {
-            v.setMacroIniConfig(kMacroName, {0, 7});
-            v.ui_13H_SetMacroKey(1, kMacroName);
-            applyButton(3, {0x09, 0x00, 0x01, 0x00})(v);
-        });
+        row("macro held", QString("button 4 macro:%1:held").arg(kMacroName),
+            applyMacroButton(3, kRepeatWhileHeld, 3, {0x09, 0x02, 0x01, 0x00}));
+        row("macro played 7 times", QString("button 4 macro:%1:7").arg(kMacroName),
+            applyMacroButton(3, kPlayOnce, 7, {0x09, 0x00, 0x01, 0x00}));
         row("breathing", "light breathing --brightness 5 --speed 6", [](myQQuickView &v) {
             v.ui_0DH_SetRGBLedEffect(3, 0, 2, {2, 5, 6, 1});
         });
