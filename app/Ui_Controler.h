@@ -13,6 +13,8 @@ public:
     // Styles the shell, creates the view as its child, loads the scene, publishes the context
     // properties, sizes the shell and sets its title. Run once by the shell.
     void setup(QWidget *shell, QObject *hid);
+    // Steers the shell for the given view; setup() does this for the view it creates.
+    void attach(QWidget *shell, myQQuickView *view);
     myQQuickView *view() const { return viewWidget; }
 
 public slots:

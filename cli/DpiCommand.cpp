@@ -225,7 +225,7 @@ QStringList Commands::stageColors(int stages)
             names << SettingNames::fixedColors().value(colors.values.at(stage), "?");
         } else {
             const QList<int> &v = colors.values;
-            names << QColor(v.at(3 * stage), v.at(3 * stage + 1), v.at(3 * stage + 2)).name();
+            names << Rgb{v.at(3 * stage), v.at(3 * stage + 1), v.at(3 * stage + 2)}.name();
         }
     }
     return names;
@@ -237,7 +237,7 @@ void Commands::setStageColors(const QStringList &items, int stages)
         usageError(tr("the mouse has %1 stages, not %2").arg(stages).arg(items.size()));
     StageColors colors = storedStageColors();
     for (int stage = 0; stage < items.size(); ++stage) {
-        const std::optional<QColor> color = SettingNames::color(items.at(stage));
+        const std::optional<Rgb> color = SettingNames::color(items.at(stage));
         if (!color)
             usageError(tr("\"%1\" is not a colour #RRGGBB").arg(items.at(stage)));
         if (colors.fixedOnly) {
@@ -247,9 +247,9 @@ void Commands::setStageColors(const QStringList &items, int stages)
                                .arg(SettingNames::fixedColors().join(", "), items.at(stage)));
             colors.values[stage] = id;
         } else {
-            colors.values[3 * stage] = color->red();
-            colors.values[3 * stage + 1] = color->green();
-            colors.values[3 * stage + 2] = color->blue();
+            colors.values[3 * stage] = color->red;
+            colors.values[3 * stage + 1] = color->green;
+            colors.values[3 * stage + 2] = color->blue;
         }
     }
     controllers.mouse->ui_10H_SetLED8StageColor(colors.fixedOnly ? 2 : 1, variants(colors.values));

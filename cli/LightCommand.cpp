@@ -68,7 +68,7 @@ void Commands::showLight(const LightState &light)
 {
     QStringList colors;
     for (int i = 0; i < light.colorCount; ++i)
-        colors << QColor(light.palette.at(3 * i), light.palette.at(3 * i + 1), light.palette.at(3 * i + 2)).name();
+        colors << Rgb{light.palette.at(3 * i), light.palette.at(3 * i + 1), light.palette.at(3 * i + 2)}.name();
     output.result(tr("effect:     %1\nlight:      %2\nbrightness: %3\nspeed:      %4\ncolors:     %5")
                       .arg(kEffectNames.at(light.position), light.powerOn ? "on" : "off")
                       .arg(light.brightness)
@@ -86,12 +86,12 @@ void Commands::takeLightColors(LightState &light) const
     if (items.size() > light.colorCount)
         usageError(tr("the mouse shows %1 colours, not %2").arg(light.colorCount).arg(items.size()));
     for (int i = 0; i < items.size(); ++i) {
-        const std::optional<QColor> color = SettingNames::color(items.at(i));
+        const std::optional<Rgb> color = SettingNames::color(items.at(i));
         if (!color)
             usageError(tr("\"%1\" is not a colour #RRGGBB").arg(items.at(i)));
-        light.palette[3 * i] = color->red();
-        light.palette[3 * i + 1] = color->green();
-        light.palette[3 * i + 2] = color->blue();
+        light.palette[3 * i] = color->red;
+        light.palette[3 * i + 1] = color->green;
+        light.palette[3 * i + 2] = color->blue;
     }
 }
 

@@ -81,6 +81,7 @@ void SoundPlayer::playMedia_Index(uchar index)
 {
     if (!enableAudio || index >= kPlayerCount)
         return;
+    emit cueAsked(index);
     if (index == kBackground)
         playMedia_Background();
     else
@@ -138,4 +139,5 @@ void SoundPlayer::clearAllMedia()
         if (player)
             player->clear();
     }
+    emit cleared();
 }

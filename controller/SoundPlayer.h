@@ -31,6 +31,11 @@ public:
 
 signals:
     void playersReady();
+    // A sound was asked for with audio enabled (0 the music, 1..4 a cue), whether or not the
+    // players exist yet.
+    void cueAsked(int index);
+    // Every player was stopped and cleared.
+    void cleared();
 
 public slots:
     // Stores the flag that playMedia_Index() obeys; nothing else.

@@ -3,6 +3,7 @@
 #include "controller/PageActionsQml.h"
 
 #include "controller/AppConfig.h"
+#include "controller/DialogPrompts.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/LanguageStore.h"
 #include "controller/MacroLibrary.h"
@@ -67,6 +68,8 @@ myQQuickView::myQQuickView(QWidget *parent)
       soundPlayer(std::make_unique<SoundPlayer>(this))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
+    static DialogPrompts dialogs;
+    Prompts::setDialogs(&dialogs);
     registerSceneLogic();
     registerPageActions(*pageActions);
     // The sound back end starts once the window shows the scene; the cues asked for until

@@ -16,7 +16,8 @@ for file in lib/w3config/w3config lib/w3config/modules/setting/apConfigD.bin lib
             lib/w3config/modules/img/skin1/background.png lib/w3config/modules/img/skin2/background.png \
             lib/udev/rules.d/70-w3config.rules share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png \
-            lib/w3config/w3ctl share/bash-completion/completions/w3ctl \
+            lib/w3config/w3ctl lib/w3config/w3pointer-x11.so lib/w3config/w3pointer-gsettings.so \
+            share/bash-completion/completions/w3ctl \
             share/man/man1/w3config.1.gz share/man/man1/w3ctl.1.gz; do
   [ -e "$root/$file" ] || fail "missing $file"
 done

@@ -42,19 +42,22 @@ Item {
     SignalSpy { id: profileSpy; target: profiles; signalName: "profileChanged" }
     SignalSpy { id: requestSpy; target: profiles; signalName: "switchRequested" }
 
-    readonly property var languages: ({ "CHINESE (Simp)": "025044", "ENGLISH": "031000", "JAPANESE": "059000" })
+    readonly property var languageCodes: ["025044", "031000", "059000"]
+    readonly property string secondSkin: "modules/img/skin2"
+    readonly property string secondSkinAway: "skin2"
 
+    // A first start: no stored settings, sound on, three languages, nothing recorded yet.
     function resetView() {
-        ui_View.apConfig = []
-        ui_View.savedApConfig = []
-        ui_View.languages = languages
-        ui_View.loadedLanguages = []
-        ui_View.customFilePath = ""
-        ui_View.cues = []
-        ui_View.profileCalls = []
-        ui_View.audio = true
-        ui_View.skinShow = true
+        sceneTest.writeAppConfig([])
+        sceneTest.keepLanguages(languageCodes)
+        sceneTest.openFileAnswer = ""
+        sceneTest.saveFileAnswer = ""
+        ui_View.setEnableAudio(true)
+        sceneTest.clearRecords()
     }
+
+    // The language file's own strings, as the program reads them.
+    function stringsOf(code) { return ui_View.getGlobalStrings(code) }
 
     TestCase {
         name: "SettingsStartUp"
@@ -76,13 +79,15 @@ Item {
             compare(sceneRoot.animation_speed, 800)
             compare(sceneRoot.globalSetting_fontFamily, "Arial")
             compare(page.languageNames.length, 0, "the language menu stays empty")
-            compare(ui_View.loadedLanguages.length, 0)
+            compare(sceneRoot.globalSetting_stringList.length, 0, "no language loaded")
+            compare(sceneRoot.translated, [])
             verify(page.skinShown)
         }
 
         function test_skinMenuOnlyWithSeveralSkins() {
-            ui_View.skinShow = false
+            verify(sceneTest.move(secondSkin, secondSkinAway))
             page.initUI()
+            verify(sceneTest.move(secondSkinAway, secondSkin))
             verify(!findChild(page, "skinList").visible)
         }
 
@@ -91,14 +96,14 @@ Item {
                 { tag: "defaults", skin: 0, sound: true, animated: true, language: 1, background: "",
                   larger: false, preset: 0, rgb: [0, 255, 255], step: 7, alpha: 255 },
                 { tag: "everything changed", skin: 1, sound: false, animated: false, language: 2,
-                  background: "/tmp/wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45 },
+                  background: "wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45 },
                 { tag: "middle brightness", skin: 1, sound: true, animated: false, language: 0, background: "",
                   larger: false, preset: 6, rgb: [255, 0, 128], step: 3, alpha: 135 },
             ]
         }
         function test_saveBuildsTheListAndStartUpReadsItBack(data) {
-            ui_View.apConfig = [1, 1, 0, 0, 0, false, "", 0, 0, 255, 255, 255, 200, 150, 255, 180, 0,
-                                200, 200, 100, 200, 170, 255, 255, 180, 180, 160, 190, 160, 0, 7, "https://example.org/help"]
+            sceneTest.writeAppConfig([1, 1, 0, 0, 0, false, "", 0, 0, 255, 255, 255, 200, 150, 255, 180, 0,
+                                200, 200, 100, 200, 170, 255, 255, 180, 180, 160, 190, 160, 0, 7, "https://example.org/help"])
             page.initUI()
             page.setSkin(data.skin)
             if (!data.sound)
@@ -106,8 +111,10 @@ Item {
             if (!data.animated)
                 mouseClick(findChild(page, "animationSwitch_off"))
             page.setLanguage(data.language)
-            if (data.background !== "") {
-                ui_View.customFilePath = data.background
+            var background = data.background !== "" ? sceneTest.path(data.background) : ""
+            if (background !== "") {
+                verify(sceneTest.writeFile(data.background, "picture"))
+                sceneTest.openFileAnswer = background
                 mouseClick(findChild(page, "backgroundSwitch"))
             }
             if (data.larger)
@@ -120,7 +127,7 @@ Item {
             mouseClick(findChild(page, "saveButton"))
             compare(closeSpy.count, 1, "SAVE closes the panel")
 
-            var saved = ui_View.savedApConfig
+            var saved = sceneTest.storedAppConfig()
             compare(saved.length, 32)
             compare(saved[0], "1")
             compare(saved[1], String(data.skin + 1))
@@ -128,7 +135,7 @@ Item {
             compare(saved[3], data.animated ? "0" : "1")
             compare(saved[4], String(data.language))
             compare(saved[5], data.background !== "" ? "true" : "false")
-            compare(saved[6], data.background !== "" ? "file:" + data.background : "")
+            compare(saved[6], background !== "" ? "file:" + background : "")
             compare(saved[7], data.larger ? "1" : "0")
             var first = 8 + 3 * data.preset
             compare([saved[first], saved[first + 1], saved[first + 2]], data.rgb.map(String))
@@ -138,14 +145,13 @@ Item {
 
             // The next start reads the stored text back into the same settings.
             sceneRoot.restoreDefaults()
-            ui_View.apConfig = saved
             page.initUI()
             compare(sceneRoot.skin_No, data.skin + 1)
-            compare(ui_View.audio, data.sound)
+            compare(sceneTest.audio, data.sound)
             compare(sceneRoot.animation_speed, data.animated ? 800 : 10)
             compare(page.languagePosition, data.language)
             compare(sceneRoot.isCustomBackground, data.background !== "")
-            compare(sceneRoot.sourceCustomBackground, data.background !== "" ? "file:" + data.background : "")
+            compare(sceneRoot.sourceCustomBackground, background !== "" ? "file:" + background : "")
             compare(sceneRoot.globalSetting_size, data.larger ? 12 : 11)
             compare(page.presetIndex, data.preset)
             compare(page.brightnessStep, data.step)
@@ -156,10 +162,10 @@ Item {
         }
 
         function test_damagedItemsFallBackToTheDefaults() {
-            ui_View.apConfig = [1, "x", "", 7, 99, "maybe", "", 5]
+            sceneTest.writeAppConfig([1, "x", "", 7, 99, "maybe", "", 5])
             page.initUI()
             compare(sceneRoot.skin_No, 1)
-            compare(ui_View.audio, true)
+            compare(sceneTest.audio, true)
             compare(sceneRoot.animation_speed, 10, "out-of-range values are clamped")
             compare(page.languagePosition, -1, "no language at that position")
             verify(!sceneRoot.isCustomBackground)
@@ -169,34 +175,39 @@ Item {
         }
 
         function test_languageLoadsStringsAndRelabels() {
-            ui_View.apConfig = [1, 1, 0, 0, 2]
+            sceneTest.writeAppConfig([1, 1, 0, 0, 2])
             page.initUI()
             compare(page.languageNames, ["CHINESE (Simp)", "ENGLISH", "JAPANESE"])
-            compare(ui_View.loadedLanguages, ["059000"])
-            compare(sceneRoot.globalSetting_fontFamily, "DejaVu Sans")
-            compare(sceneRoot.globalSetting_stringList[26], "059000:26")
+            compare(page.languageCodes, languageCodes)
+            var japanese = stringsOf("059000")
+            compare(sceneRoot.globalSetting_fontFamily, japanese[0])
+            compare(sceneRoot.globalSetting_stringList[26], japanese[26])
+            verify(japanese[26] !== stringsOf("031000")[26], "a string of its own")
             compare(sceneRoot.translated, ["059000"])
             var languageList = findChild(page, "languageList")
             mouseClick(languageList)
             var item = null
             tryVerify(function() { item = findChild(languageList, "languageList_item0"); return item !== null }, 2000)
             mouseClick(item)
-            compare(ui_View.loadedLanguages, ["059000", "025044"])
+            compare(sceneRoot.translated, ["059000", "025044"])
+            compare(sceneRoot.globalSetting_stringList[26], stringsOf("025044")[26])
             compare(page.languagePosition, 0)
         }
 
         function test_background_data() {
             return [
-                { tag: "picked picture", path: "/tmp/pic.png", on: true, source: "file:/tmp/pic.png" },
-                { tag: "cancelled or unreadable", path: "", on: false, source: "" },
+                { tag: "picked picture", path: "pic.png", on: true },
+                { tag: "cancelled", path: "", on: false },
+                { tag: "unreadable", path: "missing.png", on: false },
             ]
         }
         function test_background(data) {
-            ui_View.customFilePath = data.path
+            verify(sceneTest.writeFile("pic.png", "picture"))
+            sceneTest.openFileAnswer = data.path === "" ? "" : sceneTest.path(data.path)
             var button = findChild(page, "backgroundSwitch")
             mouseClick(button)
             compare(sceneRoot.isCustomBackground, data.on)
-            compare(sceneRoot.sourceCustomBackground, data.source)
+            compare(sceneRoot.sourceCustomBackground, data.on ? "file:" + sceneTest.path(data.path) : "")
             compare(button.text, data.on ? "\u3010 ON \u3011" : "\u3010 OFF \u3011")
             mouseClick(button)
             verify(!sceneRoot.isCustomBackground)
@@ -217,7 +228,7 @@ Item {
 
         // A release moved the knob itself; RESET must still bring it back with the step.
         function test_resetPutsTheBrightnessKnobBack() {
-            ui_View.apConfig = [1, 1, 0, 0, 0]
+            sceneTest.writeAppConfig([1, 1, 0, 0, 0])
             page.initUI()
             var slider = findChild(page, "brightnessSlider")
             mouseClick(slider, 0, 10)
@@ -240,7 +251,7 @@ Item {
             ]
         }
         function test_pendingUntilDiscarded(data) {
-            ui_View.apConfig = [1, 1, 0, 0, 1]
+            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
             page.initUI()
             verify(!page.pending)
             var stored = JSON.stringify(page.buildConfigList())
@@ -256,7 +267,7 @@ Item {
             page.discard()
             verify(!page.pending)
             compare(JSON.stringify(page.buildConfigList()), stored)
-            verify(ui_View.audio, "the stored sound setting is back")
+            verify(sceneTest.audio, "the stored sound setting is back")
         }
 
         function test_storeEndsPending() {
@@ -266,7 +277,7 @@ Item {
             var closes = closeSpy.count
             page.store()
             verify(!page.pending)
-            compare(ui_View.savedApConfig[7], "1")
+            compare(sceneTest.storedAppConfig()[7], "1")
             compare(closeSpy.count, closes, "storing alone leaves the panel open")
         }
 
@@ -282,28 +293,26 @@ Item {
 
         function test_soundSwitch() {
             page.initUI()
-            var clearsBefore = ui_View.clears
+            var clearsBefore = sceneTest.clears
             mouseClick(findChild(page, "soundSwitch_off"))
-            verify(!ui_View.audio)
-            compare(ui_View.clears, clearsBefore + 1)
+            verify(!sceneTest.audio)
+            compare(sceneTest.clears, clearsBefore + 1)
             mouseClick(findChild(page, "soundSwitch_on"))
-            verify(ui_View.audio)
-            compare(ui_View.cues[ui_View.cues.length - 1], 0)
+            verify(sceneTest.audio)
+            compare(sceneTest.cues[sceneTest.cues.length - 1], 0)
         }
 
         function test_resetRestoresTheFactorySettings() {
-            ui_View.apConfig = [1, 2, 1, 1, 0]
+            sceneTest.writeAppConfig([1, 2, 1, 1, 0])
             page.initUI()
-            verify(!ui_View.audio)
-            var resetsBefore = ui_View.resets
-            var clearsBefore = ui_View.clears
-            ui_View.apConfig = [1, 1, 0, 0, 1]
+            verify(!sceneTest.audio)
+            var clearsBefore = sceneTest.clears
             mouseClick(findChild(page, "resetButton"))
-            compare(ui_View.resets, resetsBefore + 1)
-            compare(ui_View.clears, clearsBefore + 1, "sound off and players cleared first")
+            compare(sceneTest.storedAppConfig(), sceneTest.factoryAppConfig(), "the factory file is back")
+            compare(sceneTest.clears, clearsBefore + 1, "sound off and players cleared first")
             compare(sceneRoot.skin_No, 1)
-            verify(ui_View.audio, "the restored sound setting applies")
-            compare(ui_View.cues[ui_View.cues.length - 1], 0)
+            verify(sceneTest.audio, "the restored sound setting applies")
+            compare(sceneTest.cues[sceneTest.cues.length - 1], 0)
         }
     }
 
@@ -313,8 +322,38 @@ Item {
 
         function row(index) { return findChild(profiles, "Menu_Prof_" + index) }
 
+        readonly property string marker: "[marker]\nchanged=1\n"
+        function profileFile(index) { return "modules/setting/p" + (index + 1) + ".bin" }
+
+        // What reached the mouse and the files, in the words of the table: "load N" (the
+        // profile file replaced by the chosen one after an open dialog), "save N" (a save
+        // dialog offering the profile's file), "reset N" (the profile file back to the
+        // factory one without a dialog), then "select N" for each switch the menu announced.
+        function profileCalls(index) {
+            var calls = []
+            var replaced = sceneTest.readFile(profileFile(index)) === sceneTest.readFile("modules/setting/pD.bin")
+            var dialogs = sceneTest.dialogs
+            for (var i = 0; i < dialogs.length; ++i) {
+                if (dialogs[i] === "Open File Profile(*.pf)" && replaced)
+                    calls.push("load " + index)
+                else if (dialogs[i].indexOf("Save File") === 0)
+                    calls.push("save " + index)
+            }
+            if (dialogs.length === 0 && replaced)
+                calls.push("reset " + index)
+            for (var s = 0; s < profileSpy.count; ++s)
+                calls.push("select " + profileSpy.signalArguments[s][0])
+            return calls
+        }
+
         function init() {
             resetView()
+            for (var i = 0; i < 10; ++i)
+                sceneTest.writeFile(profileFile(i), marker)
+            // An importable profile: the factory one under the extension the dialog offers.
+            verify(sceneTest.copyFile("modules/setting/pD.bin", "import.pf"))
+            sceneTest.openFileAnswer = sceneTest.path("import.pf")
+            ui_View.ui_02H_SetCurrentProfile(0)
             profiles.currentIndex = 0
             profiles.closeMenu()
             profiles.holdSwitches = false
@@ -324,14 +363,15 @@ Item {
 
         function test_clickingTheSelectedEntryDoesNothing() {
             mouseClick(row(0))
-            compare(ui_View.profileCalls, [])
+            compare(profileCalls(0), [])
             compare(profileSpy.count, 0)
         }
 
         function test_leftClickSwitches() {
             mouseClick(row(3))
             compare(profiles.currentIndex, 3)
-            compare(ui_View.profileCalls, ["select 3"])
+            compare(profileCalls(3), ["select 3"])
+            compare(sceneTest.currentProfile, 3)
             compare(profileSpy.count, 1)
         }
 
@@ -342,7 +382,8 @@ Item {
             compare(requestSpy.count, 1)
             compare(requestSpy.signalArguments[0][0], 3)
             compare(profiles.currentIndex, 0)
-            compare(ui_View.profileCalls, [])
+            compare(sceneTest.currentProfile, 0)
+            compare(profileCalls(3), [])
             compare(profileSpy.count, 0)
             mouseClick(row(0))
             compare(requestSpy.count, 1, "the selected entry asks nothing")
@@ -372,11 +413,12 @@ Item {
             if (Questions.active) {
                 compare(Questions.safeChoice, 1)
                 verify(Questions.sentence.indexOf(profiles.label(data.row)) >= 0)
-                compare(ui_View.profileCalls, [])
+                compare(profileCalls(data.row), [])
                 Questions.answer(data.answer)
             }
-            compare(ui_View.profileCalls, data.calls)
+            compare(profileCalls(data.row), data.calls)
             compare(profiles.currentIndex, 0, "the selection stays")
+            compare(sceneTest.currentProfile, 0)
         }
 
         function test_labels() {

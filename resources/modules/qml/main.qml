@@ -28,6 +28,7 @@ Item {
     property string globalSetting_url: ""
 
     property bool isGlobalSettingSelect: false
+    readonly property var settingsPage: settingsSlot.item   // null until the panel is made
     property bool initialised: false
     property bool openingDone: false
     readonly property bool ready: openingDone && mainW3.menusIn     // the opening sequence is over
@@ -60,7 +61,8 @@ Item {
 
     // Start-up: the settings page first (language strings), the product frame second.
     function initUI() {
-        settingsPage.initUI()
+        if (settingsPage)
+            settingsPage.initUI()
         mainW3.initUI()
         deviceBadge.refresh()
         initialised = true
@@ -86,7 +88,8 @@ Item {
 
     // After a language was loaded: every page relabels from the new strings.
     function translateStrings(code) {
-        settingsPage.translateStrings()
+        if (settingsPage)
+            settingsPage.translateStrings()
         mainW3.translateStrings(code)
     }
 
@@ -99,13 +102,15 @@ Item {
 
     function showGlobalSetting(open) {
         ui_View.playMedia_Index(2)
+        if (open)
+            settingsSlot.active = true
         isGlobalSettingSelect = open
     }
 
     // Unsaved settings are saved or dropped first (SAVE / DISCARD / CANCEL), then `proceed` runs
     // unless the answer was CANCEL.
     function settleSettings(proceed) {
-        if (!settingsPage.pending) {
+        if (!settingsPage || !settingsPage.pending) {
             proceed()
             return
         }
@@ -203,16 +208,18 @@ Item {
         }
     }
 
-    Page_Globalsetting {
-        id: settingsPage
-        sceneRoot: root
-        x: root.isGlobalSettingSelect ? 160 : root.width
-        y: 64
-        visible: x < root.width
-        enabled: root.isGlobalSettingSelect
-        onCloseRequested: root.isGlobalSettingSelect = false
-        Behavior on x {
-            NumberAnimation { duration: 0.8 * root.animation_speed; easing.type: Easing.OutCubic }
+    PageSlot {
+        id: settingsSlot
+        sourceComponent: Page_Globalsetting {
+            sceneRoot: root
+            x: root.isGlobalSettingSelect ? 160 : root.width
+            y: 64
+            visible: x < root.width
+            enabled: root.isGlobalSettingSelect
+            onCloseRequested: root.isGlobalSettingSelect = false
+            Behavior on x {
+                NumberAnimation { duration: 0.8 * root.animation_speed; easing.type: Easing.OutCubic }
+            }
         }
     }
 

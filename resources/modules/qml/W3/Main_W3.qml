@@ -4,8 +4,10 @@ import "qrc:/modules/qml/common"
 // The product frame: the function menu (left), the page area hosting the four pages by index
 // (0 key, 1 macro, 2 colour, 3 sensor) and the profile menu (right). Pages slide in and out
 // horizontally; the bottom bar's ALL RESET / ALL SAVE, key events and profile switches reach
-// every page through the page interface. Changes a page holds back until APPLY are marked on
-// its tab and settled (applied or dropped) before a profile switch or the close.
+// every page that exists through the page interface. A page whose life cycle runs without its
+// controls is made the first time it is shown; the others are made at start. Changes a page
+// holds back until APPLY are marked on its tab and settled (applied or dropped) before a
+// profile switch or the close.
 Item {
     id: frame
     objectName: "Main_W3"
@@ -15,42 +17,47 @@ Item {
     property int currentPage: -1
     property int lastKeyCode: 0
     property bool menusIn: false
-    readonly property var pages: [keyPage, macroPage, colorPage, sensorPage]
+    property bool labelled: false   // translateStrings ran: a page made later relabels itself
+    readonly property var slots: [keySlot, macroSlot, colorSlot, sensorSlot]
+    // The pages made so far, by index; null for a page not made yet.
+    readonly property var pages: [keySlot.item, macroSlot.item, colorSlot.item, sensorSlot.item]
     readonly property int macroPageIndex: 1
-    readonly property var pendingPages: pages.map(function(page) { return page.pending })
+    readonly property var pendingPages: pages.map(function(page) { return page !== null && page.pending })
     readonly property bool pending: pendingPages.indexOf(true) >= 0
     readonly property int applyLockTime: 1600   // the longest lock a page's own APPLY takes, ms
     readonly property string profileName: menuProf.label(menuProf.currentIndex)  // "P03"
     signal protectUI(int interval)
 
+    // Calls `method` with `args` on every page made so far, in page order.
+    function eachPage(method, args) {
+        for (var i = 0; i < pages.length; ++i)
+            if (pages[i] !== null)
+                pages[i][method].apply(pages[i], args || [])
+    }
+
     // Start-up, after the settings page: key, macro, colour and sensor pages in that order.
     function initUI() {
-        var deviceConfig = ui_View.loadDeviceApConfig()
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].initUI(deviceConfig)
+        eachPage("initUI", [ui_View.loadDeviceApConfig()])
     }
 
     function translateStrings(code) {
         Theme.productStrings = ui_View.getProductLayoutStrings_W3(code)
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].translateStrings()
+        labelled = true
+        eachPage("translateStrings")
     }
 
     function keyEvent(isDown, usbCode) {
         if (isDown)
             lastKeyCode = usbCode
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].keyEvent(isDown, usbCode)
+        eachPage("keyEvent", [isDown, usbCode])
     }
 
     function totalReset() {
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].totalReset()
+        eachPage("totalReset")
     }
 
     function totalApply() {
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].totalApply()
+        eachPage("totalApply")
     }
 
     // Asks APPLY / DISCARD / CANCEL while a page holds changes, then runs `proceed` unless the
@@ -87,20 +94,19 @@ Item {
     function applyPending() {
         protectUI(applyLockTime)
         for (var i = 0; i < pages.length; ++i)
-            if (pages[i].pending)
+            if (pendingPages[i])
                 pages[i].apply()
     }
 
     // The pages read their profile again.
     function discardPending() {
         for (var i = 0; i < pages.length; ++i)
-            if (pages[i].pending)
+            if (pendingPages[i])
                 pages[i].discard()
     }
 
     function profileChanged() {
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].profileChanged()
+        eachPage("profileChanged")
     }
 
     function slideMenusIn() {
@@ -112,11 +118,13 @@ Item {
         if (index < -1 || index >= pages.length || index === currentPage)
             return
         ui_View.playMedia_Index(2)
+        if (index >= 0)
+            slots[index].active = true
         var previous = currentPage
         currentPage = index
         pageSlide.stop()
         for (var i = 0; i < pages.length; ++i) {
-            if (i !== previous) {
+            if (i !== previous && pages[i] !== null) {
                 pages[i].visible = false
                 pages[i].x = pageArea.width
             }
@@ -145,17 +153,36 @@ Item {
         height: 472
         clip: true
 
-        Page_Keydefine { id: keyPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
-        Page_Macro {
-            id: macroPage
-            visible: false
-            x: pageArea.width
-            keyButtons: keyPage.buttons
-            onProtectUI: frame.protectUI(interval)
-            onMacroUnbound: keyPage.releaseMacroSlot(slot)
+        PageSlot {
+            id: keySlot
+            labelled: frame.labelled
+            sourceComponent: Page_Keydefine {
+                visible: false
+                x: pageArea.width
+                onProtectUI: frame.protectUI(interval)
+            }
         }
-        Page_Color { id: colorPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
-        Page_Sensor { id: sensorPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
+        PageSlot {
+            id: macroSlot
+            labelled: frame.labelled
+            sourceComponent: Page_Macro {
+                visible: false
+                x: pageArea.width
+                keyButtons: keySlot.item ? keySlot.item.buttons : []
+                onProtectUI: frame.protectUI(interval)
+                onMacroUnbound: if (keySlot.item) keySlot.item.releaseMacroSlot(slot)
+            }
+        }
+        PageSlot {
+            id: colorSlot
+            labelled: frame.labelled
+            sourceComponent: Page_Color { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
+        }
+        PageSlot {
+            id: sensorSlot
+            labelled: frame.labelled
+            sourceComponent: Page_Sensor { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
+        }
     }
 
     Menu_Prof {

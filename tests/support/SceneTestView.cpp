@@ -1,0 +1,202 @@
+#include "tests/support/SceneTestView.h"
+
+#include "controller/AppConfig.h"
+#include "controller/ProfileStore.h"
+#include "controller/SoundPlayer.h"
+#include "device/Catalogue.h"
+#include "device/DeviceState.h"
+#include "virtual/VirtualBus.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <cstring>
+
+namespace {
+constexpr const char *kLanguageFolder = "modules/i18n";
+constexpr const char *kLanguageFilePrefix = "lang_";
+constexpr const char *kFactoryAppConfig = "./modules/setting/apConfigD.bin";
+constexpr const char *kDeviceSecrecyText = "417306";  // the virtual devices' default
+constexpr int kIdleWaitMs = 10000;
+}  // namespace
+
+SceneTestProbe::SceneTestProbe(myQQuickView &view, QWidget &shell, ModulesSandbox &modules,
+                               RecordingPrompts &prompts, Hid_Thread &hid)
+    : view(view), shell(shell), modules(modules), prompts(prompts), hid(hid)
+{
+    connect(&view.sounds(), &SoundPlayer::cueAsked, this, [this](int index) {
+        cueList.append(index);
+        emit changed();
+    });
+    connect(&view.sounds(), &SoundPlayer::cleared, this, [this] {
+        ++clearCount;
+        emit changed();
+    });
+    shell.installEventFilter(this);
+}
+
+void SceneTestProbe::setCues(const QVariantList &list)
+{
+    cueList = list;
+    emit changed();
+}
+
+int SceneTestProbe::currentProfile() const { return view.profiles().currentProfile(); }
+
+bool SceneTestProbe::audio() const { return view.sounds().isEnableAudio(); }
+
+void SceneTestProbe::setOpenFileAnswer(const QString &path)
+{
+    prompts.openAnswer = path;
+    emit changed();
+}
+
+void SceneTestProbe::setSaveFileAnswer(const QString &path)
+{
+    prompts.saveAnswer = path;
+    emit changed();
+}
+
+void SceneTestProbe::writeAppConfig(const QVariantList &items)
+{
+    view.appConfig().saveApConfig(items);
+}
+
+QStringList SceneTestProbe::storedAppConfig() const
+{
+    QStringList items;
+    for (const QVariant &item : view.appConfig().loadApConfig())
+        items.append(item.toString());
+    return items;
+}
+
+QStringList SceneTestProbe::factoryAppConfig() const
+{
+    QStringList items;
+    for (const QVariant &item : AppConfig(kFactoryAppConfig, kFactoryAppConfig).loadApConfig())
+        items.append(item.toString());
+    return items;
+}
+
+void SceneTestProbe::keepLanguages(const QStringList &codes)
+{
+    QDir folder(modules.path(kLanguageFolder));
+    for (const QString &file : folder.entryList({"*.ini"}, QDir::Files)) {
+        const QString code = QFileInfo(file).completeBaseName().mid(int(strlen(kLanguageFilePrefix)));
+        if (!codes.contains(code))
+            folder.remove(file);
+    }
+}
+
+QString SceneTestProbe::readFile(const QString &relative) const
+{
+    QFile file(modules.path(relative));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+bool SceneTestProbe::writeFile(const QString &relative, const QString &text)
+{
+    QFile file(modules.path(relative));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
+}
+
+bool SceneTestProbe::copyFile(const QString &from, const QString &to)
+{
+    QFile::remove(modules.path(to));
+    return QFile::copy(modules.path(from), modules.path(to));
+}
+
+bool SceneTestProbe::move(const QString &from, const QString &to)
+{
+    return QDir().rename(modules.path(from), modules.path(to));
+}
+
+QVariantList SceneTestProbe::sentCommands() const
+{
+    hid.waitUntilIdle(kIdleWaitMs);
+    QVariantList blocks;
+    for (const vhid::Record &record : vhid::Bus::instance().records()) {
+        if (record.op != vhid::Op::SendFeature || record.model != vhid::Model::Mouse || record.plainBlock.empty())
+            continue;
+        QVariantList block;
+        for (std::uint8_t byte : record.plainBlock)
+            block.append(int(byte));
+        blocks.append(QVariant(block));
+    }
+    return blocks;
+}
+
+void SceneTestProbe::clearWire()
+{
+    hid.waitUntilIdle(kIdleWaitMs);
+    vhid::Bus::instance().clearRecords();
+}
+
+void SceneTestProbe::clearRecords()
+{
+    clearWire();
+    cueList.clear();
+    prompts.dialogs.clear();
+    prompts.startPaths.clear();
+    prompts.warnings.clear();
+    prompts.confirmations.clear();
+    emit changed();
+}
+
+bool SceneTestProbe::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &shell && event->type() == QEvent::Close) {
+        ++closeCount;
+        emit changed();
+    } else if (watched == &shell && event->type() == QEvent::Move) {
+        emit changed();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+SceneTestRig::SceneTestRig()
+{
+    vhid::Bus &bus = vhid::Bus::instance();
+    bus.reset();
+    bus.plug(vhid::Model::Mouse);
+    encodeEnabled = true;
+    demoMode = false;
+    languageIntegrity = true;
+    for (int i = 0; i < 6; ++i)
+        secrecyCode[size_t(i) + 1] = std::uint8_t(kDeviceSecrecyText[i]);
+    hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
+    bus.clearRecords();
+
+    viewObject = std::make_unique<myQQuickView>(&shell);
+    viewObject->setHidThread(&hid);
+    controler.attach(&shell, viewObject.get());
+    probeObject = std::make_unique<SceneTestProbe>(*viewObject, shell, modules, prompts, hid);
+}
+
+SceneTestRig::~SceneTestRig()
+{
+    hid.waitUntilIdle(kIdleWaitMs);
+    probeObject.reset();
+    viewObject.reset();
+}
+
+void SceneTestRig::publish(QQmlEngine &engine)
+{
+    QQmlContext *context = engine.rootContext();
+    context->setContextProperty("ui_View", viewObject.get());
+    context->setContextProperty("ui_Ctl", &controler);
+    context->setContextProperty("sceneTest", probeObject.get());
+}
+
+void SceneTestSetup::qmlEngineAvailable(QQmlEngine *engine)
+{
+    if (!rig)
+        rig = std::make_unique<SceneTestRig>();
+    rig->publish(*engine);
+}
+
+void SceneTestSetup::cleanupTestCase() { rig.reset(); }
