@@ -4,6 +4,7 @@
 // rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the scene's pages call them,
 // so the profile and the bytes on the wire are the window's. The handlers live in the command
 // files (cli/*Command.cpp) beside their rows of the command table.
+#include "actions/PageActions.h"
 #include "cli/CommandLine.h"
 #include "controller/Controllers.h"
 #include "cli/DeviceSession.h"
@@ -112,6 +113,7 @@ private:
     Output &output;
     TerminalPrompts prompts;
     Controllers controllers;
+    PageActions actions{controllers};
     std::unique_ptr<DeviceSession> session;
     bool deviceOpened = false;
 };

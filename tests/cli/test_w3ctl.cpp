@@ -2,6 +2,8 @@
 // that the window's slots give for the same setting (the slots called with the values the
 // scene computes, written out here); usage errors, the missing mouse, the left-click
 // protection, the JSON output, the profile switch and the pointer settings.
+#include "actions/LightingActions.h"
+#include "actions/SensorActions.h"
 #include "controller/Controllers.h"
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
@@ -313,18 +315,19 @@ private slots:
                             MouseSetup mouse = {}) {
             QTest::newRow(name) << arguments.split(' ') << window << mouse;
         };
-        row("dpi stage", "dpi stage 2", [](myQQuickView &v) { v.ui_0BH_SetCurrentDPIStage(2); });
+        // The sensor page's own actions, as its controls call them.
+        row("dpi stage", "dpi stage 2", [](myQQuickView &v) { v.actions().sensor->useStage(1); });
         row("dpi set", "dpi set 500,1000,7000", [](myQQuickView &v) {
-            v.ui_11H_SetDPISet(8, {0x02, 0x04, 0x4E, 0x80, 0x80, 0x80, 0x80, 0x80}, {500, 1000, 7000, 0, 0, 0, 0, 0});
+            v.actions().sensor->sendStages(v.getSensorType().toInt(), 8, {500, 1000, 7000, 0, 0, 0, 0, 0});
         });
         row("dpi colours, fixed colours only", "dpi colors red,#00FFFF", [](myQQuickView &v) {
-            v.ui_10H_SetLED8StageColor(2, storedColors(v, 2, {0, 4}));
+            v.actions().sensor->sendStageColors(true, storedColors(v, 2, {0, 4}));
         });
         row("dpi colours", "dpi colors #102030,yellow", [](myQQuickView &v) {
-            v.ui_10H_SetLED8StageColor(1, storedColors(v, 1, {0x10, 0x20, 0x30, 255, 255, 0}));
+            v.actions().sensor->sendStageColors(false, storedColors(v, 1, {0x10, 0x20, 0x30, 255, 255, 0}));
         }, anyColorLight);
-        row("rate 1000", "rate 1000", [](myQQuickView &v) { v.ui_01H_SetReportRate(1); });
-        row("rate 125", "rate 125", [](myQQuickView &v) { v.ui_01H_SetReportRate(8); });
+        row("rate 1000", "rate 1000", [](myQQuickView &v) { v.actions().sensor->setReportRate(3); });
+        row("rate 125", "rate 125", [](myQQuickView &v) { v.actions().sensor->setReportRate(0); });
         row("wheel", "wheel reversed", [](myQQuickView &v) { v.setScrollPinSwap(true); });
         row("key", "button 4 key:F5", applyButton(3, {0x00, 0x00, 0x3E, 0x00}));
         row("key by name", "button backward key:a", applyButton(3, {0x00, 0x00, 0x04, 0x00}));
@@ -352,32 +355,31 @@ private slots:
             v.ui_13H_SetMacroKey(1, kMacroName);
             applyButton(3, {0x09, 0x00, 0x01, 0x00})(v);
         });
+        // The lighting page's own actions, as its controls call them.
         row("breathing", "light breathing --brightness 5 --speed 6", [](myQQuickView &v) {
-            v.ui_0DH_SetRGBLedEffect(3, 0, 2, {2, 5, 6, 1});
+            v.actions().lighting->apply(2, 5, 6, true);
         });
         row("wave", "light wave --brightness 5 --speed 0", [](myQQuickView &v) {
-            v.ui_0DH_SetRGBLedEffect(5, 185, 10, {4, 5, 0, 1});
+            v.actions().lighting->apply(4, 5, 0, true);
         });
         row("brightness of the effect in use", "light --brightness 3", [](myQQuickView &v) {
             const QVariantList stored = v.ui_8DH_GetRGBLedEffect();  // static, step 7, speed 3, on
-            const QList<int> command = LightingLogic::ledCommand(stored.at(0).toInt(), 3, stored.at(2).toInt(), true);
-            v.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)),
-                                     {stored.at(0), 3, stored.at(2), 1});
+            v.actions().lighting->apply(stored.at(0).toInt(), 3, stored.at(2).toInt(), true);
         });
         row("spotlight", "light spotlight --brightness 0 --speed 7", [](myQQuickView &v) {
-            v.ui_0DH_SetRGBLedEffect(10, 0, 20, {9, 0, 7, 1});
+            v.actions().lighting->apply(9, 0, 7, true);
         });
         row("off", "light off --", [](myQQuickView &v) {
             const QVariantList stored = v.ui_8DH_GetRGBLedEffect();
-            v.ui_0DH_SetRGBLedEffect(0, 0, 0, {stored.value(0), stored.value(1), stored.value(2), 0});
+            v.actions().lighting->apply(stored.value(0).toInt(), stored.value(1).toInt(), stored.value(2).toInt(), false);
         });
         row("colours", "light static --brightness 7 --speed 4 --colors #102030,#FFFFFF", [](myQQuickView &v) {
             QVariantList palette = v.ui_90H_GetLED8StageColor(0);
             const QList<int> first{0x10, 0x20, 0x30, 255, 255, 255};
             for (int i = 0; i < first.size(); ++i)
                 palette[i] = first.at(i);
-            v.ui_10H_SetLED8StageColor(0, palette);
-            v.ui_0DH_SetRGBLedEffect(1, 255, 0, {0, 7, 4, 1});
+            v.actions().lighting->sendPalette(palette);
+            v.actions().lighting->apply(0, 7, 4, true);
         });
     }
     void aSettingMatchesTheWindowOnTheWireAndInTheProfile()

@@ -1,0 +1,39 @@
+#include "controller/PageActionsQml.h"
+
+#include "actions/LightingActions.h"
+#include "actions/PageActions.h"
+#include "actions/SensorActions.h"
+
+#include <QQmlEngine>
+
+namespace {
+
+PageActions *current = nullptr;
+
+// The engine must not delete the units: their view owns them.
+QObject *owned(QObject *unit)
+{
+    QQmlEngine::setObjectOwnership(unit, QQmlEngine::CppOwnership);
+    return unit;
+}
+
+template <typename T>
+void registerUnit(const char *name, T *(*unit)(PageActions &))
+{
+    static T *(*pick)(PageActions &) = unit;
+    qmlRegisterSingletonType<T>("W3.Actions", 1, 0, name,
+                                [](QQmlEngine *, QJSEngine *) -> QObject * { return owned(pick(*current)); });
+}
+
+}  // namespace
+
+void registerPageActions(PageActions &actions)
+{
+    current = &actions;
+    static const bool registered = [] {
+        registerUnit<SensorActions>("SensorActions", [](PageActions &a) { return a.sensor.get(); });
+        registerUnit<LightingActions>("LightingActions", [](PageActions &a) { return a.lighting.get(); });
+        return true;
+    }();
+    Q_UNUSED(registered)
+}
