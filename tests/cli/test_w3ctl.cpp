@@ -15,6 +15,7 @@
 #include "platform/DeviceLock.h"
 #include "platform/PointerSettings.h"
 #include "scenelogic/LightingLogic.h"
+#include "scenelogic/SensorLogic.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/ModulesSandbox.h"
 #include "virtual/VirtualBus.h"
@@ -382,6 +383,59 @@ private slots:
             v.actions().lighting->apply(0, 7, 4, true);
         });
     }
+    // Each page action against the view's slots called one by one, as the pages called them
+    // before the actions existed: same bytes in the same order, same profile.
+    void aPageActionSendsWhatThePageSent_data()
+    {
+        QTest::addColumn<WindowSetting>("action");
+        QTest::addColumn<WindowSetting>("slots");
+        QTest::addColumn<MouseSetup>("mouse");
+        const auto row = [](const char *name, WindowSetting action, WindowSetting slots, MouseSetup mouse = {}) {
+            QTest::newRow(name) << action << slots << mouse;
+        };
+        row("stages", [](myQQuickView &v) { v.actions().sensor->sendStages(v.getSensorType().toInt(), 8, {500, 1000, 7000, 0, 0, 0, 0, 0}); },
+            [](myQQuickView &v) {
+                v.ui_11H_SetDPISet(8, {0x02, 0x04, 0x4E, 0x80, 0x80, 0x80, 0x80, 0x80}, {500, 1000, 7000, 0, 0, 0, 0, 0});
+            });
+        row("stages on fewer buttons", [](myQQuickView &v) { v.actions().sensor->sendStages(v.getSensorType().toInt(), 3, {400, 0, 800, 0, 0, 0, 0, 0}); },
+            [](myQQuickView &v) {
+                const QList<int> values{400, 0, 800, 0, 0, 0, 0, 0};
+                v.ui_11H_SetDPISet(3, SensorLogic::encodeStages(v.getSensorType().toInt(), values), {400, 0, 800, 0, 0, 0, 0, 0});
+            });
+        row("stage colour ids", [](myQQuickView &v) { v.actions().sensor->sendStageColors(true, storedColors(v, 2, {3, 1})); },
+            [](myQQuickView &v) { v.ui_10H_SetLED8StageColor(2, storedColors(v, 2, {3, 1})); });
+        row("stage colours", [](myQQuickView &v) { v.actions().sensor->sendStageColors(false, storedColors(v, 1, {1, 2, 3})); },
+            [](myQQuickView &v) { v.ui_10H_SetLED8StageColor(1, storedColors(v, 1, {1, 2, 3})); }, anyColorLight);
+        row("sensor apply", [](myQQuickView &v) { v.actions().sensor->apply(1, 7, 3, 9, 2); },
+            [](myQQuickView &v) {
+                v.ui_01H_SetReportRate(4);
+                v.setCursorSpeed(7);
+                v.setVerticalScrollLines(3);
+                v.setDoubleClickSpeed(9);
+                v.ui_0BH_SetCurrentDPIStage(3);
+            });
+        row("palette", [](myQQuickView &v) { v.actions().lighting->sendPalette(storedColors(v, 0, {9, 8, 7})); },
+            [](myQQuickView &v) { v.ui_10H_SetLED8StageColor(0, storedColors(v, 0, {9, 8, 7})); });
+        row("effect", [](myQQuickView &v) { v.actions().lighting->apply(3, 4, 5, true); },
+            [](myQQuickView &v) {
+                const QList<int> command = LightingLogic::ledCommand(3, 4, 5, true);
+                v.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)), {3, 4, 5, 1});
+            });
+        row("light off", [](myQQuickView &v) { v.actions().lighting->apply(6, 2, 1, false); },
+            [](myQQuickView &v) { v.ui_0DH_SetRGBLedEffect(0, 0, 0, {6, 2, 1, 0}); });
+    }
+    void aPageActionSendsWhatThePageSent()
+    {
+        QFETCH(WindowSetting, action);
+        QFETCH(WindowSetting, slots);
+        QFETCH(MouseSetup, mouse);
+        const WindowRun byAction = runWindow(action, mouse);
+        const WindowRun bySlots = runWindow(slots, mouse);
+        QVERIFY(!bySlots.traffic.isEmpty());
+        QCOMPARE(byAction.traffic, bySlots.traffic);
+        QCOMPARE(byAction.stored, bySlots.stored);
+    }
+
     void aSettingMatchesTheWindowOnTheWireAndInTheProfile()
     {
         QFETCH(QStringList, arguments);
