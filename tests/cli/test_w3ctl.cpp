@@ -388,10 +388,10 @@ private slots:
     void aPageActionSendsWhatThePageSent_data()
     {
         QTest::addColumn<WindowSetting>("action");
-        QTest::addColumn<WindowSetting>("slots");
+        QTest::addColumn<WindowSetting>("viewSlots");
         QTest::addColumn<MouseSetup>("mouse");
-        const auto row = [](const char *name, WindowSetting action, WindowSetting slots, MouseSetup mouse = {}) {
-            QTest::newRow(name) << action << slots << mouse;
+        const auto row = [](const char *name, WindowSetting action, WindowSetting viewSlots, MouseSetup mouse = {}) {
+            QTest::newRow(name) << action << viewSlots << mouse;
         };
         row("stages", [](myQQuickView &v) { v.actions().sensor->sendStages(v.getSensorType().toInt(), 8, {500, 1000, 7000, 0, 0, 0, 0, 0}); },
             [](myQQuickView &v) {
@@ -427,10 +427,10 @@ private slots:
     void aPageActionSendsWhatThePageSent()
     {
         QFETCH(WindowSetting, action);
-        QFETCH(WindowSetting, slots);
+        QFETCH(WindowSetting, viewSlots);
         QFETCH(MouseSetup, mouse);
         const WindowRun byAction = runWindow(action, mouse);
-        const WindowRun bySlots = runWindow(slots, mouse);
+        const WindowRun bySlots = runWindow(viewSlots, mouse);
         QVERIFY(!bySlots.traffic.isEmpty());
         QCOMPARE(byAction.traffic, bySlots.traffic);
         QCOMPARE(byAction.stored, bySlots.stored);
