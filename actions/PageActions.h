@@ -6,6 +6,7 @@
 class Controllers;
 class LightingActions;
 class SensorActions;
+class SettingsActions;
 
 class PageActions {
 public:
@@ -14,4 +15,5 @@ public:
 
     std::unique_ptr<SensorActions> sensor;
     std::unique_ptr<LightingActions> lighting;
+    std::unique_ptr<SettingsActions> settings;
 };

@@ -13,7 +13,6 @@
 #include "controller/ProfileCheck.h"
 #include "controller/ProfileStore.h"
 #include "controller/SystemMouseSettings.h"
-#include "scenelogic/SensorLogic.h"
 
 #include <QFileInfo>
 

@@ -3,6 +3,7 @@
 #include "actions/LightingActions.h"
 #include "actions/PageActions.h"
 #include "actions/SensorActions.h"
+#include "actions/SettingsActions.h"
 
 #include <QQmlEngine>
 
@@ -33,6 +34,7 @@ void registerPageActions(PageActions &actions)
     static const bool registered = [] {
         registerUnit<SensorActions>("SensorActions", [](PageActions &a) { return a.sensor.get(); });
         registerUnit<LightingActions>("LightingActions", [](PageActions &a) { return a.lighting.get(); });
+        registerUnit<SettingsActions>("SettingsActions", [](PageActions &a) { return a.settings.get(); });
         return true;
     }();
     Q_UNUSED(registered)
