@@ -5,7 +5,10 @@
 
 class Controllers;
 class KeyActions;
+class LightingActions;
 class MacroActions;
+class SensorActions;
+class SettingsActions;
 
 class PageActions {
 public:
@@ -14,4 +17,7 @@ public:
 
     std::unique_ptr<KeyActions> keys;
     std::unique_ptr<MacroActions> macros;
+    std::unique_ptr<SensorActions> sensor;
+    std::unique_ptr<LightingActions> lighting;
+    std::unique_ptr<SettingsActions> settings;
 };

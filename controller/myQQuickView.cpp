@@ -1,7 +1,5 @@
 #include "controller/myQQuickView.h"
 
-#include "controller/PageActionsQml.h"
-
 #include "controller/AppConfig.h"
 #include "controller/DialogPrompts.h"
 #include "controller/KeyboardOperations.h"
@@ -9,6 +7,7 @@
 #include "controller/MacroLibrary.h"
 #include "controller/MacroSlots.h"
 #include "controller/MouseOperations.h"
+#include "controller/PageActionsQml.h"
 #include "controller/ProfileStore.h"
 #include "controller/SoundPlayer.h"
 #include "controller/SystemMouseSettings.h"
@@ -64,14 +63,13 @@ private:
 
 myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent),
-      pageActions(std::make_unique<PageActions>(controllers)),
       soundPlayer(std::make_unique<SoundPlayer>(this))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
     static DialogPrompts dialogs;
     Prompts::setDialogs(&dialogs);
     registerSceneLogic();
-    registerPageActions(*pageActions);
+    registerPageActions(pageActions);
     // The sound back end starts once the window shows the scene; the cues asked for until
     // then (the opening's start-up cue) play when it is ready.
     new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });

@@ -28,7 +28,7 @@ public:
     // The concerns, for the shell, tests and other front ends.
     AppConfig &appConfig() { return *controllers.appConfig; }
     ProfileStore &profiles() { return *controllers.profiles; }
-    PageActions &actions() { return *pageActions; }
+    PageActions &actions() { return pageActions; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
 
@@ -131,7 +131,7 @@ private:
                    QGenericArgument a3 = QGenericArgument());
 
     Controllers controllers;
-    std::unique_ptr<PageActions> pageActions;
+    PageActions pageActions{controllers};
     std::unique_ptr<SoundPlayer> soundPlayer;
 };
 
