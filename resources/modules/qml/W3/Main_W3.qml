@@ -109,6 +109,11 @@ Item {
         eachPage("profileChanged")
     }
 
+    // Makes page `index` in the background, ready for its first showing.
+    function preparePage(index) {
+        slots[index].prepare()
+    }
+
     function slideMenusIn() {
         menuSlide.start()
     }
@@ -119,7 +124,7 @@ Item {
             return
         ui_View.playMedia_Index(2)
         if (index >= 0)
-            slots[index].active = true
+            slots[index].make()
         var previous = currentPage
         currentPage = index
         pageSlide.stop()
