@@ -57,7 +57,7 @@ QPointF stepPoint11(QQuickItem *slider, int step)
 
 }  // namespace
 
-class LightingEndToEndTest : public QObject {
+class TestLightingEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -478,5 +478,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LightingEndToEndTest)
+QTEST_MAIN(TestLightingEndToEnd)
 #include "test_lighting_e2e.moc"

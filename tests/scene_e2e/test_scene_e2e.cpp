@@ -65,7 +65,7 @@ QStringList storedKey(int profile, int slot)
 
 }  // namespace
 
-class SceneEndToEndTest : public QObject {
+class TestSceneEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -492,5 +492,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SceneEndToEndTest)
+QTEST_MAIN(TestSceneEndToEnd)
 #include "test_scene_e2e.moc"
