@@ -103,7 +103,7 @@ Item {
     function showGlobalSetting(open) {
         ui_View.playMedia_Index(2)
         if (open)
-            settingsSlot.active = true
+            settingsSlot.make()
         isGlobalSettingSelect = open
     }
 
@@ -280,6 +280,8 @@ Item {
     SequentialAnimation {
         id: opening
         NumberAnimation { target: webLogo; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
+        // The opening ends on the key page: made meanwhile, between the opening's frames.
+        ScriptAction { script: mainW3.preparePage(0) }
         NumberAnimation { target: webLogo; property: "y"; from: 270; to: 4; duration: 1.5 * root.animation_speed; easing.type: Easing.InOutQuad }
         NumberAnimation { target: environment; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
         ScriptAction { script: mainW3.slideMenusIn() }
