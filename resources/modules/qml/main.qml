@@ -69,7 +69,7 @@ Item {
     }
 
     function run() {
-        ui_View.playMedia_Index(1)
+        Sounds.opening()
         visible = true
         Theme.picturesInBackground = false
         opening.start()
@@ -101,7 +101,7 @@ Item {
     }
 
     function showGlobalSetting(open) {
-        ui_View.playMedia_Index(2)
+        Sounds.slide()
         if (open)
             settingsSlot.make()
         isGlobalSettingSelect = open
@@ -138,7 +138,7 @@ Item {
     }
 
     function openWebAddress() {
-        ui_View.playMedia_Index(3)
+        Sounds.link()
         if (globalSetting_url !== "" && !Qt.openUrlExternally(globalSetting_url))
             showHelpLocation(globalSetting_url)
     }

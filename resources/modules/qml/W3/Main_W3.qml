@@ -141,7 +141,7 @@ Item {
     function showPage(index) {
         if (index < -1 || index >= pages.length || index === currentPage)
             return
-        ui_View.playMedia_Index(2)
+        Sounds.slide()
         if (index >= 0)
             slots[index].make()
         var previous = currentPage

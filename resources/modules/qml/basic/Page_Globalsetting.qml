@@ -122,7 +122,7 @@ Item {
         setSound(false)
         ui_View.resetApconfig()
         initUI()
-        ui_View.playMedia_Index(0)
+        Sounds.music()
     }
 
     function setSkin(index) {
@@ -134,7 +134,7 @@ Item {
         soundOn = on
         ui_View.setEnableAudio(on)
         if (on)
-            ui_View.playMedia_Index(0)
+            Sounds.music()
         else
             ui_View.clearAllMedia()
     }
