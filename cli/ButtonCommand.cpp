@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include "actions/KeyActions.h"
+
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
 #include "cli/ButtonFunction.h"
@@ -76,15 +78,8 @@ const CommandRow &buttonCommand()
 // profile lacks.
 KeyCodeLogic::KeyCodes Commands::storedButtons()
 {
-    const KeyCodeLogic::KeyCodes defaults =
-        KeyCodeLogic::defaultsFromValues(controllers.profiles->loadDefaultProfile(ProfileStore::KeyPage));
-    KeyCodeLogic::KeyCodes codes = defaults;
-    for (int slot = 0; slot < KeyCodeLogic::kButtonCount; ++slot) {
-        const QVariantList stored = controllers.mouse->getKeydefine(slot);
-        if (stored.size() == kKeyCodeLength)
-            codes[size_t(slot)] = KeyCodeLogic::codeFromVariant(stored);
-    }
-    return codes;
+    actions.keys->start();
+    return actions.keys->codes();
 }
 
 std::vector<int> Commands::namedButtons() const
@@ -137,28 +132,25 @@ QString Commands::macroNameOfSlot(int slot) const
 
 // The key page's macro assignment: the macro keeps its slot, or takes the lowest one no
 // profile uses; its image is written to the mouse now.
-KeyCodeLogic::KeyCode Commands::macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
-                                          std::optional<int> repeatCount)
+void Commands::assignMacro(int slot, const QString &name, int playMode, std::optional<int> repeatCount)
 {
     const QVariantList config = controllers.macros->loadMacroIniConfig(name);
     if (config.size() < 2)
         usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(name));
-    const int slot = controllers.macroSlots->bind(codes, name, repeatCount.value_or(config.at(1).toInt()));
-    if (slot == MacroSlots::kNotSaved)
+    const int macroSlot = actions.keys->assignMacro(slot, name, playMode, repeatCount.value_or(config.at(1).toInt()));
+    if (macroSlot == MacroSlots::kNotSaved)
         writeFailure(tr("the macro \"%1\" cannot be saved").arg(name));
-    if (slot < 0)
+    if (macroSlot < 0)
         throw CliFailure(ExitCode::UsageError,
                          tr("all %1 macro slots of the mouse are in use; free one by giving its button "
                             "another function").arg(KeyCodeLogic::kMacroSlotCount));
-    return KeyCodeLogic::macroCode(playMode, slot);
 }
 
-// The key page's APPLY: the wheel direction box, then the key matrix.
-void Commands::applyButtons(const KeyCodeLogic::KeyCodes &codes)
+// The key page's APPLY with the codes the profile holds.
+void Commands::applyButtons()
 {
-    MouseOperations &mouse = *controllers.mouse;
-    mouse.setScrollPinSwap(mouse.getScrollPinSwap());
-    mouse.ui_12H_SetKeyMatrix(variants(KeyCodeLogic::keyMatrix(codes)));
+    actions.keys->start();
+    actions.keys->apply();
 }
 
 void Commands::button()
@@ -201,10 +193,8 @@ void Commands::setButton(int slot, const QString &functionText)
     const std::optional<ButtonFunction::Request> request = functions.parse(functionText, &error);
     if (!request)
         usageError(error);
-    KeyCodeLogic::KeyCodes codes = storedButtons();
-    const KeyCodeLogic::KeyCodes defaults =
-        KeyCodeLogic::defaultsFromValues(controllers.profiles->loadDefaultProfile(ProfileStore::KeyPage));
-    const KeyCodeLogic::KeyCode wanted = request->isDefault ? defaults[size_t(slot)] : request->code;
+    const KeyCodeLogic::KeyCodes codes = storedButtons();
+    const KeyCodeLogic::KeyCode wanted = request->isDefault ? actions.keys->defaults()[size_t(slot)] : request->code;
     const KeyCodeLogic::KeyCode leftClick = KeyCodeLogic::mouseCode(KeyCodeLogic::Left);
     if (wanted != leftClick && KeyCodeLogic::holdsLastLeftClick(codes, slot, namedButtons()) && !invocation.force)
         usageError(tr("button %1 (%2) is the last one with the left click; without it the mouse cannot click. "
@@ -213,16 +203,14 @@ void Commands::setButton(int slot, const QString &functionText)
         usageError(tr("no macro named \"%1\"; `w3ctl macro list` lists them").arg(request->macroName));
 
     device();
-    // The slot the button gives up is free before a new one is chosen.
-    codes[size_t(slot)] = KeyCodeLogic::noCode();
-    controllers.macroSlots->releaseUnused(codes);
     if (request->isMacro)
-        codes[size_t(slot)] = macroCode(codes, request->macroName, request->playMode, request->repeatCount);
+        assignMacro(slot, request->macroName, request->playMode, request->repeatCount);
     else
-        codes[size_t(slot)] = wanted;
-    applyButtons(codes);
+        actions.keys->assign(slot, wanted);
+    actions.keys->apply();
     output.done(tr("button %1 (%2): %3")
                     .arg(buttonNumber(slot))
                     .arg(buttonLabel(slot),
-                         functions.format(codes[size_t(slot)], [this](int macroSlot) { return macroNameOfSlot(macroSlot); })));
+                         functions.format(actions.keys->codes()[size_t(slot)],
+                                          [this](int macroSlot) { return macroNameOfSlot(macroSlot); })));
 }

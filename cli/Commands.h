@@ -4,6 +4,7 @@
 // rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the scene's pages call them,
 // so the profile and the bytes on the wire are the window's. The handlers live in the command
 // files (cli/*Command.cpp) beside their rows of the command table.
+#include "actions/PageActions.h"
 #include "cli/CommandLine.h"
 #include "controller/Controllers.h"
 #include "cli/DeviceSession.h"
@@ -52,7 +53,7 @@ private:
     CliFailure exportFailure(const QString &file);
 
     // The pages' "apply", as ALL SAVE runs them, with the values the profile holds.
-    void applyButtons(const KeyCodeLogic::KeyCodes &codes);
+    void applyButtons();
     void sendProfileToMouse();
     void applyLighting();
     void applySensor();
@@ -75,8 +76,7 @@ private:
     int buttonNumber(int slot) const;
     QString buttonLabel(int slot) const;
     QString macroNameOfSlot(int slot) const;
-    KeyCodeLogic::KeyCode macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
-                                    std::optional<int> repeatCount);
+    void assignMacro(int slot, const QString &name, int playMode, std::optional<int> repeatCount);
 
     struct LightState {
         int position = 0;  // effect menu position
@@ -112,6 +112,7 @@ private:
     Output &output;
     TerminalPrompts prompts;
     Controllers controllers;
+    PageActions actions{controllers};
     std::unique_ptr<DeviceSession> session;
     bool deviceOpened = false;
 };

@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include "actions/SensorActions.h"
+
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
 #include "cli/SettingNames.h"
@@ -159,7 +161,7 @@ void Commands::useStage(const QString &text, int type, int stages)
     const int value = stageValues(type).value(stage - 1);
     if (value == 0)
         usageError(tr("stage %1 is unused; set a value for it first").arg(stage));
-    controllers.mouse->ui_0BH_SetCurrentDPIStage(uchar(stage));
+    actions.sensor->useStage(stage - 1);
     output.done(tr("DPI stage %1 (%2 DPI)").arg(stage).arg(value));
 }
 
@@ -184,14 +186,14 @@ void Commands::setStages(const QStringList &items, int type, int stages)
     if (SensorLogic::stageInUse(values, 0, stages) == SensorLogic::kNoStage)
         usageError(tr("one stage at least must have a value"));
     const int stageBefore = stageInUse(stageValues(type), stages);
-    controllers.mouse->ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
+    actions.sensor->sendStages(type, stages, variants(values));
     const int stageAfter = stageInUse(values, stages);
     if (stageAfter == stageBefore) {
         output.done(tr("DPI stages %1").arg(joined(values.mid(0, stages))));
         return;
     }
     // The stage in use is now unused: the nearest used stage takes its place.
-    controllers.mouse->ui_0BH_SetCurrentDPIStage(uchar(stageAfter));
+    actions.sensor->useStage(stageAfter - 1);
     output.done(tr("DPI stages %1; stage %2 is unused, the stage in use is now %3")
                     .arg(joined(values.mid(0, stages)))
                     .arg(stageBefore)
@@ -252,6 +254,6 @@ void Commands::setStageColors(const QStringList &items, int stages)
             colors.values[3 * stage + 2] = color->blue;
         }
     }
-    controllers.mouse->ui_10H_SetLED8StageColor(colors.fixedOnly ? 2 : 1, variants(colors.values));
+    actions.sensor->sendStageColors(colors.fixedOnly, variants(colors.values));
     output.done(tr("DPI indicator colours %1").arg(stageColors(stages).join(',')));
 }

@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include "actions/LightingActions.h"
+
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
 #include "cli/SettingNames.h"
@@ -122,13 +124,9 @@ void Commands::light()
 
     device();
     // The page sends a colour change at once and the effect on APPLY.
-    MouseOperations &mouse = *controllers.mouse;
     if (invocation.has("colors"))
-        mouse.ui_10H_SetLED8StageColor(0, variants(light.palette));
-    const QList<int> command = LightingLogic::ledCommand(light.position, light.brightness, light.speed, light.powerOn);
-    mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)),
-                                 LightingLogic::storedSettings(light.position, light.brightness, light.speed,
-                                                               light.powerOn));
+        actions.lighting->sendPalette(variants(light.palette));
+    actions.lighting->apply(light.position, light.brightness, light.speed, light.powerOn);
     const QString effect = kEffectNames.at(light.position);
     QString done = light.powerOn ? tr("light %1").arg(effect) : tr("light off");
     if (!light.powerOn && !invocation.options.isEmpty())

@@ -1,5 +1,8 @@
 #include "cli/Commands.h"
 
+#include "actions/LightingActions.h"
+#include "actions/SensorActions.h"
+
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
 #include "cli/ProfileInUse.h"
@@ -10,7 +13,6 @@
 #include "controller/ProfileCheck.h"
 #include "controller/ProfileStore.h"
 #include "controller/SystemMouseSettings.h"
-#include "scenelogic/SensorLogic.h"
 
 #include <QFileInfo>
 
@@ -156,46 +158,18 @@ void Commands::resetProfile(int profile)
 // Every page's APPLY and the values the pages send at once, from what the profile holds.
 void Commands::sendProfileToMouse()
 {
-    applyButtons(storedButtons());
+    applyButtons();
     applyLighting();
     applySensor();
 }
 
 void Commands::applyLighting()
 {
-    MouseOperations &mouse = *controllers.mouse;
-    const QVariantList palette = mouse.ui_90H_GetLED8StageColor(0);
-    if (palette.size() == kColorValues)
-        mouse.ui_10H_SetLED8StageColor(0, palette);
-    const QVariantList lighting = mouse.ui_8DH_GetRGBLedEffect();
-    if (!LightingLogic::isStoredSettings(lighting))
-        return;
-    const QList<int> command = LightingLogic::ledCommand(lighting.at(0).toInt(), lighting.at(1).toInt(),
-                                                         lighting.at(2).toInt(), LightingLogic::isStoredPowerOn(lighting));
-    mouse.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)), lighting);
+    actions.lighting->sendStored();
 }
 
 void Commands::applySensor()
 {
-    MouseOperations &mouse = *controllers.mouse;
-    const int type = sensorType();
-    const int stages = stageCount();
-    const QList<int> values = stageValues(type);
-    mouse.ui_11H_SetDPISet(uchar(stages), SensorLogic::encodeStages(type, values), variants(values));
-    const QVariantList colors = mouse.ui_90H_GetLED8StageColor(1);
-    const QVariantList ids = mouse.ui_90H_GetLED8StageColor(2);
-    if (mouse.chkIsLogoLedWork()) {
-        if (ids.size() == LightingLogic::kColorCount)
-            mouse.ui_10H_SetLED8StageColor(2, ids);
-    } else if (colors.size() == kColorValues) {
-        mouse.ui_10H_SetLED8StageColor(1, colors);
-    }
-    const int rate = mouse.ui_81H_GetReportRate().toInt();
-    mouse.ui_01H_SetReportRate(uchar(SensorLogic::reportRateValue(SensorLogic::reportRatePosition(rate))));
-    SystemMouseSettings &system = *controllers.systemMouse;
-    system.setCursorSpeed(system.getCursorSpeed());
-    system.setVerticalScrollLines(system.getVerticalScrollLines());
-    system.setDoubleClickSpeed(system.getDoubleClickSpeed());
-    mouse.ui_0BH_SetCurrentDPIStage(uchar(stageInUse(values, stages)));
-    system.waitUntilApplied(kPointerTimeoutMs);
+    actions.sensor->sendStored();
+    controllers.systemMouse->waitUntilApplied(kPointerTimeoutMs);
 }

@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include "actions/SensorActions.h"
+
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
 #include "controller/MouseOperations.h"
@@ -49,6 +51,6 @@ void Commands::rate()
     if (position < 0)
         usageError(tr("report rate must be 125, 250, 500 or 1000, not \"%1\"").arg(wanted));
     device();
-    controllers.mouse->ui_01H_SetReportRate(uchar(SensorLogic::reportRateValue(position)));
+    actions.sensor->setReportRate(position);
     output.done(tr("report rate %1").arg(labels.at(position)));
 }

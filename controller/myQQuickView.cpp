@@ -7,6 +7,7 @@
 #include "controller/MacroLibrary.h"
 #include "controller/MacroSlots.h"
 #include "controller/MouseOperations.h"
+#include "controller/PageActionsQml.h"
 #include "controller/ProfileStore.h"
 #include "controller/SoundPlayer.h"
 #include "controller/SystemMouseSettings.h"
@@ -68,6 +69,7 @@ myQQuickView::myQQuickView(QWidget *parent)
     static DialogPrompts dialogs;
     Prompts::setDialogs(&dialogs);
     registerSceneLogic();
+    registerPageActions(pageActions);
     // The sound back end starts once the window shows the scene; the cues asked for until
     // then (the opening's start-up cue) play when it is ready.
     new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });

@@ -1,6 +1,7 @@
 #pragma once
 // The one view of the program: it shows the scene and offers the scene every operation by
 // name. Each concern lives in a class of its own that needs no view; the slots only forward.
+#include "actions/PageActions.h"
 #include "controller/Controllers.h"
 
 #include <QList>
@@ -27,6 +28,7 @@ public:
     // The concerns, for the shell, tests and other front ends.
     AppConfig &appConfig() { return *controllers.appConfig; }
     ProfileStore &profiles() { return *controllers.profiles; }
+    PageActions &actions() { return pageActions; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
 
@@ -133,6 +135,7 @@ private:
                    QGenericArgument a3 = QGenericArgument());
 
     Controllers controllers;
+    PageActions pageActions{controllers};
     std::unique_ptr<SoundPlayer> soundPlayer;
 };
 

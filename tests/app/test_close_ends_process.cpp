@@ -80,7 +80,7 @@ void askToClose(Display *display, Window window)
 
 }  // namespace
 
-class CloseEndsProcessTest : public QObject {
+class TestCloseEndsProcess : public QObject {
     Q_OBJECT
 
 private slots:
@@ -165,5 +165,5 @@ private:
     QTemporaryDir runDir;
 };
 
-QTEST_GUILESS_MAIN(CloseEndsProcessTest)
+QTEST_GUILESS_MAIN(TestCloseEndsProcess)
 #include "test_close_ends_process.moc"

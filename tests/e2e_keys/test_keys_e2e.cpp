@@ -61,7 +61,7 @@ QStringList storedCode(int profile, int button)
 
 }  // namespace
 
-class KeysEndToEndTest : public QObject {
+class TestKeysEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -436,5 +436,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KeysEndToEndTest)
+QTEST_MAIN(TestKeysEndToEnd)
 #include "test_keys_e2e.moc"

@@ -57,7 +57,7 @@ QPointF stepPoint11(QQuickItem *slider, int step)
 
 }  // namespace
 
-class LightingEndToEndTest : public QObject {
+class TestLightingEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -204,6 +204,7 @@ private slots:
         QVERIFY(scene.click("Menu_Prof_1"));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Color", "effectPosition").toInt() == 4; }, kTimeoutMs));
         QCOMPARE(scene.property("Page_Color", "powerOn").toBool(), false);
+        QVERIFY(openPage(scene, kSensorPage));
         QCOMPARE(scene.property("Page_Sensor", "currentStage").toInt(), 2);
         QCOMPARE(scene.property("reportRate", "currentIndex").toInt(), 0);
 
@@ -453,6 +454,8 @@ private slots:
         SceneDriver scene;
         QVERIFY(scene.start());
         const QStringList languages = scene.view().chkLanguages().keys();
+        // Both pages made before the looks change: each relabels itself from then on.
+        QVERIFY(openPage(scene, kSensorPage));
         // The light on, with an effect that uses every control.
         QVERIFY(openPage(scene, kColorPage));
         QVERIFY(setLight(scene, true));
@@ -478,5 +481,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LightingEndToEndTest)
+QTEST_MAIN(TestLightingEndToEnd)
 #include "test_lighting_e2e.moc"

@@ -33,9 +33,27 @@ Item {
         function test_whenThePageIsMade(data) {
             var slot = createTemporaryObject(slotMaker, parent, { madeAtStart: data.atStart, labelled: data.labelled })
             compare(slot.item !== null, data.madeAtOnce)
-            slot.active = true
+            slot.make()
             verify(slot.item !== null, "made synchronously once asked for")
             compare(slot.item.relabels, data.madeAtOnce ? 0 : data.relabels)
+        }
+
+        // A page prepared in the background and then asked for exists when make() returns,
+        // whether or not the background making was done.
+        function test_preparedThenMade_data() {
+            return [
+                { tag: "asked for at once", waitForBackground: false },
+                { tag: "asked for after the background making", waitForBackground: true },
+            ]
+        }
+        function test_preparedThenMade(data) {
+            var slot = createTemporaryObject(slotMaker, parent, { madeAtStart: false, labelled: true })
+            slot.prepare()
+            if (data.waitForBackground)
+                tryCompare(slot, "status", Loader.Ready, 5000)
+            slot.make()
+            verify(slot.item !== null)
+            compare(slot.item.relabels, 1, "labelled once")
         }
     }
 }

@@ -115,6 +115,19 @@ Item {
             verify(named("Menu_Prof").enabled)
         }
 
+        // The opening ends on the key page, made meanwhile; the sensor page, which nothing
+        // showed yet, is made when it is first shown and shows at once.
+        function test_pagesAreMadeWhenFirstShown() {
+            var frame = named("Main_W3")
+            verify(frame.pages[0] !== null, "the key page the opening ends on")
+            compare(frame.pages[3], null)
+            frame.showPage(3)
+            verify(frame.pages[3] !== null)
+            compare(frame.currentPage, 3)
+            verify(frame.pages[3].visible)
+            frame.showPage(0)
+        }
+
         function test_dragMovesByTheOffset() {
             var before = [sceneTest.windowX, sceneTest.windowY]
             mousePress(scene.item, 300, 30)

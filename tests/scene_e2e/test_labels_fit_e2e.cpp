@@ -38,7 +38,7 @@ QString describe(QQuickItem *text)
 
 }  // namespace
 
-class LabelsFitTest : public QObject {
+class TestLabelsFit : public QObject {
     Q_OBJECT
 
 private slots:
@@ -119,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LabelsFitTest)
+QTEST_MAIN(TestLabelsFit)
 #include "test_labels_fit_e2e.moc"

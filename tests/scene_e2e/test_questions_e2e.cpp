@@ -55,7 +55,7 @@ enum class Answer { Cancel, Escape, Confirm };
 
 Q_DECLARE_METATYPE(Answer)
 
-class QuestionsEndToEndTest : public QObject {
+class TestQuestionsEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -228,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QuestionsEndToEndTest)
+QTEST_MAIN(TestQuestionsEndToEnd)
 #include "test_questions_e2e.moc"

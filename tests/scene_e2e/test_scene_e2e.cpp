@@ -65,7 +65,7 @@ QStringList storedKey(int profile, int slot)
 
 }  // namespace
 
-class SceneEndToEndTest : public QObject {
+class TestSceneEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -301,7 +301,11 @@ private slots:
         QVERIFY(!scene.item("Menu_Func_0_pending")->isVisible());
         QCOMPARE(storedKey(1, kForwardSlot), (QStringList{"3", "0", "226", "0"}));
         if (choice == kApply) {
-            QVERIFY(scene.waitFor([] { return !mouseDataOf(0x12).empty(); }, kTimeoutMs));
+            // The command first, its data reports after it: wait for the forward button's bytes.
+            QVERIFY(scene.waitFor([] {
+                const std::vector<QByteArray> sent = mouseDataOf(0x12);
+                return !sent.empty() && sent.front().size() > kForwardSlot * kKeyCodeLength;
+            }, kTimeoutMs));
             QCOMPARE(int(quint8(mouseDataOf(0x12).front().at(kForwardSlot * kKeyCodeLength))), int(kLedControl));
             QCOMPARE(storedKey(0, kForwardSlot).value(0), QString::number(kLedControl));
         } else {
@@ -492,5 +496,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SceneEndToEndTest)
+QTEST_MAIN(TestSceneEndToEnd)
 #include "test_scene_e2e.moc"

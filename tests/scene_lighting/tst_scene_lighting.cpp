@@ -6,7 +6,9 @@
 #include <QQmlEngine>
 #include <QtQuickTest>
 
+#include "scenelogic/LightingLogic.h"
 #include "scenelogic/SceneLogic.h"
+#include "scenelogic/SensorLogic.h"
 
 class FakeView : public QObject {
     Q_OBJECT
@@ -139,6 +141,55 @@ private:
     QMap<int, QVariantMap> profiles;
 };
 
+// Stand-ins for the page actions over the stand-in view: the calls the real units make, so
+// the records keep their meaning until these tests run on the program's own view.
+class FakeSensorActions : public QObject {
+    Q_OBJECT
+public:
+    explicit FakeSensorActions(FakeView &view) : view(view) {}
+    Q_INVOKABLE void sendStages(int sensorType, int stageCount, const QVariantList &values)
+    {
+        QList<int> stages;
+        for (const QVariant &value : values)
+            stages << value.toInt();
+        QVariantList copy;
+        for (int value : stages)
+            copy << value;
+        view.ui_11H_SetDPISet(stageCount, SensorLogic::encodeStages(sensorType, stages), copy);
+    }
+    Q_INVOKABLE void sendStageColors(bool fixedColorsOnly, const QVariantList &colors)
+    {
+        view.ui_10H_SetLED8StageColor(fixedColorsOnly ? 2 : 1, colors);
+    }
+    Q_INVOKABLE void apply(int reportRatePosition, int cursorSpeed, int scrollLines, int doubleClickSpeed, int stage)
+    {
+        view.ui_01H_SetReportRate(SensorLogic::reportRateValue(reportRatePosition));
+        view.setCursorSpeed(uint(cursorSpeed));
+        view.setVerticalScrollLines(uint(scrollLines));
+        view.setDoubleClickSpeed(uint(doubleClickSpeed));
+        view.ui_0BH_SetCurrentDPIStage(stage + 1);
+    }
+
+private:
+    FakeView &view;
+};
+
+class FakeLightingActions : public QObject {
+    Q_OBJECT
+public:
+    explicit FakeLightingActions(FakeView &view) : view(view) {}
+    Q_INVOKABLE void sendPalette(const QVariantList &palette) { view.ui_10H_SetLED8StageColor(0, palette); }
+    Q_INVOKABLE void apply(int position, int brightnessStep, int speedStep, bool powerOn)
+    {
+        const QList<int> command = LightingLogic::ledCommand(position, brightnessStep, speedStep, powerOn);
+        view.ui_0DH_SetRGBLedEffect(command.at(0), command.at(1), command.at(2),
+                                    LightingLogic::storedSettings(position, brightnessStep, speedStep, powerOn));
+    }
+
+private:
+    FakeView &view;
+};
+
 class Setup : public QObject {
     Q_OBJECT
 public slots:
@@ -146,10 +197,16 @@ public slots:
     {
         registerSceneLogic();
         engine->rootContext()->setContextProperty("ui_View", &view);
+        QQmlEngine::setObjectOwnership(&sensor, QQmlEngine::CppOwnership);
+        QQmlEngine::setObjectOwnership(&lighting, QQmlEngine::CppOwnership);
+        qmlRegisterSingletonInstance("W3.Actions", 1, 0, "SensorActions", &sensor);
+        qmlRegisterSingletonInstance("W3.Actions", 1, 0, "LightingActions", &lighting);
     }
 
 private:
     FakeView view;
+    FakeSensorActions sensor{view};
+    FakeLightingActions lighting{view};
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(scene_lighting, Setup)

@@ -69,7 +69,7 @@ Item {
     }
 
     function run() {
-        ui_View.playMedia_Index(1)
+        Sounds.opening()
         visible = true
         Theme.picturesInBackground = false
         opening.start()
@@ -101,9 +101,9 @@ Item {
     }
 
     function showGlobalSetting(open) {
-        ui_View.playMedia_Index(2)
+        Sounds.slide()
         if (open)
-            settingsSlot.active = true
+            settingsSlot.make()
         isGlobalSettingSelect = open
     }
 
@@ -138,7 +138,7 @@ Item {
     }
 
     function openWebAddress() {
-        ui_View.playMedia_Index(3)
+        Sounds.link()
         if (globalSetting_url !== "" && !Qt.openUrlExternally(globalSetting_url))
             showHelpLocation(globalSetting_url)
     }
@@ -280,6 +280,8 @@ Item {
     SequentialAnimation {
         id: opening
         NumberAnimation { target: webLogo; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
+        // The opening ends on the key page: made meanwhile, between the opening's frames.
+        ScriptAction { script: mainW3.preparePage(0) }
         NumberAnimation { target: webLogo; property: "y"; from: 270; to: 4; duration: 1.5 * root.animation_speed; easing.type: Easing.InOutQuad }
         NumberAnimation { target: environment; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
         ScriptAction { script: mainW3.slideMenusIn() }

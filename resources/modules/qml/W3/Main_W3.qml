@@ -4,10 +4,11 @@ import "qrc:/modules/qml/common"
 // The product frame: the function menu (left), the page area hosting the four pages by index
 // (0 key, 1 macro, 2 colour, 3 sensor) and the profile menu (right). Pages slide in and out
 // horizontally; the bottom bar's ALL RESET / ALL SAVE, key events and profile switches reach
-// every page that exists through the page interface. A page whose life cycle runs without its
-// controls is made the first time it is shown; the others are made at start. Changes a page
-// holds back until APPLY are marked on its tab and settled (applied or dropped) before a
-// profile switch or the close.
+// every page that exists through the page interface. A page is made the first time it is
+// needed: shown, or asked for ALL SAVE / ALL RESET; it starts up as it is made, reading the
+// current profile, so a page not made yet has nothing to refresh, nothing pending and no key to
+// take. Changes a page holds back until APPLY are marked on its tab and settled (applied or
+// dropped) before a profile switch or the close.
 Item {
     id: frame
     objectName: "Main_W3"
@@ -18,6 +19,8 @@ Item {
     property int lastKeyCode: 0
     property bool menusIn: false
     property bool labelled: false   // translateStrings ran: a page made later relabels itself
+    property bool started: false    // initUI ran: a page made later starts up as it is made
+    property var deviceConfig: []   // loadDeviceApConfig(), read once at start-up
     readonly property var slots: [keySlot, macroSlot, colorSlot, sensorSlot]
     // The pages made so far, by index; null for a page not made yet.
     readonly property var pages: [keySlot.item, macroSlot.item, colorSlot.item, sensorSlot.item]
@@ -35,9 +38,23 @@ Item {
                 pages[i][method].apply(pages[i], args || [])
     }
 
-    // Start-up, after the settings page: key, macro, colour and sensor pages in that order.
+    // Start-up, after the settings page: key, macro, colour and sensor pages in that order,
+    // those made so far.
     function initUI() {
-        eachPage("initUI", [ui_View.loadDeviceApConfig()])
+        deviceConfig = ui_View.loadDeviceApConfig()
+        started = true
+        eachPage("initUI", [deviceConfig])
+    }
+
+    function startPage(page) {
+        if (started)
+            page.initUI(deviceConfig)
+    }
+
+    // Every page made, for what concerns them all.
+    function makeAllPages() {
+        for (var i = 0; i < slots.length; ++i)
+            slots[i].make()
     }
 
     function translateStrings(code) {
@@ -53,10 +70,12 @@ Item {
     }
 
     function totalReset() {
+        makeAllPages()
         eachPage("totalReset")
     }
 
     function totalApply() {
+        makeAllPages()
         eachPage("totalApply")
     }
 
@@ -109,6 +128,11 @@ Item {
         eachPage("profileChanged")
     }
 
+    // Makes page `index` in the background, ready for its first showing.
+    function preparePage(index) {
+        slots[index].prepare()
+    }
+
     function slideMenusIn() {
         menuSlide.start()
     }
@@ -117,9 +141,9 @@ Item {
     function showPage(index) {
         if (index < -1 || index >= pages.length || index === currentPage)
             return
-        ui_View.playMedia_Index(2)
+        Sounds.slide()
         if (index >= 0)
-            slots[index].active = true
+            slots[index].make()
         var previous = currentPage
         currentPage = index
         pageSlide.stop()
@@ -155,7 +179,9 @@ Item {
 
         PageSlot {
             id: keySlot
+            madeAtStart: false
             labelled: frame.labelled
+            onLoaded: frame.startPage(item)
             sourceComponent: Page_Keydefine {
                 visible: false
                 x: pageArea.width
@@ -164,7 +190,9 @@ Item {
         }
         PageSlot {
             id: macroSlot
+            madeAtStart: false
             labelled: frame.labelled
+            onLoaded: frame.startPage(item)
             sourceComponent: Page_Macro {
                 visible: false
                 x: pageArea.width
@@ -175,12 +203,16 @@ Item {
         }
         PageSlot {
             id: colorSlot
+            madeAtStart: false
             labelled: frame.labelled
+            onLoaded: frame.startPage(item)
             sourceComponent: Page_Color { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
         }
         PageSlot {
             id: sensorSlot
+            madeAtStart: false
             labelled: frame.labelled
+            onLoaded: frame.startPage(item)
             sourceComponent: Page_Sensor { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
         }
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import W3.Logic 1.0
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The lighting page: the light effect with its speed and brightness, the light's on/off
@@ -72,13 +73,11 @@ Item {
     function profileChanged() { refresh() }
 
     function sendColors() {
-        ui_View.ui_10H_SetLED8StageColor(0, colorGroup.colorList())
+        LightingActions.sendPalette(colorGroup.colorList())
     }
 
     function apply() {
-        var command = Lighting.ledCommand(effectPosition, brightnessStep, speedStep, powerOn)
-        ui_View.ui_0DH_SetRGBLedEffect(command[0], command[1], command[2],
-                                       Lighting.storedSettings(effectPosition, brightnessStep, speedStep, powerOn))
+        LightingActions.apply(effectPosition, brightnessStep, speedStep, powerOn)
         changes.markHeld()
     }
     // Factory values: 24 colour numbers, then the stored effect list. Without the colour list

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import W3.Logic 1.0
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The sensor page: the DPI stages with their indicator colours, the stage in use, the report
@@ -105,14 +106,12 @@ Item {
     }
 
     function sendStages() {
-        ui_View.ui_11H_SetDPISet(dpiMAXStage, Sensor.encodeStages(sensorType, stageValues), stageValues.slice())
+        SensorActions.sendStages(sensorType, dpiMAXStage, stageValues)
         adjustedStages = []
     }
     function sendColors() {
-        if (colorGroup.isCompat8Color)
-            ui_View.ui_10H_SetLED8StageColor(2, colorGroup.idList())
-        else
-            ui_View.ui_10H_SetLED8StageColor(1, colorGroup.colorList())
+        SensorActions.sendStageColors(colorGroup.isCompat8Color,
+                                      colorGroup.isCompat8Color ? colorGroup.idList() : colorGroup.colorList())
     }
 
     // The mouse needs one used stage: switching off the last one is refused. When the stage
@@ -148,11 +147,7 @@ Item {
     function isUsed(stage) { return stage >= 0 && stage < dpiMAXStage && stageValues[stage] !== 0 }
 
     function apply() {
-        ui_View.ui_01H_SetReportRate(Sensor.reportRateValue(reportRatePosition))
-        ui_View.setCursorSpeed(cursorSpeed)
-        ui_View.setVerticalScrollLines(scrollLines)
-        ui_View.setDoubleClickSpeed(doubleClickSpeed)
-        ui_View.ui_0BH_SetCurrentDPIStage(currentStage + 1)
+        SensorActions.apply(reportRatePosition, cursorSpeed, scrollLines, doubleClickSpeed, currentStage)
         changes.markHeld()
     }
 

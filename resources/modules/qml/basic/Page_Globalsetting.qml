@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import W3.Logic 1.0
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The global settings sheet: skin, sound, animation, language, background, text size, text
@@ -35,7 +36,7 @@ Item {
     // Start-up: apply the stored configuration; an empty list keeps the built-in defaults.
     function initUI() {
         skinShown = ui_View.getIsSkinShow()
-        var list = ui_View.loadApConfig()
+        var list = SettingsActions.load()
         if (list.length > 0)
             applyConfig(list)
         changes.markHeld()
@@ -63,43 +64,51 @@ Item {
             var value = Number(item(index, fallback))
             return isNaN(value) ? fallback : Math.max(low, Math.min(high, Math.round(value)))
         }
-        setSkin(number(1, 1, 1, 2) - 1)
-        soundOn = number(2, 0, 0, 1) === 0
+        setSkin(number(SettingsActions.Skin, 1, 1, 2) - 1)
+        soundOn = number(SettingsActions.SoundOff, 0, 0, 1) === 0
         ui_View.setEnableAudio(soundOn)
-        sceneRoot.animation_speed = number(3, 0, 0, 1) === 0 ? speedOn : speedOff
+        sceneRoot.animation_speed = number(SettingsActions.AnimationOff, 0, 0, 1) === 0 ? speedOn : speedOff
         fillLanguages()
-        setLanguage(number(4, 0, 0, 999))
-        var background = String(item(6, ""))
-        sceneRoot.isCustomBackground = String(item(5, false)) === "true" && background !== ""
+        setLanguage(number(SettingsActions.Language, 0, 0, 999))
+        var background = String(item(SettingsActions.BackgroundPath, ""))
+        sceneRoot.isCustomBackground = String(item(SettingsActions.CustomBackground, false)) === "true" && background !== ""
         sceneRoot.sourceCustomBackground = sceneRoot.isCustomBackground ? background : ""
-        sceneRoot.globalSetting_size = number(7, 0, 0, 1) === 1 ? sizeLarger : sizeNormal
+        sceneRoot.globalSetting_size = number(SettingsActions.LargerText, 0, 0, 1) === 1 ? sizeLarger : sizeNormal
         var builtIn = Palette.presets()
         var stored = []
         for (var i = 0; i < builtIn.length; ++i) {
-            var first = 8 + 3 * i
+            var first = SettingsActions.PresetColors + 3 * i
             stored.push([number(first, builtIn[i][0], 0, 255), number(first + 1, builtIn[i][1], 0, 255),
                          number(first + 2, builtIn[i][2], 0, 255)])
         }
         presets = stored
-        brightnessStep = number(30, 7, 0, 7)
-        choosePreset(number(29, 0, 0, builtIn.length - 1))
-        sceneRoot.globalSetting_url = String(item(31, ""))
+        brightnessStep = number(SettingsActions.Brightness, 7, 0, 7)
+        choosePreset(number(SettingsActions.Preset, 0, 0, builtIn.length - 1))
+        sceneRoot.globalSetting_url = String(item(SettingsActions.WebAddress, ""))
     }
 
     // The 32 items of the application configuration, as SAVE stores them.
     function buildConfigList() {
-        var list = [configVersion, sceneRoot.skin_No, soundOn ? 0 : 1,
-                    sceneRoot.animation_speed === speedOff ? 1 : 0, Math.max(0, languagePosition),
-                    sceneRoot.isCustomBackground, sceneRoot.isCustomBackground ? sceneRoot.sourceCustomBackground : "",
-                    sceneRoot.globalSetting_size === sizeLarger ? 1 : 0]
+        var list = []
+        list[SettingsActions.Version] = configVersion
+        list[SettingsActions.Skin] = sceneRoot.skin_No
+        list[SettingsActions.SoundOff] = soundOn ? 0 : 1
+        list[SettingsActions.AnimationOff] = sceneRoot.animation_speed === speedOff ? 1 : 0
+        list[SettingsActions.Language] = Math.max(0, languagePosition)
+        list[SettingsActions.CustomBackground] = sceneRoot.isCustomBackground
+        list[SettingsActions.BackgroundPath] = sceneRoot.isCustomBackground ? sceneRoot.sourceCustomBackground : ""
+        list[SettingsActions.LargerText] = sceneRoot.globalSetting_size === sizeLarger ? 1 : 0
         for (var i = 0; i < presets.length; ++i)
-            list.push(presets[i][0], presets[i][1], presets[i][2])
-        list.push(presetIndex, brightnessStep, sceneRoot.globalSetting_url)
+            for (var c = 0; c < 3; ++c)
+                list[SettingsActions.PresetColors + 3 * i + c] = presets[i][c]
+        list[SettingsActions.Preset] = presetIndex
+        list[SettingsActions.Brightness] = brightnessStep
+        list[SettingsActions.WebAddress] = sceneRoot.globalSetting_url
         return list
     }
 
     function store() {
-        ui_View.saveApConfig(buildConfigList())
+        SettingsActions.save(buildConfigList())
         changes.markHeld()
     }
 
@@ -113,7 +122,7 @@ Item {
         setSound(false)
         ui_View.resetApconfig()
         initUI()
-        ui_View.playMedia_Index(0)
+        Sounds.music()
     }
 
     function setSkin(index) {
@@ -125,7 +134,7 @@ Item {
         soundOn = on
         ui_View.setEnableAudio(on)
         if (on)
-            ui_View.playMedia_Index(0)
+            Sounds.music()
         else
             ui_View.clearAllMedia()
     }

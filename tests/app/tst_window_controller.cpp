@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <QtTest>
 
-class WindowControllerTest : public QObject {
+class TestWindowController : public QObject {
     Q_OBJECT
 
 private slots:
@@ -93,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(WindowControllerTest)
-#include "test_window_controller.moc"
+QTEST_MAIN(TestWindowController)
+#include "tst_window_controller.moc"

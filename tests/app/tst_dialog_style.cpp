@@ -50,7 +50,7 @@ using DialogFactory = std::function<QWidget *(QWidget *parent)>;
 
 Q_DECLARE_METATYPE(DialogFactory)
 
-class DialogStyleTest : public QObject {
+class TestDialogStyle : public QObject {
     Q_OBJECT
 
 private slots:
@@ -112,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DialogStyleTest)
-#include "test_dialog_style.moc"
+QTEST_MAIN(TestDialogStyle)
+#include "tst_dialog_style.moc"

@@ -73,7 +73,7 @@ std::vector<std::uint8_t> lastPlainBlock(std::uint8_t code)
 
 }  // namespace
 
-class ViewSlotsTest : public QObject {
+class TestViewSlots : public QObject {
     Q_OBJECT
 
 private slots:
@@ -204,5 +204,5 @@ private:
     std::unique_ptr<myQQuickView> view;
 };
 
-QTEST_MAIN(ViewSlotsTest)
-#include "test_view_slots.moc"
+QTEST_MAIN(TestViewSlots)
+#include "tst_view_slots.moc"

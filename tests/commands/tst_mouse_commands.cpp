@@ -22,7 +22,7 @@ std::vector<std::uint8_t> toVector(const QByteArray &bytes) { return {bytes.begi
 
 }  // namespace
 
-class MouseCommandsTest : public QObject {
+class TestMouseCommands : public QObject {
     Q_OBJECT
 
     CommandRig rig{vhid::Model::Mouse};
@@ -56,7 +56,7 @@ private slots:
     void missingBufferIsRefused();
 };
 
-void MouseCommandsTest::init()
+void TestMouseCommands::init()
 {
     rig.reset();
     rig.bus().withMouse([](vhid::MouseMemory &m) {
@@ -82,7 +82,7 @@ void MouseCommandsTest::init()
     });
 }
 
-void MouseCommandsTest::setRows()
+void TestMouseCommands::setRows()
 {
     addSetColumns();
     //                  call                                             block                          payload          reports pause  after8 text
@@ -135,7 +135,7 @@ void MouseCommandsTest::setRows()
         commandBlock({0x13, kMacroId, 0x80}), pattern(128, 0x80), 4, true, false, "cmd Failed 13");
 }
 
-void MouseCommandsTest::getRows()
+void TestMouseCommands::getRows()
 {
     addGetColumns();
     const uchar s = kSeed;
@@ -238,7 +238,7 @@ void MouseCommandsTest::getRows()
         commandBlock({0x93, kMacroId}), 4, kMacro, filled(128, s), filled(128, s));
 }
 
-void MouseCommandsTest::firmwareVersionText_data()
+void TestMouseCommands::firmwareVersionText_data()
 {
     QTest::addColumn<int>("major");
     QTest::addColumn<int>("minor");
@@ -249,7 +249,7 @@ void MouseCommandsTest::firmwareVersionText_data()
     QTest::newRow("largest") << 0xFF << 0xFF << "ff.FF";
 }
 
-void MouseCommandsTest::firmwareVersionText()
+void TestMouseCommands::firmwareVersionText()
 {
     QFETCH(int, major);
     QFETCH(int, minor);
@@ -265,7 +265,7 @@ void MouseCommandsTest::firmwareVersionText()
 
 // The device stops sending during the data phase: the caller keeps its own bytes wherever no
 // report arrived, and 91H tells the failure and leaves both outputs alone.
-void MouseCommandsTest::dataPhaseStopsShort_data()
+void TestMouseCommands::dataPhaseStopsShort_data()
 {
     QTest::addColumn<int>("reportsBeforeStall");
     QTest::addColumn<GetCall>("call");
@@ -288,7 +288,7 @@ void MouseCommandsTest::dataPhaseStopsShort_data()
     QTest::newRow("91H, reply but no data") << 0 << dpiSet << bytes({0, s}) + filled(8, s);
 }
 
-void MouseCommandsTest::dataPhaseStopsShort()
+void TestMouseCommands::dataPhaseStopsShort()
 {
     QFETCH(int, reportsBeforeStall);
     QFETCH(GetCall, call);
@@ -301,7 +301,7 @@ void MouseCommandsTest::dataPhaseStopsShort()
 }
 
 // The second Set waits for the first transfer to give the token back, then sends.
-void MouseCommandsTest::setsReachDeviceInCallOrder()
+void TestMouseCommands::setsReachDeviceInCallOrder()
 {
     rig.hid.hid_0BH_SetCurrentDPIStage(3);
     rig.hid.hid_01H_SetReportRate(1);
@@ -321,7 +321,7 @@ void MouseCommandsTest::setsReachDeviceInCallOrder()
 }
 
 // A caller that passes no buffer gets the command's failure text and nothing is sent.
-void MouseCommandsTest::missingBufferIsRefused()
+void TestMouseCommands::missingBufferIsRefused()
 {
     QTest::ignoreMessage(QtDebugMsg, "cmd Failed 12");
     rig.hid.hid_12H_SetKeyMatrix(nullptr);
@@ -333,5 +333,5 @@ void MouseCommandsTest::missingBufferIsRefused()
     QCOMPARE(rig.commandTraffic(), 0);
 }
 
-QTEST_GUILESS_MAIN(MouseCommandsTest)
-#include "test_mouse_commands.moc"
+QTEST_GUILESS_MAIN(TestMouseCommands)
+#include "tst_mouse_commands.moc"

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-class ScenePaletteTest : public QObject {
+class TestScenePalette : public QObject {
     Q_OBJECT
 
 private slots:
@@ -94,5 +94,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ScenePaletteTest)
-#include "test_scene_palette.moc"
+QTEST_GUILESS_MAIN(TestScenePalette)
+#include "tst_scene_palette.moc"

@@ -13,7 +13,7 @@ int openDescriptorCount()
 }
 } // namespace
 
-class DeviceChangeNotifierTest : public QObject {
+class TestDeviceChangeNotifier : public QObject {
     Q_OBJECT
 
 private slots:
@@ -21,7 +21,7 @@ private slots:
     void repeatedCreationLeaksNoDescriptors();
 };
 
-void DeviceChangeNotifierTest::createsWatchingNotifierWithParent()
+void TestDeviceChangeNotifier::createsWatchingNotifierWithParent()
 {
     QObject owner;
     std::unique_ptr<DeviceChangeNotifier> notifier = DeviceChangeNotifier::create(&owner);
@@ -34,7 +34,7 @@ void DeviceChangeNotifierTest::createsWatchingNotifierWithParent()
     QCOMPARE(changes.count(), 0);
 }
 
-void DeviceChangeNotifierTest::repeatedCreationLeaksNoDescriptors()
+void TestDeviceChangeNotifier::repeatedCreationLeaksNoDescriptors()
 {
     DeviceChangeNotifier::create().reset(); // libraries settle their one-time descriptors
     const int before = openDescriptorCount();
@@ -46,5 +46,5 @@ void DeviceChangeNotifierTest::repeatedCreationLeaksNoDescriptors()
     QCOMPARE(openDescriptorCount(), before);
 }
 
-QTEST_GUILESS_MAIN(DeviceChangeNotifierTest)
-#include "tst_devicechangenotifier.moc"
+QTEST_GUILESS_MAIN(TestDeviceChangeNotifier)
+#include "tst_device_change_notifier.moc"

@@ -25,7 +25,7 @@ std::vector<std::uint8_t> toVector(const QByteArray &bytes) { return {bytes.begi
 
 }  // namespace
 
-class KeyboardCommandsTest : public QObject {
+class TestKeyboardCommands : public QObject {
     Q_OBJECT
 
     CommandRig rig{vhid::Model::Keyboard};
@@ -55,7 +55,7 @@ private slots:
     void setsAreStoredByTheKeyboard();
 };
 
-void KeyboardCommandsTest::init()
+void TestKeyboardCommands::init()
 {
     rig.reset();
     rig.bus().withKeyboard([](vhid::KeyboardMemory &m) {
@@ -78,7 +78,7 @@ void KeyboardCommandsTest::init()
     });
 }
 
-void KeyboardCommandsTest::setRows()
+void TestKeyboardCommands::setRows()
 {
     addSetColumns();
     addSetRow("01H shared", [](Hid_Thread &h) { h.hid_01H_SetReportRate(8); }, commandBlock({0x01, 8}), {}, 0, true,
@@ -137,7 +137,7 @@ void KeyboardCommandsTest::setRows()
         commandBlock({0x12, 0x01, 0x40, 0x08}), pattern(64, 0x51), 1, true, false, "cmd Failed 12");
 }
 
-void KeyboardCommandsTest::getRows()
+void TestKeyboardCommands::getRows()
 {
     addGetColumns();
     const uchar s = kSeed;
@@ -242,7 +242,7 @@ void KeyboardCommandsTest::getRows()
 
 // Reports that arrived before the keyboard stopped sending replace the caller's bytes; the
 // rest keep theirs.
-void KeyboardCommandsTest::dataPhaseStopsShort()
+void TestKeyboardCommands::dataPhaseStopsShort()
 {
     vhid::Faults stalls;
     stalls.dataReportsBeforeStall = 3;
@@ -254,7 +254,7 @@ void KeyboardCommandsTest::dataPhaseStopsShort()
 }
 
 // What the Sets send is what the keyboard keeps: a read after each write gives it back.
-void KeyboardCommandsTest::setsAreStoredByTheKeyboard()
+void TestKeyboardCommands::setsAreStoredByTheKeyboard()
 {
     QByteArray picture = pattern(512, 0x99);
     rig.hid.hid_12H_SetUserPicture(5, 1, raw(picture));
@@ -272,5 +272,5 @@ void KeyboardCommandsTest::setsAreStoredByTheKeyboard()
     QCOMPARE(bytes({effect, speed, light, color, direction}).toHex(' '), bytes({21, 22, 23, 24, 25}).toHex(' '));
 }
 
-QTEST_GUILESS_MAIN(KeyboardCommandsTest)
-#include "test_keyboard_commands.moc"
+QTEST_GUILESS_MAIN(TestKeyboardCommands)
+#include "tst_keyboard_commands.moc"

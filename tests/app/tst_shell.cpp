@@ -48,7 +48,7 @@ QVariant sceneProperty(Widget &shell, const char *name)
 
 }  // namespace
 
-class ShellTest : public QObject {
+class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
@@ -277,5 +277,5 @@ private:
     std::unique_ptr<Widget> shell;
 };
 
-QTEST_MAIN(ShellTest)
-#include "test_shell.moc"
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"

@@ -1,0 +1,234 @@
+// The key and macro pages' actions on real controllers over the virtual mouse, in a private
+// copy of the modules: what reaches the wire and what the profile and macro files hold.
+#include "actions/KeyActions.h"
+#include "actions/MacroActions.h"
+#include "actions/PageActions.h"
+#include "controller/Controllers.h"
+#include "controller/ProfileStore.h"
+#include "device/Catalogue.h"
+#include "device/DeviceState.h"
+#include "device/Hid_Thread.h"
+#include "tests/support/ModulesSandbox.h"
+#include "virtual/VirtualBus.h"
+
+#include <QJsonDocument>
+#include <QSettings>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+using Code = KeyCodeLogic::KeyCode;
+
+constexpr int kIdleTimeoutMs = 10000;
+constexpr int kSensor3320 = 1;
+constexpr int kPlayOnce = 0;
+constexpr int kButton = 3;
+constexpr int kOtherButton = 4;
+const char *const kMacro = "Sprint";
+// A macro file counts its slot only on the device it was bound on.
+int boundDevice = -1;
+
+QString macroFile(const QString &name) { return "modules/macro/" + name + ".bin"; }
+QString profileFile(int profile) { return QString("modules/setting/p%1.bin").arg(profile + 1); }
+
+void writeMacro(const QString &name, int slot)
+{
+    QSettings macro(macroFile(name), QSettings::IniFormat);
+    macro.setValue("config/index", slot);
+    macro.setValue("config/repeat", 1);
+    macro.setValue("config/did", slot < 0 ? -1 : boundDevice);
+    macro.setValue("config/total", 2);
+    macro.setValue("macro/0", "A    [Down]");
+    macro.setValue("macro/1", "A      [Up]");
+}
+
+int slotOf(const QString &name) { return QSettings(macroFile(name), QSettings::IniFormat).value("config/index", -1).toInt(); }
+
+// A stored profile whose `button` plays macro slot `slot`.
+void storeMacroButton(int profile, int button, int slot)
+{
+    QSettings settings(profileFile(profile), QSettings::IniFormat);
+    const Code code = KeyCodeLogic::macroCode(kPlayOnce, slot);
+    settings.setValue("keydefine_W3/" + QString::number(button),
+                      QStringList{QString::number(code[0]), QString::number(code[1]), QString::number(code[2]),
+                                  QString::number(code[3])});
+}
+
+// The twelve slots taken by macros "Busy0".."Busy11", each played in another profile.
+void takeEverySlot()
+{
+    for (int slot = 0; slot < KeyCodeLogic::kMacroSlotCount; ++slot) {
+        writeMacro(QString("Busy%1").arg(slot), slot);
+        storeMacroButton(1 + slot % 9, slot % KeyCodeLogic::kButtonCount, slot);
+    }
+}
+
+struct Rig {
+    Rig()
+    {
+        vhid::Bus::instance().reset();
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
+        hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
+        deviceReady = true;
+        demoMode = false;
+        languageIntegrity = true;
+        encodeEnabled = true;
+        secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
+        controllers = std::make_unique<Controllers>();
+        controllers->setHidThread(&hid);
+        actions = std::make_unique<PageActions>(*controllers);
+        actions->keys->start();
+    }
+    ~Rig() { settle(); }
+    void settle()
+    {
+        QVERIFY(hid.waitUntilIdle(kIdleTimeoutMs));
+        controllers->profiles->flush();
+    }
+    std::vector<std::uint8_t> mouseMatrix()
+    {
+        std::vector<std::uint8_t> matrix;
+        vhid::Bus::instance().withMouse([&](vhid::MouseMemory &mouse) { matrix = mouse.keyMatrix; });
+        return matrix;
+    }
+
+    Hid_Thread hid;
+    std::unique_ptr<Controllers> controllers;
+    std::unique_ptr<PageActions> actions;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(KeyCodeLogic::KeyCode)
+
+class TestKeyActions : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The program writes its profile files on its first start; the tests change them after.
+    void init()
+    {
+        sandbox = std::make_unique<ModulesSandbox>();
+        Rig firstStart;
+        boundDevice = int(firstStart.controllers->context.deviceId());
+    }
+    void cleanup() { sandbox.reset(); }
+
+    // APPLY sends the codes the page shows, button 0 first, and the profile keeps them.
+    void applySendsTheShownCodes_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<Code>("code");
+        QTest::newRow("key F5") << kButton << Code{0x00, 0x00, 0x3E, 0x00};
+        QTest::newRow("led") << 6 << Code{0x0B, 0x00, 0x00, 0x00};
+        QTest::newRow("nothing") << 2 << KeyCodeLogic::noCode();
+    }
+    void applySendsTheShownCodes()
+    {
+        QFETCH(int, button);
+        QFETCH(Code, code);
+        {
+            Rig rig;
+            rig.actions->keys->assign(button, code);
+            rig.actions->keys->apply();
+            rig.settle();
+            const std::vector<int> expected = KeyCodeLogic::keyMatrix(rig.actions->keys->codes());
+            const std::vector<std::uint8_t> held = rig.mouseMatrix();
+            QCOMPARE(std::vector<int>(held.begin(), held.end()), expected);
+            QVERIFY(vhid::Bus::instance().violationReport().empty());
+        }
+        Rig reopened;
+        QCOMPARE(reopened.actions->keys->codes()[size_t(button)], code);
+    }
+
+    // A macro takes its own slot or the lowest free one; with none free the button plays
+    // nothing and no macro file changes.
+    void assigningAMacroFindsItsSlot_data()
+    {
+        QTest::addColumn<int>("ownSlot");
+        QTest::addColumn<bool>("everySlotTaken");
+        QTest::addColumn<int>("expectedSlot");
+        QTest::newRow("unbound, all free") << -1 << false << 0;
+        QTest::newRow("keeps its own slot, played in profile 2") << 5 << false << 5;
+        QTest::newRow("unbound, none free") << -1 << true << -1;
+    }
+    void assigningAMacroFindsItsSlot()
+    {
+        QFETCH(int, ownSlot);
+        QFETCH(bool, everySlotTaken);
+        QFETCH(int, expectedSlot);
+        writeMacro(kMacro, ownSlot);
+        if (ownSlot >= 0)
+            storeMacroButton(1, kOtherButton, ownSlot);
+        if (everySlotTaken)
+            takeEverySlot();
+        Rig rig;
+        const int slot = rig.actions->keys->assignMacro(kButton, kMacro, kPlayOnce, 1);
+        QCOMPARE(slot, expectedSlot);
+        rig.settle();
+        QCOMPARE(slotOf(kMacro), expectedSlot);
+        const Code expectedCode = slot >= 0 ? KeyCodeLogic::macroCode(kPlayOnce, slot) : KeyCodeLogic::noCode();
+        QCOMPARE(rig.actions->keys->codes()[kButton], expectedCode);
+        if (everySlotTaken)
+            for (int taken = 0; taken < KeyCodeLogic::kMacroSlotCount; ++taken)
+                QCOMPARE(slotOf(QString("Busy%1").arg(taken)), taken);
+    }
+
+    // A macro no button of any profile plays any more gives its slot up; one another profile
+    // still plays keeps it.
+    void givingAMacroUpReleasesItsSlotWhenUnused_data()
+    {
+        QTest::addColumn<bool>("playedElsewhere");
+        QTest::addColumn<int>("expectedSlot");
+        QTest::newRow("played nowhere else") << false << -1;
+        QTest::newRow("played in profile 2") << true << 0;
+    }
+    void givingAMacroUpReleasesItsSlotWhenUnused()
+    {
+        QFETCH(bool, playedElsewhere);
+        QFETCH(int, expectedSlot);
+        writeMacro(kMacro, -1);
+        {
+            Rig rig;
+            QCOMPARE(rig.actions->keys->assignMacro(kButton, kMacro, kPlayOnce, 1), 0);
+            rig.actions->keys->apply();
+        }
+        if (playedElsewhere)
+            storeMacroButton(1, kOtherButton, 0);
+        Rig again;
+        again.actions->keys->assign(kButton, Code{0x00, 0x00, 0x3E, 0x00});
+        again.settle();
+        QCOMPARE(slotOf(kMacro), expectedSlot);
+    }
+
+    // Deleting a macro bound in several profiles: every button that played it, stored or
+    // shown on the key page, gets its factory code back, and the file goes.
+    void deletingAMacroGivesItsButtonsTheirFactoryCode()
+    {
+        writeMacro(kMacro, 0);
+        storeMacroButton(0, kButton, 0);
+        storeMacroButton(2, kOtherButton, 0);
+        Rig rig;
+        KeyActions &keys = *rig.actions->keys;
+        const QVariantList users = rig.actions->macros->users(kMacro);
+        QVERIFY2(users.size() == 2, qPrintable(QJsonDocument::fromVariant(users).toJson()));
+        QCOMPARE(users.at(0).toMap().value("profile").toInt(), 0);
+        QCOMPARE(users.at(1).toMap().value("profile").toInt(), 2);
+        QVERIFY(rig.actions->macros->remove(kMacro));
+        rig.settle();
+        QCOMPARE(keys.codes()[kButton], keys.defaults()[kButton]);
+        QVERIFY(!QFile::exists(macroFile(kMacro)));
+        QVERIFY(!rig.actions->macros->names().contains(kMacro));
+        const QStringList other = QSettings(profileFile(2), QSettings::IniFormat)
+                                      .value("keydefine_W3/" + QString::number(kOtherButton)).toStringList();
+        QVERIFY2(other.value(0) != "9", qPrintable(other.join(',')));
+    }
+
+private:
+    std::unique_ptr<ModulesSandbox> sandbox;
+};
+
+QTEST_MAIN(TestKeyActions)
+#include "tst_key_actions.moc"
