@@ -44,11 +44,12 @@ SessionService::SessionService(Widget &shell) : shell(shell), told(snapshot())
     new W3Config1Adaptor(this);
     connect(&shell, &Widget::deviceChecked, this, &SessionService::announceChanges);
     connect(shell.view(), &myQQuickView::profileSwitched, this, &SessionService::announceChanges);
+    connect(&shell, &Widget::windowShownChanged, this, &SessionService::announceChanges);
 }
 
 SessionService::Snapshot SessionService::snapshot() const
 {
-    return {connected(), product(), profile()};
+    return {connected(), product(), profile(), windowShown()};
 }
 
 void SessionService::announceChanges()
@@ -61,6 +62,8 @@ void SessionService::announceChanges()
         changed.insert("Product", now.product);
     if (now.profile != told.profile)
         changed.insert("Profile", now.profile);
+    if (now.windowShown != told.windowShown)
+        changed.insert("WindowShown", now.windowShown);
     told = now;
     if (changed.isEmpty())
         return;
@@ -90,12 +93,12 @@ int SessionService::profile() const
     return shell.view()->profiles().currentProfile() + 1;
 }
 
+bool SessionService::windowShown() const
+{
+    return shell.isVisible();
+}
+
 void SessionService::OpenWindow()
 {
-    if (shell.isMinimized())
-        shell.showNormal();
-    else
-        shell.show();
-    shell.raise();
-    shell.activateWindow();
+    shell.openWindow();
 }

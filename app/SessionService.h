@@ -12,6 +12,7 @@ class SessionService : public QObject {
     Q_PROPERTY(bool Connected READ connected)
     Q_PROPERTY(QString Product READ product)
     Q_PROPERTY(int Profile READ profile)
+    Q_PROPERTY(bool WindowShown READ windowShown)
 public:
     static const QString kServiceName;
     static const QString kObjectPath;
@@ -30,6 +31,7 @@ public:
     bool connected() const;
     QString product() const;
     int profile() const;
+    bool windowShown() const;
 
 public slots:
     void OpenWindow();
@@ -39,6 +41,7 @@ private:
         bool connected = false;
         QString product;
         int profile = 0;
+        bool windowShown = false;
     };
     Snapshot snapshot() const;
     // Sends the standard PropertiesChanged signal for what differs from the last one told.

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/SessionService.h"
+#include "app/StartOptions.h"
 #include "app/Widget.h"
 #include "capture/InputCapture.h"
 #include "controller/SoundPlayer.h"
@@ -85,7 +86,7 @@ void growGlyphCachesFromMemory()
 void startShell(Widget &shell)
 {
     shell.checkDevice();
-    if (!deviceReady)
+    if (!deviceReady || shell.staysInBackground())
         return;
     shell.showNormal();
     shell.startUI();
@@ -104,10 +105,12 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
         keepWindowSystemFromOpenGl();
     growGlyphCachesFromMemory();
     QApplication app(argc, argv);
+    const StartOptions options = readStartOptions(app.arguments());
     UrlOpener urlOpener(startEnvironment);
-    // One process drives the mouse: a second launch shows the running window and ends.
+    // One process drives the mouse: a second launch shows the running window and ends; a
+    // second start in the background has nothing to add.
     if (SessionService::claimName() == SessionService::Claim::HeldElsewhere) {
-        if (SessionService::openRunningWindow())
+        if (options.background || SessionService::openRunningWindow())
             endProcess(0);
         std::fprintf(stderr, "W3 Config is already running but does not answer on the session bus\n");
         endProcess(1);
@@ -119,7 +122,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     if (prepareDevices)
         prepareDevices();
 
-    auto shell = std::make_unique<Widget>();
+    auto shell = std::make_unique<Widget>(options.background ? Widget::Start::InBackground : Widget::Start::WithWindow);
     QObject::connect(&urlOpener, &UrlOpener::cannotOpen, shell.get(), [window = shell.get()](const QUrl &url) {
         myQQuickView *view = window->view();
         if (QObject *root = view ? view->rootObject() : nullptr)

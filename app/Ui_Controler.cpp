@@ -27,15 +27,31 @@ void Ui_Controler::setup(QWidget *shell, QObject *hid)
     // Without a transparent clear colour the translucent window would show black corners.
     viewWidget->setAttribute(Qt::WA_AlwaysStackOnTop, true);
     viewWidget->setClearColor(Qt::transparent);
-    viewWidget->setSource(QUrl(kSceneUrl));
 
     QQmlContext *context = viewWidget->rootContext();
     context->setContextProperty("ui_View", viewWidget);
     context->setContextProperty("hid", hid);
     context->setContextProperty("ui_Ctl", this);
 
-    shell->resize(viewWidget->size());
     shell->setWindowTitle(AppConfig::windowTitle());
+}
+
+void Ui_Controler::loadScene()
+{
+    if (sceneLoaded())
+        return;
+    viewWidget->setSource(QUrl(kSceneUrl));
+    shellWidget->resize(viewWidget->size());
+}
+
+void Ui_Controler::unloadScene()
+{
+    viewWidget->setSource(QUrl());
+}
+
+bool Ui_Controler::sceneLoaded() const
+{
+    return viewWidget->rootObject() != nullptr;
 }
 
 void Ui_Controler::attach(QWidget *shell, myQQuickView *view)

@@ -1,6 +1,7 @@
-// The program on a private session bus, as processes on the virtual mouse: the running one
-// owns the bus name and answers for the device and the profile; a second launch hands over to
-// it and ends, so that two processes never drive the mouse.
+// The program on a private session bus, as processes on the virtual mouse: the running one,
+// started in the background, owns the bus name and answers for the device and the profile; its
+// window opens when asked for; a second launch hands over to it and ends, so that two
+// processes never drive the mouse.
 #include "tests/platform/PrivateSessionBus.h"
 
 #include <QApplication>
@@ -75,7 +76,7 @@ private slots:
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QVERIFY(copyTree(binDir + "/modules", runDir.filePath("modules")));
 
-        start(first);
+        start(first, {"--background"});
         QElapsedTimer starting;
         starting.start();
         while (!busDaemon().isServiceRegistered(kService) && first.state() == QProcess::Running
@@ -108,6 +109,7 @@ private slots:
         QTest::newRow("mouse connected") << "Connected" << QVariant(true);
         QTest::newRow("its product name") << "Product" << QVariant(QString("W3 Mouse"));
         QTest::newRow("the profile in use") << "Profile" << QVariant(1);
+        QTest::newRow("no window in the background") << "WindowShown" << QVariant(false);
     }
 
     void properties()
@@ -122,11 +124,37 @@ private slots:
         QCOMPARE(qint64(busDaemon().servicePid(kService).value()), first.processId());
     }
 
-    void openWindowIsAnswered()
+    void optionsOfTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("says");
+        QTest::newRow("a second start in the background has nothing to add")
+            << QStringList{"--background"} << 0 << QByteArray();
+        QTest::newRow("help") << QStringList{"--help"} << 0 << QByteArray("--background");
+        QTest::newRow("an unknown option") << QStringList{"--foreground"} << 2 << QByteArray("Unknown option");
+    }
+    void optionsOfTheCommandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, says);
+        QProcess second;
+        start(second, arguments);
+        QVERIFY2(second.waitForFinished(kHandOverLimitMs), "the second start kept running");
+        QCOMPARE(second.exitCode(), exitCode);
+        const QByteArray output = second.readAllStandardOutput() + second.readAllStandardError();
+        QVERIFY2(output.contains(says), output.constData());
+        QCOMPARE(busProperty("WindowShown"), QVariant(false));
+        QCOMPARE(first.state(), QProcess::Running);
+    }
+
+    void openWindowShowsTheWindow()
     {
         QDBusInterface service(kService, kPath, kInterface);
         const QDBusMessage reply = service.call("OpenWindow");
         QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+        QTRY_COMPARE_WITH_TIMEOUT(busProperty("WindowShown"), QVariant(true), kStartLimitMs);
     }
 
     void secondLaunchHandsOverAndEnds()
@@ -155,12 +183,12 @@ private slots:
     }
 
 private:
-    void start(QProcess &program)
+    void start(QProcess &program, const QStringList &arguments = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "xcb");
         program.setProcessEnvironment(env);
-        program.start(runDir.filePath(kProgram), QStringList());
+        program.start(runDir.filePath(kProgram), arguments);
         QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
     }
 

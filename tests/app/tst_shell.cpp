@@ -66,6 +66,7 @@ private slots:
     void cleanup()
     {
         shell.reset();
+        QApplication::setQuitOnLastWindowClosed(true);
         prompts.reset();
         sandbox.reset();
         // Overlapping hidapi calls, refused reports and lost data reports are faults.
@@ -168,6 +169,69 @@ private slots:
         QVERIFY(!deviceReady);
         QCOMPARE(prompts->warnings.size(), 1);
         QTRY_VERIFY(!shell->isVisible());
+    }
+
+    // In the background the program detects and keeps the device with no scene; the window is
+    // loaded when opened, and closing it returns to the background with the scene dropped,
+    // ready to open again.
+    void backgroundStartOpensTheWindowOnlyWhenAskedAndReturnsOnClose()
+    {
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell = std::make_unique<Widget>(Widget::Start::InBackground);
+        startShell(*shell);
+        QVERIFY(deviceReady);
+        QVERIFY(!shell->isVisible());
+        QVERIFY(!shell->view()->rootObject());
+        QVERIFY(!QApplication::quitOnLastWindowClosed());
+
+        for (int opening = 0; opening < 2; ++opening) {
+            shell->openWindow();
+            QVERIFY(shell->isVisible());
+            QTRY_VERIFY(sceneProperty(*shell, "visible").toBool());
+            QVERIFY(sceneProperty(*shell, "initialised").toBool());
+
+            QVERIFY(shell->close() == false);  // the close is turned into a return to the background
+            QVERIFY(!shell->isVisible());
+            QTRY_VERIFY(!shell->view()->rootObject());
+            QVERIFY(deviceReady);
+        }
+        QVERIFY(prompts->warnings.isEmpty());
+    }
+
+    // Without the mouse the background waits quietly; a window asked for says why it cannot
+    // open, and opens once the mouse is back. A mouse pulled out under an open window closes
+    // the window only.
+    void backgroundWaitsForTheMouseAndSurvivesItsRemoval()
+    {
+        shell = std::make_unique<Widget>(Widget::Start::InBackground);
+        startShell(*shell);
+        QVERIFY(!deviceReady);
+        QVERIFY(prompts->warnings.isEmpty());
+
+        shell->openWindow();
+        QVERIFY(!shell->isVisible());
+        QCOMPARE(prompts->warnings.size(), 1);
+        QVERIFY(prompts->warnings.first().text.contains("No device with the ids"));
+
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell->checkDevice();
+        QVERIFY(deviceReady);
+        QVERIFY(!shell->isVisible());
+        shell->openWindow();
+        QVERIFY(shell->isVisible());
+
+        vhid::Bus::instance().unplug(vhid::Model::Mouse);
+        shell->checkDevice();
+        QVERIFY(!deviceReady);
+        QCOMPARE(prompts->warnings.size(), 2);
+        QTRY_VERIFY(!shell->view()->rootObject());
+        QVERIFY(!shell->isVisible());
+
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell->checkDevice();
+        QVERIFY(deviceReady);
+        shell->openWindow();
+        QTRY_VERIFY(sceneProperty(*shell, "visible").toBool());
     }
 
     void replacementKeepsTheProgramRunning()

@@ -35,6 +35,8 @@ private slots:
         QObject hid;
         Ui_Controler controller;
         controller.setup(&shell, &hid);
+        QVERIFY(!controller.sceneLoaded());
+        controller.loadScene();
 
         QCOMPARE(shell.objectName(), QString("Widget"));
         QVERIFY(shell.windowFlags() & Qt::FramelessWindowHint);
@@ -48,6 +50,25 @@ private slots:
         QCOMPARE(view->rootContext()->contextProperty("hid").value<QObject *>(), &hid);
         QCOMPARE(view->rootContext()->contextProperty("ui_Ctl").value<QObject *>(), &controller);
         QVERIFY(!view->rootObject()->isVisible());
+    }
+
+    // A program in the background drops its scene with the window and loads it again when the
+    // window opens; the published context stays.
+    void theSceneIsLoadedAgainAfterItWasDropped()
+    {
+        ModulesSandbox sandbox;
+        QWidget shell;
+        Ui_Controler controller;
+        controller.setup(&shell, nullptr);
+        controller.loadScene();
+        QVERIFY(controller.sceneLoaded());
+        controller.unloadScene();
+        QVERIFY(!controller.sceneLoaded());
+        controller.loadScene();
+        QVERIFY(controller.sceneLoaded());
+        QCOMPARE(controller.view()->rootObject()->objectName(), QString("root"));
+        QCOMPARE(controller.view()->rootContext()->contextProperty("ui_Ctl").value<QObject *>(), &controller);
+        QCOMPARE(shell.size(), QSize(1000, 600));
     }
 
     void withoutConfigurationTheTitleIsEmpty()
@@ -66,6 +87,7 @@ private slots:
         QWidget shell;
         Ui_Controler controller;
         controller.setup(&shell, nullptr);
+        controller.loadScene();
         controller.view()->rootObject()->setVisible(true);  // as after "run"
         auto *busy = controller.view()->rootObject()->findChild<QQuickItem *>("BusyIndicator");
         QVERIFY(busy);

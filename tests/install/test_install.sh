@@ -30,7 +30,7 @@ bus=org.w3config.W3Config1
 activation="$root/share/dbus-1/services/$bus.service"
 [ -e "$activation" ] || fail "missing the activation file $bus.service"
 grep -qx "Name=$bus" "$activation" || fail "$bus.service names another bus name"
-grep -qx "Exec=/usr/bin/w3config" "$activation" || fail "$bus.service does not start /usr/bin/w3config"
+grep -qx "Exec=/usr/bin/w3config --background" "$activation" || fail "$bus.service does not start /usr/bin/w3config in the background"
 [ ! -e "$root/lib/w3config/w3config-virtual" ] || fail "w3config-virtual installed without being asked for"
 
 # The rule names every vendor:product pair of the catalogue, and nothing else.
