@@ -3,8 +3,7 @@
 #include "controller/AppConfig.h"
 #include "controller/ProfileStore.h"
 #include "controller/SoundPlayer.h"
-#include "device/Catalogue.h"
-#include "device/DeviceState.h"
+#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QDir>
@@ -18,7 +17,6 @@ namespace {
 constexpr const char *kLanguageFolder = "modules/i18n";
 constexpr const char *kLanguageFilePrefix = "lang_";
 constexpr const char *kFactoryAppConfig = "./modules/setting/apConfigD.bin";
-constexpr const char *kDeviceSecrecyText = "417306";  // the virtual devices' default
 constexpr int kIdleWaitMs = 10000;
 }  // namespace
 
@@ -160,16 +158,7 @@ bool SceneTestProbe::eventFilter(QObject *watched, QEvent *event)
 
 SceneTestRig::SceneTestRig()
 {
-    vhid::Bus &bus = vhid::Bus::instance();
-    bus.reset();
-    bus.plug(vhid::Model::Mouse);
-    encodeEnabled = true;
-    demoMode = false;
-    languageIntegrity = true;
-    for (int i = 0; i < 6; ++i)
-        secrecyCode[size_t(i) + 1] = std::uint8_t(kDeviceSecrecyText[i]);
-    hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-    bus.clearRecords();
+    testsupport::plugProvenDevice(hid);
 
     viewObject = std::make_unique<myQQuickView>(&shell);
     viewObject->setHidThread(&hid);

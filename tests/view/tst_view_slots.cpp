@@ -6,6 +6,7 @@
 #include "device/DeviceState.h"
 #include "device/Hid_Thread.h"
 #include "tests/support/ModulesSandbox.h"
+#include "tests/support/ProvenDevice.h"
 #include "tests/support/RecordingPrompts.h"
 #include "virtual/VirtualBus.h"
 
@@ -81,14 +82,8 @@ private slots:
     {
         sandbox = std::make_unique<ModulesSandbox>();
         prompts = std::make_unique<RecordingPrompts>();
-        vhid::Bus::instance().reset();
-        vhid::Bus::instance().plug(vhid::Model::Mouse);
-        demoMode = false;
-        languageIntegrity = true;
-        encodeEnabled = true;
-        secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};  // the shipped secrecy text
         hid = std::make_unique<Hid_Thread>();
-        hid->rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
+        testsupport::plugProvenDevice(*hid);
         view = std::make_unique<myQQuickView>();
         view->setHidThread(hid.get());
         view->rootContext()->setContextProperty("ui_View", view.get());
