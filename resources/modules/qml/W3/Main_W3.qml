@@ -6,10 +6,12 @@ import "qrc:/modules/qml/common"
 // (0 key, 1 macro, 2 colour, 3 sensor) and the profile menu (right). Pages slide in and out
 // horizontally; the bottom bar's ALL RESET / ALL SAVE, key events and profile switches reach
 // every page that exists through the page interface. A page is made the first time it is
-// needed: shown, or asked for ALL SAVE / ALL RESET; it starts up as it is made, reading the
-// current profile, so a page not made yet has nothing to refresh, nothing pending and no key to
-// take. Changes a page holds back until APPLY are marked on its tab and settled (applied or
-// dropped) before a profile switch or the close.
+// needed: shown, or asked for ALL SAVE / ALL RESET while it holds its own state; it starts up
+// as it is made, so such a page not made yet has nothing to refresh, nothing pending and no
+// key to take. A page whose state lives in its action unit (`pageActions`) is not made for
+// those: the unit starts, refreshes, applies, resets and is pending without it. Changes held
+// back until APPLY are marked on their tab and settled (applied or dropped) before a profile
+// switch or the close.
 Item {
     id: frame
     objectName: "Main_W3"
