@@ -143,6 +143,76 @@ private slots:
         QCOMPARE(reopened.actions->keys->codes()[size_t(button)], code);
     }
 
+    // Pending while the page shows codes or a wheel direction the profile does not hold; the
+    // mouse gets the matrix only on APPLY. A view re-shows its button when the codes are
+    // replaced as a whole.
+    void pendingFollowsWhatTheProfileHolds_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<int>("announcements");
+        QTest::addColumn<int>("replacements");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("a change") << QStringList{"assign"} << true << 1 << 0 << false;
+        QTest::newRow("a change given back") << QStringList{"assign", "restoreStart"} << false << 2 << 0 << false;
+        QTest::newRow("the wheel direction") << QStringList{"swap"} << true << 1 << 0 << false;
+        QTest::newRow("applied") << QStringList{"assign", "swap", "apply"} << false << 2 << 0 << true;
+        QTest::newRow("discarded") << QStringList{"assign", "swap", "discard"} << false << 2 << 1 << false;
+        QTest::newRow("reset after an applied change") << QStringList{"assign", "apply", "reset"} << true << 3 << 1
+                                                       << true;
+        QTest::newRow("read again") << QStringList{"refresh"} << false << 0 << 1 << false;
+    }
+    void pendingFollowsWhatTheProfileHolds()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, pending);
+        QFETCH(int, announcements);
+        QFETCH(int, replacements);
+        QFETCH(bool, sent);
+        Rig rig;
+        KeyActions &keys = *rig.actions->keys;
+        rig.settle();
+        const KeyCodeLogic::KeyCodes started = keys.codes();
+        const bool startedSwap = keys.scrollSwap();
+        const std::vector<std::uint8_t> matrixBefore = rig.mouseMatrix();
+        QVERIFY(!keys.pending());
+        QSignalSpy pendingSpy(&keys, &KeyActions::pendingChanged);
+        QSignalSpy replacedSpy(&keys, &KeyActions::codesReplaced);
+        const Code f5{0x00, 0x00, 0x3E, 0x00};
+        QVERIFY(started[kButton] != f5);
+        for (const QString &step : steps) {
+            if (step == "assign")
+                keys.assign(kButton, f5);
+            else if (step == "restoreStart")
+                keys.assign(kButton, started[kButton]);
+            else if (step == "swap")
+                keys.setScrollSwap(!startedSwap);
+            else if (step == "apply")
+                keys.apply();
+            else if (step == "discard")
+                keys.discard();
+            else if (step == "refresh")
+                keys.refresh();
+            else if (step == "reset")
+                keys.reset();
+            else
+                QFAIL(qPrintable("unknown step " + step));
+        }
+        QCOMPARE(keys.pending(), pending);
+        QCOMPARE(pendingSpy.count(), announcements);
+        QCOMPARE(replacedSpy.count(), replacements);
+        rig.settle();
+        const std::vector<std::uint8_t> matrix = rig.mouseMatrix();
+        if (!sent) {
+            QCOMPARE(matrix, matrixBefore);
+            return;
+        }
+        KeyCodeLogic::KeyCodes applied = started;
+        applied[kButton] = f5;
+        const std::vector<int> expected = KeyCodeLogic::keyMatrix(applied);
+        QCOMPARE(std::vector<int>(matrix.begin(), matrix.end()), expected);
+    }
+
     // A macro takes its own slot or the lowest free one; with none free the button plays
     // nothing and no macro file changes.
     void assigningAMacroFindsItsSlot_data()

@@ -41,6 +41,12 @@ void SceneTestProbe::setCues(const QVariantList &list)
     emit changed();
 }
 
+void SceneTestProbe::setConfirmAnswer(bool answer)
+{
+    prompts.confirmAnswer = answer;
+    emit changed();
+}
+
 int SceneTestProbe::currentProfile() const { return view.profiles().currentProfile(); }
 
 bool SceneTestProbe::audio() const { return view.sounds().isEnableAudio(); }
@@ -126,6 +132,27 @@ QVariantList SceneTestProbe::sentCommands() const
         blocks.append(QVariant(block));
     }
     return blocks;
+}
+
+QVariantList SceneTestProbe::sentData(int command) const
+{
+    hid.waitUntilIdle(kIdleWaitMs);
+    QVariantList bytes;
+    bool following = false;
+    for (const vhid::Record &record : vhid::Bus::instance().records()) {
+        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
+            continue;
+        if (record.op == vhid::Op::SendFeature) {
+            following = !record.plainBlock.empty() && record.plainBlock[0] == command;
+            if (following)
+                bytes.clear();
+        } else if (record.op == vhid::Op::Write && following) {
+            // The first byte of a report is its ID.
+            for (size_t i = 1; i < record.bytes.size(); ++i)
+                bytes.append(int(record.bytes[i]));
+        }
+    }
+    return bytes;
 }
 
 void SceneTestProbe::clearWire()

@@ -1,14 +1,17 @@
 import QtQuick 2.15
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The product frame: the function menu (left), the page area hosting the four pages by index
 // (0 key, 1 macro, 2 colour, 3 sensor) and the profile menu (right). Pages slide in and out
 // horizontally; the bottom bar's ALL RESET / ALL SAVE, key events and profile switches reach
 // every page that exists through the page interface. A page is made the first time it is
-// needed: shown, or asked for ALL SAVE / ALL RESET; it starts up as it is made, reading the
-// current profile, so a page not made yet has nothing to refresh, nothing pending and no key to
-// take. Changes a page holds back until APPLY are marked on its tab and settled (applied or
-// dropped) before a profile switch or the close.
+// needed: shown, or asked for ALL SAVE / ALL RESET while it holds its own state; it starts up
+// as it is made, so such a page not made yet has nothing to refresh, nothing pending and no
+// key to take. A page whose state lives in its action unit (`pageActions`) is not made for
+// those: the unit starts, refreshes, applies, resets and is pending without it. Changes held
+// back until APPLY are marked on their tab and settled (applied or dropped) before a profile
+// switch or the close.
 Item {
     id: frame
     objectName: "Main_W3"
@@ -24,8 +27,13 @@ Item {
     readonly property var slots: [keySlot, macroSlot, colorSlot, sensorSlot]
     // The pages made so far, by index; null for a page not made yet.
     readonly property var pages: [keySlot.item, macroSlot.item, colorSlot.item, sensorSlot.item]
+    // The units holding a page's state and life cycle, by page index; null while the page
+    // holds its own. A unit's page need not exist for start-up, refresh, ALL SAVE or ALL RESET.
+    readonly property var pageActions: [KeyActions, null, null, null]
     readonly property int macroPageIndex: 1
-    readonly property var pendingPages: pages.map(function(page) { return page !== null && page.pending })
+    readonly property var pendingPages: pages.map(function(page, i) {
+        return pageActions[i] ? pageActions[i].pending : page !== null && page.pending
+    })
     readonly property bool pending: pendingPages.indexOf(true) >= 0
     readonly property int applyLockTime: 1600   // the longest lock a page's own APPLY takes, ms
     readonly property string profileName: menuProf.label(menuProf.currentIndex)  // "P03"
@@ -38,12 +46,28 @@ Item {
                 pages[i][method].apply(pages[i], args || [])
     }
 
+    // Calls `unitMethod` on each page's unit, or `pageMethod` on a page without one that is
+    // made, in page order.
+    function eachUnitOrPage(unitMethod, pageMethod) {
+        for (var i = 0; i < pages.length; ++i) {
+            if (pageActions[i])
+                pageActions[i][unitMethod]()
+            else if (pages[i] !== null)
+                pages[i][pageMethod]()
+        }
+    }
+
     // Start-up, after the settings page: key, macro, colour and sensor pages in that order,
-    // those made so far.
+    // each page's unit, then the page where it is made.
     function initUI() {
         deviceConfig = ui_View.loadDeviceApConfig()
         started = true
-        eachPage("initUI", [deviceConfig])
+        for (var i = 0; i < pages.length; ++i) {
+            if (pageActions[i])
+                pageActions[i].start()
+            if (pages[i] !== null)
+                pages[i].initUI(deviceConfig)
+        }
     }
 
     function startPage(page) {
@@ -51,10 +75,11 @@ Item {
             page.initUI(deviceConfig)
     }
 
-    // Every page made, for what concerns them all.
+    // Every page that holds its own state made, for what concerns them all.
     function makeAllPages() {
         for (var i = 0; i < slots.length; ++i)
-            slots[i].make()
+            if (!pageActions[i])
+                slots[i].make()
     }
 
     function translateStrings(code) {
@@ -71,12 +96,12 @@ Item {
 
     function totalReset() {
         makeAllPages()
-        eachPage("totalReset")
+        eachUnitOrPage("reset", "totalReset")
     }
 
     function totalApply() {
         makeAllPages()
-        eachPage("totalApply")
+        eachUnitOrPage("apply", "totalApply")
     }
 
     // Asks APPLY / DISCARD / CANCEL while a page holds changes, then runs `proceed` unless the
@@ -114,18 +139,18 @@ Item {
         protectUI(applyLockTime)
         for (var i = 0; i < pages.length; ++i)
             if (pendingPages[i])
-                pages[i].apply()
+                (pageActions[i] || pages[i]).apply()
     }
 
     // The pages read their profile again.
     function discardPending() {
         for (var i = 0; i < pages.length; ++i)
             if (pendingPages[i])
-                pages[i].discard()
+                (pageActions[i] || pages[i]).discard()
     }
 
     function profileChanged() {
-        eachPage("profileChanged")
+        eachUnitOrPage("refresh", "profileChanged")
     }
 
     // Makes page `index` in the background, ready for its first showing.
@@ -198,7 +223,7 @@ Item {
                 x: pageArea.width
                 keyButtons: keySlot.item ? keySlot.item.buttons : []
                 onProtectUI: frame.protectUI(interval)
-                onMacroUnbound: if (keySlot.item) keySlot.item.releaseMacroSlot(slot)
+                onMacroUnbound: KeyActions.forgetMacroSlot(slot)
             }
         }
         PageSlot {
