@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The product frame: the function menu (left), the page area hosting the four pages by index
@@ -43,6 +44,7 @@ Item {
     function initUI() {
         deviceConfig = ui_View.loadDeviceApConfig()
         started = true
+        MacroActions.start()
         eachPage("initUI", [deviceConfig])
     }
 
@@ -198,7 +200,6 @@ Item {
                 x: pageArea.width
                 keyButtons: keySlot.item ? keySlot.item.buttons : []
                 onProtectUI: frame.protectUI(interval)
-                onMacroUnbound: if (keySlot.item) keySlot.item.releaseMacroSlot(slot)
             }
         }
         PageSlot {
@@ -215,6 +216,12 @@ Item {
             onLoaded: frame.startPage(item)
             sourceComponent: Page_Sensor { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
         }
+    }
+
+    // A deleted macro's buttons get their factory code back on the key page too.
+    Connections {
+        target: MacroActions
+        function onSlotReleased(slot) { if (keySlot.item) keySlot.item.releaseMacroSlot(slot) }
     }
 
     Menu_Prof {
