@@ -11,6 +11,7 @@ Item {
     height: 472
 
     Page_Macro { id: page }
+    Component { id: latePage; Page_Macro {} }
     Model_KeyDefine_W3 { id: keyButtons }
     SignalSpy { id: released; target: MacroActions; signalName: "slotReleased" }
 
@@ -119,6 +120,18 @@ Item {
             mouseClick(nameRow(1))
             compare(page.selectedMacro, "B")
             compare(actions(), [])
+        }
+
+        // The library and the chosen macro are held without the page: a page made later shows
+        // them at once.
+        function test_aPageMadeLaterShowsTheChosenMacro() {
+            startPage({ "A": ["A" + down], "B": ["B" + down, "B" + up] }, "B")
+            var later = createTemporaryObject(latePage, scene, { visible: false })
+            compare(later.selectedMacro, "B")
+            var list = findChild(later, "macroNames")
+            compare(list.count, 2)
+            compare(list.currentIndex, 1)
+            compare(findChild(later, "actionList").count, 2)
         }
 
         function test_mouseEntriesFollowTheLanguage() {
