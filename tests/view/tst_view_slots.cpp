@@ -34,8 +34,6 @@ const char *const kSlotCatalogue[] = {
     "QVariant saveMacroIni(QVariant,QStringList)", "QStringList loadMacroIni(QVariant)",
     "QVariantList loadMacroIniConfig(QVariant)", "void setMacroIniConfig(QVariant,QVariantList)",
     "int bindMacro(QVariantList,QVariant,int)", "void releaseUnusedMacros(QVariantList)",
-    "QVariantList getMacroUsers(QVariant,QVariantList)", "int unbindMacro(QVariant)",
-    "int getMacroNameProblem(QVariant)",
     "QVariantList getKeydefine(QVariant)", "QList<uchar> macroIncode(QStringList)",
     "void ui_01H_SetReportRate(uchar)", "void ui_02H_SetCurrentProfile(int)",
     "void ui_03H_SetKeyboardoption(uchar,uchar,uchar,uchar)",
@@ -110,7 +108,7 @@ private slots:
         QStringList expected;
         for (const char *signature : kSlotCatalogue)
             expected << signature;
-        QCOMPARE(declared.size(), 88);
+        QCOMPARE(declared.size(), 85);
         QCOMPARE(declared, expected);
     }
 

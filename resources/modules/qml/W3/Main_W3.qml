@@ -221,9 +221,8 @@ Item {
             sourceComponent: Page_Macro {
                 visible: false
                 x: pageArea.width
-                keyButtons: keySlot.item ? keySlot.item.buttons : []
+                keyButtons: keySlot.item ? keySlot.item.buttons : null
                 onProtectUI: frame.protectUI(interval)
-                onMacroUnbound: KeyActions.forgetMacroSlot(slot)
             }
         }
         PageSlot {
