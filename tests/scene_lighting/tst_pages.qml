@@ -13,6 +13,9 @@ Item {
     Page_Color { id: colorPage }
     Page_Sensor { id: sensorPage; x: 710 }
 
+    Component { id: lateColorPage; Page_Color {} }
+    Component { id: lateSensorPage; Page_Sensor {} }
+
     SignalSpy { id: colorLock; target: colorPage; signalName: "protectUI" }
     SignalSpy { id: sensorLock; target: sensorPage; signalName: "protectUI" }
 
@@ -721,6 +724,65 @@ Item {
             compare(wire.names().length, 0)
             compare(sensorPage.stageValues, before)
             compare(sensorPage.reportRatePosition, 2)
+        }
+    }
+
+    // A page made after its unit read the profile shows that state at once: the controls, the
+    // stage in use and the picker on the current entry's colour.
+    TestCase {
+        name: "LatePages"
+        when: windowShown
+
+        function init() {
+            ui_View.ui_02H_SetCurrentProfile(0)
+            sceneTest.clearProfile()
+            mouse.use({ sensorType: 0, fixedColorsOnly: false, stageCount: 8 })
+        }
+
+        function test_colorPageShowsTheUnitsState_data() {
+            return [
+                { tag: "STATIC on, the shipped palette", effect: [0, 7, 3, 1], first: [255, 0, 0] },
+                { tag: "WAVE off, blue first", effect: [4, 3, 5, 0], first: [0, 0, 255] },
+                { tag: "SPOTLIGHT on, orange first", effect: [9, 2, 6, 1], first: [255, 127, 0] },
+            ]
+        }
+        function test_colorPageShowsTheUnitsState(data) {
+            var colors = data.first.concat(palette24.slice(3))
+            stored("type0", colors)
+            stored("ledEffect", data.effect)
+            LightingActions.refresh()
+            var page = createTemporaryObject(lateColorPage, parent, { x: 0, y: 0 })
+            compare(child(page, "effectMenu").currentIndex, data.effect[0])
+            compare(child(page, "brightnessSlider").position, data.effect[1])
+            compare(child(page, "speedSlider").position, data.effect[2])
+            compare(child(page, "ledPower").isSelect, data.effect[3] === 1)
+            compare(child(page, "lightColors").colorList(), colors)
+            var picker = child(page, "lightColors_palette")
+            compare([picker.r, picker.g, picker.b], data.first)
+        }
+
+        function test_sensorPageShowsTheUnitsState_data() {
+            return [
+                { tag: "stage 3 of four", stage: 3, stageCount: 4, current: 2, rate: 8, position: 0 },
+                { tag: "stage 1 of eight", stage: 1, stageCount: 8, current: 0, rate: 1, position: 3 },
+            ]
+        }
+        function test_sensorPageShowsTheUnitsState(data) {
+            mouse.use({ stageCount: data.stageCount })
+            stored("dpi", [500, 1000, 1500, 2000, 0, 0, 0, 0])
+            stored("stage", data.stage)
+            stored("reportRate", data.rate)
+            stored("cursor", 8)
+            stored("type1", palette24.slice().reverse())
+            SensorActions.refresh()
+            var page = createTemporaryObject(lateSensorPage, parent, { x: 0, y: 0 })
+            compare(child(page, "dpiStages").currentStage, data.current)
+            compare(visibleCount(page, "dpiStages_"), data.stageCount)
+            compare(child(page, "reportRate").currentIndex, data.position)
+            compare(child(page, "cursorSpeed").position, 8)
+            var group = child(page, "indicatorColors")
+            compare(group.current, data.current)
+            compare(group.colorList(), palette24.slice().reverse())
         }
     }
 }

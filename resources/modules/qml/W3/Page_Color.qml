@@ -44,7 +44,8 @@ Item {
         target: LightingActions
         function onPaletteChanged() { page.showPalette() }
     }
-    Component.onCompleted: showPalette()
+    // Shown whole once, so the picker shows the current entry's colour.
+    Component.onCompleted: colorGroup.setColors(LightingActions.palette)
 
     // The labels follow the string list; nothing else to relabel.
     function translateStrings() {}
