@@ -216,6 +216,33 @@ private slots:
         QCOMPARE(scene.property("reportRate", "currentIndex").toInt(), 2);
     }
 
+    // ALL SAVE sends what the lighting and sensor pages would APPLY, read from the profile in
+    // use, without making either page.
+    void allSaveSendsBothPagesWithoutMakingThem()
+    {
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings p1(kProfile1, QSettings::IniFormat);
+            p1.setValue("color_W3/ledEffect", QVariantList{4, 3, 4, 1});
+            p1.setValue("sensor/stage_W3", 3);
+            p1.setValue("sensor/reportRate_W3", 8);
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("Menu_Down_save"));
+        QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+        QVERIFY(waitForTransfer(scene, 0x0B));
+        QCOMPARE(mouseTransfers(0x0D).size(), size_t(1));
+        // WAVE at brightness step 3 and speed step 4.
+        QCOMPARE(leading(mouseTransfers(0x0D).front().block, 4), bytes({0x0D, 5, 115, 5}));
+        QCOMPARE(leading(mouseTransfers(0x01).front().block, 2), bytes({0x01, 8}));
+        QCOMPARE(leading(mouseTransfers(0x0B).front().block, 2), bytes({0x0B, 3}));
+        QVERIFY(scene.item("Page_Color") == nullptr);
+        QVERIFY(scene.item("Page_Sensor") == nullptr);
+    }
+
     void colourChangeSendsTheEightColours()
     {
         SceneDriver scene;

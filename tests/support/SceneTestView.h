@@ -90,6 +90,20 @@ public:
     // The data reports (report IDs removed) that followed the last command block starting with
     // `command`, as numbers; empty when no such command was sent.
     Q_INVOKABLE QVariantList sentData(int command) const;
+    // Every transfer with command `code` since the last clearWire(), oldest first:
+    // {block: [the plain command block], data: [the data reports that followed, IDs removed]}.
+    Q_INVOKABLE QVariantList sentTransfers(int code) const;
+    // Entries of the profile in use as the settings file holds them; an undefined value
+    // removes the entry.
+    Q_INVOKABLE void storeInProfile(const QString &key, const QVariant &value);
+    Q_INVOKABLE QVariant storedInProfile(const QString &key) const;
+    // Every entry of the profile in use removed.
+    Q_INVOKABLE void clearProfile();
+    // An entry of the factory profile "pD.bin"; an undefined value removes it.
+    Q_INVOKABLE void storeFactoryValue(const QString &key, const QVariant &value);
+    // The virtual mouse's sensor, how many DPI stages it has and whether its indicator takes
+    // only the fixed colours.
+    Q_INVOKABLE void setMouseSensor(int sensorType, int stageCount, bool fixedColorsOnly);
     // Every record of the wire forgotten, every dialog and cue too.
     Q_INVOKABLE void clearRecords();
 

@@ -4,14 +4,13 @@ import "qrc:/modules/qml/common"
 
 // The product frame: the function menu (left), the page area hosting the four pages by index
 // (0 key, 1 macro, 2 colour, 3 sensor) and the profile menu (right). Pages slide in and out
-// horizontally; the bottom bar's ALL RESET / ALL SAVE, key events and profile switches reach
-// every page that exists through the page interface. A page is made the first time it is
-// needed: shown, or asked for ALL SAVE / ALL RESET while it holds its own state; it starts up
-// as it is made, so such a page not made yet has nothing to refresh, nothing pending and no
-// key to take. A page whose state lives in its action unit (`pageActions`) is not made for
-// those: the unit starts, refreshes, applies, resets and is pending without it. Changes held
-// back until APPLY are marked on their tab and settled (applied or dropped) before a profile
-// switch or the close.
+// horizontally. A page whose state lives in its page action unit is a view over that unit:
+// start-up, profile switches, ALL SAVE, ALL RESET and pending changes go to the unit, whether
+// or not the page has been made. A page without a unit takes them itself; it is made the first
+// time it is needed (shown, or asked for ALL SAVE / ALL RESET) and starts up as it is made, so
+// until then it has nothing to refresh, nothing pending and no key to take. Key events and
+// labels reach the pages made so far. Changes held back until APPLY are marked on their tab and
+// settled (applied or dropped) before a profile switch or the close.
 Item {
     id: frame
     objectName: "Main_W3"
@@ -27,12 +26,14 @@ Item {
     readonly property var slots: [keySlot, macroSlot, colorSlot, sensorSlot]
     // The pages made so far, by index; null for a page not made yet.
     readonly property var pages: [keySlot.item, macroSlot.item, colorSlot.item, sensorSlot.item]
-    // The units holding a page's state and life cycle, by page index; null while the page
-    // holds its own. A unit's page need not exist for start-up, refresh, ALL SAVE or ALL RESET.
-    readonly property var pageActions: [KeyActions, null, null, null]
+    // Each page's action unit, by index; null for a page that runs its own life cycle.
+    readonly property var pageActions: [KeyActions, null, LightingActions, SensorActions]
+    // What each page starts from; the macro library has no APPLY or RESET of its own.
+    readonly property var startUnits: [KeyActions, MacroActions, LightingActions, SensorActions]
     readonly property int macroPageIndex: 1
-    readonly property var pendingPages: pages.map(function(page, i) {
-        return pageActions[i] ? pageActions[i].pending : page !== null && page.pending
+    readonly property var pendingPages: pages.map(function(page, index) {
+        var unit = pageActions[index]
+        return unit ? unit.pending : page !== null && page.pending
     })
     readonly property bool pending: pendingPages.indexOf(true) >= 0
     readonly property int applyLockTime: 1600   // the longest lock a page's own APPLY takes, ms
@@ -46,26 +47,25 @@ Item {
                 pages[i][method].apply(pages[i], args || [])
     }
 
-    // Calls `unitMethod` on each page's unit, or `pageMethod` on a page without one that is
-    // made, in page order.
-    function eachUnitOrPage(unitMethod, pageMethod) {
+    // One step of the pages' life cycle, in page order: `unitMethod` of a page's unit, or
+    // `pageMethod` with `args` of a page without one, if it is made.
+    function eachLifeCycle(unitMethod, pageMethod, args) {
         for (var i = 0; i < pages.length; ++i) {
             if (pageActions[i])
                 pageActions[i][unitMethod]()
             else if (pages[i] !== null)
-                pages[i][pageMethod]()
+                pages[i][pageMethod].apply(pages[i], args || [])
         }
     }
 
-    // Start-up, after the settings page: key, macro, colour and sensor pages in that order,
-    // each page's unit, then the page where it is made.
+    // Start-up, after the settings page: key, macro, colour and sensor pages in that order, each
+    // page's unit, then the page where it is made and sets itself up over the unit.
     function initUI() {
         deviceConfig = ui_View.loadDeviceApConfig()
         started = true
         for (var i = 0; i < pages.length; ++i) {
-            if (pageActions[i])
-                pageActions[i].start()
-            if (pages[i] !== null)
+            startUnits[i].start()
+            if (pages[i] !== null && pages[i].initUI)
                 pages[i].initUI(deviceConfig)
         }
     }
@@ -75,8 +75,8 @@ Item {
             page.initUI(deviceConfig)
     }
 
-    // Every page that holds its own state made, for what concerns them all.
-    function makeAllPages() {
+    // Every page without a unit made, for what concerns them all.
+    function makePagesWithoutUnits() {
         for (var i = 0; i < slots.length; ++i)
             if (!pageActions[i])
                 slots[i].make()
@@ -95,13 +95,13 @@ Item {
     }
 
     function totalReset() {
-        makeAllPages()
-        eachUnitOrPage("reset", "totalReset")
+        makePagesWithoutUnits()
+        eachLifeCycle("reset", "totalReset")
     }
 
     function totalApply() {
-        makeAllPages()
-        eachUnitOrPage("apply", "totalApply")
+        makePagesWithoutUnits()
+        eachLifeCycle("apply", "totalApply")
     }
 
     // Asks APPLY / DISCARD / CANCEL while a page holds changes, then runs `proceed` unless the
@@ -150,7 +150,7 @@ Item {
     }
 
     function profileChanged() {
-        eachUnitOrPage("refresh", "profileChanged")
+        eachLifeCycle("refresh", "profileChanged")
     }
 
     // Makes page `index` in the background, ready for its first showing.
@@ -229,14 +229,17 @@ Item {
             id: colorSlot
             madeAtStart: false
             labelled: frame.labelled
-            onLoaded: frame.startPage(item)
-            sourceComponent: Page_Color { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
+            sourceComponent: Page_Color {
+                visible: false
+                x: pageArea.width
+                deviceConfig: frame.deviceConfig
+                onProtectUI: frame.protectUI(interval)
+            }
         }
         PageSlot {
             id: sensorSlot
             madeAtStart: false
             labelled: frame.labelled
-            onLoaded: frame.startPage(item)
             sourceComponent: Page_Sensor { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
         }
     }
