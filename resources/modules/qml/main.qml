@@ -59,10 +59,10 @@ Item {
         "SCROLL UP", "SCROLL DOWN", "LED CONTROL", "RENAME", "ALL RESET", "ALL SAVE"
     ]
 
-    // Start-up: the settings page first (language strings), the product frame second.
+    // Start-up: the global settings first (language strings), the product frame second. The
+    // settings panel is made when it is first opened and shows them as they are then.
     function initUI() {
-        if (settingsPage)
-            settingsPage.initUI()
+        globalSettings.initUI()
         mainW3.initUI()
         deviceBadge.refresh()
         initialised = true
@@ -110,7 +110,7 @@ Item {
     // Unsaved settings are saved or dropped first (SAVE / DISCARD / CANCEL), then `proceed` runs
     // unless the answer was CANCEL.
     function settleSettings(proceed) {
-        if (!settingsPage || !settingsPage.pending) {
+        if (!globalSettings.pending) {
             proceed()
             return
         }
@@ -119,9 +119,9 @@ Item {
                       [Theme.text(85, "SAVE"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
                       function(choice) {
                           if (choice === 0)
-                              settingsPage.store()
+                              globalSettings.store()
                           else if (choice === 1)
-                              settingsPage.discard()
+                              globalSettings.discard()
                           else
                               return
                           proceed()
@@ -208,10 +208,16 @@ Item {
         }
     }
 
+    GlobalSettings {
+        id: globalSettings
+        sceneRoot: root
+    }
+
     PageSlot {
         id: settingsSlot
+        madeAtStart: false
         sourceComponent: Page_Globalsetting {
-            sceneRoot: root
+            settings: globalSettings
             x: root.isGlobalSettingSelect ? 160 : root.width
             y: 64
             visible: x < root.width
