@@ -282,6 +282,21 @@ Item {
             compare(settings.languagePosition, 0)
         }
 
+        // An open list lies over the rows below it: a click on it picks from the list, never
+        // the control of a later row underneath.
+        function test_openListCoversTheRowsBelow() {
+            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
+            settings.initUI()
+            var page = panel()
+            mouseClick(findChild(page, "languageList"))
+            var larger = findChild(page, "textSizeSwitch_larger")
+            var spot = larger.mapToItem(page, larger.width / 2, larger.height / 2)
+            mouseClick(page, spot.x, spot.y)
+            compare(settings.languagePosition, 2, "the list's row over the switch")
+            verify(!larger.isSelect)
+            compare(sceneRoot.globalSetting_size, 11)
+        }
+
         function test_background_data() {
             return [
                 { tag: "picked picture", path: "pic.png", on: true },
