@@ -208,6 +208,7 @@ Item {
         }
     }
 
+    // The global settings live here from start-up on; the panel over them is made when first opened.
     GlobalSettings {
         id: globalSettings
         sceneRoot: root
