@@ -82,6 +82,29 @@ Item {
             verify(!settingsOf(root).pending, "opening the panel changes nothing")
         }
 
+        // The panel is made by whatever opens it; opened by its button it slides in from aside.
+        function test_panelMadeByWhateverOpensIt_data() {
+            return [
+                { tag: "settings button", byButton: true },
+                { tag: "open state set directly", byButton: false },
+            ]
+        }
+        function test_panelMadeByWhateverOpensIt(data) {
+            var root = startScene([1, 1, 0, 0, 1])
+            root.visible = true
+            compare(root.settingsPage, null)
+            if (data.byButton)
+                root.showGlobalSetting(true)
+            else
+                root.isGlobalSettingSelect = true
+            var page = root.settingsPage
+            verify(page !== null)
+            if (data.byButton)
+                verify(page.x > 160, "still on its way in")
+            tryCompare(page, "x", 160, 5000)
+            verify(page.visible)
+        }
+
         // A change made with the panel open (its switch) or without a panel (the settings
         // themselves, as the program's other callers do) is settled the same way.
         function test_unsavedSettingsAreSettled_data() {

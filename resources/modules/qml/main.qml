@@ -100,6 +100,7 @@ Item {
             showGlobalSetting(true)
     }
 
+    // The panel is made before it is asked to open, so that it slides in from its place aside.
     function showGlobalSetting(open) {
         Sounds.slide()
         if (open)
@@ -162,6 +163,8 @@ Item {
         Theme.animationSpeed = Qt.binding(function() { return root.animation_speed })
     }
     onEmptyAreaPressed: focusSink.forceActiveFocus()
+    // Whoever else opens the panel (the property set directly) finds it made too.
+    onIsGlobalSettingSelectChanged: if (isGlobalSettingSelect) settingsSlot.make()
 
     // Takes the keyboard focus from any text field when the empty area is pressed.
     Item { id: focusSink }
