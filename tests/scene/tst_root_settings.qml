@@ -105,6 +105,19 @@ Item {
             verify(page.visible)
         }
 
+        // The pointer on the settings toggle has the panel made in the background, closed.
+        function test_panelMadeAheadWhenThePointerReachesItsToggle() {
+            var root = startScene([1, 1, 0, 1, 1])
+            root.run()
+            tryVerify(function() { return root.ready }, 5000)
+            compare(root.settingsPage, null, "the opening makes no panel")
+            mouseMove(findChild(root, "Menu_Up_settings"), 16, 16)
+            tryVerify(function() { return root.settingsPage !== null }, 5000)
+            verify(!root.isGlobalSettingSelect)
+            verify(!root.settingsPage.visible, "made aside, not shown")
+            verify(!settingsOf(root).pending)
+        }
+
         // A change made with the panel open (its switch) or without a panel (the settings
         // themselves, as the program's other callers do) is settled the same way.
         function test_unsavedSettingsAreSettled_data() {

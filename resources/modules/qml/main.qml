@@ -237,6 +237,8 @@ Item {
         id: menuUp
         y: -height
         onSettingsClicked: root.toggleGlobalSetting()
+        // Made between frames while the pointer is on its way, the panel opens at once.
+        onSettingsApproached: settingsSlot.prepare()
         onCloseClicked: root.closeProgram()
     }
 
