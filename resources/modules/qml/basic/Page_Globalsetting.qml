@@ -55,9 +55,8 @@ Item {
     }
     Rectangle { x: 28; y: 50; width: 654; height: 1; color: Theme.stroke }
 
-    // Left column: one row per setting, label then control.
+    // Left column: one row per setting, label then control; the controls of all rows line up.
     readonly property int labelX: 28
-    readonly property int controlX: 164
     readonly property int firstRowY: 68
     readonly property int rowStep: 46
     readonly property int rightX: 430
@@ -66,7 +65,6 @@ Item {
 
     SettingRow {
         x: page.labelX; y: page.rowY(0)
-        controlX: page.controlX - page.labelX
         visible: page.settings.skinShown
         label: Theme.text(26, "SKIN")
         DropdownList {
@@ -79,7 +77,6 @@ Item {
 
     SettingRow {
         x: page.labelX; y: page.rowY(1)
-        controlX: page.controlX - page.labelX
         controlInset: page.switchInset
         label: Theme.text(27, "SOUND")
         Row {
@@ -102,7 +99,6 @@ Item {
 
     SettingRow {
         x: page.labelX; y: page.rowY(2)
-        controlX: page.controlX - page.labelX
         controlInset: page.switchInset
         label: Theme.text(28, "ANIMATED")
         Row {
@@ -125,7 +121,6 @@ Item {
 
     SettingRow {
         x: page.labelX; y: page.rowY(3)
-        controlX: page.controlX - page.labelX
         label: Theme.text(29, "LANGUAGE")
         DropdownList {
             id: languageList
@@ -138,7 +133,6 @@ Item {
 
     SettingRow {
         x: page.labelX; y: page.rowY(4)
-        controlX: page.controlX - page.labelX
         label: Theme.text(30, "BACKGROUND")
         Button_2state {
             objectName: "backgroundSwitch"
@@ -152,7 +146,6 @@ Item {
 
     SettingRow {
         x: page.labelX; y: page.rowY(5)
-        controlX: page.controlX - page.labelX
         controlInset: page.switchInset
         label: Theme.text(127, "TEXT SIZE")
         Row {
@@ -175,7 +168,6 @@ Item {
 
     SettingRow {
         x: page.labelX; y: page.rowY(6)
-        controlX: page.controlX - page.labelX
         controlInset: page.switchInset
         label: Theme.text(36, "BRIGHTNESS")
         Slider {

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import "qrc:/modules/qml/common"
 
 // One line of the settings panel: the setting's name, then its control, which is the row's
-// content. `controlInset` lowers a control shorter than the name (switches, sliders). The row
+// content; every row's control starts at the same place, so the rows line up. `controlInset` lowers a control shorter than the name (switches, sliders). The row
 // rises above the rows after it while its control does (an open list).
 Item {
     id: row
