@@ -360,8 +360,8 @@ private slots:
         };
         SceneDriver scene(options);
         QVERIFY(scene.start());
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
-        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
         QVERIFY(openPage(scene, kSensorPage));
         QVERIFY(scene.click("dpiStages_2", Qt::RightButton, {20, 20}));
         QVERIFY(scene.click("dpiStages_menu0"));
@@ -380,8 +380,8 @@ private slots:
         QFETCH(QString, language);
         SceneDriver scene;
         QVERIFY(scene.start());
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
-        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
         QVERIFY(openPage(scene, kColorPage));
         QVERIFY(setLight(scene, true));
         QVERIFY(chooseEffect(scene, 0));  // STATIC takes the colours
@@ -490,8 +490,8 @@ private slots:
         for (const Look &look : looks) {
             const int position = languages.indexOf(look.language);
             QVERIFY2(position >= 0, qPrintable(look.language));
-            scene.call("Page_Globalsetting", "setSkin", {look.skin - 1});
-            scene.call("Page_Globalsetting", "setLanguage", {position});
+            scene.call("GlobalSettings", "setSkin", {look.skin - 1});
+            scene.call("GlobalSettings", "setLanguage", {position});
             QCOMPARE(scene.root()->property("skin_No").toInt(), look.skin);
             const QStringList strings = scene.root()->property("globalSetting_stringList").toStringList();
             QVERIFY(strings.size() > 105);
