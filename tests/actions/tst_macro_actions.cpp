@@ -5,10 +5,9 @@
 #include "actions/PageActions.h"
 #include "controller/Controllers.h"
 #include "controller/MacroLibrary.h"
-#include "device/Catalogue.h"
-#include "device/DeviceState.h"
 #include "device/Hid_Thread.h"
 #include "tests/support/ModulesSandbox.h"
+#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QFile>
@@ -39,15 +38,8 @@ void writeMacro(const QString &name, const QStringList &steps = kSteps)
 struct Rig {
     Rig()
     {
-        vhid::Bus::instance().reset();
-        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        testsupport::plugProvenDevice(hid);
         vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
-        hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-        deviceReady = true;
-        demoMode = false;
-        languageIntegrity = true;
-        encodeEnabled = true;
-        secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
         controllers = std::make_unique<Controllers>();
         controllers->setHidThread(&hid);
         actions = std::make_unique<PageActions>(*controllers);

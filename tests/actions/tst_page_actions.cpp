@@ -7,11 +7,10 @@
 #include "controller/Controllers.h"
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
-#include "device/Catalogue.h"
-#include "device/DeviceState.h"
 #include "device/Hid_Thread.h"
 #include "platform/PointerSettings.h"
 #include "tests/support/ModulesSandbox.h"
+#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QSettings>
@@ -101,15 +100,8 @@ void writeTwoProfiles()
 struct Rig {
     Rig()
     {
-        vhid::Bus::instance().reset();
-        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        testsupport::plugProvenDevice(hid);
         vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
-        hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-        deviceReady = true;
-        demoMode = false;
-        languageIntegrity = true;
-        encodeEnabled = true;
-        secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
         controllers.setHidThread(&hid);
         vhid::Bus::instance().clearRecords();
     }

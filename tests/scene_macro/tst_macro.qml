@@ -12,7 +12,7 @@ Item {
 
     Page_Macro { id: page }
     Component { id: latePage; Page_Macro {} }
-    Model_KeyDefine_W3 { id: keyButtons }
+    KeyButtons { id: keyButtons }
     SignalSpy { id: released; target: MacroActions; signalName: "slotReleased" }
 
     readonly property string down: "    [Down]"

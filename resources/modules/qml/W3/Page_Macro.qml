@@ -33,7 +33,7 @@ Item {
         return entries
     }
     property int menuIndex: -1
-    // The key page's buttons (Model_KeyDefine_W3): their numbers and names.
+    // The key page's buttons (KeyButtons): their numbers and names.
     property var keyButtons: null
     // Why a new macro name is refused, by the macro library's answer (MacroActions.nameProblem).
     readonly property var nameProblemTexts: ["", Theme.text(135, "A macro needs a name."),
