@@ -70,9 +70,9 @@ myQQuickView::myQQuickView(QWidget *parent)
     Prompts::setDialogs(&dialogs);
     registerSceneLogic();
     registerPageActions(pageActions);
-    // The sound back end starts once the window shows the scene; the cues asked for until
-    // then (the opening's start-up cue) play when it is ready.
-    new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });
+    // The sound back end starts once the window shows the scene and a sound is asked for: at
+    // once for the opening's start-up cue, never while the sound stays off.
+    new AfterSceneShown(this, [this] { soundPlayer->createPlayersOnDemand(); });
 }
 
 myQQuickView::~myQQuickView() = default;
