@@ -3,6 +3,7 @@
 // cycle (start, change, pending, apply, discard, reset, another profile) runs without a scene.
 #include "actions/LightingActions.h"
 #include "actions/PageActions.h"
+#include "actions/ProfileActions.h"
 #include "actions/SensorActions.h"
 #include "controller/Controllers.h"
 #include "controller/MouseOperations.h"
@@ -14,6 +15,7 @@
 #include "virtual/VirtualBus.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <algorithm>
 #include <QtTest>
 #include <functional>
@@ -316,7 +318,53 @@ private slots:
             "", "rate 0 pointer 1 10 1 stage 0 stages 1000 2500 0 0 0 0 0 0", false,
             {"01 08 00 00 00 00 00", "0b 01 00 00 00 00 00"},
             {"1 sensor/verticalScrollLines_W3=10", "1 sensor/reportRate_W3=8", "0 sensor/verticalScrollLines_W3=3"});
+
+        const char *const secondLight = "effect 9 brightness 1 speed 2 on";
+        const char *const secondSensor = "rate 0 pointer 1 1 1 stage 0 stages 1000 2500 0 0 0 0 0 0";
+        row("profile menu: every unit shows the profile selected, the mouse gets it when applied",
+            [](PageActions &a, Controllers &) { QVERIFY(a.profiles->select(1)); }, secondLight, secondSensor, false,
+            {}, {});
+        row("profile menu: a pending change is dropped by the switch",
+            [](PageActions &a, Controllers &) {
+                a.lighting->setEffectPosition(2);
+                QVERIFY(a.profiles->select(1));
+            },
+            secondLight, secondSensor, false, {}, {"0 color_W3/ledEffect=4,3,5,1"});
+        row("profile menu: a profile out of range changes nothing",
+            [](PageActions &a, Controllers &) {
+                QVERIFY(!a.profiles->select(10));
+                QVERIFY(!a.profiles->switchTo(-1));
+            },
+            firstLight, firstSensor, false, {}, {});
     }
+    // Whoever switches (the window's menu, w3ctl, the bus) is told through one signal; a
+    // switch sends the whole profile, a selection nothing.
+    void switchesAreAnnounced_data()
+    {
+        QTest::addColumn<bool>("sendWhole");
+        QTest::newRow("selected in the profile menu") << false;
+        QTest::newRow("switched and sent whole") << true;
+    }
+    void switchesAreAnnounced()
+    {
+        QFETCH(bool, sendWhole);
+        ModulesSandbox sandbox;
+        writeTwoProfiles();
+        Rig rig;
+        QSignalSpy selected(rig.actions.profiles.get(), &ProfileActions::profileSelected);
+        QVERIFY(sendWhole ? rig.actions.profiles->switchTo(1) : rig.actions.profiles->select(1));
+        rig.settle();
+        QCOMPARE(selected.count(), 1);
+        QCOMPARE(selected.first().first().toInt(), 1);
+        QCOMPARE(rig.actions.profiles->current(), 1);
+        // The key page's APPLY (wheel, then the matrix), the palette and the effect, then the
+        // stages, their colour ids, the rate and the stage in use.
+        const QStringList whole = {"03 01 02 80 00 00 00", "12 01 40 08 00 00 00", "10 00 18 00 00 00 00",
+                                   "0d 0a 2d 1b 00 00 00", "11 08 08 00 00 00 00", "10 02 04 00 00 00 00",
+                                   "01 08 00 00 00 00 00", "0b 01 00 00 00 00 00"};
+        QCOMPARE(commandBlocks(), sendWhole ? whole : QStringList());
+    }
+
     void lifeCycle()
     {
         QFETCH(Steps, steps);

@@ -149,8 +149,11 @@ Item {
                 (pageActions[i] || pages[i]).discard()
     }
 
+    // The units read the new profile as it was selected; a page without one reads it itself.
     function profileChanged() {
-        eachLifeCycle("refresh", "profileChanged")
+        for (var i = 0; i < pages.length; ++i)
+            if (!pageActions[i] && pages[i] !== null)
+                pages[i].profileChanged()
     }
 
     // Makes page `index` in the background, ready for its first showing.
