@@ -6,8 +6,8 @@
 #include "controller/Controllers.h"
 #include "controller/ProfileStore.h"
 #include "device/Hid_Thread.h"
+#include "tests/actions/ActionsRig.h"
 #include "tests/support/ModulesSandbox.h"
-#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QJsonDocument>
@@ -19,8 +19,6 @@ namespace {
 
 using Code = KeyCodeLogic::KeyCode;
 
-constexpr int kIdleTimeoutMs = 10000;
-constexpr int kSensor3320 = 1;
 constexpr int kPlayOnce = 0;
 constexpr int kButton = 3;
 constexpr int kOtherButton = 4;
@@ -63,32 +61,8 @@ void takeEverySlot()
     }
 }
 
-struct Rig {
-    Rig()
-    {
-        testsupport::plugProvenDevice(hid);
-        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
-        controllers = std::make_unique<Controllers>();
-        controllers->setHidThread(&hid);
-        actions = std::make_unique<PageActions>(*controllers);
-        actions->keys->start();
-    }
-    ~Rig() { settle(); }
-    void settle()
-    {
-        QVERIFY(hid.waitUntilIdle(kIdleTimeoutMs));
-        controllers->profiles->flush();
-    }
-    std::vector<std::uint8_t> mouseMatrix()
-    {
-        std::vector<std::uint8_t> matrix;
-        vhid::Bus::instance().withMouse([&](vhid::MouseMemory &mouse) { matrix = mouse.keyMatrix; });
-        return matrix;
-    }
-
-    Hid_Thread hid;
-    std::unique_ptr<Controllers> controllers;
-    std::unique_ptr<PageActions> actions;
+struct Rig : ActionsRig {
+    Rig() { actions.keys->start(); }
 };
 
 }  // namespace
@@ -104,7 +78,7 @@ private slots:
     {
         sandbox = std::make_unique<ModulesSandbox>();
         Rig firstStart;
-        boundDevice = int(firstStart.controllers->context.deviceId());
+        boundDevice = int(firstStart.controllers.context.deviceId());
     }
     void cleanup() { sandbox.reset(); }
 
@@ -123,16 +97,16 @@ private slots:
         QFETCH(Code, code);
         {
             Rig rig;
-            rig.actions->keys->assign(button, code);
-            rig.actions->keys->apply();
+            rig.actions.keys->assign(button, code);
+            rig.actions.keys->apply();
             rig.settle();
-            const std::vector<int> expected = KeyCodeLogic::keyMatrix(rig.actions->keys->codes());
+            const std::vector<int> expected = KeyCodeLogic::keyMatrix(rig.actions.keys->codes());
             const std::vector<std::uint8_t> held = rig.mouseMatrix();
             QCOMPARE(std::vector<int>(held.begin(), held.end()), expected);
             QVERIFY(vhid::Bus::instance().violationReport().empty());
         }
         Rig reopened;
-        QCOMPARE(reopened.actions->keys->codes()[size_t(button)], code);
+        QCOMPARE(reopened.actions.keys->codes()[size_t(button)], code);
     }
 
     // Pending while the page shows codes or a wheel direction the profile does not hold; the
@@ -162,7 +136,7 @@ private slots:
         QFETCH(int, replacements);
         QFETCH(bool, sent);
         Rig rig;
-        KeyActions &keys = *rig.actions->keys;
+        KeyActions &keys = *rig.actions.keys;
         rig.settle();
         const KeyCodeLogic::KeyCodes started = keys.codes();
         const bool startedSwap = keys.scrollSwap();
@@ -227,12 +201,12 @@ private slots:
         if (everySlotTaken)
             takeEverySlot();
         Rig rig;
-        const int slot = rig.actions->keys->assignMacro(kButton, kMacro, kPlayOnce, 1);
+        const int slot = rig.actions.keys->assignMacro(kButton, kMacro, kPlayOnce, 1);
         QCOMPARE(slot, expectedSlot);
         rig.settle();
         QCOMPARE(slotOf(kMacro), expectedSlot);
         const Code expectedCode = slot >= 0 ? KeyCodeLogic::macroCode(kPlayOnce, slot) : KeyCodeLogic::noCode();
-        QCOMPARE(rig.actions->keys->codes()[kButton], expectedCode);
+        QCOMPARE(rig.actions.keys->codes()[kButton], expectedCode);
         if (everySlotTaken)
             for (int taken = 0; taken < KeyCodeLogic::kMacroSlotCount; ++taken)
                 QCOMPARE(slotOf(QString("Busy%1").arg(taken)), taken);
@@ -254,13 +228,13 @@ private slots:
         writeMacro(kMacro, -1);
         {
             Rig rig;
-            QCOMPARE(rig.actions->keys->assignMacro(kButton, kMacro, kPlayOnce, 1), 0);
-            rig.actions->keys->apply();
+            QCOMPARE(rig.actions.keys->assignMacro(kButton, kMacro, kPlayOnce, 1), 0);
+            rig.actions.keys->apply();
         }
         if (playedElsewhere)
             storeMacroButton(1, kOtherButton, 0);
         Rig again;
-        again.actions->keys->assign(kButton, Code{0x00, 0x00, 0x3E, 0x00});
+        again.actions.keys->assign(kButton, Code{0x00, 0x00, 0x3E, 0x00});
         again.settle();
         QCOMPARE(slotOf(kMacro), expectedSlot);
     }
@@ -273,16 +247,16 @@ private slots:
         storeMacroButton(0, kButton, 0);
         storeMacroButton(2, kOtherButton, 0);
         Rig rig;
-        KeyActions &keys = *rig.actions->keys;
-        const QVariantList users = rig.actions->macros->users(kMacro);
+        KeyActions &keys = *rig.actions.keys;
+        const QVariantList users = rig.actions.macros->users(kMacro);
         QVERIFY2(users.size() == 2, qPrintable(QJsonDocument::fromVariant(users).toJson()));
         QCOMPARE(users.at(0).toMap().value("profile").toInt(), 0);
         QCOMPARE(users.at(1).toMap().value("profile").toInt(), 2);
-        QVERIFY(rig.actions->macros->remove(kMacro));
+        QVERIFY(rig.actions.macros->remove(kMacro));
         rig.settle();
         QCOMPARE(keys.codes()[kButton], keys.defaults()[kButton]);
         QVERIFY(!QFile::exists(macroFile(kMacro)));
-        QVERIFY(!rig.actions->macros->names().contains(kMacro));
+        QVERIFY(!rig.actions.macros->names().contains(kMacro));
         const QStringList other = QSettings(profileFile(2), QSettings::IniFormat)
                                       .value("keydefine_W3/" + QString::number(kOtherButton)).toStringList();
         QVERIFY2(other.value(0) != "9", qPrintable(other.join(',')));

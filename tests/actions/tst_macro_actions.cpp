@@ -6,8 +6,8 @@
 #include "controller/Controllers.h"
 #include "controller/MacroLibrary.h"
 #include "device/Hid_Thread.h"
+#include "tests/actions/ActionsRig.h"
 #include "tests/support/ModulesSandbox.h"
-#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QFile>
@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kIdleTimeoutMs = 10000;
-constexpr int kSensor3320 = 1;
 const QStringList kSteps{"A    [Down]", "A      [Up]"};
 
 QString macroFile(const QString &name) { return "modules/macro/" + name + ".bin"; }
@@ -35,21 +33,8 @@ void writeMacro(const QString &name, const QStringList &steps = kSteps)
         macro.setValue("macro/" + QString::number(i), steps.at(i));
 }
 
-struct Rig {
-    Rig()
-    {
-        testsupport::plugProvenDevice(hid);
-        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
-        controllers = std::make_unique<Controllers>();
-        controllers->setHidThread(&hid);
-        actions = std::make_unique<PageActions>(*controllers);
-        actions->macros->start();
-    }
-    ~Rig() { QVERIFY(hid.waitUntilIdle(kIdleTimeoutMs)); }
-
-    Hid_Thread hid;
-    std::unique_ptr<Controllers> controllers;
-    std::unique_ptr<PageActions> actions;
+struct Rig : ActionsRig {
+    Rig() { actions.macros->start(); }
 };
 
 }  // namespace
@@ -100,7 +85,7 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(QString, selected);
         Rig rig;
-        MacroActions &macros = *rig.actions->macros;
+        MacroActions &macros = *rig.actions.macros;
         macros.select("Beta");
         QCOMPARE(macros.selected(), QString("Beta"));
         QSignalSpy namesChanged(&macros, &MacroActions::namesChanged);
@@ -141,15 +126,15 @@ private slots:
         QFETCH(bool, saved);
         const QStringList steps{"500   [Delay]", "B    [Down]", "B      [Up]"};
         Rig rig;
-        MacroActions &macros = *rig.actions->macros;
+        MacroActions &macros = *rig.actions.macros;
         macros.select(chosen);
         if (fileGone)
             QVERIFY(QFile::remove(macroFile(chosen)));
         QCOMPARE(macros.save(steps), saved);
         QCOMPARE(QFile::exists(macroFile("Beta")), !fileGone);
         if (!fileGone)
-            QCOMPARE(rig.controllers->macros->loadMacroIni("Beta"), saved ? steps : kSteps);
-        QCOMPARE(rig.controllers->macros->loadMacroIni("Alpha"), kSteps);
+            QCOMPARE(rig.controllers.macros->loadMacroIni("Beta"), saved ? steps : kSteps);
+        QCOMPARE(rig.controllers.macros->loadMacroIni("Alpha"), kSteps);
     }
 
 private:

@@ -10,8 +10,8 @@
 #include "controller/ProfileStore.h"
 #include "device/Hid_Thread.h"
 #include "platform/PointerSettings.h"
+#include "tests/actions/ActionsRig.h"
 #include "tests/support/ModulesSandbox.h"
-#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QSettings>
@@ -25,8 +25,6 @@ namespace {
 
 using Choice = std::function<void(PageActions &)>;
 using Steps = std::function<void(PageActions &, Controllers &)>;
-constexpr int kIdleTimeoutMs = 10000;
-constexpr int kSensor3320 = 1;
 const char *const kProfile1 = "modules/setting/p1.bin";
 
 QString profileFile(int profile) { return QString("modules/setting/p%1.bin").arg(profile + 1); }
@@ -97,26 +95,7 @@ void writeTwoProfiles()
     }
 }
 
-// The real controllers and page actions over the virtual mouse (a 3320 sensor whose indicator
-// takes only the fixed colours), in the working directory's modules folder.
-struct Rig {
-    Rig()
-    {
-        testsupport::plugProvenDevice(hid);
-        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
-        controllers.setHidThread(&hid);
-        vhid::Bus::instance().clearRecords();
-    }
-    void settle()
-    {
-        QVERIFY(hid.waitUntilIdle(kIdleTimeoutMs));
-        controllers.profiles->flush();
-    }
-
-    Hid_Thread hid;
-    Controllers controllers;
-    PageActions actions{controllers};
-};
+using Rig = ActionsRig;
 
 QString shownLight(const LightingActions &light)
 {
