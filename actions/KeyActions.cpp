@@ -23,7 +23,8 @@ KeyActions::KeyActions(Controllers &controllers, QObject *parent)
     : QObject(parent),
       controllers(controllers),
       factory(KeyCodeLogic::builtInDefaults()),
-      shown(factory)
+      shown(factory),
+      held(factory)
 {
 }
 
@@ -38,6 +39,9 @@ void KeyActions::start()
     }
     emit codesChanged();
     setScrollSwap(controllers.mouse->getScrollPinSwap());
+    markHeld();
+    updatePending();
+    emit codesReplaced();
 }
 
 void KeyActions::reset()
@@ -45,6 +49,8 @@ void KeyActions::reset()
     shown = factory;
     controllers.macroSlots->releaseUnused(shown);
     emit codesChanged();
+    updatePending();
+    emit codesReplaced();
 }
 
 void KeyActions::apply()
@@ -55,6 +61,8 @@ void KeyActions::apply()
     for (int byte : KeyCodeLogic::keyMatrix(shown))
         matrix << byte;
     mouse.ui_12H_SetKeyMatrix(matrix);
+    markHeld();
+    updatePending();
 }
 
 void KeyActions::assign(int button, const Code &code)
@@ -94,8 +102,11 @@ void KeyActions::forgetMacroSlot(int slot)
             changed = true;
         }
     }
-    if (changed)
-        emit codesChanged();
+    if (!changed)
+        return;
+    emit codesChanged();
+    updatePending();
+    emit codesReplaced();
 }
 
 void KeyActions::setScrollSwap(bool swapped)
@@ -104,6 +115,7 @@ void KeyActions::setScrollSwap(bool swapped)
         return;
     swap = swapped;
     emit scrollSwapChanged();
+    updatePending();
 }
 
 QVariantList KeyActions::codesVariant() const { return toVariants(shown); }
@@ -115,4 +127,19 @@ void KeyActions::setCode(int button, const Code &code)
         return;
     shown[size_t(button)] = code;
     emit codesChanged();
+    updatePending();
+}
+
+void KeyActions::markHeld()
+{
+    held = shown;
+    heldSwap = swap;
+}
+
+void KeyActions::updatePending()
+{
+    if (pending() == announcedPending)
+        return;
+    announcedPending = pending();
+    emit pendingChanged();
 }

@@ -24,6 +24,65 @@ QStringList MacroActions::names() const
     return result;
 }
 
+void MacroActions::start()
+{
+    emit namesChanged();
+    choose(QString());
+}
+
+void MacroActions::refresh()
+{
+    emit namesChanged();
+    select(chosen);
+}
+
+void MacroActions::select(const QString &name)
+{
+    choose(names().contains(name) ? name : QString());
+}
+
+void MacroActions::choose(const QString &name)
+{
+    if (name == chosen)
+        return;
+    chosen = name;
+    emit selectedChanged();
+}
+
+QString MacroActions::create()
+{
+    const QString name = controllers.macros->createMacroIni().toString();
+    if (name.isEmpty())
+        return name;
+    emit namesChanged();
+    choose(name);
+    return name;
+}
+
+int MacroActions::nameProblem(const QString &newName) const
+{
+    return int(controllers.macros->nameProblem(newName));
+}
+
+void MacroActions::rename(const QString &oldName, const QString &newName)
+{
+    controllers.macros->renameMacroIniFile(oldName, newName);
+    const QStringList now = names();
+    const bool renamed = now.contains(newName) && !now.contains(oldName);
+    emit namesChanged();
+    select(chosen == oldName && renamed ? newName : chosen);
+}
+
+QStringList MacroActions::steps() const
+{
+    return chosen.isEmpty() ? QStringList() : controllers.macros->loadMacroIni(chosen);
+}
+
+bool MacroActions::save(const QStringList &lines)
+{
+    return !chosen.isEmpty() && controllers.macros->saveMacroIni(chosen, lines).toBool();
+}
+
 QVariantList MacroActions::users(const QString &name) const
 {
     QVariantList result;
@@ -40,7 +99,10 @@ bool MacroActions::remove(const QString &name)
         emit slotReleased(slot);
     }
     const bool deleted = controllers.macros->deleteMacroIni(name).toBool();
-    if (deleted)
+    if (deleted) {
         emit namesChanged();
+        if (name == chosen)
+            choose(QString());
+    }
     return deleted;
 }

@@ -3,6 +3,7 @@
 #include "actions/KeyActions.h"
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"
+#include "actions/ProfileActions.h"
 #include "actions/SensorActions.h"
 #include "actions/SettingsActions.h"
 
@@ -11,7 +12,8 @@ PageActions::PageActions(Controllers &controllers)
       macros(std::make_unique<MacroActions>(controllers, *keys)),
       sensor(std::make_unique<SensorActions>(controllers)),
       lighting(std::make_unique<LightingActions>(controllers)),
-      settings(std::make_unique<SettingsActions>(controllers))
+      settings(std::make_unique<SettingsActions>(controllers)),
+      profiles(std::make_unique<ProfileActions>(controllers, *keys, *lighting, *sensor))
 {
 }
 

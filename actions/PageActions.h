@@ -7,6 +7,7 @@ class Controllers;
 class KeyActions;
 class LightingActions;
 class MacroActions;
+class ProfileActions;
 class SensorActions;
 class SettingsActions;
 
@@ -20,4 +21,5 @@ public:
     std::unique_ptr<SensorActions> sensor;
     std::unique_ptr<LightingActions> lighting;
     std::unique_ptr<SettingsActions> settings;
+    std::unique_ptr<ProfileActions> profiles;
 };

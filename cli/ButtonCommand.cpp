@@ -146,13 +146,6 @@ void Commands::assignMacro(int slot, const QString &name, int playMode, std::opt
                             "another function").arg(KeyCodeLogic::kMacroSlotCount));
 }
 
-// The key page's APPLY with the codes the profile holds.
-void Commands::applyButtons()
-{
-    actions.keys->start();
-    actions.keys->apply();
-}
-
 void Commands::button()
 {
     requireArguments(0, 2);

@@ -52,11 +52,6 @@ private:
     QString exportTarget(const QString &file) const;
     CliFailure exportFailure(const QString &file);
 
-    // The pages' "apply", as ALL SAVE runs them, with the values the profile holds.
-    void applyButtons();
-    void sendProfileToMouse();
-    void applyLighting();
-    void applySensor();
 
     // The mouse, ready to be written (exit code 2 or 3 otherwise).
     DeviceSession &device();

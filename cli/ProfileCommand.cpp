@@ -1,14 +1,12 @@
 #include "cli/Commands.h"
 
-#include "actions/LightingActions.h"
-#include "actions/SensorActions.h"
+#include "actions/ProfileActions.h"
 
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
 #include "cli/ProfileInUse.h"
 #include "controller/ExportTarget.h"
 #include "controller/FileExport.h"
-#include "controller/MouseOperations.h"
 #include "controller/Notices.h"
 #include "controller/ProfileCheck.h"
 #include "controller/ProfileStore.h"
@@ -94,9 +92,8 @@ void Commands::switchProfile(int profile)
         Notices::cannotSave(ProfileInUse::kStatePath, stored.status);
         writeFailure(tr("cannot write %1").arg(ProfileInUse::kStatePath));
     }
-    // The profile menu's switch; the mouse gets the profile's values when its pages are applied.
-    controllers.mouse->ui_02H_SetCurrentProfile(profile);
-    sendProfileToMouse();
+    actions.profiles->switchTo(profile);
+    controllers.systemMouse->waitUntilApplied(kPointerTimeoutMs);
     output.done(tr("profile %1 in use").arg(profile + 1));
 }
 
@@ -153,23 +150,4 @@ void Commands::resetProfile(int profile)
     if (!warnings.isEmpty())
         throw CliFailure(ExitCode::DeviceError, warnings.join(' '));
     output.done(tr("profile %1 has its factory settings").arg(profile + 1));
-}
-
-// Every page's APPLY and the values the pages send at once, from what the profile holds.
-void Commands::sendProfileToMouse()
-{
-    applyButtons();
-    applyLighting();
-    applySensor();
-}
-
-void Commands::applyLighting()
-{
-    actions.lighting->sendStored();
-}
-
-void Commands::applySensor()
-{
-    actions.sensor->sendStored();
-    controllers.systemMouse->waitUntilApplied(kPointerTimeoutMs);
 }

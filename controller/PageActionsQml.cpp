@@ -4,6 +4,7 @@
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"
 #include "actions/PageActions.h"
+#include "actions/ProfileActions.h"
 #include "actions/SensorActions.h"
 #include "actions/SettingsActions.h"
 
@@ -39,6 +40,7 @@ void registerPageActions(PageActions &actions)
         registerUnit<SensorActions>("SensorActions", [](PageActions &a) { return a.sensor.get(); });
         registerUnit<LightingActions>("LightingActions", [](PageActions &a) { return a.lighting.get(); });
         registerUnit<SettingsActions>("SettingsActions", [](PageActions &a) { return a.settings.get(); });
+        registerUnit<ProfileActions>("ProfileActions", [](PageActions &a) { return a.profiles.get(); });
         return true;
     }();
     Q_UNUSED(registered)

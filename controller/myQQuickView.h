@@ -66,11 +66,6 @@ public slots:
     // Macro slots over all ten profiles (MacroSlots); `codes` are the key page's 16 codes.
     int bindMacro(QVariantList codes, QVariant name, int repeat);
     void releaseUnusedMacros(QVariantList codes);
-    // [{profile, button}, ...] of every button that plays the macro.
-    QVariantList getMacroUsers(QVariant name, QVariantList codes);
-    int unbindMacro(QVariant name);
-    // MacroLibrary::NameProblem as a number: 0 none, 1 empty, 2 taken, 3 not a file name.
-    int getMacroNameProblem(QVariant newName);
     QVariantList getKeydefine(QVariant matrixId);
     QList<uchar> macroIncode(QStringList macros);
     void ui_01H_SetReportRate(uchar rate);

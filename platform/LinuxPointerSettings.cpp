@@ -46,10 +46,24 @@ LinuxPointerBackend chooseLinuxPointerBackend(const QString &currentDesktop,
     return LinuxPointerBackend::X11;
 }
 
+namespace {
+
+// Whether GNOME's schema could be the choice: opening it loads GIO and starts a settings
+// client with its own thread and session-bus connection, megabytes spent for nothing on any
+// other desktop.
+bool mayUseGnomeSchema(const QString &currentDesktop)
+{
+    return chooseLinuxPointerBackend(currentDesktop, true) == LinuxPointerBackend::GSettings;
+}
+
+}  // namespace
+
 std::unique_ptr<PointerSettings> PointerSettings::create()
 {
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
-    std::unique_ptr<PointerSettings> gnome = pointermodules::load("w3pointer-gsettings.so");
+    std::unique_ptr<PointerSettings> gnome;
+    if (mayUseGnomeSchema(desktop))
+        gnome = pointermodules::load("w3pointer-gsettings.so");
     switch (chooseLinuxPointerBackend(desktop, gnome != nullptr)) {
     case LinuxPointerBackend::Plasma:
         return createPlasma();

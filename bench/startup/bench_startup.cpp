@@ -4,10 +4,8 @@
 //   bench_startup            runs the measurements below and prints medians
 //   bench_startup app        (child) the program's start-up, then its page switches
 //   bench_startup idle       (child) the program started, sound switched off, then left alone
-//   bench_startup bare       (child) a bare QQuickWidget with one rectangle
-//   bench_startup bare-software  (child) the same on Qt Quick's software renderer, with no
-//                            OpenGL loaded: what the program does on a machine without a
-//                            graphics processor
+//   bench_startup_bare [software]  (child, a program of its own) a bare QQuickWidget with one
+//                            rectangle, as Qt starts it or on the software renderer
 //
 // A child reports on its standard output, one line each:
 //   FRAME                    its first frame (the parent times it from the child's start)
@@ -24,25 +22,22 @@
 //   IDLE_FRAMES <n>          frames the scene drew over the idle period
 //   IDLE_TIMER <class> <n>   timer events a class of object received over the idle period
 //   SOUND none               the program's sound players were not made after its first frame
+#include "ChildReport.h"
 #include "app/Startup.h"
 #include "app/Widget.h"
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
-#include "platform/OpenGlSupport.h"
 #include "virtual/VirtualBus.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -74,24 +69,6 @@ constexpr int kWaitLimitMs = 10000;
 // is measured after kStillLimitMs.
 constexpr int kQuietMs = 250;
 constexpr int kStillLimitMs = 3000;
-
-void report(const QByteArray &line)
-{
-    std::printf("%s\n", line.constData());
-    std::fflush(stdout);
-}
-
-long residentKilobytes()
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 // Runs the event loop until `done` holds after a frame, or for at most limitMs. True if it held.
 template <typename Done>
@@ -257,12 +234,6 @@ private:
     qint64 last = 0;
 };
 
-void reportRenderer(QQuickWindow *window)
-{
-    const bool software = window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software;
-    report(software ? "RENDERER software" : "RENDERER opengl");
-}
-
 void reportAfterStart(myQQuickView *view)
 {
     reportRenderer(view->quickWindow());
@@ -347,35 +318,6 @@ private:
     });
 }
 
-int runBareChild(int argc, char **argv, bool software)
-{
-    if (software) {
-        keepWindowSystemFromOpenGl();
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    }
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString scene = dir.filePath("bare.qml");
-    QFile file(scene);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write("import QtQuick 2.15\nRectangle { width: 1000; height: 600; color: \"#1d2733\" }\n");
-    file.close();
-    QQuickWidget view;
-    view.setSource(QUrl::fromLocalFile(scene));
-    QObject::connect(view.quickWindow(), &QQuickWindow::afterRendering, &view, [&view] {
-        report("FRAME");
-        // Once the frame is composed into the window, as the program's figure is.
-        QMetaObject::invokeMethod(qApp, [&view] {
-            reportRenderer(view.quickWindow());
-            report("RSS " + QByteArray::number(qlonglong(residentKilobytes())));
-            QCoreApplication::quit();
-        }, Qt::QueuedConnection);
-    }, Qt::DirectConnection);
-    view.show();
-    return app.exec();
-}
-
 // The median of the values that were measured (-1 marks a figure a run could not give).
 double median(std::vector<double> values)
 {
@@ -430,19 +372,20 @@ void readLine(const QByteArray &line, ChildRun &run)
     }
 }
 
-// Starts a child and reads its report; the first frame is timed from the child's start.
-ChildRun runChild(const QString &mode, int timeoutMs = kChildTimeoutMs)
+// Starts a child (this program, or another one of this folder) and reads its report; the
+// first frame is timed from the child's start.
+ChildRun runChild(const QString &program, const QStringList &arguments, int timeoutMs = kChildTimeoutMs)
 {
     ChildRun run;
     QProcess child;
     child.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
-    child.start(QCoreApplication::applicationFilePath(), {mode});
+    child.start(program, arguments);
     while (clock.elapsed() < timeoutMs && (child.canReadLine() || child.waitForReadyRead(timeoutMs))) {
         while (child.canReadLine()) {
             const QByteArray line = child.readLine();
-            if (line.trimmed() == "FRAME")
+            if (line.trimmed() == "FRAME" && run.frameMs < 0)
                 run.frameMs = clock.nsecsElapsed() / 1e6;
             else
                 readLine(line, run);
@@ -613,25 +556,22 @@ int main(int argc, char *argv[])
         runAppChild(argc, argv, reportAfterStart);
     if (mode == "idle")
         runAppChild(argc, argv, reportIdle);
-    if (mode == "bare")
-        return runBareChild(argc, argv, false);
-    if (mode == "bare-software")
-        return runBareChild(argc, argv, true);
 
     QApplication app(argc, argv);
     const QString program = QCoreApplication::applicationFilePath();
     QDir::setCurrent(program.left(program.lastIndexOf('/')));
 
+    const QString bare = QCoreApplication::applicationDirPath() + "/bench_startup_bare";
     std::vector<ChildRun> appRuns, bareRuns, bareSoftwareRuns;
     for (int i = 0; i < kRuns; ++i) {
-        bareRuns.push_back(runChild("bare"));
-        appRuns.push_back(runChild("app"));
+        bareRuns.push_back(runChild(bare, {}));
+        appRuns.push_back(runChild(program, {"app"}));
         if (appRuns.back().renderer == "software" && bareRuns.back().renderer != "software")
-            bareSoftwareRuns.push_back(runChild("bare-software"));
+            bareSoftwareRuns.push_back(runChild(bare, {"software"}));
     }
     printStartupFigures(appRuns, bareRuns, bareSoftwareRuns);
     printPageFigures(appRuns);
-    printIdleFigures(runChild("idle", kChildTimeoutMs + kIdleSeconds * 1000));
+    printIdleFigures(runChild(program, {"idle"}, kChildTimeoutMs + kIdleSeconds * 1000));
     std::printf("Set command on the GUI thread, token free (median of %d): %.1f us (goal: under 1000 us)\n",
                 kSetSamples, setCommandMicroseconds());
     return 0;

@@ -5,9 +5,8 @@
 #include "actions/PageActions.h"
 #include "controller/Controllers.h"
 #include "controller/ProfileStore.h"
-#include "device/Catalogue.h"
-#include "device/DeviceState.h"
 #include "device/Hid_Thread.h"
+#include "tests/actions/ActionsRig.h"
 #include "tests/support/ModulesSandbox.h"
 #include "virtual/VirtualBus.h"
 
@@ -20,8 +19,6 @@ namespace {
 
 using Code = KeyCodeLogic::KeyCode;
 
-constexpr int kIdleTimeoutMs = 10000;
-constexpr int kSensor3320 = 1;
 constexpr int kPlayOnce = 0;
 constexpr int kButton = 3;
 constexpr int kOtherButton = 4;
@@ -64,39 +61,8 @@ void takeEverySlot()
     }
 }
 
-struct Rig {
-    Rig()
-    {
-        vhid::Bus::instance().reset();
-        vhid::Bus::instance().plug(vhid::Model::Mouse);
-        vhid::Bus::instance().withMouse([](vhid::MouseMemory &mouse) { mouse.sensorType = kSensor3320; });
-        hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-        deviceReady = true;
-        demoMode = false;
-        languageIntegrity = true;
-        encodeEnabled = true;
-        secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
-        controllers = std::make_unique<Controllers>();
-        controllers->setHidThread(&hid);
-        actions = std::make_unique<PageActions>(*controllers);
-        actions->keys->start();
-    }
-    ~Rig() { settle(); }
-    void settle()
-    {
-        QVERIFY(hid.waitUntilIdle(kIdleTimeoutMs));
-        controllers->profiles->flush();
-    }
-    std::vector<std::uint8_t> mouseMatrix()
-    {
-        std::vector<std::uint8_t> matrix;
-        vhid::Bus::instance().withMouse([&](vhid::MouseMemory &mouse) { matrix = mouse.keyMatrix; });
-        return matrix;
-    }
-
-    Hid_Thread hid;
-    std::unique_ptr<Controllers> controllers;
-    std::unique_ptr<PageActions> actions;
+struct Rig : ActionsRig {
+    Rig() { actions.keys->start(); }
 };
 
 }  // namespace
@@ -112,7 +78,7 @@ private slots:
     {
         sandbox = std::make_unique<ModulesSandbox>();
         Rig firstStart;
-        boundDevice = int(firstStart.controllers->context.deviceId());
+        boundDevice = int(firstStart.controllers.context.deviceId());
     }
     void cleanup() { sandbox.reset(); }
 
@@ -131,16 +97,86 @@ private slots:
         QFETCH(Code, code);
         {
             Rig rig;
-            rig.actions->keys->assign(button, code);
-            rig.actions->keys->apply();
+            rig.actions.keys->assign(button, code);
+            rig.actions.keys->apply();
             rig.settle();
-            const std::vector<int> expected = KeyCodeLogic::keyMatrix(rig.actions->keys->codes());
+            const std::vector<int> expected = KeyCodeLogic::keyMatrix(rig.actions.keys->codes());
             const std::vector<std::uint8_t> held = rig.mouseMatrix();
             QCOMPARE(std::vector<int>(held.begin(), held.end()), expected);
             QVERIFY(vhid::Bus::instance().violationReport().empty());
         }
         Rig reopened;
-        QCOMPARE(reopened.actions->keys->codes()[size_t(button)], code);
+        QCOMPARE(reopened.actions.keys->codes()[size_t(button)], code);
+    }
+
+    // Pending while the page shows codes or a wheel direction the profile does not hold; the
+    // mouse gets the matrix only on APPLY. A view re-shows its button when the codes are
+    // replaced as a whole.
+    void pendingFollowsWhatTheProfileHolds_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<int>("announcements");
+        QTest::addColumn<int>("replacements");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("a change") << QStringList{"assign"} << true << 1 << 0 << false;
+        QTest::newRow("a change given back") << QStringList{"assign", "restoreStart"} << false << 2 << 0 << false;
+        QTest::newRow("the wheel direction") << QStringList{"swap"} << true << 1 << 0 << false;
+        QTest::newRow("applied") << QStringList{"assign", "swap", "apply"} << false << 2 << 0 << true;
+        QTest::newRow("discarded") << QStringList{"assign", "swap", "discard"} << false << 2 << 1 << false;
+        QTest::newRow("reset after an applied change") << QStringList{"assign", "apply", "reset"} << true << 3 << 1
+                                                       << true;
+        QTest::newRow("read again") << QStringList{"refresh"} << false << 0 << 1 << false;
+    }
+    void pendingFollowsWhatTheProfileHolds()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, pending);
+        QFETCH(int, announcements);
+        QFETCH(int, replacements);
+        QFETCH(bool, sent);
+        Rig rig;
+        KeyActions &keys = *rig.actions.keys;
+        rig.settle();
+        const KeyCodeLogic::KeyCodes started = keys.codes();
+        const bool startedSwap = keys.scrollSwap();
+        const std::vector<std::uint8_t> matrixBefore = rig.mouseMatrix();
+        QVERIFY(!keys.pending());
+        QSignalSpy pendingSpy(&keys, &KeyActions::pendingChanged);
+        QSignalSpy replacedSpy(&keys, &KeyActions::codesReplaced);
+        const Code f5{0x00, 0x00, 0x3E, 0x00};
+        QVERIFY(started[kButton] != f5);
+        for (const QString &step : steps) {
+            if (step == "assign")
+                keys.assign(kButton, f5);
+            else if (step == "restoreStart")
+                keys.assign(kButton, started[kButton]);
+            else if (step == "swap")
+                keys.setScrollSwap(!startedSwap);
+            else if (step == "apply")
+                keys.apply();
+            else if (step == "discard")
+                keys.discard();
+            else if (step == "refresh")
+                keys.refresh();
+            else if (step == "reset")
+                keys.reset();
+            else
+                QFAIL(qPrintable("unknown step " + step));
+        }
+        QCOMPARE(keys.pending(), pending);
+        QCOMPARE(pendingSpy.count(), announcements);
+        QCOMPARE(replacedSpy.count(), replacements);
+        rig.settle();
+        const std::vector<std::uint8_t> matrix = rig.mouseMatrix();
+        if (!sent) {
+            QCOMPARE(matrix, matrixBefore);
+            return;
+        }
+        KeyCodeLogic::KeyCodes applied = started;
+        applied[kButton] = f5;
+        const std::vector<int> expected = KeyCodeLogic::keyMatrix(applied);
+        QCOMPARE(std::vector<int>(matrix.begin(), matrix.end()), expected);
     }
 
     // A macro takes its own slot or the lowest free one; with none free the button plays
@@ -165,12 +201,12 @@ private slots:
         if (everySlotTaken)
             takeEverySlot();
         Rig rig;
-        const int slot = rig.actions->keys->assignMacro(kButton, kMacro, kPlayOnce, 1);
+        const int slot = rig.actions.keys->assignMacro(kButton, kMacro, kPlayOnce, 1);
         QCOMPARE(slot, expectedSlot);
         rig.settle();
         QCOMPARE(slotOf(kMacro), expectedSlot);
         const Code expectedCode = slot >= 0 ? KeyCodeLogic::macroCode(kPlayOnce, slot) : KeyCodeLogic::noCode();
-        QCOMPARE(rig.actions->keys->codes()[kButton], expectedCode);
+        QCOMPARE(rig.actions.keys->codes()[kButton], expectedCode);
         if (everySlotTaken)
             for (int taken = 0; taken < KeyCodeLogic::kMacroSlotCount; ++taken)
                 QCOMPARE(slotOf(QString("Busy%1").arg(taken)), taken);
@@ -192,13 +228,13 @@ private slots:
         writeMacro(kMacro, -1);
         {
             Rig rig;
-            QCOMPARE(rig.actions->keys->assignMacro(kButton, kMacro, kPlayOnce, 1), 0);
-            rig.actions->keys->apply();
+            QCOMPARE(rig.actions.keys->assignMacro(kButton, kMacro, kPlayOnce, 1), 0);
+            rig.actions.keys->apply();
         }
         if (playedElsewhere)
             storeMacroButton(1, kOtherButton, 0);
         Rig again;
-        again.actions->keys->assign(kButton, Code{0x00, 0x00, 0x3E, 0x00});
+        again.actions.keys->assign(kButton, Code{0x00, 0x00, 0x3E, 0x00});
         again.settle();
         QCOMPARE(slotOf(kMacro), expectedSlot);
     }
@@ -211,16 +247,16 @@ private slots:
         storeMacroButton(0, kButton, 0);
         storeMacroButton(2, kOtherButton, 0);
         Rig rig;
-        KeyActions &keys = *rig.actions->keys;
-        const QVariantList users = rig.actions->macros->users(kMacro);
+        KeyActions &keys = *rig.actions.keys;
+        const QVariantList users = rig.actions.macros->users(kMacro);
         QVERIFY2(users.size() == 2, qPrintable(QJsonDocument::fromVariant(users).toJson()));
         QCOMPARE(users.at(0).toMap().value("profile").toInt(), 0);
         QCOMPARE(users.at(1).toMap().value("profile").toInt(), 2);
-        QVERIFY(rig.actions->macros->remove(kMacro));
+        QVERIFY(rig.actions.macros->remove(kMacro));
         rig.settle();
         QCOMPARE(keys.codes()[kButton], keys.defaults()[kButton]);
         QVERIFY(!QFile::exists(macroFile(kMacro)));
-        QVERIFY(!rig.actions->macros->names().contains(kMacro));
+        QVERIFY(!rig.actions.macros->names().contains(kMacro));
         const QStringList other = QSettings(profileFile(2), QSettings::IniFormat)
                                       .value("keydefine_W3/" + QString::number(kOtherButton)).toStringList();
         QVERIFY2(other.value(0) != "9", qPrintable(other.join(',')));

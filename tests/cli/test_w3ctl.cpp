@@ -19,6 +19,7 @@
 #include "scenelogic/SensorLogic.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/ModulesSandbox.h"
+#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QJsonDocument>
@@ -187,12 +188,8 @@ WindowRun runWindow(const WindowSetting &setting, const MouseSetup &mouseSetup)
     writeMacro(kMacroName);
     plugMouse(mouseSetup);
     Hid_Thread hid;
-    hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-    deviceReady = true;
-    demoMode = false;
-    languageIntegrity = true;
-    encodeEnabled = true;
-    secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
+    testsupport::markHandshakePassed();
+    hid.rebuildDevices(testsupport::shippedCatalogue());
     myQQuickView view;
     view.setHidThread(&hid);
     vhid::Bus::instance().clearRecords();

@@ -216,6 +216,33 @@ private slots:
         QCOMPARE(scene.property("reportRate", "currentIndex").toInt(), 2);
     }
 
+    // ALL SAVE sends what the lighting and sensor pages would APPLY, read from the profile in
+    // use, without making either page.
+    void allSaveSendsBothPagesWithoutMakingThem()
+    {
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings p1(kProfile1, QSettings::IniFormat);
+            p1.setValue("color_W3/ledEffect", QVariantList{4, 3, 4, 1});
+            p1.setValue("sensor/stage_W3", 3);
+            p1.setValue("sensor/reportRate_W3", 8);
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("Menu_Down_save"));
+        QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+        QVERIFY(waitForTransfer(scene, 0x0B));
+        QCOMPARE(mouseTransfers(0x0D).size(), size_t(1));
+        // WAVE at brightness step 3 and speed step 4.
+        QCOMPARE(leading(mouseTransfers(0x0D).front().block, 4), bytes({0x0D, 5, 115, 5}));
+        QCOMPARE(leading(mouseTransfers(0x01).front().block, 2), bytes({0x01, 8}));
+        QCOMPARE(leading(mouseTransfers(0x0B).front().block, 2), bytes({0x0B, 3}));
+        QVERIFY(scene.item("Page_Color") == nullptr);
+        QVERIFY(scene.item("Page_Sensor") == nullptr);
+    }
+
     void colourChangeSendsTheEightColours()
     {
         SceneDriver scene;
@@ -333,8 +360,8 @@ private slots:
         };
         SceneDriver scene(options);
         QVERIFY(scene.start());
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
-        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
         QVERIFY(openPage(scene, kSensorPage));
         QVERIFY(scene.click("dpiStages_2", Qt::RightButton, {20, 20}));
         QVERIFY(scene.click("dpiStages_menu0"));
@@ -353,8 +380,8 @@ private slots:
         QFETCH(QString, language);
         SceneDriver scene;
         QVERIFY(scene.start());
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
-        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
         QVERIFY(openPage(scene, kColorPage));
         QVERIFY(setLight(scene, true));
         QVERIFY(chooseEffect(scene, 0));  // STATIC takes the colours
@@ -463,8 +490,8 @@ private slots:
         for (const Look &look : looks) {
             const int position = languages.indexOf(look.language);
             QVERIFY2(position >= 0, qPrintable(look.language));
-            scene.call("Page_Globalsetting", "setSkin", {look.skin - 1});
-            scene.call("Page_Globalsetting", "setLanguage", {position});
+            scene.call("GlobalSettings", "setSkin", {look.skin - 1});
+            scene.call("GlobalSettings", "setLanguage", {position});
             QCOMPARE(scene.root()->property("skin_No").toInt(), look.skin);
             const QStringList strings = scene.root()->property("globalSetting_stringList").toStringList();
             QVERIFY(strings.size() > 105);

@@ -1,10 +1,12 @@
 import QtQuick 2.15
 import QtTest 1.2
+import W3.Logic 1.0
 import "qrc:/modules/qml/basic"
 import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
 
 Item {
+    id: stage
     width: 1000
     height: 600
 
@@ -36,9 +38,19 @@ Item {
         }
     }
 
-    Page_Globalsetting { id: page; sceneRoot: sceneRoot }
+    GlobalSettings { id: settings; sceneRoot: sceneRoot }
+    readonly property alias settingsUnit: settings
+    // The panel as the scene hosts it: made when asked for, over the settings as they are then.
+    Component {
+        id: panelSlot
+        PageSlot {
+            madeAtStart: false
+            sourceComponent: Page_Globalsetting { settings: stage.settingsUnit }
+        }
+    }
+    property PageSlot slot: null
     Menu_Prof { id: profiles; x: 880 }
-    SignalSpy { id: closeSpy; target: page; signalName: "closeRequested" }
+    SignalSpy { id: closeSpy; target: slot ? slot.item : null; signalName: "closeRequested" }
     SignalSpy { id: profileSpy; target: profiles; signalName: "profileChanged" }
     SignalSpy { id: requestSpy; target: profiles; signalName: "switchRequested" }
 
@@ -56,6 +68,12 @@ Item {
         sceneTest.clearRecords()
     }
 
+    // The settings panel, made now if it was not made yet.
+    function panel() {
+        slot.make()
+        return slot.item
+    }
+
     // The language file's own strings, as the program reads them.
     function stringsOf(code) { return ui_View.getGlobalStrings(code) }
 
@@ -66,29 +84,33 @@ Item {
         function init() {
             resetView()
             sceneRoot.restoreDefaults()
-            page.languageNames = []
-            page.languageCodes = []
-            page.languagePosition = -1
+            settings.languageNames = []
+            settings.languageCodes = []
+            settings.languagePosition = -1
+            settings.presets = Palette.presets()
+            settings.presetIndex = 0
+            settings.brightnessStep = 7
+            slot = createTemporaryObject(panelSlot, stage)
         }
 
         function test_emptyConfigurationKeepsTheDefaults() {
-            page.initUI()
+            settings.initUI()
             compare(sceneRoot.skin_No, 1)
             compare(sceneRoot.globalSetting_size, 11)
             compare(String(sceneRoot.globalSetting_color), "#00ffff")
             compare(sceneRoot.animation_speed, 800)
             compare(sceneRoot.globalSetting_fontFamily, "Arial")
-            compare(page.languageNames.length, 0, "the language menu stays empty")
+            compare(settings.languageNames.length, 0, "the language menu stays empty")
             compare(sceneRoot.globalSetting_stringList.length, 0, "no language loaded")
             compare(sceneRoot.translated, [])
-            verify(page.skinShown)
+            verify(settings.skinShown)
         }
 
         function test_skinMenuOnlyWithSeveralSkins() {
             verify(sceneTest.move(secondSkin, secondSkinAway))
-            page.initUI()
+            settings.initUI()
             verify(sceneTest.move(secondSkinAway, secondSkin))
-            verify(!findChild(page, "skinList").visible)
+            verify(!findChild(panel(), "skinList").visible)
         }
 
         function test_saveBuildsTheListAndStartUpReadsItBack_data() {
@@ -104,27 +126,26 @@ Item {
         function test_saveBuildsTheListAndStartUpReadsItBack(data) {
             sceneTest.writeAppConfig([1, 1, 0, 0, 0, false, "", 0, 0, 255, 255, 255, 200, 150, 255, 180, 0,
                                 200, 200, 100, 200, 170, 255, 255, 180, 180, 160, 190, 160, 0, 7, "https://example.org/help"])
-            page.initUI()
-            page.setSkin(data.skin)
+            settings.initUI()
+            settings.setSkin(data.skin)
             if (!data.sound)
-                mouseClick(findChild(page, "soundSwitch_off"))
+                mouseClick(findChild(panel(), "soundSwitch_off"))
             if (!data.animated)
-                mouseClick(findChild(page, "animationSwitch_off"))
-            page.setLanguage(data.language)
+                mouseClick(findChild(panel(), "animationSwitch_off"))
+            settings.setLanguage(data.language)
             var background = data.background !== "" ? sceneTest.path(data.background) : ""
             if (background !== "") {
                 verify(sceneTest.writeFile(data.background, "picture"))
                 sceneTest.openFileAnswer = background
-                mouseClick(findChild(page, "backgroundSwitch"))
+                mouseClick(findChild(panel(), "backgroundSwitch"))
             }
             if (data.larger)
-                mouseClick(findChild(page, "textSizeSwitch_larger"))
-            mouseClick(findChild(page, "colorPreset_" + data.preset))
-            page.storeColor(data.rgb[0], data.rgb[1], data.rgb[2])
-            page.brightnessStep = data.step
-            page.applyColor()
+                mouseClick(findChild(panel(), "textSizeSwitch_larger"))
+            mouseClick(findChild(panel(), "colorPreset_" + data.preset))
+            settings.storeColor(data.rgb[0], data.rgb[1], data.rgb[2])
+            settings.setBrightness(data.step)
             closeSpy.clear()
-            mouseClick(findChild(page, "saveButton"))
+            mouseClick(findChild(panel(), "saveButton"))
             compare(closeSpy.count, 1, "SAVE closes the panel")
 
             var saved = sceneTest.storedAppConfig()
@@ -145,16 +166,16 @@ Item {
 
             // The next start reads the stored text back into the same settings.
             sceneRoot.restoreDefaults()
-            page.initUI()
+            settings.initUI()
             compare(sceneRoot.skin_No, data.skin + 1)
             compare(sceneTest.audio, data.sound)
             compare(sceneRoot.animation_speed, data.animated ? 800 : 10)
-            compare(page.languagePosition, data.language)
+            compare(settings.languagePosition, data.language)
             compare(sceneRoot.isCustomBackground, data.background !== "")
             compare(sceneRoot.sourceCustomBackground, background !== "" ? "file:" + background : "")
             compare(sceneRoot.globalSetting_size, data.larger ? 12 : 11)
-            compare(page.presetIndex, data.preset)
-            compare(page.brightnessStep, data.step)
+            compare(settings.presetIndex, data.preset)
+            compare(settings.brightnessStep, data.step)
             var color = sceneRoot.globalSetting_color
             compare([Math.round(color.r * 255), Math.round(color.g * 255), Math.round(color.b * 255)], data.rgb)
             compare(Math.round(color.a * 255), data.alpha)
@@ -163,35 +184,117 @@ Item {
 
         function test_damagedItemsFallBackToTheDefaults() {
             sceneTest.writeAppConfig([1, "x", "", 7, 99, "maybe", "", 5])
-            page.initUI()
+            settings.initUI()
             compare(sceneRoot.skin_No, 1)
             compare(sceneTest.audio, true)
             compare(sceneRoot.animation_speed, 10, "out-of-range values are clamped")
-            compare(page.languagePosition, -1, "no language at that position")
+            compare(settings.languagePosition, -1, "no language at that position")
             verify(!sceneRoot.isCustomBackground)
             compare(sceneRoot.globalSetting_size, 12)
-            compare(page.presets[6], [160, 190, 160])
-            compare(page.brightnessStep, 7)
+            compare(settings.presets[6], [160, 190, 160])
+            compare(settings.brightnessStep, 7)
+        }
+
+        // Start-up applies the stored settings with no panel made; a panel made afterwards shows
+        // them (and any change made meanwhile) at once, without a click.
+        function test_panelMadeLateShowsTheState_data() {
+            return [
+                { tag: "stored defaults", config: [1, 1, 0, 0, 1], skin: 0, sound: true, animated: true,
+                  language: 1, larger: false, background: false, preset: 0, rgb: [0, 255, 255], step: 7 },
+                { tag: "everything stored otherwise",
+                  config: [1, 2, 1, 1, 2, true, "file:/pictures/wall.png", 1, 0, 255, 255, 255, 200, 150, 255, 180, 0,
+                           200, 200, 100, 12, 34, 56, 255, 180, 180, 160, 190, 160, 4, 2],
+                  skin: 1, sound: false, animated: false, language: 2, larger: true, background: true,
+                  preset: 4, rgb: [12, 34, 56], step: 2 },
+                { tag: "changed after start, before the panel", config: [1, 1, 0, 0, 1],
+                  change: function() { settings.setSkin(1); settings.setLanguage(0); settings.setLargerText(true);
+                                       settings.setBrightness(3); settings.choosePreset(2) },
+                  skin: 1, sound: true, animated: true, language: 0, larger: true, background: false,
+                  preset: 2, rgb: [255, 180, 0], step: 3 },
+            ]
+        }
+        function test_panelMadeLateShowsTheState(data) {
+            sceneTest.writeAppConfig(data.config)
+            settings.initUI()
+            if (data.change)
+                data.change()
+            compare(slot.item, null, "no panel made by the start-up")
+            compare(sceneRoot.skin_No, data.skin + 1)
+            compare(sceneTest.audio, data.sound)
+            compare(sceneRoot.animation_speed, data.animated ? 800 : 10)
+            compare(sceneRoot.globalSetting_stringList[26], stringsOf(languageCodes[data.language])[26])
+            compare(sceneRoot.globalSetting_size, data.larger ? 12 : 11)
+
+            var page = panel()
+            compare(findChild(page, "skinList").currentIndex, data.skin)
+            compare(findChild(page, "soundSwitch_on").isSelect, data.sound)
+            compare(findChild(page, "soundSwitch_off").isSelect, !data.sound)
+            compare(findChild(page, "animationSwitch_on").isSelect, data.animated)
+            compare(findChild(page, "animationSwitch_off").isSelect, !data.animated)
+            compare(findChild(page, "languageList").currentIndex, data.language)
+            compare(findChild(page, "languageList").currentText, settings.languageNames[data.language])
+            compare(findChild(page, "backgroundSwitch").text, data.background ? "\u3010 ON \u3011" : "\u3010 OFF \u3011")
+            compare(findChild(page, "textSizeSwitch_larger").isSelect, data.larger)
+            compare(findChild(page, "textSizeSwitch_normal").isSelect, !data.larger)
+            compare(findChild(page, "brightnessSlider").position, data.step)
+            var palette = findChild(page, "textColorPalette")
+            compare([palette.r, palette.g, palette.b], data.rgb)
+            compare(findChild(page, "colorPreset_" + data.preset).border.width, 3)
+            compare(settings.pending, data.change !== undefined, "showing the state changes nothing")
+        }
+
+        // The panel follows the settings while it is open: a language or a skin chosen from
+        // elsewhere, and DISCARD, move its lists and its palette too.
+        function test_openPanelFollowsTheState() {
+            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
+            settings.initUI()
+            var page = panel()
+            settings.setLanguage(2)
+            settings.setSkin(1)
+            settings.storeColor(1, 2, 3)
+            compare(findChild(page, "languageList").currentIndex, 2)
+            compare(findChild(page, "skinList").currentIndex, 1)
+            var palette = findChild(page, "textColorPalette")
+            compare([palette.r, palette.g, palette.b], [1, 2, 3])
+            settings.discard()
+            compare(findChild(page, "languageList").currentIndex, 1)
+            compare(findChild(page, "skinList").currentIndex, 0)
+            compare([palette.r, palette.g, palette.b], [0, 255, 255])
         }
 
         function test_languageLoadsStringsAndRelabels() {
             sceneTest.writeAppConfig([1, 1, 0, 0, 2])
-            page.initUI()
-            compare(page.languageNames, ["CHINESE (Simp)", "ENGLISH", "JAPANESE"])
-            compare(page.languageCodes, languageCodes)
+            settings.initUI()
+            compare(settings.languageNames, ["CHINESE (Simp)", "ENGLISH", "JAPANESE"])
+            compare(settings.languageCodes, languageCodes)
             var japanese = stringsOf("059000")
             compare(sceneRoot.globalSetting_fontFamily, japanese[0])
             compare(sceneRoot.globalSetting_stringList[26], japanese[26])
             verify(japanese[26] !== stringsOf("031000")[26], "a string of its own")
             compare(sceneRoot.translated, ["059000"])
-            var languageList = findChild(page, "languageList")
+            var languageList = findChild(panel(), "languageList")
             mouseClick(languageList)
             var item = null
             tryVerify(function() { item = findChild(languageList, "languageList_item0"); return item !== null }, 2000)
             mouseClick(item)
             compare(sceneRoot.translated, ["059000", "025044"])
             compare(sceneRoot.globalSetting_stringList[26], stringsOf("025044")[26])
-            compare(page.languagePosition, 0)
+            compare(settings.languagePosition, 0)
+        }
+
+        // An open list lies over the rows below it: a click on it picks from the list, never
+        // the control of a later row underneath.
+        function test_openListCoversTheRowsBelow() {
+            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
+            settings.initUI()
+            var page = panel()
+            mouseClick(findChild(page, "languageList"))
+            var larger = findChild(page, "textSizeSwitch_larger")
+            var spot = larger.mapToItem(page, larger.width / 2, larger.height / 2)
+            mouseClick(page, spot.x, spot.y)
+            compare(settings.languagePosition, 2, "the list's row over the switch")
+            verify(!larger.isSelect)
+            compare(sceneRoot.globalSetting_size, 11)
         }
 
         function test_background_data() {
@@ -204,7 +307,7 @@ Item {
         function test_background(data) {
             verify(sceneTest.writeFile("pic.png", "picture"))
             sceneTest.openFileAnswer = data.path === "" ? "" : sceneTest.path(data.path)
-            var button = findChild(page, "backgroundSwitch")
+            var button = findChild(panel(), "backgroundSwitch")
             mouseClick(button)
             compare(sceneRoot.isCustomBackground, data.on)
             compare(sceneRoot.sourceCustomBackground, data.on ? "file:" + sceneTest.path(data.path) : "")
@@ -221,20 +324,20 @@ Item {
             ]
         }
         function test_brightness(data) {
-            mouseClick(findChild(page, "brightnessSlider"), data.x, 10)
-            compare(page.brightnessStep, data.step)
+            mouseClick(findChild(panel(), "brightnessSlider"), data.x, 10)
+            compare(settings.brightnessStep, data.step)
             compare(Math.round(sceneRoot.globalSetting_color.a * 255), data.alpha)
         }
 
         // A release moved the knob itself; RESET must still bring it back with the step.
         function test_resetPutsTheBrightnessKnobBack() {
             sceneTest.writeAppConfig([1, 1, 0, 0, 0])
-            page.initUI()
-            var slider = findChild(page, "brightnessSlider")
+            settings.initUI()
+            var slider = findChild(panel(), "brightnessSlider")
             mouseClick(slider, 0, 10)
             compare(slider.position, 0)
-            mouseClick(findChild(page, "resetButton"))
-            compare(page.brightnessStep, 7)
+            mouseClick(findChild(panel(), "resetButton"))
+            compare(settings.brightnessStep, 7)
             compare(slider.position, 7, "the knob follows the restored step")
         }
 
@@ -252,62 +355,62 @@ Item {
         }
         function test_pendingUntilDiscarded(data) {
             sceneTest.writeAppConfig([1, 1, 0, 0, 1])
-            page.initUI()
-            verify(!page.pending)
-            var stored = JSON.stringify(page.buildConfigList())
-            var control = findChild(page, data.control)
+            settings.initUI()
+            verify(!settings.pending)
+            var stored = JSON.stringify(settings.buildConfigList())
+            var control = findChild(panel(), data.control)
             if (data.x !== undefined)
                 mouseClick(control, data.x, control.height / 2)
             else
                 mouseClick(control)
             if (data.item)
-                mouseClick(findChild(page, data.item))
-            verify(page.pending, "changed, not saved")
-            verify(JSON.stringify(page.buildConfigList()) !== stored)
-            page.discard()
-            verify(!page.pending)
-            compare(JSON.stringify(page.buildConfigList()), stored)
+                mouseClick(findChild(panel(), data.item))
+            verify(settings.pending, "changed, not saved")
+            verify(JSON.stringify(settings.buildConfigList()) !== stored)
+            settings.discard()
+            verify(!settings.pending)
+            compare(JSON.stringify(settings.buildConfigList()), stored)
             verify(sceneTest.audio, "the stored sound setting is back")
         }
 
         function test_storeEndsPending() {
-            page.initUI()
-            mouseClick(findChild(page, "textSizeSwitch_larger"))
-            verify(page.pending)
+            settings.initUI()
+            mouseClick(findChild(panel(), "textSizeSwitch_larger"))
+            verify(settings.pending)
             var closes = closeSpy.count
-            page.store()
-            verify(!page.pending)
+            settings.store()
+            verify(!settings.pending)
             compare(sceneTest.storedAppConfig()[7], "1")
             compare(closeSpy.count, closes, "storing alone leaves the panel open")
         }
 
         function test_paletteChangesTheSelectedPreset() {
-            mouseClick(findChild(page, "colorPreset_2"))
-            var strip = findChild(page, "textColorPalette_strip")
+            mouseClick(findChild(panel(), "colorPreset_2"))
+            var strip = findChild(panel(), "textColorPalette_strip")
             mousePress(strip, 10, 0)
             mouseRelease(strip, 10, 0)
-            compare(page.presets[2], [0, 0, 0])
-            compare(page.presets[1], [255, 200, 150], "the other presets stay")
+            compare(settings.presets[2], [0, 0, 0])
+            compare(settings.presets[1], [255, 200, 150], "the other presets stay")
             compare(String(sceneRoot.globalSetting_color), "#000000")
         }
 
         function test_soundSwitch() {
-            page.initUI()
+            settings.initUI()
             var clearsBefore = sceneTest.clears
-            mouseClick(findChild(page, "soundSwitch_off"))
+            mouseClick(findChild(panel(), "soundSwitch_off"))
             verify(!sceneTest.audio)
             compare(sceneTest.clears, clearsBefore + 1)
-            mouseClick(findChild(page, "soundSwitch_on"))
+            mouseClick(findChild(panel(), "soundSwitch_on"))
             verify(sceneTest.audio)
             compare(sceneTest.cues[sceneTest.cues.length - 1], 0)
         }
 
         function test_resetRestoresTheFactorySettings() {
             sceneTest.writeAppConfig([1, 2, 1, 1, 0])
-            page.initUI()
+            settings.initUI()
             verify(!sceneTest.audio)
             var clearsBefore = sceneTest.clears
-            mouseClick(findChild(page, "resetButton"))
+            mouseClick(findChild(panel(), "resetButton"))
             compare(sceneTest.storedAppConfig(), sceneTest.factoryAppConfig(), "the factory file is back")
             compare(sceneTest.clears, clearsBefore + 1, "sound off and players cleared first")
             compare(sceneRoot.skin_No, 1)

@@ -69,7 +69,7 @@ private:
 
     bool pickLanguage(SceneDriver &scene, const QString &code)
     {
-        const int position = scene.property("Page_Globalsetting", "languageCodes").toStringList().indexOf(code);
+        const int position = scene.property("GlobalSettings", "languageCodes").toStringList().indexOf(code);
         return position >= 0 && scene.click("Menu_Up_settings")
                && scene.waitFor([&] { return scene.property("Page_Globalsetting", "x").toInt() == 160; })
                && scene.click("languageList") && scene.click("languageList_item" + QString::number(position))

@@ -1,6 +1,7 @@
 // The interface sound players: which file each player holds after each slot, the audio flag,
 // when the background music starts (and when it must not), and the cues asked for before the
-// players exist, alone and in the view, which makes its players after its first frame.
+// players exist, alone and in the view, which makes its players after its first frame and only
+// once a sound is asked for.
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
 
@@ -63,8 +64,10 @@ private slots:
     void requestsBeforePlayersExistPlayWhenReady();
     void earlyStartupCueStillLeadsIntoBackground();
     void makingPlayersTwiceKeepsThem();
+    void playersOnDemandComeWithTheFirstSound();
     void viewMakesPlayersAfterItsFirstFrame();
     void viewWaitsForItsSceneToShow();
+    void viewWithSoundOffMakesNoPlayers();
 
 private:
     // A fresh sound player whose players are not made yet.
@@ -414,6 +417,29 @@ void TestSoundPlayer::makingPlayersTwiceKeepsThem()
     verifySources({QString(), QString(), soundPath(2)});
 }
 
+void TestSoundPlayer::playersOnDemandComeWithTheFirstSound()
+{
+    startWithoutPlayers();
+    QSignalSpy ready(sounds, &SoundPlayer::playersReady);
+    sounds->createPlayersOnDemand();
+    sounds->setEnableAudio(false);
+    sounds->playMedia_Index(2);
+    sounds->clearAllMedia();
+    sounds->setEnableAudio(true);
+    QVERIFY(!sounds->hasPlayers());
+
+    sounds->playMedia_Index(3);
+    QCOMPARE(ready.count(), 1);
+    verifySources({QString(), QString(), QString(), soundPath(3)});
+
+    // A closing program leaves its players for good: no sound makes new ones.
+    sounds->leavePlayersToProcessExit();
+    sounds->playMedia_Index(4);
+    sounds->playMedia_Background();
+    QVERIFY(!sounds->hasPlayers());
+    QCOMPARE(ready.count(), 1);
+}
+
 void TestSoundPlayer::viewMakesPlayersAfterItsFirstFrame()
 {
     // The scene's opening asks for the start-up cue before the view has drawn anything.
@@ -464,6 +490,30 @@ void TestSoundPlayer::viewWaitsForItsSceneToShow()
     quickView.rootObject()->setVisible(true);
     QTRY_VERIFY_WITH_TIMEOUT(viewSounds.hasPlayers(), kCueEndTimeoutMs);
     QCOMPARE(viewSounds.player(1)->currentSource().fileName(), soundPath(1));
+}
+
+void TestSoundPlayer::viewWithSoundOffMakesNoPlayers()
+{
+    // The settings keep the sound off: the opening's cue is ignored and the sound back end is
+    // not started, until the sound is switched on and asked for.
+    myQQuickView quickView;
+    quickView.resize(100, 60);
+    SoundPlayer &viewSounds = quickView.sounds();
+    viewSounds.setEnableAudio(false);
+    viewSounds.playMedia_Index(1);
+    bool rendered = false;
+    connect(quickView.quickWindow(), &QQuickWindow::afterRendering, this, [&] { rendered = true; },
+            Qt::DirectConnection);
+    quickView.show();
+    QTRY_VERIFY_WITH_TIMEOUT(rendered, kCueEndTimeoutMs);
+    QTest::qWait(kSettleMs);
+    QVERIFY(!viewSounds.hasPlayers());
+
+    viewSounds.setEnableAudio(true);
+    viewSounds.playMedia_Index(0);
+    QVERIFY(viewSounds.hasPlayers());
+    QCOMPARE(viewSounds.player(0)->currentSource().fileName(), soundPath(0));
+    QCOMPARE(viewSounds.player(0)->parent(), &quickView);
 }
 
 QTEST_MAIN(TestSoundPlayer)

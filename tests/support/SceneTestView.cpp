@@ -3,23 +3,45 @@
 #include "controller/AppConfig.h"
 #include "controller/ProfileStore.h"
 #include "controller/SoundPlayer.h"
-#include "device/Catalogue.h"
-#include "device/DeviceState.h"
+#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QDir>
 #include <QEvent>
+#include <QJSValue>
 #include <QFile>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QSettings>
 #include <cstring>
 
 namespace {
 constexpr const char *kLanguageFolder = "modules/i18n";
 constexpr const char *kLanguageFilePrefix = "lang_";
 constexpr const char *kFactoryAppConfig = "./modules/setting/apConfigD.bin";
-constexpr const char *kDeviceSecrecyText = "417306";  // the virtual devices' default
+constexpr const char *kFactoryProfile = "modules/setting/pD.bin";
 constexpr int kIdleWaitMs = 10000;
+// Led instruction type of the mouse's logo light: option1 0 means it takes colour ids only.
+constexpr int kLogoLedType = 0;
+
+QVariantList numbers(const std::uint8_t *bytes, std::size_t count)
+{
+    QVariantList list;
+    for (std::size_t i = 0; i < count; ++i)
+        list.append(int(bytes[i]));
+    return list;
+}
+
+// A list from a test arrives as a script value: stored as the list it holds.
+void storeEntry(QSettings &settings, const QString &key, const QVariant &value)
+{
+    if (value.userType() == qMetaTypeId<QJSValue>())
+        settings.setValue(key, value.value<QJSValue>().toVariant());
+    else if (value.isValid())
+        settings.setValue(key, value);
+    else
+        settings.remove(key);
+}
 }  // namespace
 
 SceneTestProbe::SceneTestProbe(myQQuickView &view, QWidget &shell, ModulesSandbox &modules,
@@ -40,6 +62,12 @@ SceneTestProbe::SceneTestProbe(myQQuickView &view, QWidget &shell, ModulesSandbo
 void SceneTestProbe::setCues(const QVariantList &list)
 {
     cueList = list;
+    emit changed();
+}
+
+void SceneTestProbe::setConfirmAnswer(bool answer)
+{
+    prompts.confirmAnswer = answer;
     emit changed();
 }
 
@@ -130,10 +158,87 @@ QVariantList SceneTestProbe::sentCommands() const
     return blocks;
 }
 
+QVariantList SceneTestProbe::sentData(int command) const
+{
+    hid.waitUntilIdle(kIdleWaitMs);
+    QVariantList bytes;
+    bool following = false;
+    for (const vhid::Record &record : vhid::Bus::instance().records()) {
+        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
+            continue;
+        if (record.op == vhid::Op::SendFeature) {
+            following = !record.plainBlock.empty() && record.plainBlock[0] == command;
+            if (following)
+                bytes.clear();
+        } else if (record.op == vhid::Op::Write && following) {
+            // The first byte of a report is its ID.
+            for (size_t i = 1; i < record.bytes.size(); ++i)
+                bytes.append(int(record.bytes[i]));
+        }
+    }
+    return bytes;
+}
+
 void SceneTestProbe::clearWire()
 {
     hid.waitUntilIdle(kIdleWaitMs);
     vhid::Bus::instance().clearRecords();
+}
+
+QVariantList SceneTestProbe::sentTransfers(int code) const
+{
+    hid.waitUntilIdle(kIdleWaitMs);
+    QVariantList transfers;
+    QVariantList data;
+    bool collecting = false;
+    const auto finish = [&] {
+        if (collecting)
+            transfers.last() = QVariantMap{{"block", transfers.last().toMap().value("block")}, {"data", data}};
+    };
+    for (const vhid::Record &record : vhid::Bus::instance().records()) {
+        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
+            continue;
+        if (record.op == vhid::Op::SendFeature) {
+            finish();
+            collecting = !record.plainBlock.empty() && record.plainBlock[0] == code;
+            data.clear();
+            if (collecting)
+                transfers.append(QVariantMap{{"block", numbers(record.plainBlock.data(), record.plainBlock.size())}});
+        } else if (record.op == vhid::Op::Write && collecting && !record.bytes.empty()) {
+            // The report ID is not data.
+            data += numbers(record.bytes.data() + 1, record.bytes.size() - 1);
+        }
+    }
+    finish();
+    return transfers;
+}
+
+void SceneTestProbe::storeInProfile(const QString &key, const QVariant &value)
+{
+    storeEntry(view.profiles().current(), key, value);
+}
+
+QVariant SceneTestProbe::storedInProfile(const QString &key) const
+{
+    return view.profiles().current().value(key);
+}
+
+void SceneTestProbe::clearProfile() { view.profiles().current().clear(); }
+
+void SceneTestProbe::storeFactoryValue(const QString &key, const QVariant &value)
+{
+    QSettings factory(modules.path(kFactoryProfile), QSettings::IniFormat);
+    storeEntry(factory, key, value);
+}
+
+void SceneTestProbe::setMouseSensor(int sensorType, int stageCount, bool fixedColorsOnly)
+{
+    hid.waitUntilIdle(kIdleWaitMs);
+    vhid::Bus::instance().withMouse([&](vhid::MouseMemory &mouse) {
+        mouse.sensorType = std::uint8_t(sensorType);
+        mouse.dpiMaxStage = std::uint8_t(stageCount);
+        mouse.ledInstruct[kLogoLedType] = {std::uint8_t(fixedColorsOnly ? 0 : 1), 0, 0};
+    });
 }
 
 void SceneTestProbe::clearRecords()
@@ -160,16 +265,7 @@ bool SceneTestProbe::eventFilter(QObject *watched, QEvent *event)
 
 SceneTestRig::SceneTestRig()
 {
-    vhid::Bus &bus = vhid::Bus::instance();
-    bus.reset();
-    bus.plug(vhid::Model::Mouse);
-    encodeEnabled = true;
-    demoMode = false;
-    languageIntegrity = true;
-    for (int i = 0; i < 6; ++i)
-        secrecyCode[size_t(i) + 1] = std::uint8_t(kDeviceSecrecyText[i]);
-    hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-    bus.clearRecords();
+    testsupport::plugProvenDevice(hid);
 
     viewObject = std::make_unique<myQQuickView>(&shell);
     viewObject->setHidThread(&hid);

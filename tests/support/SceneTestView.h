@@ -42,6 +42,9 @@ class SceneTestProbe : public QObject {
     Q_PROPERTY(int closes READ closes NOTIFY changed)
     // The profile the program works on (0..9).
     Q_PROPERTY(int currentProfile READ currentProfile NOTIFY changed)
+    // The answer to the program's yes/no questions, and how many it asked since clearRecords().
+    Q_PROPERTY(bool confirmAnswer READ confirmAnswer WRITE setConfirmAnswer NOTIFY changed)
+    Q_PROPERTY(int confirmations READ confirmations NOTIFY changed)
 
 public:
     SceneTestProbe(myQQuickView &view, QWidget &shell, ModulesSandbox &modules, RecordingPrompts &prompts,
@@ -60,6 +63,9 @@ public:
     int windowY() const { return shell.y(); }
     int closes() const { return closeCount; }
     int currentProfile() const;
+    bool confirmAnswer() const { return prompts.confirmAnswer; }
+    void setConfirmAnswer(bool answer);
+    int confirmations() const { return prompts.confirmations.size(); }
 
     // The application configuration file: `items` stored as the program stores them; an empty
     // list removes the file (a first start).
@@ -81,6 +87,23 @@ public:
     // of numbers (command code first), after the device thread finished its queue.
     Q_INVOKABLE QVariantList sentCommands() const;
     Q_INVOKABLE void clearWire();
+    // The data reports (report IDs removed) that followed the last command block starting with
+    // `command`, as numbers; empty when no such command was sent.
+    Q_INVOKABLE QVariantList sentData(int command) const;
+    // Every transfer with command `code` since the last clearWire(), oldest first:
+    // {block: [the plain command block], data: [the data reports that followed, IDs removed]}.
+    Q_INVOKABLE QVariantList sentTransfers(int code) const;
+    // Entries of the profile in use as the settings file holds them; an undefined value
+    // removes the entry.
+    Q_INVOKABLE void storeInProfile(const QString &key, const QVariant &value);
+    Q_INVOKABLE QVariant storedInProfile(const QString &key) const;
+    // Every entry of the profile in use removed.
+    Q_INVOKABLE void clearProfile();
+    // An entry of the factory profile "pD.bin"; an undefined value removes it.
+    Q_INVOKABLE void storeFactoryValue(const QString &key, const QVariant &value);
+    // The virtual mouse's sensor, how many DPI stages it has and whether its indicator takes
+    // only the fixed colours.
+    Q_INVOKABLE void setMouseSensor(int sensorType, int stageCount, bool fixedColorsOnly);
     // Every record of the wire forgotten, every dialog and cue too.
     Q_INVOKABLE void clearRecords();
 

@@ -59,10 +59,10 @@ Item {
         "SCROLL UP", "SCROLL DOWN", "LED CONTROL", "RENAME", "ALL RESET", "ALL SAVE"
     ]
 
-    // Start-up: the settings page first (language strings), the product frame second.
+    // Start-up: the global settings first (language strings), the product frame second. The
+    // settings panel is made when it is first opened and shows them as they are then.
     function initUI() {
-        if (settingsPage)
-            settingsPage.initUI()
+        globalSettings.initUI()
         mainW3.initUI()
         deviceBadge.refresh()
         initialised = true
@@ -100,6 +100,7 @@ Item {
             showGlobalSetting(true)
     }
 
+    // The panel is made before it is asked to open, so that it slides in from its place aside.
     function showGlobalSetting(open) {
         Sounds.slide()
         if (open)
@@ -110,7 +111,7 @@ Item {
     // Unsaved settings are saved or dropped first (SAVE / DISCARD / CANCEL), then `proceed` runs
     // unless the answer was CANCEL.
     function settleSettings(proceed) {
-        if (!settingsPage || !settingsPage.pending) {
+        if (!globalSettings.pending) {
             proceed()
             return
         }
@@ -119,9 +120,9 @@ Item {
                       [Theme.text(85, "SAVE"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
                       function(choice) {
                           if (choice === 0)
-                              settingsPage.store()
+                              globalSettings.store()
                           else if (choice === 1)
-                              settingsPage.discard()
+                              globalSettings.discard()
                           else
                               return
                           proceed()
@@ -162,6 +163,8 @@ Item {
         Theme.animationSpeed = Qt.binding(function() { return root.animation_speed })
     }
     onEmptyAreaPressed: focusSink.forceActiveFocus()
+    // Whoever else opens the panel (the property set directly) finds it made too.
+    onIsGlobalSettingSelectChanged: if (isGlobalSettingSelect) settingsSlot.make()
 
     // Takes the keyboard focus from any text field when the empty area is pressed.
     Item { id: focusSink }
@@ -208,10 +211,17 @@ Item {
         }
     }
 
+    // The global settings live here from start-up on; the panel over them is made when first opened.
+    GlobalSettings {
+        id: globalSettings
+        sceneRoot: root
+    }
+
     PageSlot {
         id: settingsSlot
+        madeAtStart: false
         sourceComponent: Page_Globalsetting {
-            sceneRoot: root
+            settings: globalSettings
             x: root.isGlobalSettingSelect ? 160 : root.width
             y: 64
             visible: x < root.width
@@ -227,6 +237,8 @@ Item {
         id: menuUp
         y: -height
         onSettingsClicked: root.toggleGlobalSetting()
+        // Made between frames while the pointer is on its way, the panel opens at once.
+        onSettingsApproached: settingsSlot.prepare()
         onCloseClicked: root.closeProgram()
     }
 

@@ -1,30 +1,56 @@
 import QtQuick 2.15
 import QtTest 1.2
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
 
+// The macro page on the real view: the macro files it writes and MacroActions' state.
 Item {
     id: scene
     width: 710
     height: 472
 
     Page_Macro { id: page }
-    Model_KeyDefine_W3 { id: keyButtons }
+    Component { id: latePage; Page_Macro {} }
+    KeyButtons { id: keyButtons }
+    SignalSpy { id: released; target: MacroActions; signalName: "slotReleased" }
 
     readonly property string down: "    [Down]"
     readonly property string up: "      [Up]"
     readonly property string delay: "   [Delay]"
 
-    // A fresh page on a library of the given macros (name -> step lines), the first selected.
+    function macroFile(name) { return "modules/macro/" + name + ".bin" }
+
+    // A macro file's text as the program stores it; `slot` -1 for an unbound macro.
+    function macroText(slot, lines) {
+        var text = "[config]\nindex=" + slot + "\ntotal=" + lines.length + "\nrepeat=1\ndid=" + (slot < 0 ? -1 : 1)
+                   + "\n\n[macro]\n"
+        for (var i = 0; i < lines.length; ++i)
+            text += i + "=\"" + lines[i] + "\"\n"
+        return text
+    }
+
+    function writeMacro(name, slot, lines) {
+        if (!sceneTest.writeFile(macroFile(name), macroText(slot, lines)))
+            throw new Error("cannot write macro " + name)
+    }
+
+    // The step lines stored in the macro's file, read by the program's own library.
+    function stored(name) { return ui_View.loadMacroIni(name) }
+
+    // A fresh page on a library of just the given macros (name -> step lines), `select` chosen.
     function startPage(macros, select) {
-        ui_View.reset()
+        var old = MacroActions.names.slice()   // a copy: the property is read again on each use
+        for (var i = 0; i < old.length; ++i)
+            if (!ui_View.deleteMacroIni(old[i]))
+                throw new Error("cannot delete macro " + old[i])
         for (var name in macros)
-            ui_View.addMacro(name, -1, macros[name])
+            writeMacro(name, -1, macros[name])
         page.clipboard = ""
-        page.initUI([])
+        MacroActions.start()
         if (select !== undefined)
-            page.selectMacro(names().indexOf(select))
-        ui_View.clearCalls()
+            MacroActions.select(select)
+        released.clear()
     }
 
     // The named item among the page's visual descendants.
@@ -62,18 +88,50 @@ Item {
         name: "MacroLibrary"
         when: windowShown
 
+        function nameRow(index) {
+            var row = null
+            tryVerify(function () { return row = findChild(page, "macroNames_row" + index) }, 2000)
+            return row
+        }
+
         function test_namesAndStepsAreSplitByTagLength() {
             startPage({ "Beta": ["KP 7 " + down, "1000" + delay], "alpha": [] }, "Beta")
-            compare(names(), ["Beta", "alpha"])
+            compare(names(), ["alpha", "Beta"], "sorted ignoring case")
+            compare(find("macroNames").currentIndex, 1)
             compare(actions(), ["KP 7 |" + down, "1000|" + delay])
         }
 
-        function test_addAppendsSelectsAndLoads() {
+        function test_addCreatesSelectsAndLoads() {
             startPage({ "Macro. 001": ["A" + down] }, "Macro. 001")
             mouseClick(findChild(page, "addMacro"))
             compare(names(), ["Macro. 001", "Macro. 002"])
             compare(page.selectedMacro, "Macro. 002")
+            compare(find("macroNames").currentIndex, 1)
             compare(actions(), [])
+            verify(sceneTest.readFile(macroFile("Macro. 002")) !== "", "the file is made")
+        }
+
+        // Choosing the macro already shown keeps its steps and the selected step.
+        function test_choosingTheShownMacroKeepsTheSelectedStep() {
+            startPage({ "A": ["A" + down, "A" + up], "B": [] }, "A")
+            selectAction(1)
+            mouseClick(nameRow(0))
+            compare(find("actionList").currentIndex, 1)
+            mouseClick(nameRow(1))
+            compare(page.selectedMacro, "B")
+            compare(actions(), [])
+        }
+
+        // The library and the chosen macro are held without the page: a page made later shows
+        // them at once.
+        function test_aPageMadeLaterShowsTheChosenMacro() {
+            startPage({ "A": ["A" + down], "B": ["B" + down, "B" + up] }, "B")
+            var later = createTemporaryObject(latePage, scene, { visible: false })
+            compare(later.selectedMacro, "B")
+            var list = findChild(later, "macroNames")
+            compare(list.count, 2)
+            compare(list.currentIndex, 1)
+            compare(findChild(later, "actionList").count, 2)
         }
 
         function test_mouseEntriesFollowTheLanguage() {
@@ -92,74 +150,84 @@ Item {
             startPage({ "A": ["A" + down], "B": [] }, "A")
             mouseClick(findChild(page, "deleteMacro"))
             verify(!Questions.active, "an unbound macro goes at once")
-            compare(ui_View.calls, ["deleteMacroIni(A)"])
+            compare(sceneTest.readFile(macroFile("A")), "")
+            compare(released.count, 0)
             compare(names(), ["B"])
             compare(page.selectedMacro, "")
             compare(actions(), [])
         }
 
-        // A macro that buttons play is deleted only on the user's word, which names them.
+        // A macro that buttons play is deleted only on the user's word, which names them; the
+        // key page's button that played it gets its factory code back.
         function test_deletingABoundMacroAsksFirst_data() {
             return [
-                { tag: "DELETE", choice: 0, calls: ["unbindMacro(A)", "deleteMacroIni(A)"], names: ["B"], unbound: [2] },
-                { tag: "CANCEL", choice: 1, calls: [], names: ["A", "B"], unbound: [] },
+                { tag: "DELETE", choice: 0, deleted: true, names: ["B"], unbound: [2] },
+                { tag: "CANCEL", choice: 1, deleted: false, names: ["A", "B"], unbound: [] },
             ]
         }
         function test_deletingABoundMacroAsksFirst(data) {
             startPage({ "A": ["A" + down], "B": [] }, "A")
-            ui_View.addMacro("A", 2, ["A" + down])
-            keyButtons.setCode(5, [9, 0, 3, 0])
+            writeMacro("A", 2, ["A" + down])
+            KeyActions.assign(5, [9, 0, 3, 0])   // shown on the key page, not applied
             page.keyButtons = keyButtons
-            var unbound = []
-            var record = function (slot) { unbound.push(slot) }
-            page.macroUnbound.connect(record)
             mouseClick(findChild(page, "deleteMacro"))
             verify(Questions.active)
-            verify(Questions.sentence.indexOf("P01 6 KEY \uFF16") >= 0, Questions.sentence)
+            var profile = "P0" + (sceneTest.currentProfile + 1)
+            verify(Questions.sentence.indexOf(profile + " 6 KEY \uFF16") >= 0, Questions.sentence)
             compare(Questions.safeChoice, 1)
             Questions.answer(data.choice)
-            page.macroUnbound.disconnect(record)
             page.keyButtons = null
-            keyButtons.resetAll()
-            compare(ui_View.calls, data.calls)
-            compare(names(), data.names)
+            var unbound = []
+            for (var i = 0; i < released.count; ++i)
+                unbound.push(released.signalArguments[i][0])
             compare(unbound, data.unbound)
+            compare(sceneTest.readFile(macroFile("A")) === "", data.deleted)
+            compare(KeyActions.codes[5][0] === KeyActions.defaultCodes[5][0] && KeyActions.codes[5][2] === KeyActions.defaultCodes[5][2],
+                    data.deleted, "the button plays its factory function again")
+            compare(names(), data.names)
+            KeyActions.start()
         }
 
         // The menu acts on the clicked name and leaves the selection, and the steps shown, alone;
         // LOAD reloads the steps only when it loaded the selected macro.
         function test_rightClickMenu_data() {
             return [
-                { tag: "LOAD of another macro", row: 1, entry: 0, call: "loadMacroIniFromFile(B)", shown: ["A|" + down] },
-                { tag: "LOAD of the selected macro", row: 0, entry: 0, call: "loadMacroIniFromFile(A)", shown: ["A|" + up] },
-                { tag: "SAVE", row: 1, entry: 1, call: "saveMacroIniToFile(B)", shown: ["A|" + down] },
-                { tag: "CANCEL", row: 1, entry: 3, call: "", shown: ["A|" + down] },
+                { tag: "LOAD of another macro", row: 1, entry: 0, dialogs: 1, loaded: "B", shown: ["A|" + down] },
+                { tag: "LOAD of the selected macro", row: 0, entry: 0, dialogs: 1, loaded: "A", shown: ["A|" + up] },
+                { tag: "SAVE", row: 1, entry: 1, dialogs: 1, exported: "B", shown: ["A|" + down] },
+                { tag: "CANCEL", row: 1, entry: 3, dialogs: 0, shown: ["A|" + down] },
             ]
         }
         function test_rightClickMenu(data) {
             startPage({ "A": ["A" + down], "B": ["B" + down] }, "A")
-            ui_View.addMacro("A", -1, ["A" + up])  // what LOAD brings in from the file
-            var row
-            tryVerify(function () { return row = findChild(page, "macroNames_row" + data.row) }, 2000)
-            mouseClick(row, 10, 10, Qt.RightButton)
+            // What LOAD brings in from the file, and where SAVE puts its copy.
+            verify(sceneTest.writeFile("modules/import.mc", macroText(-1, ["A" + up])))
+            sceneTest.openFileAnswer = sceneTest.path("modules/import.mc")
+            sceneTest.saveFileAnswer = sceneTest.path("modules/export.mc")
+            sceneTest.clearRecords()
+            mouseClick(nameRow(data.row), 10, 10, Qt.RightButton)
             verify(findChild(page, "nameMenu").visible)
             compare(page.selectedMacro, "A")
             mouseClick(findChild(page, "nameMenu_" + data.entry))
             verify(!findChild(page, "nameMenu").visible)
-            compare(ui_View.calls, data.call === "" ? [] : [data.call])
+            compare(sceneTest.dialogs.length, data.dialogs)
+            if (data.loaded)
+                compare(stored(data.loaded), ["A" + up])
+            if (data.exported)
+                compare(sceneTest.readFile("modules/export.mc"), sceneTest.readFile(macroFile(data.exported)))
             compare(page.selectedMacro, "A")
             compare(actions(), data.shown)
+            sceneTest.openFileAnswer = ""
+            sceneTest.saveFileAnswer = ""
         }
 
         function test_rightClickOnTheShownMacroKeepsTheSelectedStep() {
             startPage({ "A": ["A" + down, "A" + up] }, "A")
             selectAction(1)
-            var row
-            tryVerify(function () { return row = findChild(page, "macroNames_row0") }, 2000)
-            mouseClick(row, 10, 10, Qt.RightButton)
+            mouseClick(nameRow(0), 10, 10, Qt.RightButton)
             mouseClick(findChild(page, "nameMenu_3"))
             compare(find("actionList").currentIndex, 1)
-            compare(ui_View.calls, [])
+            compare(names(), ["A"])
         }
 
         function renameRow(row, typed) {
@@ -182,13 +250,13 @@ Item {
             ]
         }
         function test_rename(data) {
-            startPage({ "A": [], "B": [] }, data.select)
-            var row
-            tryVerify(function () { return row = findChild(page, "macroNames_row" + data.row) }, 2000)
-            renameRow(row, data.typed)
-            compare(ui_View.calls, ["renameMacroIniFile(B, " + data.typed + ")"])
+            startPage({ "A": [], "B": ["B" + down] }, data.select)
+            renameRow(nameRow(data.row), data.typed)
+            compare(sceneTest.readFile(macroFile("B")), "")
+            compare(stored(data.typed), ["B" + down])
             compare(names(), data.names)
             compare(page.selectedMacro, data.selected)
+            compare(find("macroNames").currentIndex, data.names.indexOf(data.selected))
         }
 
         // A refused name keeps the field open with the typed text and says why under it.
@@ -201,11 +269,9 @@ Item {
             ]
         }
         function test_refusedNameSaysWhy(data) {
-            startPage({ "A": [], "B": [] }, "B")
-            var row
-            tryVerify(function () { return row = findChild(page, "macroNames_row1") }, 2000)
-            var editor = renameRow(row, data.typed)
-            compare(ui_View.calls, [])
+            startPage({ "A": [], "B": ["B" + down] }, "B")
+            var editor = renameRow(nameRow(1), data.typed)
+            compare(stored("B"), ["B" + down], "the file stays")
             verify(editor.visible && editor.activeFocus, "the field stays open")
             compare(editor.text, data.typed)
             var hint = findChild(page, "macroNames_refusal")
@@ -235,10 +301,10 @@ Item {
             page.keyEvent(true, 0x74)   // no name: ignored
             page.keyEvent(false, 0x04)
             page.keyEvent(false, 0xE1)
-            compare(ui_View.countCalls("saveMacroIni"), 0)
+            compare(stored("M"), ["OLD" + down], "nothing saved while recording")
             mouseClick(findChild(page, "stopButton"))
             verify(!page.recording)
-            compare(ui_View.macroLines("M"), ["L Shift" + down, "A" + down, "A" + up, "L Shift" + up])
+            compare(stored("M"), ["L Shift" + down, "A" + down, "A" + up, "L Shift" + up])
             verify(findChild(page, "macroNames").enabled)
         }
 
@@ -269,7 +335,7 @@ Item {
             page.keyEvent(true, 0x05)
             page.visible = false
             verify(!page.recording)
-            compare(ui_View.macroLines("M"), ["B" + down])
+            compare(stored("M"), ["B" + down])
             page.visible = true
         }
     }
@@ -298,14 +364,14 @@ Item {
             data.insert()
             compare(actions(), data.lines)
             compare(findChild(page, "actionList").currentIndex, data.selected)
-            compare(ui_View.macroLines("M").join("/"), data.lines.join("/").replace(/\|/g, ""), "saved at once")
+            compare(stored("M").join("/"), data.lines.join("/").replace(/\|/g, ""), "saved at once")
         }
 
         function test_capturedKeyIsInserted() {
             startPage({ "M": [] }, "M")
             mouseClick(findChild(page, "insertKey"))
             page.keyEvent(true, 0x2C)
-            compare(ui_View.macroLines("M"), ["Space" + down, "Space" + up])
+            compare(stored("M"), ["Space" + down, "Space" + up])
         }
 
         function test_delayFieldDefaultAndEntry() {
@@ -317,7 +383,7 @@ Item {
             keyClick(Qt.Key_A, Qt.ControlModifier)
             keyClick(Qt.Key_7)
             keyClick(Qt.Key_Return)
-            compare(ui_View.macroLines("M"), ["1000" + delay, "10" + delay])
+            compare(stored("M"), ["1000" + delay, "10" + delay])
             compare(field.text, "10")
         }
 
@@ -339,22 +405,24 @@ Item {
             compare(actions(), data.lines)
             compare(page.clipboard !== "", data.kept)
             compare(findChild(page, "pasteAction").enabled, data.kept)
-            compare(ui_View.macroLines("M").length, data.lines.length)
+            compare(stored("M").length, data.lines.length)
         }
 
         function test_deleteRemovesTheSelectedStep() {
             startPage({ "M": ["A" + down, "500" + delay, "A" + up] }, "M")
             selectAction(1)
             mouseClick(findChild(page, "deleteAction"))
-            compare(ui_View.macroLines("M"), ["A" + down, "A" + up])
+            compare(stored("M"), ["A" + down, "A" + up])
             compare(findChild(page, "actionList").currentIndex, 1)
         }
 
+        // A macro whose file went away under the page cannot be saved: it shows no steps.
         function test_failedSaveClearsTheList() {
             startPage({ "M": ["A" + down, "A" + up] }, "M")
-            ui_View.saveSucceeds = false
+            verify(sceneTest.move(macroFile("M"), "modules/M.gone"))
             page.insertDelay(100)
             compare(actions(), [])
+            verify(sceneTest.move("modules/M.gone", macroFile("M")))
         }
     }
 }

@@ -1,8 +1,11 @@
 import QtQuick 2.15
 import QtTest 1.2
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
 
+// The key page on the test view: its codes are KeyActions' over the virtual mouse; what it
+// does is read from the wire, the macro files and the questions asked.
 Item {
     id: scene
     width: 710
@@ -16,26 +19,83 @@ Item {
     readonly property var zeros: [0, 0, 0, 0]
     readonly property var namesOfTheMouse: ["LEFT BUTTON", "RIGHT BUTTON", "MIDDLE BUTTON", "BACKWARD", "FORWARD",
         "DPI UP", "DPI DOWN", "", "", "", "", "", "", "", "SCROLL UP", "SCROLL DOWN"]
+    readonly property string defaultsFile: "modules/setting/pD.bin"
+    readonly property int setMatrix: 0x12
+    readonly property int setMacro: 0x13
+    readonly property int setFunctionOption: 0x03
+    readonly property int scrollSwapBit: 0x40
+    property string factoryDefaults: ""
+
+    // Set-up outside a test case: a file that cannot be written stops the test.
+    function written(relative, text) {
+        if (!sceneTest.writeFile(relative, text))
+            throw new Error("cannot write " + relative)
+    }
+
+    function profileText(codes, swap) {
+        var lines = ["[keydefine_W3]"]
+        for (var slot in codes)
+            lines.push(slot + "=" + codes[slot].join(", "))
+        if (swap)
+            lines.push("scrollswap=true")
+        return lines.join("\n") + "\n"
+    }
+
+    // The current profile holds only `codes` (slot -> code) and the wheel direction `swap`; the
+    // default profile is empty, so every other button has its built-in code.
+    function storeProfile(codes, swap) {
+        written(defaultsFile, profileText(codes, swap))
+        ui_View.resetProfile(sceneTest.currentProfile)
+        written(defaultsFile, "")
+    }
+
+    // The macro library holds exactly `macros` (name -> slot, -1 unbound), bound on this mouse.
+    function storeMacros(macros) {
+        var files = ui_View.getMacroIniNames()
+        for (var i = 0; i < files.length; ++i)
+            ui_View.deleteMacroIni(String(files[i]).slice(0, -4))
+        for (var name in macros) {
+            written("modules/macro/" + name + ".bin", "[config]\ntotal=2\n[macro]\n0=A    [Down]\n1=A      [Up]\n")
+            ui_View.setMacroIniConfig(name, [macros[name], 1])
+        }
+    }
 
     // A fresh page on a profile holding `codes` (slot -> code) and the given macros.
-    function startPage(codes, macros) {
-        ui_View.reset()
+    function startPage(codes, macros, swap) {
+        if (factoryDefaults === "")
+            factoryDefaults = sceneTest.readFile(defaultsFile)
         Theme.productStrings = []
-        for (var slot in codes)
-            ui_View.setProfileCode(Number(slot), codes[slot])
-        for (var name in (macros || {}))
-            ui_View.addMacro(name, macros[name], [])
+        storeProfile(codes, swap)
+        storeMacros(macros || {})
+        KeyActions.start()
         page.selectedPosition = 0
         page.initUI([])
-        ui_View.clearCalls()
+        sceneTest.confirmAnswer = true
+        sceneTest.clearRecords()
+    }
+
+    function restoreDefaults() {
+        if (factoryDefaults !== "")
+            sceneTest.writeFile(defaultsFile, factoryDefaults)
     }
 
     function codeOf(slot) { return page.buttons.code(slot) }
+    function macroConfig(name) { return ui_View.loadMacroIniConfig(name).map(Number) }
     function macroCodesOnSlots(first, count) {
         var codes = {}
         for (var i = 0; i < count; ++i)
             codes[first + i] = [9, 0, i + 1, 0]
         return codes
+    }
+    function sent(command) {
+        return sceneTest.sentCommands().filter(function(block) { return block[0] === command })
+    }
+    function commandOrder() {
+        return sceneTest.sentCommands().map(function(block) { return block[0] })
+    }
+    // Nothing reached the mouse that changes it.
+    function nothingSent() {
+        return sent(setMatrix).length + sent(setMacro).length + sent(setFunctionOption).length === 0
     }
 
     TestCase {
@@ -81,16 +141,18 @@ Item {
             compare(findChild(page, "playModeMenu").currentIndex, 2)
         }
 
+        function cleanupTestCase() { restoreDefaults() }
+
         function test_startUpUsesTheDefaultProfileForMissingEntries() {
-            ui_View.reset()
-            var defaults = []
-            for (var i = 0; i < 64; ++i)
-                defaults.push(i % 4 === 0 ? "1" : i % 4 === 2 ? "242" : "0")
-            ui_View.defaultProfile = defaults
-            ui_View.setProfileCode(0, leftClick)
-            page.initUI([])
+            storeProfile({ 0: leftClick })
+            var middle = {}
+            for (var slot = 0; slot < 16; ++slot)
+                middle[slot] = [1, 0, 242, 0]
+            verify(sceneTest.writeFile(defaultsFile, profileText(middle)))
+            KeyActions.start()
             compare(codeOf(0), leftClick)
             compare(codeOf(9), [1, 0, 242, 0])
+            verify(sceneTest.writeFile(defaultsFile, ""))
         }
 
         function test_buttonMenuFollowsTheProductNames() {
@@ -146,6 +208,8 @@ Item {
         name: "KeyPageBuildsCodes"
         when: windowShown
 
+        function cleanupTestCase() { restoreDefaults() }
+
         function find(name) { return findChild(page, name) }
         function chooseFromMenu(name, index) {
             var menu = find(name)
@@ -162,7 +226,7 @@ Item {
             mouseClick(find("keyboardInput"))
             page.keyEvent(true, 0x04)
             compare(codeOf(0), [0, 0, 4, 0])
-            compare(ui_View.countCalls("ui_12H"), 0, "nothing reaches the device before APPLY")
+            compare(sent(setMatrix).length, 0, "nothing reaches the device before APPLY")
         }
 
         function test_keyWithoutANameIsIgnored() {
@@ -269,6 +333,8 @@ Item {
         name: "KeyPageLeftClickGuard"
         when: windowShown
 
+        function cleanupTestCase() { restoreDefaults() }
+
         function test_lastLeft_data() {
             return [
                 { tag: "declined keeps LEFT", codes: { 0: leftClick, 1: rightClick }, answer: false, asked: 1, fn: 1, code: leftClick },
@@ -280,9 +346,9 @@ Item {
 
         function test_lastLeft(data) {
             startPage(data.codes)
-            ui_View.foolProofingAnswer = data.answer
+            sceneTest.confirmAnswer = data.answer
             page.chooseFunction(0)
-            compare(ui_View.foolProofingAsked, data.asked)
+            compare(sceneTest.confirmations, data.asked)
             compare(page.functionIndex, data.fn)
             compare(codeOf(0), data.code)
             if (data.fn === 1)
@@ -291,20 +357,20 @@ Item {
 
         function test_mouseEntryDeclinedKeepsLeft() {
             startPage({ 0: leftClick })
-            ui_View.foolProofingAnswer = false
+            sceneTest.confirmAnswer = false
             page.chooseMouseEntry(1)
             compare(codeOf(0), leftClick)
             compare(findChild(page, "mouseMenu").currentIndex, 0)
             page.chooseMouseEntry(0)
-            compare(ui_View.foolProofingAsked, 1, "choosing LEFT again takes nothing away")
+            compare(sceneTest.confirmations, 1, "choosing LEFT again takes nothing away")
         }
 
         function test_resetOfTheLastLeftAsks() {
             startPage({ 0: rightClick, 1: leftClick })
             page.selectSlot(1)
-            ui_View.foolProofingAnswer = false
+            sceneTest.confirmAnswer = false
             page.resetSelected()
-            compare(ui_View.foolProofingAsked, 1)
+            compare(sceneTest.confirmations, 1)
             compare(codeOf(1), leftClick)
         }
     }
@@ -312,6 +378,8 @@ Item {
     TestCase {
         name: "KeyPageMacros"
         when: windowShown
+
+        function cleanupTestCase() { restoreDefaults() }
 
         function chooseMacroNamed(name) {
             page.chooseFunction(4)
@@ -336,23 +404,21 @@ Item {
         function test_allocation(data) {
             startPage(data.codes, data.macros)
             page.selectSlot(0)
-            ui_View.foolProofingAnswer = true
+            sceneTest.confirmAnswer = true
             var name = data.name || "New"
             chooseMacroNamed(name)
             compare(codeOf(0), data.code)
             if (data.macroId < 0) {
-                compare(ui_View.countCalls("ui_13H"), 0)
-                compare(ui_View.macroConfig(name)[0], -1)
+                compare(sent(setMacro).length, 0)
+                compare(macroConfig(name)[0], -1)
                 verify(findChild(page, "macroHint").visible, "the page says why the button stays cleared")
                 compare(findChild(page, "macroHint").text, "All 12 macro slots of the mouse are in use.")
                 return
             }
-            compare(ui_View.calls.indexOf("ui_13H_SetMacroKey(" + data.macroId + ", " + name + ")") >= 0, true,
-                    ui_View.calls.join("; "))
-            compare(ui_View.macroConfig(name), [data.macroId - 1, 1])
-            var configAt = ui_View.calls.indexOf("setMacroIniConfig(" + name + ", " + (data.macroId - 1) + ", 1)")
-            verify(configAt >= 0 && configAt < ui_View.calls.indexOf("ui_13H_SetMacroKey(" + data.macroId + ", " + name + ")"),
-                   "the configuration is stored before the macro is sent")
+            var macros = sent(setMacro)
+            compare(macros.length, 1, "the macro reaches the mouse once")
+            compare(macros[0][1], data.macroId, "under its slot's macro number")
+            compare(macroConfig(name), [data.macroId - 1, 1])
         }
 
         function test_playModeAndRepeat() {
@@ -368,7 +434,7 @@ Item {
             keyClick(Qt.Key_A, Qt.ControlModifier)
             keyClick(Qt.Key_6); keyClick(Qt.Key_5); keyClick(Qt.Key_5); keyClick(Qt.Key_3); keyClick(Qt.Key_5)
             keyClick(Qt.Key_Return)
-            compare(ui_View.macroConfig("M"), [0, 65535])
+            compare(macroConfig("M"), [0, 65535])
             compare(codeOf(2), [9, 0, 1, 0])
         }
 
@@ -376,8 +442,8 @@ Item {
             startPage({ 0: leftClick, 2: [9, 0, 1, 0] }, { "First": 0, "Second": -1 })
             page.selectSlot(2)
             page.chooseMacro(page.macroNames.indexOf("Second"))
-            compare(ui_View.macroConfig("First")[0], -1)
-            compare(ui_View.macroConfig("Second")[0], 0)
+            compare(macroConfig("First")[0], -1)
+            compare(macroConfig("Second")[0], 0)
             compare(codeOf(2), [9, 0, 1, 0])
         }
 
@@ -386,7 +452,9 @@ Item {
             page.selectSlot(2)
             page.chooseFunction(1)
             compare(codeOf(2), zeros)
-            compare(ui_View.calls, ["setMacroIniConfig(One, -1, 1)"])
+            compare(macroConfig("One"), [-1, 1])
+            compare(macroConfig("Two"), [1, 1], "a macro another button plays keeps its slot")
+            verify(nothingSent())
         }
 
         function test_clickingTheChosenFunctionAgainChangesNothing() {
@@ -394,7 +462,8 @@ Item {
             page.selectSlot(2)
             mouseClick(findChild(page, "function_4"))
             compare(codeOf(2), [9, 1, 1, 0])
-            compare(ui_View.calls, [])
+            compare(macroConfig("M"), [0, 1])
+            verify(nothingSent())
         }
 
         function test_resetOfAMacroButtonReleasesItsSlot() {
@@ -402,16 +471,17 @@ Item {
             page.selectSlot(3)
             page.resetSelected()
             compare(codeOf(3), page.buttons.defaultCodes[3])
-            compare(ui_View.calls, ["setMacroIniConfig(M, -1, 1)"])
+            compare(macroConfig("M"), [-1, 1])
+            verify(nothingSent())
             compare(page.functionIndex, 1)
         }
 
         function test_allResetRestoresEveryButton() {
             startPage({ 0: rightClick, 5: [9, 0, 3, 0], 12: [0, 0, 4, 0] }, { "M": 2 })
-            page.totalReset()
+            KeyActions.reset()
             for (var slot = 0; slot < 16; ++slot)
                 compare(codeOf(slot), page.buttons.defaultCodes[slot])
-            compare(ui_View.macroConfig("M")[0], -1)
+            compare(macroConfig("M")[0], -1)
         }
     }
 
@@ -419,14 +489,18 @@ Item {
         name: "KeyPageApply"
         when: windowShown
 
+        function cleanupTestCase() { restoreDefaults() }
+
         function test_applySendsSwapThenTheMatrix() {
-            startPage({ 0: leftClick, 1: [3, 0, 0xB5, 0], 15: [0x0B, 0, 0, 0] })
-            ui_View.scrollSwap = true
-            page.initUI([])
-            ui_View.clearCalls()
+            startPage({ 0: leftClick, 1: [3, 0, 0xB5, 0], 15: [0x0B, 0, 0, 0] }, {}, true)
             mouseClick(findChild(page, "keyApplyButton"))
-            compare(ui_View.calls, ["setScrollPinSwap(true)", "ui_12H_SetKeyMatrix(64)"])
-            var matrix = ui_View.lastMatrix
+            var order = commandOrder()
+            verify(order.indexOf(setFunctionOption) >= 0 && order.indexOf(setFunctionOption) < order.indexOf(setMatrix),
+                   "the wheel direction, then the matrix: " + order)
+            compare(sent(setMatrix).length, 1)
+            verify(sent(setFunctionOption)[0][3] & scrollSwapBit, "the wheel direction is swapped")
+            var matrix = sceneTest.sentData(setMatrix)
+            compare(matrix.length, 64)
             compare(matrix.slice(0, 8), [1, 0, 0xF0, 0, 3, 0, 0xB5, 0])
             compare(matrix.slice(60, 64), [0x0B, 0, 0, 0])
         }
@@ -443,18 +517,18 @@ Item {
             startPage({ 0: leftClick, 2: rightClick }, { "M": -1 })
             page.selectSlot(2)
             mouseClick(findChild(page, "function_" + data.fn))
-            ui_View.clearCalls()
+            sceneTest.clearRecords()
             lockSpy.clear()
             mouseClick(findChild(page, "keyApplyButton"))
             var hint = findChild(page, "applyHint")
             if (data.reason === "") {
                 compare(lockSpy.count, 1)
-                compare(ui_View.countCalls("ui_12H"), 1)
+                compare(sent(setMatrix).length, 1)
                 verify(!hint.visible)
                 return
             }
             compare(lockSpy.count, 0, "no LOADING lock")
-            compare(ui_View.calls, [])
+            verify(nothingSent())
             verify(hint.visible)
             compare(hint.text, data.reason)
             compare(page.functionIndex, data.fn, "the choice stays open")
@@ -465,9 +539,9 @@ Item {
             page.selectSlot(2)
             page.chooseMouseEntry(2)
             compare(codeOf(2), [1, 0, 0xF2, 0])
-            page.profileChanged()
+            KeyActions.refresh()
             compare(codeOf(2), rightClick)
-            compare(ui_View.countCalls("ui_12H"), 0)
+            compare(sent(setMatrix).length, 0)
         }
     }
 }
