@@ -81,6 +81,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void theItemOffersItsMenu();
+    void theItemShowsTheApplicationIcon();
     void menuEntries();
     void marksFollowTheMouse_data();
     void marksFollowTheMouse();
@@ -228,6 +229,30 @@ void TestTrayIcon::theItemOffersItsMenu()
 {
     QCOMPARE(watcher->items().size(), 1);
     QVERIFY2(!menuPath.isEmpty() && menuPath != "/NO_DBUSMENU", qPrintable(menuPath));
+}
+
+void TestTrayIcon::theItemShowsTheApplicationIcon()
+{
+    // Uninstalled there is no themed icon: the panel gets the drawn one as pixels.
+    QDBusMessage get = itemCall(kItemPath, "org.freedesktop.DBus.Properties", "Get");
+    get << QString(kItemInterface) << QString("IconPixmap");
+    const QDBusMessage reply = callAndWait(get);
+    QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+    const QDBusArgument pixmaps = reply.arguments().first().value<QDBusVariant>().variant().value<QDBusArgument>();
+    int largest = 0;
+    pixmaps.beginArray();
+    while (!pixmaps.atEnd()) {
+        int width = 0;
+        int height = 0;
+        QByteArray argb;
+        pixmaps.beginStructure();
+        pixmaps >> width >> height >> argb;
+        pixmaps.endStructure();
+        QCOMPARE(argb.size(), width * height * 4);
+        largest = qMax(largest, width);
+    }
+    pixmaps.endArray();
+    QVERIFY2(largest >= 16, "the item has no icon");
 }
 
 void TestTrayIcon::menuEntries()
