@@ -175,6 +175,17 @@ bool SensorActions::selectStage(int stageIndex)
     return true;
 }
 
+bool SensorActions::switchStage(int stageIndex)
+{
+    if (!isUsed(stageIndex))
+        return false;
+    useStage(stageIndex);
+    held.stage = stageIndex;
+    selectStage(stageIndex);
+    emit pendingChanged();
+    return true;
+}
+
 void SensorActions::setStageColors(const QVariantList &list)
 {
     if (!takeColors(list))

@@ -59,6 +59,9 @@ public:
     Q_INVOKABLE bool setStageValue(int stage, int value);
     // An unused stage cannot be the stage in use: false and nothing changes.
     Q_INVOKABLE bool selectStage(int stage);
+    // The stage in use switched at once, as the mouse's own DPI button does: sent and kept in
+    // the profile without APPLY; what else is pending stays pending. False for an unused stage.
+    bool switchStage(int stage);
     // Send the indicator colours at once, in the mode the indicator has.
     Q_INVOKABLE void setStageColors(const QVariantList &colors);
     Q_INVOKABLE void setStageColorIds(const QVariantList &ids);

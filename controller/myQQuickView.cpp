@@ -166,11 +166,7 @@ QStringList myQQuickView::getProductLayoutStrings_W3(QString langCode) { return 
 // Settings shared by both devices, branching on the device in use
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) { return controllers.mouse->getKeydefine(plain(matrixId)); }
 void myQQuickView::ui_01H_SetReportRate(uchar rate) { controllers.mouse->ui_01H_SetReportRate(rate); }
-void myQQuickView::ui_02H_SetCurrentProfile(int profile)
-{
-    controllers.mouse->ui_02H_SetCurrentProfile(profile);
-    emit profileSwitched(profile);
-}
+void myQQuickView::ui_02H_SetCurrentProfile(int profile) { controllers.mouse->ui_02H_SetCurrentProfile(profile); }
 QVariant myQQuickView::ui_81H_GetReportRate() { return controllers.mouse->ui_81H_GetReportRate(); }
 
 // Keyboard

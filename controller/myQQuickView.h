@@ -120,10 +120,6 @@ public slots:
     QVariantList ui_92H_GetKeyMatrix();
     QVariantList ui_93H_GetMacroKey(uchar macroId);
 
-signals:
-    // The window's profile menu switched the profile in use (0-9).
-    void profileSwitched(int profile);
-
 private:
     void callScene(const char *function, QGenericArgument a0 = QGenericArgument(),
                    QGenericArgument a1 = QGenericArgument(), QGenericArgument a2 = QGenericArgument(),

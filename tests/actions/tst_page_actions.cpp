@@ -11,6 +11,7 @@
 #include "device/Hid_Thread.h"
 #include "platform/PointerSettings.h"
 #include "tests/actions/ActionsRig.h"
+#include "tests/support/CommandBlocks.h"
 #include "tests/support/ModulesSandbox.h"
 #include "virtual/VirtualBus.h"
 
@@ -41,20 +42,6 @@ public:
     }
     bool writeMouse(const int[MouseValueCount]) override { return true; }
 };
-
-// The command blocks the mouse read, without the check byte.
-QStringList commandBlocks()
-{
-    QStringList blocks;
-    for (const vhid::Record &record : vhid::Bus::instance().records()) {
-        if (record.op != vhid::Op::SendFeature || record.plainBlock.empty() || record.plainBlock[0] == 0x00
-            || record.plainBlock[0] >= 0x80)
-            continue;
-        const QByteArray block(reinterpret_cast<const char *>(record.plainBlock.data()), int(record.plainBlock.size()));
-        blocks << block.left(block.size() - 1).toHex(' ');
-    }
-    return blocks;
-}
 
 // An entry of a profile file as text, lists joined with commas.
 QString storedText(int profile, const QString &key)
@@ -167,7 +154,7 @@ private slots:
         rig.settle();
 
         QVERIFY(vhid::Bus::instance().violationReport().empty());
-        QCOMPARE(commandBlocks(), QStringList{block});
+        QCOMPARE(mouseCommandBlocks(), QStringList{block});
         const QSettings profile(kProfile1, QSettings::IniFormat);
         const QVariant value = profile.value(key);
         const bool isList = value.type() == QVariant::List || value.type() == QVariant::StringList;
@@ -341,7 +328,7 @@ private slots:
         const QStringList whole = {"03 01 02 80 00 00 00", "12 01 40 08 00 00 00", "10 00 18 00 00 00 00",
                                    "0d 0a 2d 1b 00 00 00", "11 08 08 00 00 00 00", "10 02 04 00 00 00 00",
                                    "01 08 00 00 00 00 00", "0b 01 00 00 00 00 00"};
-        QCOMPARE(commandBlocks(), sendWhole ? whole : QStringList());
+        QCOMPARE(mouseCommandBlocks(), sendWhole ? whole : QStringList());
     }
 
     void lifeCycle()
@@ -371,7 +358,7 @@ private slots:
         if (!sensor.isEmpty())
             QCOMPARE(shownSensor(*rig.actions.sensor), sensor);
         QCOMPARE(rig.actions.lighting->pending() || rig.actions.sensor->pending(), pending);
-        QCOMPARE(commandBlocks(), blocks);
+        QCOMPARE(mouseCommandBlocks(), blocks);
         for (const QString &entry : files) {
             const int profile = entry.section(' ', 0, 0).toInt();
             const QString key = entry.section(' ', 1).section('=', 0, 0);
