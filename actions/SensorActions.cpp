@@ -183,6 +183,7 @@ bool SensorActions::switchStage(int stageIndex)
     held.stage = stageIndex;
     selectStage(stageIndex);
     emit pendingChanged();
+    emit stageSwitched(stageIndex);
     return true;
 }
 

@@ -110,6 +110,8 @@ signals:
     void pendingChanged();
     // The stage colours and the stage in use were read anew: a view shows them afresh.
     void reloaded();
+    // switchStage() moved the mouse to `stage` (from 0).
+    void stageSwitched(int stage);
 
 private:
     // What APPLY sends.

@@ -1,13 +1,17 @@
 #include "app/Startup.h"
 
+#include "app/PanelWait.h"
 #include "app/SessionService.h"
 #include "app/StartOptions.h"
+#include "app/TrayIcon.h"
+#include "app/TrayLink.h"
 #include "app/Widget.h"
 #include "capture/InputCapture.h"
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "platform/DataFolder.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/OpenGlSupport.h"
 #include "platform/DeviceLock.h"
 #include "platform/UrlOpener.h"
@@ -23,6 +27,9 @@
 #include <unistd.h>
 
 namespace {
+
+// How long a program started with the desktop waits for the panel's tray host.
+constexpr int kPanelWaitMs = 10000;
 
 // Every relative path ("./modules/...") resolves against the data folder: the program's own
 // folder, or the per-user copy when the program lives in a folder the user cannot write.
@@ -137,6 +144,22 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     SessionService service(*shell);
     if (!service.publish())
         qWarning() << "The session bus refused" << SessionService::kObjectPath;
+
+    // The tray icon comes once the desktop's panel is there, or without it after a while (an
+    // XEmbed tray, or none: the bus still serves).
+    DesktopNotifications notices;
+    std::unique_ptr<TrayIcon> tray;
+    std::unique_ptr<TrayLink> trayLink;
+    PanelWait panelWait(kPanelWaitMs);
+    QObject::connect(&panelWait, &PanelWait::ready, [&] {
+        if (!TrayIcon::available()) {
+            qInfo() << "This desktop shows no tray icons; W3 Config answers on the session bus";
+            return;
+        }
+        tray = std::make_unique<TrayIcon>();
+        trayLink = std::make_unique<TrayLink>(*tray, *shell, service, notices);
+        tray->show();
+    });
 
     startShell(*shell);
 

@@ -2,6 +2,7 @@
 // notice carries, which earlier notice it replaces, quick changes while the server has not
 // answered yet, and a session without a server.
 #include "platform/DesktopNotifications.h"
+#include "tests/platform/FakeNotificationServer.h"
 #include "tests/platform/PrivateSessionBus.h"
 
 #include <QCoreApplication>
@@ -13,22 +14,9 @@
 
 namespace {
 
-constexpr const char *kServerService = "org.freedesktop.Notifications";
-constexpr const char *kServerPath = "/org/freedesktop/Notifications";
 constexpr int kBusLimitMs = 30000;
-constexpr uint kFirstId = 100;
 
 using Kind = DesktopNotifications::Kind;
-
-struct Received {
-    QString application;
-    uint replacesId = 0;
-    QString icon;
-    QString summary;
-    QString body;
-    QVariantMap hints;
-    int timeout = 0;
-};
 
 // The warnings of the unit under test, counted.
 QStringList warnings;
@@ -44,46 +32,6 @@ void countWarnings(QtMsgType type, const QMessageLogContext &context, const QStr
 }  // namespace
 
 Q_DECLARE_METATYPE(DesktopNotifications::Kind)
-
-// A notification server that records each notice; it can hold its answers back.
-class FakeNotificationServer : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    QList<Received> received;
-    bool holding = false;
-
-    void answerHeld()
-    {
-        for (const QDBusMessage &call : qAsConst(held))
-            QDBusConnection("server").send(call.createReply(idFor(call)));
-        held.clear();
-    }
-
-public slots:
-    uint Notify(const QString &application, uint replacesId, const QString &icon, const QString &summary,
-                const QString &body, const QStringList &, const QVariantMap &hints, int timeout)
-    {
-        received.append({application, replacesId, icon, summary, body, hints, timeout});
-        if (holding) {
-            setDelayedReply(true);
-            held.append(message());
-            return 0;
-        }
-        return idFor(message());
-    }
-
-private:
-    // A replaced notice keeps its id, as servers do.
-    uint idFor(const QDBusMessage &call)
-    {
-        const uint replaces = call.arguments().at(1).toUInt();
-        return replaces != 0 ? replaces : nextId++;
-    }
-
-    QList<QDBusMessage> held;
-    uint nextId = kFirstId;
-};
 
 class TestDesktopNotifications : public QObject {
     Q_OBJECT
