@@ -2,6 +2,8 @@
 // program, started as a process on the virtual mouse, is closed as the window system closes a
 // window, and must be gone soon after. The stall comes from a preloaded shim that hangs every
 // teardown of a GStreamer element from the moment the test says so.
+#include "tests/support/CopyTree.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -21,18 +23,6 @@ constexpr const char *kProgram = "w3config-virtual";
 constexpr int kStartLimitMs = 60000;
 constexpr int kExitLimitMs = 20000;
 constexpr int kPollMs = 50;
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString copy = to + file.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(copy).path()) || !QFile::copy(file, copy))
-            return false;
-    }
-    return true;
-}
 
 // The top-level window of the process, once it is on screen; None before that.
 Window shownWindowOf(Display *display, qint64 pid)

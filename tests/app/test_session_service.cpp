@@ -3,6 +3,7 @@
 // window opens when asked for; a second launch hands over to it and ends, so that two
 // processes never drive the mouse.
 #include "tests/platform/PrivateSessionBus.h"
+#include "tests/support/CopyTree.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -30,18 +31,6 @@ constexpr const char *kInterface = "org.w3config.W3Config1";
 constexpr int kStartLimitMs = 60000;
 constexpr int kHandOverLimitMs = 30000;
 constexpr int kPollMs = 50;
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString copy = to + file.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(copy).path()) || !QFile::copy(file, copy))
-            return false;
-    }
-    return true;
-}
 
 QDBusConnectionInterface &busDaemon()
 {
