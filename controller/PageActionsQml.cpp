@@ -7,6 +7,7 @@
 #include "actions/ProfileActions.h"
 #include "actions/SensorActions.h"
 #include "actions/SettingsActions.h"
+#include "platform/Autostart.h"
 
 #include <QQmlEngine>
 
@@ -41,6 +42,11 @@ void registerPageActions(PageActions &actions)
         registerUnit<LightingActions>("LightingActions", [](PageActions &a) { return a.lighting.get(); });
         registerUnit<SettingsActions>("SettingsActions", [](PageActions &a) { return a.settings.get(); });
         registerUnit<ProfileActions>("ProfileActions", [](PageActions &a) { return a.profiles.get(); });
+        // The desktop's autostart entry is the setting itself: one object reads and writes it.
+        qmlRegisterSingletonType<Autostart>("W3.Actions", 1, 0, "Autostart", [](QQmlEngine *, QJSEngine *) -> QObject * {
+            static Autostart autostart;
+            return owned(&autostart);
+        });
         return true;
     }();
     Q_UNUSED(registered)

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import W3.Actions 1.0
 import W3.Logic 1.0
 import "qrc:/modules/qml/basic"
 import "qrc:/modules/qml/common"
@@ -91,6 +92,30 @@ Item {
             settings.presetIndex = 0
             settings.brightnessStep = 7
             slot = createTemporaryObject(panelSlot, stage)
+        }
+
+        // The row writes the desktop's autostart entry at once; a folder that cannot hold it is
+        // refused with a reason and the switch stays where it was.
+        function test_startWithTheDesktop_data() {
+            return [
+                { tag: "switched on", clicks: ["on"], blocked: false, enabled: true, refused: false },
+                { tag: "switched on and off", clicks: ["on", "off"], blocked: false, enabled: false, refused: false },
+                { tag: "a folder that cannot be made", clicks: ["on"], blocked: true, enabled: false, refused: true },
+            ]
+        }
+        function test_startWithTheDesktop(data) {
+            verify(Autostart.setEnabled(false))
+            if (data.blocked) {
+                verify(sceneTest.move("config", "config.moved"))
+                verify(sceneTest.writeFile("config", "not a folder"))
+            }
+            slot.make()
+            for (var i = 0; i < data.clicks.length; ++i)
+                mouseClick(findChild(panel(), "autostartSwitch_" + data.clicks[i]))
+            compare(Autostart.enabled, data.enabled)
+            compare(findChild(panel(), "autostartSwitch_on").isSelect, data.enabled)
+            compare(findChild(panel(), "autostartRefusal").visible, data.refused)
+            compare(sceneTest.readFile("config/autostart/w3config.desktop").indexOf("--background") >= 0, data.enabled)
         }
 
         function test_emptyConfigurationKeepsTheDefaults() {

@@ -265,6 +265,8 @@ bool SceneTestProbe::eventFilter(QObject *watched, QEvent *event)
 
 SceneTestRig::SceneTestRig()
 {
+    // The desktop's settings (the autostart entry) go to the sandbox, never to the user's.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(modules.path("config")));
     testsupport::plugProvenDevice(hid);
 
     viewObject = std::make_unique<myQQuickView>(&shell);

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The global settings sheet: skin, sound, animation, language, background, text size, text
@@ -176,6 +177,44 @@ Item {
             width: 240
             onSliderClicked: page.settings.setBrightness(position)
         }
+    }
+
+    // Written to the desktop's autostart folder at once: the entry there is the setting.
+    SettingRow {
+        x: page.labelX; y: page.rowY(7)
+        controlInset: page.switchInset
+        // The longest name of the panel: the switch sits further right.
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(168, "START WITH THE DESKTOP")
+        Row {
+            objectName: "autostartSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "autostartSwitch_on"
+                text: Theme.text(31, "ON")
+                isSelect: Autostart.enabled
+                onClicked: page.setAutostart(true)
+            }
+            RadioButton {
+                objectName: "autostartSwitch_off"
+                text: Theme.text(32, "OFF")
+                isSelect: !Autostart.enabled
+                onClicked: page.setAutostart(false)
+            }
+        }
+    }
+    InlineHint {
+        id: autostartRefusal
+        objectName: "autostartRefusal"
+        x: page.labelX; y: page.rowY(7) + 30
+        width: page.rightX - page.labelX - 20
+    }
+
+    function setAutostart(on) {
+        autostartRefusal.visible = false
+        if (Autostart.enabled !== on && !Autostart.setEnabled(on))
+            autostartRefusal.show(Theme.text(169, "The desktop's autostart folder refused the change."))
     }
 
     // The lists and the slider move on a click themselves; these keep them on the settings'
