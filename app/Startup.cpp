@@ -1,11 +1,17 @@
 #include "app/Startup.h"
 
+#include "app/PanelWait.h"
+#include "app/SessionService.h"
+#include "app/StartOptions.h"
+#include "app/TrayIcon.h"
+#include "app/TrayLink.h"
 #include "app/Widget.h"
 #include "capture/InputCapture.h"
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "platform/DataFolder.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/OpenGlSupport.h"
 #include "platform/DeviceLock.h"
 #include "platform/UrlOpener.h"
@@ -21,6 +27,9 @@
 #include <unistd.h>
 
 namespace {
+
+// How long a program started with the desktop waits for the panel's tray host.
+constexpr int kPanelWaitMs = 10000;
 
 // Every relative path ("./modules/...") resolves against the data folder: the program's own
 // folder, or the per-user copy when the program lives in a folder the user cannot write.
@@ -84,7 +93,7 @@ void growGlyphCachesFromMemory()
 void startShell(Widget &shell)
 {
     shell.checkDevice();
-    if (!deviceReady)
+    if (!deviceReady || shell.staysInBackground())
         return;
     shell.showNormal();
     shell.startUI();
@@ -103,7 +112,16 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
         keepWindowSystemFromOpenGl();
     growGlyphCachesFromMemory();
     QApplication app(argc, argv);
+    const StartOptions options = readStartOptions(app.arguments());
     UrlOpener urlOpener(startEnvironment);
+    // One process drives the mouse: a second launch shows the running window and ends; a
+    // second start in the background has nothing to add.
+    if (SessionService::claimName() == SessionService::Claim::HeldElsewhere) {
+        if (options.background || SessionService::openRunningWindow())
+            endProcess(0);
+        std::fprintf(stderr, "W3 Config is already running but does not answer on the session bus\n");
+        endProcess(1);
+    }
     enterDataFolder();
     // w3ctl and this window take turns at the mouse, one transfer at a time.
     DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
@@ -111,7 +129,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     if (prepareDevices)
         prepareDevices();
 
-    auto shell = std::make_unique<Widget>();
+    auto shell = std::make_unique<Widget>(options.background ? Widget::Start::InBackground : Widget::Start::WithWindow);
     QObject::connect(&urlOpener, &UrlOpener::cannotOpen, shell.get(), [window = shell.get()](const QUrl &url) {
         myQQuickView *view = window->view();
         if (QObject *root = view ? view->rootObject() : nullptr)
@@ -122,6 +140,26 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     InputCapture::setKeyCallback(&Widget::onKey, shell.get());
     InputCapture::setMouseCallback(&Widget::onMouse, shell.get());
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());
+
+    SessionService service(*shell);
+    if (!service.publish())
+        qWarning() << "The session bus refused" << SessionService::kObjectPath;
+
+    // The tray icon comes once the desktop's panel is there, or without it after a while (an
+    // XEmbed tray, or none: the bus still serves).
+    DesktopNotifications notices;
+    std::unique_ptr<TrayIcon> tray;
+    std::unique_ptr<TrayLink> trayLink;
+    PanelWait panelWait(kPanelWaitMs);
+    QObject::connect(&panelWait, &PanelWait::ready, [&] {
+        if (!TrayIcon::available()) {
+            qInfo() << "This desktop shows no tray icons; W3 Config answers on the session bus";
+            return;
+        }
+        tray = std::make_unique<TrayIcon>();
+        trayLink = std::make_unique<TrayLink>(*tray, *shell, service, notices);
+        tray->show();
+    });
 
     startShell(*shell);
 

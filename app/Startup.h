@@ -6,7 +6,8 @@
 class Widget;
 
 // Start-up steps after the capture is registered: the first detection, then the window and
-// the scene only when the device is ready (or demo mode began).
+// the scene only when the device is ready (or demo mode began). A shell in the background
+// detects and waits; its window opens when asked for.
 void startShell(Widget &shell);
 
 // Runs the program until its window closes, then ends the process (it never returns).

@@ -15,8 +15,6 @@ void Ui_Controler::setup(QWidget *shell, QObject *hid)
 {
     if (shell->objectName().isEmpty())
         shell->setObjectName("Widget");
-    shellWidget = shell;
-
     shell->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
     shell->setWindowOpacity(1.0);
     shell->setAttribute(Qt::WA_TranslucentBackground, true);
@@ -24,20 +22,42 @@ void Ui_Controler::setup(QWidget *shell, QObject *hid)
     // into every dialog opened with them as parent and draw it black on black.
     shell->setStyleSheet(QString("QWidget#%1, QWidget#ui_View { background: transparent; }").arg(shell->objectName()));
 
-    viewWidget = new myQQuickView(shell);
+    attach(shell, new myQQuickView(shell));
     viewWidget->setObjectName("ui_View");
     // Without a transparent clear colour the translucent window would show black corners.
     viewWidget->setAttribute(Qt::WA_AlwaysStackOnTop, true);
     viewWidget->setClearColor(Qt::transparent);
-    viewWidget->setSource(QUrl(kSceneUrl));
 
     QQmlContext *context = viewWidget->rootContext();
     context->setContextProperty("ui_View", viewWidget);
     context->setContextProperty("hid", hid);
     context->setContextProperty("ui_Ctl", this);
 
-    shell->resize(viewWidget->size());
     shell->setWindowTitle(AppConfig::windowTitle());
+}
+
+void Ui_Controler::loadScene()
+{
+    if (sceneLoaded())
+        return;
+    viewWidget->setSource(QUrl(kSceneUrl));
+    shellWidget->resize(viewWidget->size());
+}
+
+void Ui_Controler::unloadScene()
+{
+    viewWidget->setSource(QUrl());
+}
+
+bool Ui_Controler::sceneLoaded() const
+{
+    return viewWidget->rootObject() != nullptr;
+}
+
+void Ui_Controler::attach(QWidget *shell, myQQuickView *view)
+{
+    shellWidget = shell;
+    viewWidget = view;
 }
 
 void Ui_Controler::onMinimize()

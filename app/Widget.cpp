@@ -10,7 +10,9 @@
 #include "device/DeviceState.h"
 #include "platform/DeviceChangeNotifier.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
 #include <QSettings>
 
 namespace {
@@ -49,12 +51,15 @@ QString absenceExplanation(const DeviceAbsence &absence)
 
 }  // namespace
 
-Widget::Widget(QWidget *parent) : QWidget(parent)
+Widget::Widget(Start start, QWidget *parent) : QWidget(parent), inBackground(start == Start::InBackground)
 {
     hid.setOwner(this);
     uiCtl = new Ui_Controler;
     uiCtl->setup(this, &hid);
     view()->setHidThread(&hid);
+    setStaysInBackground(inBackground);
+    if (!inBackground)
+        uiCtl->loadScene();
 
     deviceTimer.setInterval(kDeviceChangeDebounceMs);
     deviceTimer.setSingleShot(true);
@@ -89,11 +94,22 @@ void Widget::checkDevice()
     encodeEnabled = catalogue.isEncode;
     hid.swichCurDevice(hid.currentDeviceId());
     view()->syncFW();
+    emit deviceChecked();
 }
 
 void Widget::reportDeviceMissing(const QString &deviceName)
 {
     const QString cause = absenceExplanation(hid.diagnoseAbsence());
+    if (inBackground) {
+        // The program waits in the background for the mouse to come back; only a window that
+        // shows, or is asked for, says so.
+        if (isVisible() || windowAsked)
+            Prompts::current().warning(windowTitle(), QString("Can not detect %1 !\n%2").arg(deviceName, cause));
+        else
+            qInfo().noquote() << "Waiting for" << deviceName << "-" << cause;
+        QMetaObject::invokeMethod(this, &Widget::returnToBackground, Qt::QueuedConnection);
+        return;
+    }
     Prompts::current().warning(windowTitle(), QString("Can not detect %1 !\n%2").arg(deviceName, cause));
     // Posted, not sent: the detection in progress finishes first. The shell may never have
     // been shown, so closing it alone would not end the event loop.
@@ -106,6 +122,78 @@ void Widget::reportDeviceMissing(const QString &deviceName)
 void Widget::notifyDeviceChange()
 {
     deviceTimer.start();  // a running timer starts over
+}
+
+void Widget::setStaysInBackground(bool stays)
+{
+    inBackground = stays;
+    // A message box closing while the window is hidden must not end the program.
+    QApplication::setQuitOnLastWindowClosed(!stays);
+}
+
+void Widget::openWindow()
+{
+    if (sceneDropDue)
+        dropScene();
+    if (uiCtl->sceneLoaded()) {
+        if (isMinimized())
+            showNormal();
+        else
+            show();
+        raise();
+        activateWindow();
+        return;
+    }
+    if (!deviceReady) {
+        windowAsked = true;
+        checkDevice();
+        windowAsked = false;
+    }
+    if (!deviceReady)
+        return;
+    uiCtl->loadScene();
+    showNormal();
+    startUI();
+}
+
+void Widget::returnToBackground()
+{
+    hide();
+    view()->clearAllMedia();
+    if (!uiCtl->sceneLoaded() || sceneDropDue)
+        return;
+    sceneDropDue = true;
+    QMetaObject::invokeMethod(this, &Widget::dropScene, Qt::QueuedConnection);
+}
+
+void Widget::dropScene()
+{
+    if (!sceneDropDue || isVisible())
+        return;
+    sceneDropDue = false;
+    uiCtl->unloadScene();
+}
+
+void Widget::closeEvent(QCloseEvent *event)
+{
+    if (inBackground) {
+        event->ignore();
+        returnToBackground();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void Widget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    emit windowShownChanged(true);
+}
+
+void Widget::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    emit windowShownChanged(false);
 }
 
 void Widget::startUI()

@@ -1,6 +1,8 @@
 #pragma once
 // The shell: the program's only top-level window. It owns the device object, the window
-// controller and the device-change timer, and runs the device detection.
+// controller and the device-change timer, and runs the device detection. A program started
+// in the background keeps the device and its data while no window shows: the scene is loaded
+// when the window opens and dropped when it closes.
 #include "device/DeviceOwner.h"
 #include "device/Hid_Thread.h"
 
@@ -19,8 +21,14 @@ public:
     static constexpr int kDeviceChangeDebounceMs = 2048;
     static constexpr quintptr kTextTag = 9487;
 
-    explicit Widget(QWidget *parent = nullptr);
+    enum class Start { WithWindow, InBackground };
+
+    explicit Widget(Start start = Start::WithWindow, QWidget *parent = nullptr);
     ~Widget() override;
+
+    // Closing the window returns to the background instead of ending the program.
+    bool staysInBackground() const { return inBackground; }
+    void setStaysInBackground(bool stays);
 
     myQQuickView *view() const;
     Hid_Thread &device() { return hid; }
@@ -44,11 +52,30 @@ public:
 
 public slots:
     void checkDevice();
+    // Shows the window and brings it to the front; without a scene, the scene is loaded and
+    // started first, once a proven device is there.
+    void openWindow();
+
+signals:
+    // A detection ran: the mouse may have come, gone or changed.
+    void deviceChecked();
+    void windowShownChanged(bool shown);
 
 protected:
     void customEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    // The window is gone; the device, the data and the bus service stay. The scene is dropped
+    // once the call that closed the window (the scene's own closing sequence) has returned.
+    void returnToBackground();
+    void dropScene();
+
+    bool inBackground = false;
+    bool windowAsked = false;     // openWindow() is looking for the device
+    bool sceneDropDue = false;
     QTimer deviceTimer;
     Ui_Controler *uiCtl = nullptr;
     Hid_Thread hid;

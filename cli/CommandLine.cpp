@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ButtonFunction.h"
+#include "cli/CommandTable.h"
 #include "cli/Output.h"
 #include "cli/SettingNames.h"
 
@@ -15,101 +16,6 @@ QString tr(const char *text)
 
 constexpr int kMaxWaitSeconds = 3600;
 
-struct CommandHelp {
-    const char *name;
-    const char *synopsis;  // after "w3ctl [OPTION]... "
-    const char *summary;
-    const char *details;
-    QStringList options;
-};
-
-const QList<CommandHelp> &commands()
-{
-    static const QList<CommandHelp> table = {
-        {"status", "status",
-         "Show the mouse: found or not, proven or demo, product, firmware, sensor, profile, DPI stage and report rate.",
-         "Exits with 2 (and still prints the status) when no mouse is found.\n", {}},
-        {"profile", "profile [N | export N FILE | import N FILE | reset N]",
-         "Show the profile in use, or switch to profile N (1-10) and send all its settings to the mouse.",
-         "  profile              show the profile in use\n"
-         "  profile N            switch to profile N and send its buttons, lighting, DPI stages,\n"
-         "                       report rate and pointer settings to the mouse\n"
-         "  profile export N FILE  copy profile N to FILE (a .pf file)\n"
-         "  profile import N FILE  replace profile N by FILE; a file that is not a profile is refused\n"
-         "  profile reset N      give profile N its factory settings\n"
-         "The window keeps its own profile choice while it runs; it starts on profile 1.\n", {}},
-        {"dpi", "dpi [stage N | set V1,V2,... | colors C1,C2,...]",
-         "Show the DPI stages, choose the stage in use, set the stage values or their indicator colours.",
-         "  dpi                  show the sensor, its stages, the stage in use and the values it takes;\n"
-         "                       a stored value the sensor lacks shows as its nearest value, marked \"~\"\n"
-         "  dpi stage N          use stage N (1 to the number of stages; a stage set to 0 is unused)\n"
-         "  dpi set V1,V2,...    set the stages in order; each value must be one of the sensor's\n"
-         "                       values (see `w3ctl dpi`), 0 leaves a stage unused; stages not\n"
-         "                       given are unused; one stage at least keeps a value, and when the\n"
-         "                       stage in use is left unused the nearest used stage takes its place\n"
-         "  dpi colors C1,C2,... set the indicator colour of the stages in order: #RRGGBB or one of\n"
-         "                       FIXED_COLORS (a mouse whose light shows only\n"
-         "                       these takes only these); stages not given keep theirs\n", {}},
-        {"rate", "rate [125|250|500|1000]", "Show or set the report rate, in reports per second.", "", {}},
-        {"button", "button [NAME|N [FUNCTION]]",
-         "Show the buttons' functions, or give button NAME or N a function.",
-         "Buttons are numbered as the window's key page numbers them (`w3ctl button` lists them);\n"
-         "their English names and the names the window shows work too.\n"
-         "Functions:\n"
-         "  key:KEY                a keyboard key: key:A, key:F5, key:Enter, \"key:L Ctrl\", key:0x04\n"
-         "  mouse:BUTTON           left, right, middle, backward, forward or triple-click\n"
-         "  media:NAME             MEDIA_NAMES\n"
-         "  combo:[MOD+]KEY[+KEY]  MOD one of MODIFIERS; e.g. combo:ctrl+shift+a\n"
-         "  macro:NAME[:COUNT|:always|:held]  macro NAME, played COUNT times (NORMAL PLAY; default:\n"
-         "                         the macro's own count), always repeated (ALWAYS REPEAT) or\n"
-         "                         repeated while the button is pressed (REPEAT ON PRESSED)\n"
-         "  fire:BUTTON|KEY:SPEED:COUNT  repeat fire; SPEED 0 (slow) to 7 (fast), COUNT 0-255\n"
-         "  led                    the lighting control key\n"
-         "  dpi:+  dpi:-  dpi:switch  scroll:up  scroll:down\n"
-         "  none                   no function\n"
-         "  default                the button's factory function\n"
-         "Taking the left click away from the last button that has it is refused unless --force\n"
-         "is given.\n", {}},
-        {"light", "light [EFFECT | on | off] [--brightness 0-7] [--speed 0-7] [--colors #RRGGBB,...]",
-         "Show the lighting, or set the effect, its brightness, speed and colours.",
-         "Effects: EFFECT_NAMES.\n"
-         "  --brightness STEP  brightness step 0-7 (used by the effects that have a brightness)\n"
-         "  --speed STEP       speed step 0 (slow) to 7 (fast) (used by the effects that have a speed)\n"
-         "  --colors LIST      up to eight colours, separated by commas, for the effects that show\n"
-         "                     colours: #RRGGBB or one of FIXED_COLORS;\n"
-         "                     colours not given stay as they are\n"
-         "Steps not given stay as they are. `light off` switches the light off and `light on`\n"
-         "switches it on again with the effect it had. Options without an effect change the\n"
-         "effect in use and leave the light on or off as it is.\n",
-         {"brightness", "speed", "colors"}},
-        {"wheel", "wheel [normal|reversed]", "Show or set the wheel direction.", "", {}},
-        {"macro", "macro [list | show NAME | import FILE [NAME] | export NAME FILE]",
-         "List, show, import or export macros.",
-         "  macro list           the macros, each with its device slot and play count\n"
-         "  macro show NAME      the steps of macro NAME\n"
-         "  macro import FILE [NAME]  import a .mc file as macro NAME (default: the file's name);\n"
-         "                       an existing macro of that name is replaced\n"
-         "  macro export NAME FILE  copy macro NAME to FILE (a .mc file)\n", {}},
-        {"pointer", "pointer [--speed 0-10] [--scroll-lines 0-10] [--double-click 0-10] [--acceleration on|off]",
-         "Show or set the desktop's pointer settings kept in the profile.",
-         "  --speed STEP         pointer speed step 0-10\n"
-         "  --scroll-lines STEP  wheel scroll lines step 0-10 (1 to 11 lines)\n"
-         "  --double-click STEP  double-click speed step 0-10 (900 to 200 ms)\n"
-         "  --acceleration on|off  pointer acceleration (kept by the desktop, not the profile)\n",
-         {"speed", "scroll-lines", "double-click", "acceleration"}},
-    };
-    return table;
-}
-
-const CommandHelp *find(const QString &name)
-{
-    for (const CommandHelp &command : commands())
-        if (name == command.name)
-            return &command;
-    return nullptr;
-}
-
-
 QString filled(const char *text)
 {
     return QString(text)
@@ -117,6 +23,20 @@ QString filled(const char *text)
         .replace("MODIFIERS", ButtonFunction::modifierNames().join(", "))
         .replace("EFFECT_NAMES", SettingNames::effects().join(", "))
         .replace("FIXED_COLORS", SettingNames::fixedColors().join(", "));
+}
+
+// What the command's help says about the mouse, from the row.
+QString mouseNote(MouseUse use)
+{
+    switch (use) {
+    case MouseUse::Never:
+        return tr("Works without the mouse.\n");
+    case MouseUse::ForChanges:
+        return tr("Shows without the mouse; a change needs it (exit status 2 without one).\n");
+    case MouseUse::Always:
+        return tr("Needs the mouse (exit status 2 without one).\n");
+    }
+    return QString();
 }
 
 CliFailure usage(const QString &message, const QString &command = QString())
@@ -153,9 +73,10 @@ bool isValuedOption(const QString &name)
 {
     if (name == "wait")
         return true;
-    for (const CommandHelp &command : commands())
-        if (command.options.contains(name))
-            return true;
+    for (const CommandRow &command : commandTable())
+        for (const CommandOption &option : command.options)
+            if (option.name == name)
+                return true;
     return false;
 }
 
@@ -164,15 +85,18 @@ bool isValuedOption(const QString &name)
 QStringList CommandLine::commandNames()
 {
     QStringList names;
-    for (const CommandHelp &command : commands())
+    for (const CommandRow &command : commandTable())
         names << command.name;
     return names;
 }
 
 QStringList CommandLine::commandOptions(const QString &command)
 {
-    const CommandHelp *found = find(command);
-    return found ? found->options : QStringList();
+    QStringList names;
+    if (const CommandRow *found = findCommand(command))
+        for (const CommandOption &option : found->options)
+            names << option.name;
+    return names;
 }
 
 Invocation CommandLine::parse(const QStringList &arguments)
@@ -222,7 +146,7 @@ QString CommandLine::help()
                       "same rules, and waits for the window while it talks to the mouse.\n"
                       "\n"
                       "Commands:\n");
-    for (const CommandHelp &command : commands())
+    for (const CommandRow &command : commandTable())
         text += QString("  %1\n      %2\n").arg(command.synopsis, tr(command.summary));
     text += tr("\n"
                "Run `w3ctl COMMAND --help` for a command's arguments.\n"
@@ -268,11 +192,11 @@ QString CommandLine::help()
 
 QString CommandLine::help(const QString &command)
 {
-    const CommandHelp *found = find(command);
+    const CommandRow *found = findCommand(command);
     if (!found)
         return help();
-    return QString("Usage: w3ctl [OPTION]... %1\n%2\n\n%3")
-        .arg(found->synopsis, tr(found->summary), filled(found->details));
+    return QString("Usage: w3ctl [OPTION]... %1\n%2\n\n%3%4")
+        .arg(found->synopsis, tr(found->summary), filled(found->details), mouseNote(found->mouse));
 }
 
 QString CommandLine::version()

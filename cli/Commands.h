@@ -1,7 +1,10 @@
 #pragma once
-// w3ctl's commands. Each one reads or changes a setting through the window's controller
-// classes and the scene's rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the
-// scene's pages call them, so the profile and the bytes on the wire are the window's.
+// One run of a w3ctl command: the invocation, the controllers and the mouse it works on. Each
+// command reads or changes a setting through the window's controller classes and the scene's
+// rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the scene's pages call them,
+// so the profile and the bytes on the wire are the window's. The handlers live in the command
+// files (cli/*Command.cpp) beside their rows of the command table.
+#include "actions/PageActions.h"
 #include "cli/CommandLine.h"
 #include "controller/Controllers.h"
 #include "cli/DeviceSession.h"
@@ -23,8 +26,8 @@ public:
     // Runs the invocation's command; CliFailure for what goes wrong.
     ExitCode run();
 
-private:
-    ExitCode status();
+    // The handlers of the command table (cli/CommandTable.h), one file each.
+    void status();
     void profile();
     void dpi();
     void rate();
@@ -34,6 +37,7 @@ private:
     void macro();
     void pointer();
 
+private:
     // Profiles and macros (no device needed).
     void showProfile();
     void switchProfile(int profile);
@@ -48,11 +52,6 @@ private:
     QString exportTarget(const QString &file) const;
     CliFailure exportFailure(const QString &file);
 
-    // The pages' "apply", as ALL SAVE runs them, with the values the profile holds.
-    void applyButtons(const KeyCodeLogic::KeyCodes &codes);
-    void sendProfileToMouse();
-    void applyLighting();
-    void applySensor();
 
     // The mouse, ready to be written (exit code 2 or 3 otherwise).
     DeviceSession &device();
@@ -72,8 +71,7 @@ private:
     int buttonNumber(int slot) const;
     QString buttonLabel(int slot) const;
     QString macroNameOfSlot(int slot) const;
-    KeyCodeLogic::KeyCode macroCode(const KeyCodeLogic::KeyCodes &codes, const QString &name, int playMode,
-                                    std::optional<int> repeatCount);
+    void assignMacro(int slot, const QString &name, int playMode, std::optional<int> repeatCount);
 
     struct LightState {
         int position = 0;  // effect menu position
@@ -109,6 +107,7 @@ private:
     Output &output;
     TerminalPrompts prompts;
     Controllers controllers;
+    PageActions actions{controllers};
     std::unique_ptr<DeviceSession> session;
     bool deviceOpened = false;
 };

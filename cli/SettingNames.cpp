@@ -2,7 +2,6 @@
 
 #include "scenelogic/LightingLogic.h"
 
-#include <QRegularExpression>
 
 QStringList SettingNames::effects()
 {
@@ -15,23 +14,19 @@ QStringList SettingNames::fixedColors()
     return {"red", "green", "blue", "magenta", "cyan", "yellow", "white", "orange"};
 }
 
-std::optional<QColor> SettingNames::color(const QString &text)
+std::optional<Rgb> SettingNames::color(const QString &text)
 {
     const QString trimmed = text.trimmed().toLower();
     const int fixed = fixedColors().indexOf(trimmed);
     if (fixed >= 0)
-        return LightingLogic::fixedColor(fixed);
-    static const QRegularExpression hex("^#?([0-9a-f]{6})$");
-    const QRegularExpressionMatch match = hex.match(trimmed);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return QColor("#" + match.captured(1));
+        return LightingLogic::fixedRgb(fixed);
+    return Rgb::fromName(trimmed);
 }
 
-int SettingNames::fixedColorId(const QColor &color)
+int SettingNames::fixedColorId(const Rgb &color)
 {
     for (int id = 0; id < LightingLogic::kColorCount; ++id)
-        if (LightingLogic::fixedColor(id).rgb() == color.rgb())
+        if (LightingLogic::fixedRgb(id) == color)
             return id;
     return -1;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/Completion.h"
 #include "cli/Output.h"
 #include "platform/DataFolder.h"
 #include "platform/DeviceLock.h"
@@ -23,6 +24,18 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 
 int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err, const QDir &userFolder)
 {
+    // Hidden answers for the shell completion and the manual page, from the command table.
+    if (arguments.value(0) == "--complete") {
+        const Controllers controllers;
+        for (const QString &word : completeWords(arguments.mid(1), controllers))
+            out << word << '\n';
+        return int(ExitCode::Success);
+    }
+    if (arguments.value(0) == "--list") {
+        for (const QString &name : CommandLine::commandNames())
+            out << name << '\n';
+        return int(ExitCode::Success);
+    }
     Invocation invocation;
     bool json = false;
     try {

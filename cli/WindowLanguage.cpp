@@ -1,5 +1,6 @@
 #include "cli/WindowLanguage.h"
 
+#include "actions/SettingsActions.h"
 #include "controller/AppConfig.h"
 #include "controller/Controllers.h"
 #include "controller/LanguageStore.h"
@@ -14,7 +15,7 @@ QString windowLanguageCode(const Controllers &controllers)
     const LanguageStore &languages = *controllers.languages;
     const QVariantList codes = languages.chkLanguages().values();
     const QVariantList settings = controllers.appConfig->loadApConfig(languages.menuPositionFor(QLocale()));
-    const int position = settings.value(AppConfig::kLanguageItem).toInt();
+    const int position = settings.value(SettingsActions::Language).toInt();
     return codes.value(position, codes.value(0)).toString();
 }
 

@@ -1,45 +1,44 @@
 #include "controller/Prompts.h"
 
-#include <QFileDialog>
-#include <QMessageBox>
+#include <QDebug>
 
 namespace {
 
-class QtPrompts : public Prompts {
+// No window and no terminal to ask: the warning goes to the log, every question is cancelled.
+class UnaskedPrompts : public Prompts {
 public:
     void warning(const QString &title, const QString &text) override
     {
-        QMessageBox::warning(nullptr, title, text, QMessageBox::Ok, QMessageBox::NoButton);
+        qWarning().noquote() << title + ":" << text;
     }
     bool confirm(const QString &title, const QString &text) override
     {
-        return QMessageBox::warning(nullptr, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                    QMessageBox::Cancel)
-               == QMessageBox::Ok;
+        qWarning().noquote() << title + ":" << text << "(not asked: cancelled)";
+        return false;
     }
-    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
-                         const QString &filter) override
-    {
-        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
-    }
-    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                         const QString &filter) override
-    {
-        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
-    }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
 };
 
-QtPrompts qtPrompts;
+UnaskedPrompts unasked;
 Prompts *installed = nullptr;
+Prompts *dialogs = nullptr;
 
 }  // namespace
 
 Prompts &Prompts::current()
 {
-    return installed ? *installed : static_cast<Prompts &>(qtPrompts);
+    if (installed)
+        return *installed;
+    return dialogs ? *dialogs : static_cast<Prompts &>(unasked);
 }
 
 void Prompts::install(Prompts *prompts)
 {
     installed = prompts;
+}
+
+void Prompts::setDialogs(Prompts *prompts)
+{
+    dialogs = prompts;
 }

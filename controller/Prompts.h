@@ -1,6 +1,7 @@
 #pragma once
 // The modal questions the program asks the user: message boxes and file dialogs.
-// Tests install their own answers with Prompts::install().
+// The window supplies Qt's dialogs (DialogPrompts) when it starts; w3ctl answers on the
+// terminal; tests install their own answers with Prompts::install().
 #include <QString>
 
 class QWidget;
@@ -19,8 +20,11 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
 
-    // The prompts in use: Qt's dialogs unless a test installed others.
+    // The prompts in use: those installed, else the window's dialogs, else none: a program
+    // without either logs each warning and takes every question as cancelled.
     static Prompts &current();
-    // Installs prompts (not owned); nullptr restores Qt's dialogs.
+    // Installs prompts (not owned); nullptr restores the window's dialogs.
     static void install(Prompts *prompts);
+    // The window's dialogs (not owned), set once by the program that shows a window.
+    static void setDialogs(Prompts *dialogs);
 };

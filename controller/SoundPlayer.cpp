@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
@@ -65,6 +66,20 @@ void SoundPlayer::createPlayers()
     emit playersReady();
 }
 
+void SoundPlayer::createPlayersOnDemand()
+{
+    onDemand = true;
+    if (std::find(startWhenReady.begin(), startWhenReady.end(), true) != startWhenReady.end())
+        createPlayers();
+}
+
+Phonon::MediaObject *SoundPlayer::playerToStart(int index)
+{
+    if (onDemand)
+        createPlayers();
+    return players[index];
+}
+
 Phonon::MediaObject *SoundPlayer::player(int index) const
 {
     if (index < 0 || index >= kPlayerCount)
@@ -81,6 +96,7 @@ void SoundPlayer::playMedia_Index(uchar index)
 {
     if (!enableAudio || index >= kPlayerCount)
         return;
+    emit cueAsked(index);
     if (index == kBackground)
         playMedia_Background();
     else
@@ -89,7 +105,7 @@ void SoundPlayer::playMedia_Index(uchar index)
 
 void SoundPlayer::playCue(int index)
 {
-    Phonon::MediaObject *cue = players[index];
+    Phonon::MediaObject *cue = playerToStart(index);
     if (!cue) {
         startWhenReady[index] = true;
         return;
@@ -101,7 +117,7 @@ void SoundPlayer::playCue(int index)
 
 void SoundPlayer::playMedia_Background()
 {
-    Phonon::MediaObject *music = players[kBackground];
+    Phonon::MediaObject *music = playerToStart(kBackground);
     if (!music) {
         startWhenReady[kBackground] = true;
         return;
@@ -119,6 +135,7 @@ void SoundPlayer::startMusicOverNearItsEnd()
 
 void SoundPlayer::leavePlayersToProcessExit()
 {
+    onDemand = false;
     startWhenReady.fill(false);
     if (!hasPlayers())
         return;
@@ -138,4 +155,5 @@ void SoundPlayer::clearAllMedia()
         if (player)
             player->clear();
     }
+    emit cleared();
 }

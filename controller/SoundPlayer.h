@@ -17,7 +17,8 @@ public:
 
     // The players and their outputs become children of playerParent (the view), as does
     // this object. They are made by createPlayers(), not here: starting the sound back end
-    // takes tens of milliseconds, which the view keeps off the way to its first frame.
+    // takes tens of milliseconds and over ten megabytes, which the view keeps off the way to
+    // its first frame, and spends only once a sound is asked for.
     explicit SoundPlayer(QObject *playerParent);
 
     bool isEnableAudio() const { return enableAudio; }
@@ -28,9 +29,17 @@ public:
     // Makes the five players (once) and starts every player that the slots started, and did
     // not clear again, while the players did not exist yet.
     void createPlayers();
+    // From now on the players are made by the first sound asked for; at once if one is
+    // waiting already.
+    void createPlayersOnDemand();
 
 signals:
     void playersReady();
+    // A sound was asked for with audio enabled (0 the music, 1..4 a cue), whether or not the
+    // players exist yet.
+    void cueAsked(int index);
+    // Every player was stopped and cleared.
+    void cleared();
 
 public slots:
     // Stores the flag that playMedia_Index() obeys; nothing else.
@@ -54,11 +63,14 @@ public:
 private:
     void playCue(int index);
     void startMusicOverNearItsEnd();
+    // The player, made on demand if that is allowed; nullptr while the players wait.
+    Phonon::MediaObject *playerToStart(int index);
 
     QObject *const playerParent;
     std::array<Phonon::MediaObject *, kPlayerCount> players{};
     std::array<Phonon::AudioOutput *, kPlayerCount> outputs{};
     // Players started before they existed, to start as soon as they do.
     std::array<bool, kPlayerCount> startWhenReady{};
+    bool onDemand = false;
     bool enableAudio = true;
 };

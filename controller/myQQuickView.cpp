@@ -1,11 +1,13 @@
 #include "controller/myQQuickView.h"
 
 #include "controller/AppConfig.h"
+#include "controller/DialogPrompts.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/LanguageStore.h"
 #include "controller/MacroLibrary.h"
 #include "controller/MacroSlots.h"
 #include "controller/MouseOperations.h"
+#include "controller/PageActionsQml.h"
 #include "controller/ProfileStore.h"
 #include "controller/SoundPlayer.h"
 #include "controller/SystemMouseSettings.h"
@@ -64,10 +66,13 @@ myQQuickView::myQQuickView(QWidget *parent)
       soundPlayer(std::make_unique<SoundPlayer>(this))
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
+    static DialogPrompts dialogs;
+    Prompts::setDialogs(&dialogs);
     registerSceneLogic();
-    // The sound back end starts once the window shows the scene; the cues asked for until
-    // then (the opening's start-up cue) play when it is ready.
-    new AfterSceneShown(this, [this] { soundPlayer->createPlayers(); });
+    registerPageActions(pageActions);
+    // The sound back end starts once the window shows the scene and a sound is asked for: at
+    // once for the opening's start-up cue, never while the sound stays off.
+    new AfterSceneShown(this, [this] { soundPlayer->createPlayersOnDemand(); });
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -149,20 +154,6 @@ int myQQuickView::bindMacro(QVariantList codes, QVariant name, int repeat)
 
 void myQQuickView::releaseUnusedMacros(QVariantList codes) { controllers.macroSlots->releaseUnused(sceneCodes(codes)); }
 
-QVariantList myQQuickView::getMacroUsers(QVariant name, QVariantList codes)
-{
-    QVariantList users;
-    for (const MacroSlots::Use &use : controllers.macroSlots->users(sceneCodes(codes), plain(name).toString()))
-        users << QVariantMap{{"profile", use.profile}, {"button", use.button}};
-    return users;
-}
-
-int myQQuickView::unbindMacro(QVariant name) { return controllers.macroSlots->unbind(plain(name).toString()); }
-
-int myQQuickView::getMacroNameProblem(QVariant newName)
-{
-    return int(controllers.macros->nameProblem(plain(newName).toString()));
-}
 QList<uchar> myQQuickView::macroIncode(QStringList lines) { return controllers.macros->macroIncode(lines); }
 void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) { controllers.macros->ui_11H_SetMacroKey(plain(macroId), plain(name)); }
 void myQQuickView::ui_13H_SetMacroKey(QVariant macroId, QVariant name) { controllers.macros->ui_13H_SetMacroKey(plain(macroId), plain(name)); }

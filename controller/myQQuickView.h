@@ -1,6 +1,7 @@
 #pragma once
 // The one view of the program: it shows the scene and offers the scene every operation by
 // name. Each concern lives in a class of its own that needs no view; the slots only forward.
+#include "actions/PageActions.h"
 #include "controller/Controllers.h"
 
 #include <QList>
@@ -27,6 +28,7 @@ public:
     // The concerns, for the shell, tests and other front ends.
     AppConfig &appConfig() { return *controllers.appConfig; }
     ProfileStore &profiles() { return *controllers.profiles; }
+    PageActions &actions() { return pageActions; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
 
@@ -64,11 +66,6 @@ public slots:
     // Macro slots over all ten profiles (MacroSlots); `codes` are the key page's 16 codes.
     int bindMacro(QVariantList codes, QVariant name, int repeat);
     void releaseUnusedMacros(QVariantList codes);
-    // [{profile, button}, ...] of every button that plays the macro.
-    QVariantList getMacroUsers(QVariant name, QVariantList codes);
-    int unbindMacro(QVariant name);
-    // MacroLibrary::NameProblem as a number: 0 none, 1 empty, 2 taken, 3 not a file name.
-    int getMacroNameProblem(QVariant newName);
     QVariantList getKeydefine(QVariant matrixId);
     QList<uchar> macroIncode(QStringList macros);
     void ui_01H_SetReportRate(uchar rate);
@@ -129,6 +126,7 @@ private:
                    QGenericArgument a3 = QGenericArgument());
 
     Controllers controllers;
+    PageActions pageActions{controllers};
     std::unique_ptr<SoundPlayer> soundPlayer;
 };
 

@@ -1,5 +1,5 @@
 # Writes help2man's include file for w3ctl's manual page: a section with every command's own
-# --help, as the program prints it. The commands are those its main --help lists.
+# --help, as the program prints it. The commands are those `w3ctl --list` names.
 # Usage: cmake -DW3CTL=path/to/w3ctl -DOUTPUT=file -P W3ctlManInclude.cmake
 
 function(w3_run_help output)
@@ -17,20 +17,14 @@ function(w3_roff_verbatim text output)
   set(${output} "${text}" PARENT_SCOPE)
 endfunction()
 
-# The commands are the lines of the "Commands:" block (up to its first blank line) that start
-# with a word after two spaces; the block's summaries are indented further.
-w3_run_help(main)
-string(FIND "${main}" "\nCommands:\n" start)
-if(start LESS 0)
-  message(FATAL_ERROR "w3ctl --help has no Commands: block")
+# The commands, in the order of w3ctl's command table.
+execute_process(COMMAND ${W3CTL} --list OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "w3ctl --list failed (${result})")
 endif()
-math(EXPR start "${start} + 11")
-string(SUBSTRING "${main}" ${start} -1 listing)
-string(FIND "${listing}" "\n\n" end)
-string(SUBSTRING "${listing}" 0 ${end} listing)
-string(REGEX MATCHALL "(^|\n)  [a-z]+" entries "${listing}")
+string(REGEX MATCHALL "[a-z]+" entries "${listing}")
 if(NOT entries)
-  message(FATAL_ERROR "w3ctl --help lists no commands")
+  message(FATAL_ERROR "w3ctl --list lists no commands")
 endif()
 
 set(include "[COMMANDS IN DETAIL]\n")

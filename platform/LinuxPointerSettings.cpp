@@ -1,9 +1,8 @@
 #include "platform/LinuxPointerSettings.h"
 
-#include "platform/GnomePointerSettings.h"
 #include "platform/KWinPointerDevices.h"
 #include "platform/PlasmaPointerSettings.h"
-#include "platform/X11PointerSettings.h"
+#include "platform/PointerModules.h"
 
 #include <QDBusConnection>
 #include <QDebug>
@@ -37,8 +36,6 @@ std::unique_ptr<PointerSettings> createPlasma()
 
 }  // namespace
 
-PointerSettings::~PointerSettings() = default;
-
 LinuxPointerBackend chooseLinuxPointerBackend(const QString &currentDesktop,
                                               bool gnomeSchemaInstalled)
 {
@@ -49,19 +46,34 @@ LinuxPointerBackend chooseLinuxPointerBackend(const QString &currentDesktop,
     return LinuxPointerBackend::X11;
 }
 
+namespace {
+
+// Whether GNOME's schema could be the choice: opening it loads GIO and starts a settings
+// client with its own thread and session-bus connection, megabytes spent for nothing on any
+// other desktop.
+bool mayUseGnomeSchema(const QString &currentDesktop)
+{
+    return chooseLinuxPointerBackend(currentDesktop, true) == LinuxPointerBackend::GSettings;
+}
+
+}  // namespace
+
 std::unique_ptr<PointerSettings> PointerSettings::create()
 {
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
-    std::unique_ptr<GnomePointerSettings> gnome = GnomePointerSettings::open();
+    std::unique_ptr<PointerSettings> gnome;
+    if (mayUseGnomeSchema(desktop))
+        gnome = pointermodules::load("w3pointer-gsettings.so");
     switch (chooseLinuxPointerBackend(desktop, gnome != nullptr)) {
     case LinuxPointerBackend::Plasma:
         return createPlasma();
     case LinuxPointerBackend::GSettings:
-        qInfo().noquote() << "Pointer settings: GSettings" << GnomePointerSettings::kMouseSchema;
+        qInfo().noquote() << "Pointer settings: GSettings (the desktop's mouse schema)";
         return gnome;
     case LinuxPointerBackend::X11:
         break;
     }
     qInfo().noquote() << "Pointer settings: X server pointer control";
-    return std::make_unique<X11PointerSettings>();
+    std::unique_ptr<PointerSettings> x11 = pointermodules::load("w3pointer-x11.so");
+    return x11 ? std::move(x11) : pointermodules::unavailable();
 }

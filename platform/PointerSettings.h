@@ -25,7 +25,7 @@ public:
     static constexpr int kUsualThreshold1 = 6;
     static constexpr int kUsualThreshold2 = 10;
 
-    virtual ~PointerSettings();
+    virtual ~PointerSettings() = default;
 
     // systemSpeed 1 (slowest) .. 20 (fastest); values outside are clamped.
     virtual bool setPointerSpeed(int systemSpeed) = 0;

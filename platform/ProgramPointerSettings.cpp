@@ -1,31 +1,34 @@
 #include "platform/ProgramPointerSettings.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMetaObject>
+#include <QVariant>
 
 namespace programpointer {
 
 namespace {
 
-template <typename Apply>
-bool applyOnGuiThread(Apply apply)
+// Set through the application's meta-object, as QApplication's properties, so that this
+// needs no widget library: a program without a window links Qt Core alone.
+bool setApplicationProperty(const char *name, int value)
 {
-    auto *application = qobject_cast<QApplication *>(QCoreApplication::instance());
-    if (!application)
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application || !application->inherits("QApplication"))
         return false;
-    return QMetaObject::invokeMethod(application, apply, Qt::AutoConnection);
+    return QMetaObject::invokeMethod(
+        application, [application, name, value] { application->setProperty(name, value); }, Qt::AutoConnection);
 }
 
 }  // namespace
 
 bool setDoubleClickInterval(int ms)
 {
-    return applyOnGuiThread([ms] { QApplication::setDoubleClickInterval(ms); });
+    return setApplicationProperty("doubleClickInterval", ms);
 }
 
 bool setWheelScrollLines(int lines)
 {
-    return applyOnGuiThread([lines] { QApplication::setWheelScrollLines(lines); });
+    return setApplicationProperty("wheelScrollLines", lines);
 }
 
 }  // namespace programpointer

@@ -62,9 +62,9 @@ constexpr int kStoredPosition = 0;
 constexpr int kStoredPower = 3;
 constexpr int kStoredPositionsLength = 3;
 
-const QList<QColor> kFixedColors = {
-    QColor(255, 0, 0),   QColor(0, 255, 0),     QColor(0, 0, 255),     QColor(255, 0, 255),
-    QColor(0, 255, 255), QColor(255, 255, 0),   QColor(255, 255, 255), QColor(255, 127, 0),
+const QList<Rgb> kFixedColors = {
+    {255, 0, 0},   {0, 255, 0},   {0, 0, 255},     {255, 0, 255},
+    {0, 255, 255}, {255, 255, 0}, {255, 255, 255}, {255, 127, 0},
 };
 
 }  // namespace
@@ -136,7 +136,7 @@ bool LightingLogic::isStoredPowerOn(const QVariantList &stored)
     return isStoredSettings(stored) && stored.at(kStoredPosition).toInt() != 0;
 }
 
-QColor LightingLogic::fixedColor(int id)
+Rgb LightingLogic::fixedRgb(int id)
 {
-    return id >= 0 && id < kFixedColors.size() ? kFixedColors.at(id) : QColor(Qt::black);
+    return id >= 0 && id < kFixedColors.size() ? kFixedColors.at(id) : Rgb{};
 }

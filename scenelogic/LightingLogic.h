@@ -3,8 +3,9 @@
 // the 0DH command, the stored settings list with the light's on/off state, and the eight
 // fixed colours of the colour-id mode. Plain static functions, also callable from the scene
 // as the singleton "Lighting".
-#include <QColor>
 #include <QList>
+#include "scenelogic/Rgb.h"
+
 #include <QObject>
 #include <QVariantList>
 
@@ -58,6 +59,7 @@ public:
     Q_INVOKABLE static bool isStoredSettings(const QVariantList &stored);
 
     // Fixed colour of a colour id 0..7 (red, green, blue, magenta, cyan, yellow, white,
-    // orange); black for other ids.
-    Q_INVOKABLE static QColor fixedColor(int id);
+    // orange); black for other ids. The scene takes it as "#rrggbb".
+    static Rgb fixedRgb(int id);
+    Q_INVOKABLE static QString fixedColor(int id) { return fixedRgb(id).name(); }
 };

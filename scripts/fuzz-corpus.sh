@@ -13,8 +13,7 @@ build="${W3_FUZZ_BUILD_DIR:-build-fuzz}"
 targets=(fuzz_macro_file fuzz_macro_steps fuzz_language_file fuzz_profile_import fuzz_configuration fuzz_application_rules)
 
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DW3_FUZZ=ON > /dev/null
+cmake --preset fuzz -B "$build" > /dev/null
 cmake --build "$build" --target "${targets[@]}" -j 2
 
 passed=0

@@ -7,37 +7,27 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-tests_of() {
-  sed -n 's/^w3_add_test(\([A-Za-z0-9_]*\).*/\1/p' "tests/$1/CMakeLists.txt"
-}
-tests=()
-for area in device commands controller macros cli scene_e2e; do
-  while read -r name; do
-    tests+=("$name")
-  done < <(tests_of "$area")
-done
-
 # Also for the tools the build runs (the skin painter starts Qt's offscreen platform plugin).
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_init_order=1
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DW3_SANITIZE=ON > /dev/null
+cmake --preset sanitizers > /dev/null
+# The tests labelled "sanitizers" (tests/CMakeLists.txt), each built by its own target.
+tests_labelled() {
+  (cd build-asan && ctest -N "$@" | sed -n 's/^ *Test *#[0-9]*: *//p')
+}
+mapfile -t tests < <(tests_labelled -L '^sanitizers$')
+[ "${#tests[@]}" -gt 0 ] || { echo "no test is labelled for the sanitizer run"; exit 1; }
 cmake --build build-asan -j "$(nproc)" --target run_modules skin_images "${tests[@]}"
 
 # The leaks suppressed inside Qt Quick are recognised by whole stacks, and Qt Quick keeps no
 # frame pointers: the tests of the scene unwind the slow way, the others the fast way.
-scene_tests=()
-while read -r name; do
-  scene_tests+=("$name")
-done < <(tests_of scene_e2e)
-regex="^($(IFS='|'; echo "${tests[*]}"))\$"
-scene_regex="^($(IFS='|'; echo "${scene_tests[*]}"))\$"
 cd build-asan
 run_ctest() {
   xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp -noreset" \
-    ctest --output-on-failure --timeout 900 -j 2 "$@"
+    ctest --output-on-failure --timeout 900 -j 2 -L '^sanitizers$' "$@"
 }
-run_ctest -R "$regex" -E "$scene_regex"
-ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0" run_ctest -R "$scene_regex"
+run_ctest -LE '^scene_e2e$'
+ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0" run_ctest -L '^scene_e2e$'

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+W3_PRESET=ci scripts/build.sh
 # -noreset: between two tests the X server would restart and refuse the next one's connection.
 (cd build && xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp -noreset" \
   ctest --output-on-failure --timeout 900 -j 2)

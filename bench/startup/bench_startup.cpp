@@ -3,10 +3,9 @@
 //
 //   bench_startup            runs the measurements below and prints medians
 //   bench_startup app        (child) the program's start-up, then its page switches
-//   bench_startup bare       (child) a bare QQuickWidget with one rectangle
-//   bench_startup bare-software  (child) the same on Qt Quick's software renderer, with no
-//                            OpenGL loaded: what the program does on a machine without a
-//                            graphics processor
+//   bench_startup idle       (child) the program started, sound switched off, then left alone
+//   bench_startup_bare [software]  (child, a program of its own) a bare QQuickWidget with one
+//                            rectangle, as Qt starts it or on the software renderer
 //
 // A child reports on its standard output, one line each:
 //   FRAME                    its first frame (the parent times it from the child's start)
@@ -18,30 +17,32 @@
 //   PAGE <index> <ms>        the first frame after the scene was asked to show that page
 //   PAGE <index> none        no such frame, or the page did not become the current one
 //   PAGES none               the scene has no item "Main_W3" to switch pages with
+//   PANEL <ms>|none          the first frame after the settings panel was asked to open
+//   IDLE <percent>           processor time used over the idle period, in % of one core
+//   IDLE_FRAMES <n>          frames the scene drew over the idle period
+//   IDLE_TIMER <class> <n>   timer events a class of object received over the idle period
 //   SOUND none               the program's sound players were not made after its first frame
+#include "ChildReport.h"
 #include "app/Startup.h"
 #include "app/Widget.h"
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
-#include "platform/OpenGlSupport.h"
 #include "virtual/VirtualBus.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -51,10 +52,15 @@ constexpr int kSetSamples = 50;
 constexpr int kPageCount = 4;
 constexpr const char *kPagesItem = "Main_W3";
 
-// Goals, printed beside the figures.
-constexpr double kStartupRatioGoal = 1.3;
-constexpr double kMemoryRatioGoal = 1.3;
+// Goals, printed beside the figures: against a bare QQuickWidget on the renderer the program
+// chose, and alone.
+constexpr double kStartupRatioGoal = 1.5;
+constexpr double kMemoryRatioGoal = 1.6;
 constexpr double kPageFrameGoalMs = 50;
+constexpr double kIdleCpuGoalPercent = 0.1;
+constexpr int kIdleSeconds = 20;
+constexpr const char *kPanelProperty = "isGlobalSettingSelect";
+constexpr const char *kOpeningOverProperty = "ready";
 
 // Bounds for a child that hangs; generous for a loaded machine.
 constexpr int kChildTimeoutMs = 30000;
@@ -63,24 +69,6 @@ constexpr int kWaitLimitMs = 10000;
 // is measured after kStillLimitMs.
 constexpr int kQuietMs = 250;
 constexpr int kStillLimitMs = 3000;
-
-void report(const QByteArray &line)
-{
-    std::printf("%s\n", line.constData());
-    std::fflush(stdout);
-}
-
-long residentKilobytes()
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 // Runs the event loop until `done` holds after a frame, or for at most limitMs. True if it held.
 template <typename Done>
@@ -154,6 +142,82 @@ void reportPageFrames(QQuickWidget *view)
     }
 }
 
+// Milliseconds from asking for the settings panel to the first frame after it, or -1.
+double panelFrameMs(QQuickWidget *view)
+{
+    QQuickItem *root = view->rootObject();
+    if (!root || !root->setProperty(kPanelProperty, true))
+        return -1;
+    root->setProperty(kPanelProperty, false);
+    waitUntilStill(view);
+    QElapsedTimer clock;
+    double ms = -1;
+    clock.start();
+    root->setProperty(kPanelProperty, true);
+    const bool drawn = waitForFrame(view, kWaitLimitMs, [&] { ms = clock.nsecsElapsed() / 1e6; return true; });
+    root->setProperty(kPanelProperty, false);
+    return drawn ? ms : -1;
+}
+
+void reportPanelFrame(QQuickWidget *view)
+{
+    waitUntilStill(view);
+    const double ms = panelFrameMs(view);
+    report("PANEL " + (ms < 0 ? QByteArray("none") : QByteArray::number(ms, 'f', 2)));
+}
+
+// Processor time of the whole process (every thread), in seconds.
+double processorSeconds()
+{
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return -1;
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Counts the timer events each class of object receives: what wakes an idle program.
+class TimerCounter : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer)
+            ++counts[watched->metaObject()->className()];
+        return false;
+    }
+    QMap<QByteArray, int> counts;
+};
+
+// With the scene still and the sound off, what the program spends while nothing happens.
+void reportIdle(myQQuickView *view)
+{
+    view->setEnableAudio(false);
+    view->clearAllMedia();
+    // The opening sequence has pauses between its animations: rest begins once it is over.
+    if (!view->rootObject()->property(kOpeningOverProperty).toBool())
+        waitForFrame(view, kWaitLimitMs, [view] { return view->rootObject()->property(kOpeningOverProperty).toBool(); });
+    waitUntilStill(view);
+    int frames = 0;
+    const auto counting = QObject::connect(view->quickWindow(), &QQuickWindow::afterRendering, view,
+                                           [&frames] { ++frames; }, Qt::DirectConnection);
+    TimerCounter timers;
+    qApp->installEventFilter(&timers);
+    QElapsedTimer wall;
+    const double before = processorSeconds();
+    wall.start();
+    QEventLoop loop;
+    QTimer::singleShot(kIdleSeconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double used = processorSeconds() - before;
+    const double elapsed = wall.nsecsElapsed() / 1e9;
+    qApp->removeEventFilter(&timers);
+    QObject::disconnect(counting);
+    report("IDLE " + QByteArray::number(before < 0 ? -1.0 : 100.0 * used / elapsed, 'f', 3));
+    report("IDLE_FRAMES " + QByteArray::number(frames));
+    for (auto it = timers.counts.cbegin(); it != timers.counts.cend(); ++it)
+        report("IDLE_TIMER " + it.key() + ' ' + QByteArray::number(it.value()));
+}
+
 // Times the steps of the program's start-up, each from the end of the one before.
 class StepClock {
 public:
@@ -170,12 +234,6 @@ private:
     qint64 last = 0;
 };
 
-void reportRenderer(QQuickWindow *window)
-{
-    const bool software = window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software;
-    report(software ? "RENDERER software" : "RENDERER opengl");
-}
-
 void reportAfterStart(myQQuickView *view)
 {
     reportRenderer(view->quickWindow());
@@ -189,6 +247,7 @@ void reportAfterStart(myQQuickView *view)
         report("SOUND none");
     report("RSS " + QByteArray::number(qlonglong(residentKilobytes())));
     reportPageFrames(view);
+    reportPanelFrame(view);
 }
 
 // Follows the program's own start-up from outside: the shell's title is set once the scene
@@ -196,7 +255,8 @@ void reportAfterStart(myQQuickView *view)
 // with "run". Once the first frame of the scene is drawn it reports the rest and quits.
 class StartupProbe : public QObject {
 public:
-    explicit StartupProbe(StepClock &steps) : steps(steps) {}
+    using AfterStart = std::function<void(myQQuickView *)>;
+    StartupProbe(StepClock &steps, AfterStart afterStart) : steps(steps), afterStart(std::move(afterStart)) {}
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -230,21 +290,22 @@ private:
             report("FRAME");
             steps.step("frame");
             report("RSS_FRAME " + QByteArray::number(qlonglong(residentKilobytes())));
-            QMetaObject::invokeMethod(this, [view] {
-                reportAfterStart(view);
+            QMetaObject::invokeMethod(this, [this, view] {
+                afterStart(view);
                 QCoreApplication::quit();
             }, Qt::QueuedConnection);
         }, Qt::DirectConnection);
     }
 
     StepClock &steps;
+    AfterStart afterStart;
     bool titled = false;
     Widget *shell = nullptr;
     QMetaObject::Connection frames;
 };
 
 // The program's start-up as the program runs it, on the virtual mouse.
-[[noreturn]] void runAppChild(int argc, char **argv)
+[[noreturn]] void runAppChild(int argc, char **argv, StartupProbe::AfterStart afterStart)
 {
     StepClock steps;
     std::unique_ptr<StartupProbe> probe;
@@ -252,38 +313,9 @@ private:
         vhid::Bus::instance().reset();
         vhid::Bus::instance().plug(vhid::Model::Mouse);
         steps.step("application");
-        probe = std::make_unique<StartupProbe>(steps);
+        probe = std::make_unique<StartupProbe>(steps, afterStart);
         qApp->installEventFilter(probe.get());
     });
-}
-
-int runBareChild(int argc, char **argv, bool software)
-{
-    if (software) {
-        keepWindowSystemFromOpenGl();
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    }
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString scene = dir.filePath("bare.qml");
-    QFile file(scene);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write("import QtQuick 2.15\nRectangle { width: 1000; height: 600; color: \"#1d2733\" }\n");
-    file.close();
-    QQuickWidget view;
-    view.setSource(QUrl::fromLocalFile(scene));
-    QObject::connect(view.quickWindow(), &QQuickWindow::afterRendering, &view, [&view] {
-        report("FRAME");
-        // Once the frame is composed into the window, as the program's figure is.
-        QMetaObject::invokeMethod(qApp, [&view] {
-            reportRenderer(view.quickWindow());
-            report("RSS " + QByteArray::number(qlonglong(residentKilobytes())));
-            QCoreApplication::quit();
-        }, Qt::QueuedConnection);
-    }, Qt::DirectConnection);
-    view.show();
-    return app.exec();
 }
 
 // The median of the values that were measured (-1 marks a figure a run could not give).
@@ -303,6 +335,10 @@ struct ChildRun {
     bool pagesAvailable = false;
     bool soundPlayersMade = true;
     QMap<int, double> pageMs;  // -1: no frame, or the page did not show
+    double panelMs = -1;
+    double idlePercent = -1;
+    int idleFrames = -1;
+    QMap<QByteArray, int> idleTimers;
     QMap<QByteArray, double> stepMs;
 };
 
@@ -325,28 +361,37 @@ void readLine(const QByteArray &line, ChildRun &run)
         run.sceneLoaded = false;
     } else if (key == "SOUND") {
         run.soundPlayersMade = false;
+    } else if (key == "PANEL") {
+        run.panelMs = words.value(1) == "none" ? -1 : words.value(1).toDouble();
+    } else if (key == "IDLE") {
+        run.idlePercent = words.value(1).toDouble();
+    } else if (key == "IDLE_FRAMES") {
+        run.idleFrames = words.value(1).toInt();
+    } else if (key == "IDLE_TIMER") {
+        run.idleTimers[words.value(1)] = words.value(2).toInt();
     }
 }
 
-// Starts a child and reads its report; the first frame is timed from the child's start.
-ChildRun runChild(const QString &mode)
+// Starts a child (this program, or another one of this folder) and reads its report; the
+// first frame is timed from the child's start.
+ChildRun runChild(const QString &program, const QStringList &arguments, int timeoutMs = kChildTimeoutMs)
 {
     ChildRun run;
     QProcess child;
     child.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
-    child.start(QCoreApplication::applicationFilePath(), {mode});
-    while (clock.elapsed() < kChildTimeoutMs && (child.canReadLine() || child.waitForReadyRead(kChildTimeoutMs))) {
+    child.start(program, arguments);
+    while (clock.elapsed() < timeoutMs && (child.canReadLine() || child.waitForReadyRead(timeoutMs))) {
         while (child.canReadLine()) {
             const QByteArray line = child.readLine();
-            if (line.trimmed() == "FRAME")
+            if (line.trimmed() == "FRAME" && run.frameMs < 0)
                 run.frameMs = clock.nsecsElapsed() / 1e6;
             else
                 readLine(line, run);
         }
     }
-    if (!child.waitForFinished(kChildTimeoutMs)) {
+    if (!child.waitForFinished(timeoutMs)) {
         child.kill();
         child.waitForFinished();
     }
@@ -396,6 +441,22 @@ void printPageFigures(const std::vector<ChildRun> &appRuns)
         else
             std::printf("  page %d: %6.1f ms (%zu of %zu runs)\n", index, median(drawn), drawn.size(), appRuns.size());
     }
+    std::vector<double> panel;
+    for (const ChildRun &run : appRuns)
+        panel.push_back(run.panelMs);
+    std::printf("  settings panel: %6.1f ms\n", median(panel));
+}
+
+void printIdleFigures(const ChildRun &idle)
+{
+    if (idle.idlePercent < 0) {
+        std::printf("at rest: no figure (the program did not start or could not measure)\n");
+        return;
+    }
+    std::printf("at rest, window open, sound off, over %d s: %.3f %% of a core (goal: under %.1f %%); %d frames drawn\n",
+                kIdleSeconds, idle.idlePercent, kIdleCpuGoalPercent, idle.idleFrames);
+    for (auto it = idle.idleTimers.cbegin(); it != idle.idleTimers.cend(); ++it)
+        std::printf("  timer events at %s: %d\n", it.key().constData(), it.value());
 }
 
 void printStartupSteps(const std::vector<ChildRun> &appRuns)
@@ -452,30 +513,29 @@ long countUndrawn(const std::vector<ChildRun> &runs)
     return long(std::count_if(runs.begin(), runs.end(), [](const ChildRun &run) { return run.frameMs < 0; }));
 }
 
-// The program against a bare QQuickWidget as Qt starts it by default, and against one on the
-// renderer the program chose when that is Qt Quick's software renderer.
+void printGoalLine(const char *what, double program, double bare, const char *unit, double goal)
+{
+    std::printf("  %-16s %7.1f %s | %7.1f %s   ratio %.2f (goal: at most %.2f)\n", what, program, unit, bare, unit,
+                ratio(program, bare), goal);
+}
+
+// The goal lines compare the program with a bare QQuickWidget on the renderer the program
+// chose; the bare widget as Qt starts it by default follows for reference.
 void printStartupFigures(const std::vector<ChildRun> &appRuns, const std::vector<ChildRun> &bareRuns,
                          const std::vector<ChildRun> &bareSoftwareRuns)
 {
     const Medians program = mediansOf(appRuns), bare = mediansOf(bareRuns), bareSoftware = mediansOf(bareSoftwareRuns);
-    std::printf("start-up to the scene's first frame, device proven (median of %d): %7.1f ms  [%s]\n", kRuns,
-                program.frameMs, program.renderer.constData());
-    std::printf("bare QQuickWidget to first frame                   (median of %d): %7.1f ms  [%s]\n", kRuns,
-                bare.frameMs, bare.renderer.constData());
-    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(program.frameMs, bare.frameMs), kStartupRatioGoal);
+    const Medians &sameRenderer = bareSoftwareRuns.empty() ? bare : bareSoftware;
+    std::printf("program | bare QQuickWidget on the program's renderer [%s | %s] (medians of %d):\n",
+                program.renderer.constData(), sameRenderer.renderer.constData(), kRuns);
+    printGoalLine("first frame", program.frameMs, sameRenderer.frameMs, "ms", kStartupRatioGoal);
+    printGoalLine("resident memory", program.residentMb, sameRenderer.residentMb, "MB", kMemoryRatioGoal);
     if (!bareSoftwareRuns.empty()) {
-        std::printf("bare QQuickWidget, software renderer, no OpenGL    (median of %d): %7.1f ms  [%s]\n", kRuns,
-                    bareSoftware.frameMs, bareSoftware.renderer.constData());
-        std::printf("  ratio: %.2f\n", ratio(program.frameMs, bareSoftware.frameMs));
+        std::printf("bare QQuickWidget as Qt starts it by default [%s]: first frame %.1f ms (ratio %.2f), %.1f MB (ratio %.2f)\n",
+                    bare.renderer.constData(), bare.frameMs, ratio(program.frameMs, bare.frameMs), bare.residentMb,
+                    ratio(program.residentMb, bare.residentMb));
     }
     printStartupSteps(appRuns);
-    std::printf("resident memory after start (median of %d): program %.1f MB, bare QQuickWidget %.1f MB\n", kRuns,
-                program.residentMb, bare.residentMb);
-    std::printf("  ratio: %.2f (goal: at most %.2f)\n", ratio(program.residentMb, bare.residentMb), kMemoryRatioGoal);
-    if (!bareSoftwareRuns.empty()) {
-        std::printf("  bare QQuickWidget on the software renderer: %.1f MB, ratio %.2f\n", bareSoftware.residentMb,
-                    ratio(program.residentMb, bareSoftware.residentMb));
-    }
     std::printf("  the program at its first frame, before its sound players: %.1f MB\n", program.residentAtFrameMb);
     const long failed = countUndrawn(appRuns) + countUndrawn(bareRuns) + countUndrawn(bareSoftwareRuns);
     if (failed > 0)
@@ -493,25 +553,25 @@ int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (mode == "app")
-        runAppChild(argc, argv);
-    if (mode == "bare")
-        return runBareChild(argc, argv, false);
-    if (mode == "bare-software")
-        return runBareChild(argc, argv, true);
+        runAppChild(argc, argv, reportAfterStart);
+    if (mode == "idle")
+        runAppChild(argc, argv, reportIdle);
 
     QApplication app(argc, argv);
     const QString program = QCoreApplication::applicationFilePath();
     QDir::setCurrent(program.left(program.lastIndexOf('/')));
 
+    const QString bare = QCoreApplication::applicationDirPath() + "/bench_startup_bare";
     std::vector<ChildRun> appRuns, bareRuns, bareSoftwareRuns;
     for (int i = 0; i < kRuns; ++i) {
-        bareRuns.push_back(runChild("bare"));
-        appRuns.push_back(runChild("app"));
+        bareRuns.push_back(runChild(bare, {}));
+        appRuns.push_back(runChild(program, {"app"}));
         if (appRuns.back().renderer == "software" && bareRuns.back().renderer != "software")
-            bareSoftwareRuns.push_back(runChild("bare-software"));
+            bareSoftwareRuns.push_back(runChild(bare, {"software"}));
     }
     printStartupFigures(appRuns, bareRuns, bareSoftwareRuns);
     printPageFigures(appRuns);
+    printIdleFigures(runChild(program, {"idle"}, kChildTimeoutMs + kIdleSeconds * 1000));
     std::printf("Set command on the GUI thread, token free (median of %d): %.1f us (goal: under 1000 us)\n",
                 kSetSamples, setCommandMicroseconds());
     return 0;

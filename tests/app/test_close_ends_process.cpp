@@ -2,6 +2,8 @@
 // program, started as a process on the virtual mouse, is closed as the window system closes a
 // window, and must be gone soon after. The stall comes from a preloaded shim that hangs every
 // teardown of a GStreamer element from the moment the test says so.
+#include "tests/support/CopyTree.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -21,18 +23,6 @@ constexpr const char *kProgram = "w3config-virtual";
 constexpr int kStartLimitMs = 60000;
 constexpr int kExitLimitMs = 20000;
 constexpr int kPollMs = 50;
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString copy = to + file.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(copy).path()) || !QFile::copy(file, copy))
-            return false;
-    }
-    return true;
-}
 
 // The top-level window of the process, once it is on screen; None before that.
 Window shownWindowOf(Display *display, qint64 pid)
@@ -80,7 +70,7 @@ void askToClose(Display *display, Window window)
 
 }  // namespace
 
-class CloseEndsProcessTest : public QObject {
+class TestCloseEndsProcess : public QObject {
     Q_OBJECT
 
 private slots:
@@ -117,6 +107,8 @@ private slots:
         const QString playing = home.filePath("playing");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", home.path());
+        // A bus of nobody's: a W3 Config running in the user's session would take the start over.
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.filePath("no-bus"));
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("LD_PRELOAD", QCoreApplication::applicationDirPath() + "/libaudio_stall_shim.so");
         env.insert("W3_TEST_AUDIO_STALL_FLAG", flag);
@@ -163,5 +155,5 @@ private:
     QTemporaryDir runDir;
 };
 
-QTEST_GUILESS_MAIN(CloseEndsProcessTest)
+QTEST_GUILESS_MAIN(TestCloseEndsProcess)
 #include "test_close_ends_process.moc"

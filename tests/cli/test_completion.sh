@@ -33,5 +33,7 @@ expect "<file>" w3ctl profile export 2 ""
 expect "<file>" w3ctl macro import ""
 expect "normal reversed" w3ctl wheel ""
 expect "on off" w3ctl pointer --acceleration ""
+expect "--force" w3ctl button 4 --f
+expect "stage" w3ctl --wait 5 dpi st
 [[ $failures -eq 0 ]] && echo "completion: all cases pass"
 exit $failures

@@ -2,6 +2,9 @@
 // that the window's slots give for the same setting (the slots called with the values the
 // scene computes, written out here); usage errors, the missing mouse, the left-click
 // protection, the JSON output, the profile switch and the pointer settings.
+#include "actions/KeyActions.h"
+#include "actions/LightingActions.h"
+#include "actions/SensorActions.h"
 #include "controller/Controllers.h"
 #include "controller/KeyNameTable.h"
 #include "controller/MacroEncoder.h"
@@ -13,8 +16,10 @@
 #include "platform/DeviceLock.h"
 #include "platform/PointerSettings.h"
 #include "scenelogic/LightingLogic.h"
+#include "scenelogic/SensorLogic.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/ModulesSandbox.h"
+#include "tests/support/ProvenDevice.h"
 #include "virtual/VirtualBus.h"
 
 #include <QJsonDocument>
@@ -22,6 +27,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
@@ -136,31 +142,37 @@ std::vector<std::uint8_t> mouseImageOf(const QString &name)
     return image;
 }
 
-// The key page's codes after its start-up: the profile's, button by button.
-QList<Code> pageCodes(myQQuickView &view)
+// The key page's play modes of a macro.
+constexpr int kPlayOnce = 0;
+constexpr int kRepeatWhileHeld = 2;
+
+KeyCodeLogic::KeyCode keyCode(const Code &code)
 {
-    QList<Code> codes;
-    for (int button = 0; button < 16; ++button) {
-        Code code;
-        for (const QVariant &byte : view.getKeydefine(button))
-            code << byte.toInt();
-        codes << code;
-    }
-    return codes;
+    KeyCodeLogic::KeyCode result{};
+    std::copy_n(code.begin(), std::min(int(result.size()), code.size()), result.begin());
+    return result;
 }
 
 // The key page with one button changed, then APPLY: the wheel box, then the matrix.
 WindowSetting applyButton(int button, Code code)
 {
     return [button, code](myQQuickView &view) {
-        QList<Code> codes = pageCodes(view);
-        codes[button] = code;
-        QVariantList matrix;
-        for (const Code &each : codes)
-            for (int byte : each)
-                matrix << byte;
-        view.setScrollPinSwap(view.getScrollPinSwap());
-        view.ui_12H_SetKeyMatrix(matrix);
+        KeyActions &keys = *view.actions().keys;
+        keys.start();
+        keys.assign(button, keyCode(code));
+        keys.apply();
+    };
+}
+
+// The key page's macro choice for one button, then APPLY; the button must show `code`.
+WindowSetting applyMacroButton(int button, int playMode, int repeat, Code code)
+{
+    return [button, playMode, repeat, code](myQQuickView &view) {
+        KeyActions &keys = *view.actions().keys;
+        keys.start();
+        QVERIFY(keys.assignMacro(button, kMacroName, playMode, repeat) >= 0);
+        QCOMPARE(keys.codes()[size_t(button)], keyCode(code));
+        keys.apply();
     };
 }
 
@@ -176,12 +188,8 @@ WindowRun runWindow(const WindowSetting &setting, const MouseSetup &mouseSetup)
     writeMacro(kMacroName);
     plugMouse(mouseSetup);
     Hid_Thread hid;
-    hid.rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-    deviceReady = true;
-    demoMode = false;
-    languageIntegrity = true;
-    encodeEnabled = true;
-    secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
+    testsupport::markHandshakePassed();
+    hid.rebuildDevices(testsupport::shippedCatalogue());
     myQQuickView view;
     view.setHidThread(&hid);
     vhid::Bus::instance().clearRecords();
@@ -313,18 +321,19 @@ private slots:
                             MouseSetup mouse = {}) {
             QTest::newRow(name) << arguments.split(' ') << window << mouse;
         };
-        row("dpi stage", "dpi stage 2", [](myQQuickView &v) { v.ui_0BH_SetCurrentDPIStage(2); });
+        // The sensor page's own actions, as its controls call them.
+        row("dpi stage", "dpi stage 2", [](myQQuickView &v) { v.actions().sensor->useStage(1); });
         row("dpi set", "dpi set 500,1000,7000", [](myQQuickView &v) {
-            v.ui_11H_SetDPISet(8, {0x02, 0x04, 0x4E, 0x80, 0x80, 0x80, 0x80, 0x80}, {500, 1000, 7000, 0, 0, 0, 0, 0});
+            v.actions().sensor->sendStages(v.getSensorType().toInt(), 8, {500, 1000, 7000, 0, 0, 0, 0, 0});
         });
         row("dpi colours, fixed colours only", "dpi colors red,#00FFFF", [](myQQuickView &v) {
-            v.ui_10H_SetLED8StageColor(2, storedColors(v, 2, {0, 4}));
+            v.actions().sensor->sendStageColors(true, storedColors(v, 2, {0, 4}));
         });
         row("dpi colours", "dpi colors #102030,yellow", [](myQQuickView &v) {
-            v.ui_10H_SetLED8StageColor(1, storedColors(v, 1, {0x10, 0x20, 0x30, 255, 255, 0}));
+            v.actions().sensor->sendStageColors(false, storedColors(v, 1, {0x10, 0x20, 0x30, 255, 255, 0}));
         }, anyColorLight);
-        row("rate 1000", "rate 1000", [](myQQuickView &v) { v.ui_01H_SetReportRate(1); });
-        row("rate 125", "rate 125", [](myQQuickView &v) { v.ui_01H_SetReportRate(8); });
+        row("rate 1000", "rate 1000", [](myQQuickView &v) { v.actions().sensor->setReportRate(3); });
+        row("rate 125", "rate 125", [](myQQuickView &v) { v.actions().sensor->setReportRate(0); });
         row("wheel", "wheel reversed", [](myQQuickView &v) { v.setScrollPinSwap(true); });
         row("key", "button 4 key:F5", applyButton(3, {0x00, 0x00, 0x3E, 0x00}));
         row("key by name", "button backward key:a", applyButton(3, {0x00, 0x00, 0x04, 0x00}));
@@ -342,44 +351,90 @@ private slots:
         row("callout 8 by name", "button scroll-up key:F5", applyButton(14, {0x00, 0x00, 0x3E, 0x00}));
         row("none", "button 3 none", applyButton(2, {0x00, 0x00, 0x00, 0x00}));
         row("left click away, forced", "button 1 key:A --force", applyButton(0, {0x00, 0x00, 0x04, 0x00}));
-        row("macro held", QString("button 4 macro:%1:held").arg(kMacroName), [](myQQuickView &v) {
-            v.setMacroIniConfig(kMacroName, {0, 3});
-            v.ui_13H_SetMacroKey(1, kMacroName);
-            applyButton(3, {0x09, 0x02, 0x01, 0x00})(v);
-        });
-        row("macro played 7 times", QString("button 4 macro:%1:7").arg(kMacroName), [](myQQuickView &v) {
-            v.setMacroIniConfig(kMacroName, {0, 7});
-            v.ui_13H_SetMacroKey(1, kMacroName);
-            applyButton(3, {0x09, 0x00, 0x01, 0x00})(v);
-        });
+        row("macro held", QString("button 4 macro:%1:held").arg(kMacroName),
+            applyMacroButton(3, kRepeatWhileHeld, 3, {0x09, 0x02, 0x01, 0x00}));
+        row("macro played 7 times", QString("button 4 macro:%1:7").arg(kMacroName),
+            applyMacroButton(3, kPlayOnce, 7, {0x09, 0x00, 0x01, 0x00}));
+        // The lighting page's own actions, as its controls call them.
         row("breathing", "light breathing --brightness 5 --speed 6", [](myQQuickView &v) {
-            v.ui_0DH_SetRGBLedEffect(3, 0, 2, {2, 5, 6, 1});
+            v.actions().lighting->apply(2, 5, 6, true);
         });
         row("wave", "light wave --brightness 5 --speed 0", [](myQQuickView &v) {
-            v.ui_0DH_SetRGBLedEffect(5, 185, 10, {4, 5, 0, 1});
+            v.actions().lighting->apply(4, 5, 0, true);
         });
         row("brightness of the effect in use", "light --brightness 3", [](myQQuickView &v) {
             const QVariantList stored = v.ui_8DH_GetRGBLedEffect();  // static, step 7, speed 3, on
-            const QList<int> command = LightingLogic::ledCommand(stored.at(0).toInt(), 3, stored.at(2).toInt(), true);
-            v.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)),
-                                     {stored.at(0), 3, stored.at(2), 1});
+            v.actions().lighting->apply(stored.at(0).toInt(), 3, stored.at(2).toInt(), true);
         });
         row("spotlight", "light spotlight --brightness 0 --speed 7", [](myQQuickView &v) {
-            v.ui_0DH_SetRGBLedEffect(10, 0, 20, {9, 0, 7, 1});
+            v.actions().lighting->apply(9, 0, 7, true);
         });
         row("off", "light off --", [](myQQuickView &v) {
             const QVariantList stored = v.ui_8DH_GetRGBLedEffect();
-            v.ui_0DH_SetRGBLedEffect(0, 0, 0, {stored.value(0), stored.value(1), stored.value(2), 0});
+            v.actions().lighting->apply(stored.value(0).toInt(), stored.value(1).toInt(), stored.value(2).toInt(), false);
         });
         row("colours", "light static --brightness 7 --speed 4 --colors #102030,#FFFFFF", [](myQQuickView &v) {
             QVariantList palette = v.ui_90H_GetLED8StageColor(0);
             const QList<int> first{0x10, 0x20, 0x30, 255, 255, 255};
             for (int i = 0; i < first.size(); ++i)
                 palette[i] = first.at(i);
-            v.ui_10H_SetLED8StageColor(0, palette);
-            v.ui_0DH_SetRGBLedEffect(1, 255, 0, {0, 7, 4, 1});
+            v.actions().lighting->sendPalette(palette);
+            v.actions().lighting->apply(0, 7, 4, true);
         });
     }
+    // Each page action against the view's slots called one by one, as the pages called them
+    // before the actions existed: same bytes in the same order, same profile.
+    void aPageActionSendsWhatThePageSent_data()
+    {
+        QTest::addColumn<WindowSetting>("action");
+        QTest::addColumn<WindowSetting>("viewSlots");
+        QTest::addColumn<MouseSetup>("mouse");
+        const auto row = [](const char *name, WindowSetting action, WindowSetting viewSlots, MouseSetup mouse = {}) {
+            QTest::newRow(name) << action << viewSlots << mouse;
+        };
+        row("stages", [](myQQuickView &v) { v.actions().sensor->sendStages(v.getSensorType().toInt(), 8, {500, 1000, 7000, 0, 0, 0, 0, 0}); },
+            [](myQQuickView &v) {
+                v.ui_11H_SetDPISet(8, {0x02, 0x04, 0x4E, 0x80, 0x80, 0x80, 0x80, 0x80}, {500, 1000, 7000, 0, 0, 0, 0, 0});
+            });
+        row("stages on fewer buttons", [](myQQuickView &v) { v.actions().sensor->sendStages(v.getSensorType().toInt(), 3, {400, 0, 800, 0, 0, 0, 0, 0}); },
+            [](myQQuickView &v) {
+                const QList<int> values{400, 0, 800, 0, 0, 0, 0, 0};
+                v.ui_11H_SetDPISet(3, SensorLogic::encodeStages(v.getSensorType().toInt(), values), {400, 0, 800, 0, 0, 0, 0, 0});
+            });
+        row("stage colour ids", [](myQQuickView &v) { v.actions().sensor->sendStageColors(true, storedColors(v, 2, {3, 1})); },
+            [](myQQuickView &v) { v.ui_10H_SetLED8StageColor(2, storedColors(v, 2, {3, 1})); });
+        row("stage colours", [](myQQuickView &v) { v.actions().sensor->sendStageColors(false, storedColors(v, 1, {1, 2, 3})); },
+            [](myQQuickView &v) { v.ui_10H_SetLED8StageColor(1, storedColors(v, 1, {1, 2, 3})); }, anyColorLight);
+        row("sensor apply", [](myQQuickView &v) { v.actions().sensor->apply(1, 7, 3, 9, 2); },
+            [](myQQuickView &v) {
+                v.ui_01H_SetReportRate(4);
+                v.setCursorSpeed(7);
+                v.setVerticalScrollLines(3);
+                v.setDoubleClickSpeed(9);
+                v.ui_0BH_SetCurrentDPIStage(3);
+            });
+        row("palette", [](myQQuickView &v) { v.actions().lighting->sendPalette(storedColors(v, 0, {9, 8, 7})); },
+            [](myQQuickView &v) { v.ui_10H_SetLED8StageColor(0, storedColors(v, 0, {9, 8, 7})); });
+        row("effect", [](myQQuickView &v) { v.actions().lighting->apply(3, 4, 5, true); },
+            [](myQQuickView &v) {
+                const QList<int> command = LightingLogic::ledCommand(3, 4, 5, true);
+                v.ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)), {3, 4, 5, 1});
+            });
+        row("light off", [](myQQuickView &v) { v.actions().lighting->apply(6, 2, 1, false); },
+            [](myQQuickView &v) { v.ui_0DH_SetRGBLedEffect(0, 0, 0, {6, 2, 1, 0}); });
+    }
+    void aPageActionSendsWhatThePageSent()
+    {
+        QFETCH(WindowSetting, action);
+        QFETCH(WindowSetting, viewSlots);
+        QFETCH(MouseSetup, mouse);
+        const WindowRun byAction = runWindow(action, mouse);
+        const WindowRun bySlots = runWindow(viewSlots, mouse);
+        QVERIFY(!bySlots.traffic.isEmpty());
+        QCOMPARE(byAction.traffic, bySlots.traffic);
+        QCOMPARE(byAction.stored, bySlots.stored);
+    }
+
     void aSettingMatchesTheWindowOnTheWireAndInTheProfile()
     {
         QFETCH(QStringList, arguments);
@@ -660,7 +715,7 @@ private slots:
         }
 
         QMap<int, QString> claims;  // slot -> macro
-        for (const QString &name : {"M1", "M2", "M3"}) {
+        for (const QString &name : QStringList{"M1", "M2", "M3"}) {
             const int slot = QSettings("modules/macro/" + name + ".bin", QSettings::IniFormat).value("config/index").toInt();
             QVERIFY2(slot < 0 || !claims.contains(slot), qPrintable(name + " shares a slot with " + claims.value(slot)));
             claims[slot] = name;

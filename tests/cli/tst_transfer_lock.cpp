@@ -1,11 +1,8 @@
 // The device lock around the window's transfers: a command waits, still serving events, while
 // another program holds the lock, sends once it is let go, and gives the lock back with the
 // token; a lock held past the token wait drops the command as a busy token does.
-#include "device/Catalogue.h"
-#include "device/DeviceState.h"
-#include "device/Hid_Thread.h"
 #include "platform/DeviceLock.h"
-#include "virtual/VirtualBus.h"
+#include "tests/support/ProvenDevice.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -38,16 +35,8 @@ private slots:
     }
     void init()
     {
-        vhid::Bus::instance().reset();
-        vhid::Bus::instance().plug(vhid::Model::Mouse);
-        demoMode = false;
-        deviceReady = true;
-        languageIntegrity = true;
-        encodeEnabled = true;
-        secrecyCode = {0, '4', '1', '7', '3', '0', '6', 0};
         hid = std::make_unique<Hid_Thread>();
-        hid->rebuildDevices(readCatalogue(kCataloguePath, {}).entries);
-        vhid::Bus::instance().clearRecords();
+        testsupport::plugProvenDevice(*hid);
     }
     void cleanup()
     {

@@ -2,13 +2,13 @@
 
 #include "device/Catalogue.h"
 #include "device/DeviceState.h"
+#include "tests/support/ProvenDevice.h"
 
 #include <QTest>
 
 namespace rig {
 namespace {
 
-constexpr const char *kDeviceSecrecyText = "417306";  // the virtual devices' default
 constexpr int kKeyboardSection = 0;
 constexpr int kMouseSection = 1;
 constexpr int kIdleWaitMs = 10000;
@@ -58,17 +58,13 @@ void CommandRig::reset()
     QVERIFY(hid.waitUntilIdle(kIdleWaitMs));
     bus().reset();
     bus().plug(deviceModel);
-    encodeEnabled = true;
-    demoMode = false;
-    languageIntegrity = true;
-    for (int i = 0; i < 6; ++i)
-        secrecyCode[size_t(i) + 1] = std::uint8_t(kDeviceSecrecyText[i]);
+    testsupport::markHandshakePassed();
     rescan();
 }
 
 void CommandRig::rescan()
 {
-    const QList<CatalogEntry> shipped = readCatalogue(kCataloguePath, {}).entries;
+    const QList<CatalogEntry> shipped = testsupport::shippedCatalogue();
     QVERIFY(shipped.size() > kMouseSection);
     // Only position 1 is searched on the bus: the keyboard's entry goes there to be found.
     const QList<CatalogEntry> catalogue = deviceModel == vhid::Model::Mouse

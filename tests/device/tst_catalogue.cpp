@@ -17,7 +17,7 @@ QString twoSections(const QString &section1Lines)
 
 }  // namespace
 
-class CatalogueTest : public QObject {
+class TestCatalogue : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(dir.isValid()); }
@@ -37,7 +37,7 @@ private:
     int files = 0;
 };
 
-Catalogue CatalogueTest::read(const QString &text, const QStringList &names)
+Catalogue TestCatalogue::read(const QString &text, const QStringList &names)
 {
     const QString path = dir.filePath(QString("DevInfo%1.ini").arg(++files));
     QFile file(path);
@@ -48,7 +48,7 @@ Catalogue CatalogueTest::read(const QString &text, const QStringList &names)
     return readCatalogue(path, names);
 }
 
-void CatalogueTest::readsSection1Field_data()
+void TestCatalogue::readsSection1Field_data()
 {
     QTest::addColumn<QString>("lines");
     QTest::addColumn<QString>("field");
@@ -69,7 +69,7 @@ void CatalogueTest::readsSection1Field_data()
     QTest::newRow("missing type is -1") << "vid=1209\n" << "type" << qint64(-1);
 }
 
-void CatalogueTest::readsSection1Field()
+void TestCatalogue::readsSection1Field()
 {
     QFETCH(QString, lines);
     QFETCH(QString, field);
@@ -87,7 +87,7 @@ void CatalogueTest::readsSection1Field()
 
 // A length that no report can have is refused with a debug line; the section keeps its
 // position, which is its device id, with a length the scan never searches for.
-void CatalogueTest::unusableReportLengthIsRefused_data()
+void TestCatalogue::unusableReportLengthIsRefused_data()
 {
     QTest::addColumn<QString>("length");
     QTest::newRow("missing") << QString();
@@ -99,7 +99,7 @@ void CatalogueTest::unusableReportLengthIsRefused_data()
     QTest::newRow("hexadecimal") << "0x20";
 }
 
-void CatalogueTest::unusableReportLengthIsRefused()
+void TestCatalogue::unusableReportLengthIsRefused()
 {
     QFETCH(QString, length);
     const QString line = length.isNull() ? QString() : "reportLength=" + length + "\n";
@@ -113,7 +113,7 @@ void CatalogueTest::unusableReportLengthIsRefused()
     QCOMPARE(catalogue.entries.at(0).reportLength, 64u);
 }
 
-void CatalogueTest::readsTheCompiledCatalogue()
+void TestCatalogue::readsTheCompiledCatalogue()
 {
     const Catalogue catalogue = read(twoSections("type=1\nvid=1209\npid=0008\nusagePage=ff00\nusage=ff00\n"
                                                  "usagePage2=ff01\nusage2=ff01\nreportLength=32\n"));
@@ -128,21 +128,21 @@ void CatalogueTest::readsTheCompiledCatalogue()
     QCOMPARE(keyboard.reportLength, 64u);
 }
 
-void CatalogueTest::zeroTotalStillReadsIsEncode()
+void TestCatalogue::zeroTotalStillReadsIsEncode()
 {
     const Catalogue catalogue = read("[common]\ntotal=0\nisEncode=true\n[0]\nvid=1209\n");
     QVERIFY(catalogue.entries.isEmpty());
     QVERIFY(catalogue.isEncode);
 }
 
-void CatalogueTest::sectionsBeyondTotalAreIgnored()
+void TestCatalogue::sectionsBeyondTotalAreIgnored()
 {
     const Catalogue catalogue = read("[common]\ntotal=1\n[0]\nvid=1\n[1]\nvid=2\n");
     QCOMPARE(catalogue.entries.size(), 1);
     QVERIFY(!catalogue.isEncode);  // absent: false
 }
 
-void CatalogueTest::missingProductNameGivesEmptyName()
+void TestCatalogue::missingProductNameGivesEmptyName()
 {
     const Catalogue catalogue = read(twoSections("vid=1209\n"), {"Keyboard"});
     QCOMPARE(catalogue.entries.size(), 2);
@@ -150,12 +150,12 @@ void CatalogueTest::missingProductNameGivesEmptyName()
     QVERIFY(catalogue.entries.at(1).name.isEmpty());
 }
 
-void CatalogueTest::missingFileGivesEmptyCatalogue()
+void TestCatalogue::missingFileGivesEmptyCatalogue()
 {
     const Catalogue catalogue = readCatalogue(dir.filePath("absent.ini"), {"Keyboard"});
     QVERIFY(catalogue.entries.isEmpty());
     QVERIFY(!catalogue.isEncode);
 }
 
-QTEST_GUILESS_MAIN(CatalogueTest)
+QTEST_GUILESS_MAIN(TestCatalogue)
 #include "tst_catalogue.moc"

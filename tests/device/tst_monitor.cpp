@@ -33,7 +33,7 @@ int eventOpensSince(Model model, std::chrono::steady_clock::time_point from)
 
 }  // namespace
 
-class MonitorTest : public QObject {
+class TestMonitor : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -50,7 +50,7 @@ private:
     std::unique_ptr<DeviceRig> rig;
 };
 
-void MonitorTest::init()
+void TestMonitor::init()
 {
     startWithBothDevicesPlugged();
     rig = std::make_unique<DeviceRig>();
@@ -58,7 +58,7 @@ void MonitorTest::init()
     QVERIFY(deviceReady);
 }
 
-void MonitorTest::sameIdStartsNoMonitor()
+void TestMonitor::sameIdStartsNoMonitor()
 {
     Bus::instance().clearRecords();
     rig->hid->swichCurDevice(1);
@@ -69,7 +69,7 @@ void MonitorTest::sameIdStartsNoMonitor()
     QVERIFY(eventCalls(Model::Mouse).empty());
 }
 
-void MonitorTest::otherIdStartsExactlyOneMonitor()
+void TestMonitor::otherIdStartsExactlyOneMonitor()
 {
     // The keyboard entry was not scanned: its task ends at once without touching the bus.
     rig->hid->swichCurDevice(0);
@@ -90,7 +90,7 @@ void MonitorTest::otherIdStartsExactlyOneMonitor()
              qPrintable(QString("%1 opens in %2 ms").arg(opens).arg(elapsed)));
 }
 
-void MonitorTest::switchingAgainStopsTheFirstMonitor()
+void TestMonitor::switchingAgainStopsTheFirstMonitor()
 {
     rig->startMouseMonitor();
     QTRY_VERIFY_WITH_TIMEOUT(!eventCalls(Model::Mouse).empty(), 10000);
@@ -104,14 +104,14 @@ void MonitorTest::switchingAgainStopsTheFirstMonitor()
 
 // The monitor reads the acknowledgement during the first 64 ms, so the pause ends after one
 // pass. The shortest of a few tries is taken, so one late wake-up does not decide.
-void MonitorTest::acknowledgementShortensTheSettlePause_data()
+void TestMonitor::acknowledgementShortensTheSettlePause_data()
 {
     QTest::addColumn<bool>("acknowledges");
     QTest::newRow("device acknowledges") << true;
     QTest::newRow("no acknowledgements") << false;
 }
 
-void MonitorTest::acknowledgementShortensTheSettlePause()
+void TestMonitor::acknowledgementShortensTheSettlePause()
 {
     QFETCH(bool, acknowledges);
     // From a fresh bus: no acknowledgement of an earlier handshake is still on its way.
@@ -138,7 +138,7 @@ void MonitorTest::acknowledgementShortensTheSettlePause()
         QVERIFY2(shortest >= 120, qPrintable(QString("shortest pause %1 ms").arg(shortest)));
 }
 
-void MonitorTest::removalEndsTheMonitor()
+void TestMonitor::removalEndsTheMonitor()
 {
     rig->startMouseMonitor();
     QVERIFY(rig->hid->monitorRunning());
@@ -152,5 +152,5 @@ void MonitorTest::removalEndsTheMonitor()
     QCOMPARE(Bus::instance().openHandles(), 0);
 }
 
-QTEST_GUILESS_MAIN(MonitorTest)
+QTEST_GUILESS_MAIN(TestMonitor)
 #include "tst_monitor.moc"

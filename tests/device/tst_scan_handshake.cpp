@@ -42,7 +42,7 @@ QList<CatalogEntry> edited(CatalogueEdit edit)
 
 Q_DECLARE_METATYPE(CatalogueEdit)
 
-class ScanHandshakeTest : public QObject {
+class TestScanHandshake : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -69,7 +69,7 @@ private:
 
 // A block scrambled with another code reaches the device as garbage, which it refuses for its
 // check byte; the garbage sums right about once in 256 challenges, so up to `atMost` times.
-void ScanHandshakeTest::verifyOnlyRefusedCheckBytes(std::size_t atMost)
+void TestScanHandshake::verifyOnlyRefusedCheckBytes(std::size_t atMost)
 {
     const std::vector<std::string> refused = Bus::instance().takeViolations();
     QVERIFY(refused.size() <= atMost);
@@ -77,13 +77,13 @@ void ScanHandshakeTest::verifyOnlyRefusedCheckBytes(std::size_t atMost)
         QVERIFY2(QString::fromStdString(violation).contains("wrong check byte"), violation.c_str());
 }
 
-void ScanHandshakeTest::init()
+void TestScanHandshake::init()
 {
     startWithBothDevicesPlugged();
     rig = std::make_unique<DeviceRig>();
 }
 
-void ScanHandshakeTest::scanFindsPosition1Only_data()
+void TestScanHandshake::scanFindsPosition1Only_data()
 {
     QTest::addColumn<CatalogueEdit>("edit");
     QTest::addColumn<bool>("mousePlugged");
@@ -96,7 +96,7 @@ void ScanHandshakeTest::scanFindsPosition1Only_data()
     QTest::newRow("mouse ids at position 0 only") << CatalogueEdit::MouseOnlyAtPosition0 << true << false;
 }
 
-void ScanHandshakeTest::scanFindsPosition1Only()
+void TestScanHandshake::scanFindsPosition1Only()
 {
     QFETCH(CatalogueEdit, edit);
     QFETCH(bool, mousePlugged);
@@ -118,7 +118,7 @@ void ScanHandshakeTest::scanFindsPosition1Only()
     QCOMPARE(entries[1].reportLength, edit == CatalogueEdit::KeyboardAtPosition1 ? 64u : 32u);
 }
 
-void ScanHandshakeTest::handshakePassesWithTheEchoedChallenge()
+void TestScanHandshake::handshakePassesWithTheEchoedChallenge()
 {
     rig->detect();
     QVERIFY(deviceReady);
@@ -146,7 +146,7 @@ void ScanHandshakeTest::handshakePassesWithTheEchoedChallenge()
     QCOMPARE(Bus::instance().openHandles(), 0);
 }
 
-void ScanHandshakeTest::handshakeOutcome_data()
+void TestScanHandshake::handshakeOutcome_data()
 {
     QTest::addColumn<bool>("plugged");
     QTest::addColumn<QString>("programText");  // "common/sCode1"; empty: key absent
@@ -166,7 +166,7 @@ void ScanHandshakeTest::handshakeOutcome_data()
     QTest::newRow("program with another secrecy text") << true << "654321" << "417306" << false << false << false << true;
 }
 
-void ScanHandshakeTest::handshakeOutcome()
+void TestScanHandshake::handshakeOutcome()
 {
     QFETCH(bool, plugged);
     QFETCH(QString, programText);
@@ -196,7 +196,7 @@ void ScanHandshakeTest::handshakeOutcome()
     verifyOnlyRefusedCheckBytes(codesDiffer ? 1 : 0);
 }
 
-void ScanHandshakeTest::demoModeKeepsEveryReportOffTheBus()
+void TestScanHandshake::demoModeKeepsEveryReportOffTheBus()
 {
     Bus::instance().unplug(Model::Mouse);
     rig->owner->config.setValue("common/sCode1", "q-vantor");
@@ -220,7 +220,7 @@ void ScanHandshakeTest::demoModeKeepsEveryReportOffTheBus()
     QVERIFY(rig->owner->missing.isEmpty());
 }
 
-void ScanHandshakeTest::noHandshakeWithoutScrambling()
+void TestScanHandshake::noHandshakeWithoutScrambling()
 {
     for (bool readyBefore : {false, true}) {
         deviceReady = readyBefore;
@@ -232,7 +232,7 @@ void ScanHandshakeTest::noHandshakeWithoutScrambling()
     }
 }
 
-void ScanHandshakeTest::secrecyTextOfOtherLengthKeepsTheCode_data()
+void TestScanHandshake::secrecyTextOfOtherLengthKeepsTheCode_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("five characters") << "41730";
@@ -240,7 +240,7 @@ void ScanHandshakeTest::secrecyTextOfOtherLengthKeepsTheCode_data()
     QTest::newRow("empty") << "";
 }
 
-void ScanHandshakeTest::secrecyTextOfOtherLengthKeepsTheCode()
+void TestScanHandshake::secrecyTextOfOtherLengthKeepsTheCode()
 {
     QFETCH(QString, text);
     rig->owner->config.setValue("common/sCode1", text);
@@ -262,7 +262,7 @@ void ScanHandshakeTest::secrecyTextOfOtherLengthKeepsTheCode()
 
 // A 00H that cannot take the token proves nothing: the untouched challenge must not count as
 // the device's answer.
-void ScanHandshakeTest::handshakeFailsWhenTheTokenIsHeld()
+void TestScanHandshake::handshakeFailsWhenTheTokenIsHeld()
 {
     rig->detect();
     QVERIFY(deviceReady);
@@ -279,7 +279,7 @@ void ScanHandshakeTest::handshakeFailsWhenTheTokenIsHeld()
     QCOMPARE(hex(receivedCodes(Model::Mouse)), QByteArray("0b"));  // no 00H reached the device
 }
 
-void ScanHandshakeTest::handshakesWithinOneSecondUseTheSameChallenge()
+void TestScanHandshake::handshakesWithinOneSecondUseTheSameChallenge()
 {
     // Start early in a second so both handshakes fall into it.
     QTRY_VERIFY_WITH_TIMEOUT(QDateTime::currentDateTime().time().msec() < 200, 2000);
@@ -293,7 +293,7 @@ void ScanHandshakeTest::handshakesWithinOneSecondUseTheSameChallenge()
     QCOMPARE(hex(sent[0].plainBlock), hex(sent[1].plainBlock));
 }
 
-void ScanHandshakeTest::removalAndReplacement()
+void TestScanHandshake::removalAndReplacement()
 {
     rig->detect();
     QVERIFY(deviceReady);
@@ -320,5 +320,5 @@ void ScanHandshakeTest::removalAndReplacement()
     QCOMPARE(rig->owner->missing.size(), 2);
 }
 
-QTEST_GUILESS_MAIN(ScanHandshakeTest)
+QTEST_GUILESS_MAIN(TestScanHandshake)
 #include "tst_scan_handshake.moc"

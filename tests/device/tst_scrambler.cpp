@@ -26,7 +26,7 @@ QByteArray hex(const Block &block)
 
 }  // namespace
 
-class ScramblerTest : public QObject {
+class TestScrambler : public QObject {
     Q_OBJECT
 private slots:
     void checkByte_data();
@@ -38,7 +38,7 @@ private slots:
     void anotherCodeDoesNotRestoreTheBlock();
 };
 
-void ScramblerTest::checkByte_data()
+void TestScrambler::checkByte_data()
 {
     QTest::addColumn<Block>("block");
     QTest::addColumn<int>("expected");
@@ -52,7 +52,7 @@ void ScramblerTest::checkByte_data()
     QTest::newRow("byte 7 is not summed") << Block{0x81, 0, 0, 0, 0, 0, 0, 0x55} << 0x7E;
 }
 
-void ScramblerTest::checkByte()
+void TestScrambler::checkByte()
 {
     QFETCH(Block, block);
     QFETCH(int, expected);
@@ -61,7 +61,7 @@ void ScramblerTest::checkByte()
 
 // Worked out step by step from the algorithm. The table "KeMswTor" with its nibbles exchanged
 // is B4 56 D4 37 77 45 F6 27; the code of "417306" is 00 34 31 37 33 30 36 00.
-void ScramblerTest::scramblesToKnownBytes_data()
+void TestScrambler::scramblesToKnownBytes_data()
 {
     QTest::addColumn<Block>("plain");
     QTest::addColumn<Block>("code");
@@ -81,7 +81,7 @@ void ScramblerTest::scramblesToKnownBytes_data()
                                                    << Block{0xB5, 0xDC, 0xF5, 0xF0, 0x08, 0xC6, 0x9E, 0x37};
 }
 
-void ScramblerTest::scramblesToKnownBytes()
+void TestScrambler::scramblesToKnownBytes()
 {
     QFETCH(Block, plain);
     QFETCH(Block, code);
@@ -93,7 +93,7 @@ void ScramblerTest::scramblesToKnownBytes()
     QCOMPARE(hex(block), hex(plain));
 }
 
-void ScramblerTest::roundTripRestoresEveryBlock_data()
+void TestScrambler::roundTripRestoresEveryBlock_data()
 {
     QTest::addColumn<Block>("code");
     QTest::newRow("zero code") << Block{};
@@ -101,7 +101,7 @@ void ScramblerTest::roundTripRestoresEveryBlock_data()
     QTest::newRow("high bytes, ends used") << Block{0xAA, 0xFF, 0x80, 0x7F, 0x01, 0xFE, 0x55, 0xCC};
 }
 
-void ScramblerTest::roundTripRestoresEveryBlock()
+void TestScrambler::roundTripRestoresEveryBlock()
 {
     QFETCH(Block, code);
     std::vector<Block> blocks = {Block{}, Block{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
@@ -126,7 +126,7 @@ void ScramblerTest::roundTripRestoresEveryBlock()
     }
 }
 
-void ScramblerTest::anotherCodeDoesNotRestoreTheBlock()
+void TestScrambler::anotherCodeDoesNotRestoreTheBlock()
 {
     Block block{0x00, 0x11, 0x22, 0x33, 0x44, 0, 0, 0};
     block[7] = scrambler::checkByte(block.data());
@@ -136,5 +136,5 @@ void ScramblerTest::anotherCodeDoesNotRestoreTheBlock()
     QVERIFY(hex(block) != hex(plain));
 }
 
-QTEST_GUILESS_MAIN(ScramblerTest)
+QTEST_GUILESS_MAIN(TestScrambler)
 #include "tst_scrambler.moc"

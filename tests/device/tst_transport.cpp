@@ -12,7 +12,7 @@
 
 using vhid::Bus;
 
-class TransportTest : public QObject {
+class TestTransport : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -39,7 +39,7 @@ private:
     std::unique_ptr<DeviceRig> rig;
 };
 
-void TransportTest::init()
+void TestTransport::init()
 {
     startWithBothDevicesPlugged();
     rig = std::make_unique<DeviceRig>();
@@ -48,7 +48,7 @@ void TransportTest::init()
     Bus::instance().clearRecords();
 }
 
-void TransportTest::mousePayloadTravelsInReportsOf33Bytes()
+void TestTransport::mousePayloadTravelsInReportsOf33Bytes()
 {
     Bytes matrix = pattern(64);
     rig->hid->hid_12H_SetKeyMatrix(matrix.data());
@@ -76,7 +76,7 @@ void TransportTest::mousePayloadTravelsInReportsOf33Bytes()
 }
 
 // Only position 1 is scanned: a catalogue with the keyboard there lets the keyboard be used.
-void TransportTest::keyboardPayloadIsZeroFilledToOneReport()
+void TestTransport::keyboardPayloadIsZeroFilledToOneReport()
 {
     QList<CatalogEntry> catalogue = compiledCatalogue();
     catalogue[1] = catalogue[0];
@@ -99,7 +99,7 @@ void TransportTest::keyboardPayloadIsZeroFilledToOneReport()
     QVERIFY(recordsOf(Op::Write, Model::Mouse).empty());
 }
 
-void TransportTest::twoWritesInARowArriveInOrder()
+void TestTransport::twoWritesInARowArriveInOrder()
 {
     rig->hid->hid_01H_SetReportRate(1);  // with settle pause: holds the token about 128 ms
     rig->hid->hid_0BH_SetCurrentDPIStage(3);
@@ -112,7 +112,7 @@ void TransportTest::twoWritesInARowArriveInOrder()
     });
 }
 
-void TransportTest::writeThatCannotTakeTheTokenSendsNothing()
+void TestTransport::writeThatCannotTakeTheTokenSendsNothing()
 {
     vhid::Faults busy;
     busy.featureReportDelayMs = 3500;  // longer than 255 x 8 ms
@@ -130,7 +130,7 @@ void TransportTest::writeThatCannotTakeTheTokenSendsNothing()
 }
 
 // Without the monitor nobody reads acknowledgements: the pause runs its full two passes.
-void TransportTest::settlePauseWithoutAcknowledgement()
+void TestTransport::settlePauseWithoutAcknowledgement()
 {
     rig->hid->hid_0DH_SetRGBLedEffect(2, 128, 5);  // settle pause
     rig->hid->hid_02H_SetCurrentProfile(4);          // no pause: sends as soon as the token is back
@@ -140,7 +140,7 @@ void TransportTest::settlePauseWithoutAcknowledgement()
     QVERIFY2(pause >= 120 && pause < 10000, qPrintable(QString("pause %1 ms").arg(pause)));
 }
 
-void TransportTest::noTransferWithoutLanguageIntegrity()
+void TestTransport::noTransferWithoutLanguageIntegrity()
 {
     languageIntegrity = false;
     rig->hid->hid_01H_SetReportRate(1);
@@ -159,7 +159,7 @@ void TransportTest::noTransferWithoutLanguageIntegrity()
     QCOMPARE(int(rate), 2);
 }
 
-void TransportTest::incomingDataPhaseIsReadIntoTheBuffer()
+void TestTransport::incomingDataPhaseIsReadIntoTheBuffer()
 {
     Bytes stored;
     Bus::instance().withMouse([&](vhid::MouseMemory &m) { stored = m.keyMatrix; });
@@ -172,14 +172,14 @@ void TransportTest::incomingDataPhaseIsReadIntoTheBuffer()
 
 // A device that stops sending must not freeze the caller: the read gives up within its time
 // limit and the buffer keeps its bytes where no report arrived.
-void TransportTest::incomingDataPhaseThatStopsShortReturns_data()
+void TestTransport::incomingDataPhaseThatStopsShortReturns_data()
 {
     QTest::addColumn<int>("reportsSent");
     QTest::newRow("no report") << 0;
     QTest::newRow("one report of two") << 1;
 }
 
-void TransportTest::incomingDataPhaseThatStopsShortReturns()
+void TestTransport::incomingDataPhaseThatStopsShortReturns()
 {
     QFETCH(int, reportsSent);
     Bytes stored;
@@ -206,7 +206,7 @@ void TransportTest::incomingDataPhaseThatStopsShortReturns()
     QCOMPARE(int(stage), 2);
 }
 
-void TransportTest::refusedFeatureReportEndsTheTransfer()
+void TestTransport::refusedFeatureReportEndsTheTransfer()
 {
     vhid::Faults refuse;
     refuse.refuseFeatureReports = true;
@@ -224,7 +224,7 @@ void TransportTest::refusedFeatureReportEndsTheTransfer()
 
 // A data phase travels in reports of the catalogue's length: an entry whose length cannot
 // carry one is never searched for, so the device counts as absent instead of failing later.
-void TransportTest::entryWithoutUsableReportLengthIsNotSearched_data()
+void TestTransport::entryWithoutUsableReportLengthIsNotSearched_data()
 {
     QTest::addColumn<unsigned>("reportLength");
     QTest::newRow("0") << 0u;
@@ -232,7 +232,7 @@ void TransportTest::entryWithoutUsableReportLengthIsNotSearched_data()
     QTest::newRow("above the int range") << 3000000000u;
 }
 
-void TransportTest::entryWithoutUsableReportLengthIsNotSearched()
+void TestTransport::entryWithoutUsableReportLengthIsNotSearched()
 {
     QFETCH(unsigned, reportLength);
     QList<CatalogEntry> catalogue = compiledCatalogue();
@@ -254,7 +254,7 @@ void TransportTest::entryWithoutUsableReportLengthIsNotSearched()
 
 // However a transfer ends, even by an exception or without ever running, the token comes
 // back: a token kept taken would make every later command fail.
-void TransportTest::tokenComesBackHoweverTheTransferEnds()
+void TestTransport::tokenComesBackHoweverTheTransferEnds()
 {
     auto flags = std::make_shared<TransportFlags>();
     const uchar report[frame::kFeatureReportSize] = {};
@@ -277,7 +277,7 @@ void TransportTest::tokenComesBackHoweverTheTransferEnds()
 }
 
 // The write runs on the pool; the destructor lets it finish.
-void TransportTest::destructionWaitsForTheRunningWrite()
+void TestTransport::destructionWaitsForTheRunningWrite()
 {
     Bytes matrix = pattern(64);
     rig->hid->hid_12H_SetKeyMatrix(matrix.data());
@@ -289,7 +289,7 @@ void TransportTest::destructionWaitsForTheRunningWrite()
 // A stalled device keeps a write running past the destructor's wait. The write owns its
 // report and payload: what it sends after the object is gone (and its memory reused) is still
 // the command it was given.
-void TransportTest::writeOutlivingTheDeviceObjectSendsWhatItWasGiven()
+void TestTransport::writeOutlivingTheDeviceObjectSendsWhatItWasGiven()
 {
     vhid::Faults stalled;
     stalled.featureReportDelayMs = 6000;  // longer than the destructor waits
@@ -314,7 +314,7 @@ void TransportTest::writeOutlivingTheDeviceObjectSendsWhatItWasGiven()
 
 // Detections on this thread, writes on the pool and the monitor's reads never enter hidapi at
 // the same time: the virtual bus records any overlap, and the rig fails the test on it.
-void TransportTest::detectionsDuringWritesAndMonitorTakeTurnsOnHidapi()
+void TestTransport::detectionsDuringWritesAndMonitorTakeTurnsOnHidapi()
 {
     rig->startMouseMonitor();
     Bus::instance().clearRecords();
@@ -334,5 +334,5 @@ void TransportTest::detectionsDuringWritesAndMonitorTakeTurnsOnHidapi()
     QVERIFY2(violations.empty(), violations.c_str());
 }
 
-QTEST_GUILESS_MAIN(TransportTest)
+QTEST_GUILESS_MAIN(TestTransport)
 #include "tst_transport.moc"

@@ -108,7 +108,7 @@ Bytes readReport(hid_device *dev, int timeoutMs, int length = 64)
 
 }  // namespace
 
-class VirtualDeviceTest : public QObject {
+class TestVirtualDevice : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -129,21 +129,21 @@ private slots:
     void unknownCodesAreRecordedAndIgnored();
 };
 
-void VirtualDeviceTest::init()
+void TestVirtualDevice::init()
 {
     Bus::instance().reset();
     Bus::instance().plug(Model::Mouse);
     Bus::instance().plug(Model::Keyboard);
 }
 
-void VirtualDeviceTest::cleanup()
+void TestVirtualDevice::cleanup()
 {
     QCOMPARE(Bus::instance().openHandles(), 0);
     const std::string violations = Bus::instance().violationReport();
     QVERIFY2(violations.empty(), violations.c_str());
 }
 
-void VirtualDeviceTest::enumerationListsBothInterfacesOfPluggedDevices()
+void TestVirtualDevice::enumerationListsBothInterfacesOfPluggedDevices()
 {
     const Ids mouse = catalogueIds(1);
     QVERIFY(mouse.vid != 0);
@@ -168,7 +168,7 @@ void VirtualDeviceTest::enumerationListsBothInterfacesOfPluggedDevices()
     QVERIFY(!openInterface(Model::Mouse));
 }
 
-void VirtualDeviceTest::challengeIsEchoed()
+void TestVirtualDevice::challengeIsEchoed()
 {
     hid_device *dev = openInterface(Model::Mouse);
     QVERIFY(dev);
@@ -186,7 +186,7 @@ void VirtualDeviceTest::challengeIsEchoed()
     QCOMPARE(records[2].bytes.size(), std::size_t(9));
 }
 
-void VirtualDeviceTest::wrongSecrecyTextOrFaultBreaksTheEcho()
+void TestVirtualDevice::wrongSecrecyTextOrFaultBreaksTheEcho()
 {
     const Block challenge = command({0x00, 0x11, 0x22, 0x33, 0x44});
     vhid::Faults faults;
@@ -209,7 +209,7 @@ void VirtualDeviceTest::wrongSecrecyTextOrFaultBreaksTheEcho()
     QVERIFY(QString::fromStdString(refused[0]).contains("wrong check byte"));
 }
 
-void VirtualDeviceTest::setIsReadBackAtTheGetPositions_data()
+void TestVirtualDevice::setIsReadBackAtTheGetPositions_data()
 {
     QTest::addColumn<Model>("model");
     QTest::addColumn<Block>("set");
@@ -239,7 +239,7 @@ void VirtualDeviceTest::setIsReadBackAtTheGetPositions_data()
                                       << QByteArray("94 00 02 ff 00 10 00");
 }
 
-void VirtualDeviceTest::setIsReadBackAtTheGetPositions()
+void TestVirtualDevice::setIsReadBackAtTheGetPositions()
 {
     QFETCH(Model, model);
     QFETCH(Block, set);
@@ -255,7 +255,7 @@ void VirtualDeviceTest::setIsReadBackAtTheGetPositions()
     QCOMPARE(plain[7], scrambler::checkByte(plain.data()));
 }
 
-void VirtualDeviceTest::outgoingDataPhaseIsStoredWhenComplete()
+void TestVirtualDevice::outgoingDataPhaseIsStoredWhenComplete()
 {
     hid_device *dev = openInterface(Model::Mouse);
     QVERIFY(dev);
@@ -275,7 +275,7 @@ void VirtualDeviceTest::outgoingDataPhaseIsStoredWhenComplete()
     QCOMPARE(stored[63], std::uint8_t(0xA0 + 31));
 }
 
-void VirtualDeviceTest::incomingDataPhaseAndStall()
+void TestVirtualDevice::incomingDataPhaseAndStall()
 {
     Bytes matrix;
     Bus::instance().withMouse([&](vhid::MouseMemory &m) { matrix = m.keyMatrix; });
@@ -302,7 +302,7 @@ void VirtualDeviceTest::incomingDataPhaseAndStall()
 }
 
 // Each open handle has its own queue: a report reaches the handles open when it arrives.
-void VirtualDeviceTest::acknowledgesOnTheEventInterface()
+void TestVirtualDevice::acknowledgesOnTheEventInterface()
 {
     hid_device *commands = openInterface(Model::Mouse);
     send(commands, command({0x0B, 3}));
@@ -325,7 +325,7 @@ void VirtualDeviceTest::acknowledgesOnTheEventInterface()
     hid_close(commands);
 }
 
-void VirtualDeviceTest::dataPhaseNobodyReadsIsAViolation()
+void TestVirtualDevice::dataPhaseNobodyReadsIsAViolation()
 {
     hid_device *dev = openInterface(Model::Mouse);
     send(dev, command({0x92, 0x01}));
@@ -347,7 +347,7 @@ void VirtualDeviceTest::dataPhaseNobodyReadsIsAViolation()
 }
 
 // What the real device refuses fails the call and is recorded against the program.
-void VirtualDeviceTest::refusesMalformedReports_data()
+void TestVirtualDevice::refusesMalformedReports_data()
 {
     QTest::addColumn<QByteArray>("report");
     QTest::addColumn<bool>("feature");
@@ -368,7 +368,7 @@ void VirtualDeviceTest::refusesMalformedReports_data()
     QTest::newRow("output: report ID 2") << outputId2 << false << "report ID 2";
 }
 
-void VirtualDeviceTest::refusesMalformedReports()
+void TestVirtualDevice::refusesMalformedReports()
 {
     QFETCH(QByteArray, report);
     QFETCH(bool, feature);
@@ -386,7 +386,7 @@ void VirtualDeviceTest::refusesMalformedReports()
 }
 
 // Two calls at the same time from two threads are a violation, however short they are.
-void VirtualDeviceTest::overlappingCallsAreAViolation()
+void TestVirtualDevice::overlappingCallsAreAViolation()
 {
     const Ids mouse = catalogueIds(1);
     struct Enumerators {
@@ -424,7 +424,7 @@ void VirtualDeviceTest::overlappingCallsAreAViolation()
     QVERIFY(Bus::instance().takeViolations().empty());
 }
 
-void VirtualDeviceTest::unpluggedHandlesFail()
+void TestVirtualDevice::unpluggedHandlesFail()
 {
     hid_device *dev = openInterface(Model::Mouse);
     QVERIFY(dev);
@@ -441,7 +441,7 @@ void VirtualDeviceTest::unpluggedHandlesFail()
     hid_close(dev);
 }
 
-void VirtualDeviceTest::unknownCodesAreRecordedAndIgnored()
+void TestVirtualDevice::unknownCodesAreRecordedAndIgnored()
 {
     vhid::MouseMemory before;
     Bus::instance().withMouse([&](vhid::MouseMemory &m) { before = m; });
@@ -456,5 +456,5 @@ void VirtualDeviceTest::unknownCodesAreRecordedAndIgnored()
     });
 }
 
-QTEST_GUILESS_MAIN(VirtualDeviceTest)
+QTEST_GUILESS_MAIN(TestVirtualDevice)
 #include "tst_virtualdevice.moc"

@@ -61,7 +61,7 @@ QStringList storedCode(int profile, int button)
 
 }  // namespace
 
-class KeysEndToEndTest : public QObject {
+class TestKeysEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -88,7 +88,7 @@ private:
     // Position of the first language whose menu name starts with `name`, -1 when none does.
     int languagePosition(SceneDriver &scene, const QString &name)
     {
-        const QStringList names = scene.property("Page_Globalsetting", "languageNames").toStringList();
+        const QStringList names = scene.property("GlobalSettings", "languageNames").toStringList();
         for (int i = 0; i < names.size(); ++i)
             if (names.at(i).startsWith(name))
                 return i;
@@ -122,8 +122,8 @@ private slots:
         QVERIFY(scene.start());
         const int position = languagePosition(scene, language);
         QVERIFY(position >= 0);
-        scene.call("Page_Globalsetting", "setLanguage", {position});
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {position});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
         QVERIFY(openPage(scene, kKeyPage));
         const QString tag = QTest::currentDataTag();
 
@@ -436,5 +436,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KeysEndToEndTest)
+QTEST_MAIN(TestKeysEndToEnd)
 #include "test_keys_e2e.moc"

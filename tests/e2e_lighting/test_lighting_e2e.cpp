@@ -57,7 +57,7 @@ QPointF stepPoint11(QQuickItem *slider, int step)
 
 }  // namespace
 
-class LightingEndToEndTest : public QObject {
+class TestLightingEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -204,6 +204,7 @@ private slots:
         QVERIFY(scene.click("Menu_Prof_1"));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Color", "effectPosition").toInt() == 4; }, kTimeoutMs));
         QCOMPARE(scene.property("Page_Color", "powerOn").toBool(), false);
+        QVERIFY(openPage(scene, kSensorPage));
         QCOMPARE(scene.property("Page_Sensor", "currentStage").toInt(), 2);
         QCOMPARE(scene.property("reportRate", "currentIndex").toInt(), 0);
 
@@ -213,6 +214,33 @@ private slots:
         QCOMPARE(scene.property("ledPower", "isSelect").toBool(), true);
         QCOMPARE(scene.property("Page_Sensor", "currentStage").toInt(), 1);
         QCOMPARE(scene.property("reportRate", "currentIndex").toInt(), 2);
+    }
+
+    // ALL SAVE sends what the lighting and sensor pages would APPLY, read from the profile in
+    // use, without making either page.
+    void allSaveSendsBothPagesWithoutMakingThem()
+    {
+        SceneDriver::Options options;
+        options.prepare = [](ModulesSandbox &) {
+            QSettings p1(kProfile1, QSettings::IniFormat);
+            p1.setValue("color_W3/ledEffect", QVariantList{4, 3, 4, 1});
+            p1.setValue("sensor/stage_W3", 3);
+            p1.setValue("sensor/reportRate_W3", 8);
+        };
+        SceneDriver scene(options);
+        QVERIFY(scene.start());
+        vhid::Bus::instance().clearRecords();
+
+        QVERIFY(scene.click("Menu_Down_save"));
+        QVERIFY(scene.waitUntilUnlocked(kTimeoutMs));
+        QVERIFY(waitForTransfer(scene, 0x0B));
+        QCOMPARE(mouseTransfers(0x0D).size(), size_t(1));
+        // WAVE at brightness step 3 and speed step 4.
+        QCOMPARE(leading(mouseTransfers(0x0D).front().block, 4), bytes({0x0D, 5, 115, 5}));
+        QCOMPARE(leading(mouseTransfers(0x01).front().block, 2), bytes({0x01, 8}));
+        QCOMPARE(leading(mouseTransfers(0x0B).front().block, 2), bytes({0x0B, 3}));
+        QVERIFY(scene.item("Page_Color") == nullptr);
+        QVERIFY(scene.item("Page_Sensor") == nullptr);
     }
 
     void colourChangeSendsTheEightColours()
@@ -332,8 +360,8 @@ private slots:
         };
         SceneDriver scene(options);
         QVERIFY(scene.start());
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
-        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
         QVERIFY(openPage(scene, kSensorPage));
         QVERIFY(scene.click("dpiStages_2", Qt::RightButton, {20, 20}));
         QVERIFY(scene.click("dpiStages_menu0"));
@@ -352,8 +380,8 @@ private slots:
         QFETCH(QString, language);
         SceneDriver scene;
         QVERIFY(scene.start());
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
-        scene.call("Page_Globalsetting", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {scene.view().chkLanguages().keys().indexOf(language)});
         QVERIFY(openPage(scene, kColorPage));
         QVERIFY(setLight(scene, true));
         QVERIFY(chooseEffect(scene, 0));  // STATIC takes the colours
@@ -453,6 +481,8 @@ private slots:
         SceneDriver scene;
         QVERIFY(scene.start());
         const QStringList languages = scene.view().chkLanguages().keys();
+        // Both pages made before the looks change: each relabels itself from then on.
+        QVERIFY(openPage(scene, kSensorPage));
         // The light on, with an effect that uses every control.
         QVERIFY(openPage(scene, kColorPage));
         QVERIFY(setLight(scene, true));
@@ -460,8 +490,8 @@ private slots:
         for (const Look &look : looks) {
             const int position = languages.indexOf(look.language);
             QVERIFY2(position >= 0, qPrintable(look.language));
-            scene.call("Page_Globalsetting", "setSkin", {look.skin - 1});
-            scene.call("Page_Globalsetting", "setLanguage", {position});
+            scene.call("GlobalSettings", "setSkin", {look.skin - 1});
+            scene.call("GlobalSettings", "setLanguage", {position});
             QCOMPARE(scene.root()->property("skin_No").toInt(), look.skin);
             const QStringList strings = scene.root()->property("globalSetting_stringList").toStringList();
             QVERIFY(strings.size() > 105);
@@ -478,5 +508,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LightingEndToEndTest)
+QTEST_MAIN(TestLightingEndToEnd)
 #include "test_lighting_e2e.moc"

@@ -16,13 +16,21 @@ for file in lib/w3config/w3config lib/w3config/modules/setting/apConfigD.bin lib
             lib/w3config/modules/img/skin1/background.png lib/w3config/modules/img/skin2/background.png \
             lib/udev/rules.d/70-w3config.rules share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png \
-            lib/w3config/w3ctl share/bash-completion/completions/w3ctl \
+            lib/w3config/w3ctl lib/w3config/w3pointer-x11.so lib/w3config/w3pointer-gsettings.so \
+            share/bash-completion/completions/w3ctl \
             share/man/man1/w3config.1.gz share/man/man1/w3ctl.1.gz; do
   [ -e "$root/$file" ] || fail "missing $file"
 done
 [ "$(readlink "$root/bin/w3config")" = "../lib/w3config/w3config" ] || fail "bin/w3config is not the launcher link"
 [ -x "$root/bin/w3config" ] || fail "the launcher does not reach the program"
 [ "$(readlink "$root/bin/w3ctl")" = "../lib/w3config/w3ctl" ] || fail "bin/w3ctl is not the launcher link"
+# The session bus starts the launcher for the program's bus name, whose contract is published.
+bus=org.w3config.W3Config1
+[ -e "$root/share/dbus-1/interfaces/$bus.xml" ] || fail "missing the interface $bus.xml"
+activation="$root/share/dbus-1/services/$bus.service"
+[ -e "$activation" ] || fail "missing the activation file $bus.service"
+grep -qx "Name=$bus" "$activation" || fail "$bus.service names another bus name"
+grep -qx "Exec=/usr/bin/w3config --background" "$activation" || fail "$bus.service does not start /usr/bin/w3config in the background"
 [ ! -e "$root/lib/w3config/w3config-virtual" ] || fail "w3config-virtual installed without being asked for"
 
 # The rule names every vendor:product pair of the catalogue, and nothing else.

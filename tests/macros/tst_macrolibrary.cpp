@@ -6,6 +6,7 @@
 #include "device/Catalogue.h"
 #include "device/DeviceState.h"
 #include "device/Hid_Thread.h"
+#include "tests/support/ProvenDevice.h"
 #include "tests/support/RecordingPrompts.h"
 #include "virtual/VirtualBus.h"
 
@@ -79,20 +80,10 @@ public:
     // keyboard is the device on the bus.
     explicit DeviceOnBus(vhid::Model model) : model(model)
     {
-        vhid::Bus &bus = vhid::Bus::instance();
-        bus.reset();
-        bus.plug(model);
-        encodeEnabled = true;
-        demoMode = false;
-        languageIntegrity = true;
-        const char *secrecyText = "417306";  // the virtual devices' default
-        for (int i = 0; i < 6; ++i)
-            secrecyCode[size_t(i) + 1] = std::uint8_t(secrecyText[i]);
-        QList<CatalogEntry> catalogue = readCatalogue(kCataloguePath, {}).entries;
+        QList<CatalogEntry> catalogue = testsupport::shippedCatalogue();
         if (model == vhid::Model::Keyboard)
             catalogue.swapItemsAt(0, 1);
-        hid.rebuildDevices(catalogue);
-        bus.clearRecords();
+        testsupport::plugProvenDevice(hid, model, catalogue);
     }
     ~DeviceOnBus() { hid.waitUntilIdle(kIdleWaitMs); }
 

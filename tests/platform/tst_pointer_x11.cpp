@@ -4,6 +4,7 @@
 #include "platform/X11PointerSettings.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QProcess>
 #include <QtTest>
 
@@ -18,6 +19,12 @@ struct PointerControl {
 };
 
 // What the server holds, read over a connection of the test's own.
+bool moduleIsMapped(const QString &name)
+{
+    QFile maps("/proc/self/maps");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(name.toUtf8());
+}
+
 PointerControl serverPointerControl()
 {
     PointerControl control;
@@ -45,6 +52,8 @@ private slots:
     void acceleration_data();
     void acceleration();
     void programOnlySettings();
+    void otherDesktopsNeverLoadTheGnomeModule_data();
+    void otherDesktopsNeverLoadTheGnomeModule();
 };
 
 void TestPointerX11::speed_data()
@@ -100,6 +109,29 @@ void TestPointerX11::programOnlySettings()
     QVERIFY(pointer.setWheelScrollLines(9));
     QCOMPARE(QApplication::doubleClickInterval(), 620);
     QCOMPARE(QApplication::wheelScrollLines(), 9);
+}
+
+void TestPointerX11::otherDesktopsNeverLoadTheGnomeModule_data()
+{
+    QTest::addColumn<QByteArray>("desktop");
+    QTest::newRow("another desktop") << QByteArray("XFCE");
+    QTest::newRow("no desktop") << QByteArray();
+}
+
+// The GNOME module brings GIO and a settings client with a thread and a bus connection of its
+// own: a desktop that cannot use it does not pay for it.
+void TestPointerX11::otherDesktopsNeverLoadTheGnomeModule()
+{
+    QFETCH(QByteArray, desktop);
+    const QString gnomeModule = "w3pointer-gsettings.so";
+    QVERIFY2(QFile::exists(QCoreApplication::applicationDirPath() + '/' + gnomeModule), "the module is built beside the test");
+    const QByteArray before = qgetenv("XDG_CURRENT_DESKTOP");
+    qputenv("XDG_CURRENT_DESKTOP", desktop);
+    QTest::ignoreMessage(QtInfoMsg, "Pointer settings: X server pointer control");
+    const std::unique_ptr<PointerSettings> pointer = PointerSettings::create();
+    qputenv("XDG_CURRENT_DESKTOP", before);
+    QVERIFY(pointer);
+    QVERIFY(!moduleIsMapped(gnomeModule));
 }
 
 // Starts a private Xvfb on a free display (it writes the display number it chose) and makes it

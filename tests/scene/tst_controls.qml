@@ -440,12 +440,12 @@ Item {
         when: windowShown
 
         function test_checkboxTogglesWithTheClickCue() {
-            var before = ui_View.cues.length
+            var before = sceneTest.cues.length
             var wasSelected = check.isSelect
             mouseClick(check)
             compare(check.isSelect, !wasSelected)
-            compare(ui_View.cues[ui_View.cues.length - 1], 4)
-            compare(ui_View.cues.length, before + 1)
+            compare(sceneTest.cues[sceneTest.cues.length - 1], 4)
+            compare(sceneTest.cues.length, before + 1)
         }
     }
 
@@ -455,11 +455,11 @@ Item {
 
         function test_buttonGroup4EmitsTheClickedSegment() {
             group4Spy.clear()
-            var before = ui_View.cues.length
+            var before = sceneTest.cues.length
             mouseClick(findChild(group4, "group4_2"))
             compare(group4Spy.count, 1)
             compare(group4Spy.signalArguments[0][0], 2)
-            compare(ui_View.cues.length, before + 1)
+            compare(sceneTest.cues.length, before + 1)
             compare(group4.currentIndex, 0, "the owner decides the selection")
         }
 

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 
-// The scene root as the program loads it, on the stand-in view and window controller.
+// The scene root as the program loads it, on the test view and the real window controller.
 Item {
     id: stage
     width: 1000
@@ -22,7 +22,7 @@ Item {
         function initTestCase() {
             var root = scene.item
             root.animation_speed = 10
-            ui_View.cues = []
+            sceneTest.cues = []
             root.run()
             tryVerify(function() { return root.ready }, 5000)
         }
@@ -39,7 +39,7 @@ Item {
         function test_openingShowsTheKeyPage() {
             verify(scene.item.visible)
             compare(named("Main_W3").currentPage, 0)
-            compare(ui_View.cues.indexOf(1), 0, "the start-up cue comes first")
+            compare(sceneTest.cues.indexOf(1), 0, "the start-up cue comes first")
         }
 
         function test_settingsPanelDisablesTheRest_data() {
@@ -52,7 +52,7 @@ Item {
             var root = scene.item
             for (var i = 0; i < data.clicks; ++i) {
                 mouseClick(named("Menu_Up_settings"))
-                compare(ui_View.cues[ui_View.cues.length - 1], 2)
+                compare(sceneTest.cues[sceneTest.cues.length - 1], 2)
             }
             compare(root.isGlobalSettingSelect, data.open)
             var parts = ["Main_W3", "Menu_Down"]
@@ -73,9 +73,9 @@ Item {
             ]
         }
         function test_topBarAndLogoCues(data) {
-            ui_View.cues = []
+            sceneTest.cues = []
             mouseClick(named(data.name))
-            compare(ui_View.cues, data.cues)
+            compare(sceneTest.cues, data.cues)
             scene.item.isGlobalSettingSelect = false
         }
 
@@ -115,21 +115,34 @@ Item {
             verify(named("Menu_Prof").enabled)
         }
 
+        // The opening ends on the key page, made meanwhile; the sensor page, which nothing
+        // showed yet, is made when it is first shown and shows at once.
+        function test_pagesAreMadeWhenFirstShown() {
+            var frame = named("Main_W3")
+            verify(frame.pages[0] !== null, "the key page the opening ends on")
+            compare(frame.pages[3], null)
+            frame.showPage(3)
+            verify(frame.pages[3] !== null)
+            compare(frame.currentPage, 3)
+            verify(frame.pages[3].visible)
+            frame.showPage(0)
+        }
+
         function test_dragMovesByTheOffset() {
-            var before = [ui_Ctl.dx, ui_Ctl.dy]
+            var before = [sceneTest.windowX, sceneTest.windowY]
             mousePress(scene.item, 300, 30)
             mouseMove(scene.item, 310, 25)
             mouseRelease(scene.item, 310, 25)
-            compare(ui_Ctl.dx - before[0], 10)
-            compare(ui_Ctl.dy - before[1], -5)
+            compare(sceneTest.windowX - before[0], 10)
+            compare(sceneTest.windowY - before[1], -5)
         }
 
         // Last: the scene is gone afterwards.
         function test_zz_closeEndsInOnMinimize() {
-            ui_View.cues = []
+            sceneTest.cues = []
             mouseClick(named("Menu_Up_close"))
-            compare(ui_View.cues, [4], "the click cue, once")
-            tryCompare(ui_Ctl, "minimized", 1, 3000)
+            compare(sceneTest.cues, [4], "the click cue, once")
+            tryCompare(sceneTest, "closes", 1, 3000)
             compare(scene.item.height, 0)
         }
     }

@@ -1,10 +1,13 @@
 import QtQuick 2.15
 import QtTest 1.2
+import W3.Actions 1.0
+import W3.Logic 1.0
 import "qrc:/modules/qml/basic"
 import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
 
 Item {
+    id: stage
     width: 1000
     height: 600
 
@@ -36,25 +39,44 @@ Item {
         }
     }
 
-    Page_Globalsetting { id: page; sceneRoot: sceneRoot }
+    GlobalSettings { id: settings; sceneRoot: sceneRoot }
+    readonly property alias settingsUnit: settings
+    // The panel as the scene hosts it: made when asked for, over the settings as they are then.
+    Component {
+        id: panelSlot
+        PageSlot {
+            madeAtStart: false
+            sourceComponent: Page_Globalsetting { settings: stage.settingsUnit }
+        }
+    }
+    property PageSlot slot: null
     Menu_Prof { id: profiles; x: 880 }
-    SignalSpy { id: closeSpy; target: page; signalName: "closeRequested" }
+    SignalSpy { id: closeSpy; target: slot ? slot.item : null; signalName: "closeRequested" }
     SignalSpy { id: profileSpy; target: profiles; signalName: "profileChanged" }
     SignalSpy { id: requestSpy; target: profiles; signalName: "switchRequested" }
 
-    readonly property var languages: ({ "CHINESE (Simp)": "025044", "ENGLISH": "031000", "JAPANESE": "059000" })
+    readonly property var languageCodes: ["025044", "031000", "059000"]
+    readonly property string secondSkin: "modules/img/skin2"
+    readonly property string secondSkinAway: "skin2"
 
+    // A first start: no stored settings, sound on, three languages, nothing recorded yet.
     function resetView() {
-        ui_View.apConfig = []
-        ui_View.savedApConfig = []
-        ui_View.languages = languages
-        ui_View.loadedLanguages = []
-        ui_View.customFilePath = ""
-        ui_View.cues = []
-        ui_View.profileCalls = []
-        ui_View.audio = true
-        ui_View.skinShow = true
+        sceneTest.writeAppConfig([])
+        sceneTest.keepLanguages(languageCodes)
+        sceneTest.openFileAnswer = ""
+        sceneTest.saveFileAnswer = ""
+        ui_View.setEnableAudio(true)
+        sceneTest.clearRecords()
     }
+
+    // The settings panel, made now if it was not made yet.
+    function panel() {
+        slot.make()
+        return slot.item
+    }
+
+    // The language file's own strings, as the program reads them.
+    function stringsOf(code) { return ui_View.getGlobalStrings(code) }
 
     TestCase {
         name: "SettingsStartUp"
@@ -63,27 +85,57 @@ Item {
         function init() {
             resetView()
             sceneRoot.restoreDefaults()
-            page.languageNames = []
-            page.languageCodes = []
-            page.languagePosition = -1
+            settings.languageNames = []
+            settings.languageCodes = []
+            settings.languagePosition = -1
+            settings.presets = Palette.presets()
+            settings.presetIndex = 0
+            settings.brightnessStep = 7
+            slot = createTemporaryObject(panelSlot, stage)
+        }
+
+        // The row writes the desktop's autostart entry at once; a folder that cannot hold it is
+        // refused with a reason and the switch stays where it was.
+        function test_startWithTheDesktop_data() {
+            return [
+                { tag: "switched on", clicks: ["on"], blocked: false, enabled: true, refused: false },
+                { tag: "switched on and off", clicks: ["on", "off"], blocked: false, enabled: false, refused: false },
+                { tag: "a folder that cannot be made", clicks: ["on"], blocked: true, enabled: false, refused: true },
+            ]
+        }
+        function test_startWithTheDesktop(data) {
+            verify(Autostart.setEnabled(false))
+            if (data.blocked) {
+                verify(sceneTest.move("config", "config.moved"))
+                verify(sceneTest.writeFile("config", "not a folder"))
+            }
+            slot.make()
+            for (var i = 0; i < data.clicks.length; ++i)
+                mouseClick(findChild(panel(), "autostartSwitch_" + data.clicks[i]))
+            compare(Autostart.enabled, data.enabled)
+            compare(findChild(panel(), "autostartSwitch_on").isSelect, data.enabled)
+            compare(findChild(panel(), "autostartRefusal").visible, data.refused)
+            compare(sceneTest.readFile("config/autostart/w3config.desktop").indexOf("--background") >= 0, data.enabled)
         }
 
         function test_emptyConfigurationKeepsTheDefaults() {
-            page.initUI()
+            settings.initUI()
             compare(sceneRoot.skin_No, 1)
             compare(sceneRoot.globalSetting_size, 11)
             compare(String(sceneRoot.globalSetting_color), "#00ffff")
             compare(sceneRoot.animation_speed, 800)
             compare(sceneRoot.globalSetting_fontFamily, "Arial")
-            compare(page.languageNames.length, 0, "the language menu stays empty")
-            compare(ui_View.loadedLanguages.length, 0)
-            verify(page.skinShown)
+            compare(settings.languageNames.length, 0, "the language menu stays empty")
+            compare(sceneRoot.globalSetting_stringList.length, 0, "no language loaded")
+            compare(sceneRoot.translated, [])
+            verify(settings.skinShown)
         }
 
         function test_skinMenuOnlyWithSeveralSkins() {
-            ui_View.skinShow = false
-            page.initUI()
-            verify(!findChild(page, "skinList").visible)
+            verify(sceneTest.move(secondSkin, secondSkinAway))
+            settings.initUI()
+            verify(sceneTest.move(secondSkinAway, secondSkin))
+            verify(!findChild(panel(), "skinList").visible)
         }
 
         function test_saveBuildsTheListAndStartUpReadsItBack_data() {
@@ -91,36 +143,37 @@ Item {
                 { tag: "defaults", skin: 0, sound: true, animated: true, language: 1, background: "",
                   larger: false, preset: 0, rgb: [0, 255, 255], step: 7, alpha: 255 },
                 { tag: "everything changed", skin: 1, sound: false, animated: false, language: 2,
-                  background: "/tmp/wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45 },
+                  background: "wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45 },
                 { tag: "middle brightness", skin: 1, sound: true, animated: false, language: 0, background: "",
                   larger: false, preset: 6, rgb: [255, 0, 128], step: 3, alpha: 135 },
             ]
         }
         function test_saveBuildsTheListAndStartUpReadsItBack(data) {
-            ui_View.apConfig = [1, 1, 0, 0, 0, false, "", 0, 0, 255, 255, 255, 200, 150, 255, 180, 0,
-                                200, 200, 100, 200, 170, 255, 255, 180, 180, 160, 190, 160, 0, 7, "https://example.org/help"]
-            page.initUI()
-            page.setSkin(data.skin)
+            sceneTest.writeAppConfig([1, 1, 0, 0, 0, false, "", 0, 0, 255, 255, 255, 200, 150, 255, 180, 0,
+                                200, 200, 100, 200, 170, 255, 255, 180, 180, 160, 190, 160, 0, 7, "https://example.org/help"])
+            settings.initUI()
+            settings.setSkin(data.skin)
             if (!data.sound)
-                mouseClick(findChild(page, "soundSwitch_off"))
+                mouseClick(findChild(panel(), "soundSwitch_off"))
             if (!data.animated)
-                mouseClick(findChild(page, "animationSwitch_off"))
-            page.setLanguage(data.language)
-            if (data.background !== "") {
-                ui_View.customFilePath = data.background
-                mouseClick(findChild(page, "backgroundSwitch"))
+                mouseClick(findChild(panel(), "animationSwitch_off"))
+            settings.setLanguage(data.language)
+            var background = data.background !== "" ? sceneTest.path(data.background) : ""
+            if (background !== "") {
+                verify(sceneTest.writeFile(data.background, "picture"))
+                sceneTest.openFileAnswer = background
+                mouseClick(findChild(panel(), "backgroundSwitch"))
             }
             if (data.larger)
-                mouseClick(findChild(page, "textSizeSwitch_larger"))
-            mouseClick(findChild(page, "colorPreset_" + data.preset))
-            page.storeColor(data.rgb[0], data.rgb[1], data.rgb[2])
-            page.brightnessStep = data.step
-            page.applyColor()
+                mouseClick(findChild(panel(), "textSizeSwitch_larger"))
+            mouseClick(findChild(panel(), "colorPreset_" + data.preset))
+            settings.storeColor(data.rgb[0], data.rgb[1], data.rgb[2])
+            settings.setBrightness(data.step)
             closeSpy.clear()
-            mouseClick(findChild(page, "saveButton"))
+            mouseClick(findChild(panel(), "saveButton"))
             compare(closeSpy.count, 1, "SAVE closes the panel")
 
-            var saved = ui_View.savedApConfig
+            var saved = sceneTest.storedAppConfig()
             compare(saved.length, 32)
             compare(saved[0], "1")
             compare(saved[1], String(data.skin + 1))
@@ -128,7 +181,7 @@ Item {
             compare(saved[3], data.animated ? "0" : "1")
             compare(saved[4], String(data.language))
             compare(saved[5], data.background !== "" ? "true" : "false")
-            compare(saved[6], data.background !== "" ? "file:" + data.background : "")
+            compare(saved[6], background !== "" ? "file:" + background : "")
             compare(saved[7], data.larger ? "1" : "0")
             var first = 8 + 3 * data.preset
             compare([saved[first], saved[first + 1], saved[first + 2]], data.rgb.map(String))
@@ -138,17 +191,16 @@ Item {
 
             // The next start reads the stored text back into the same settings.
             sceneRoot.restoreDefaults()
-            ui_View.apConfig = saved
-            page.initUI()
+            settings.initUI()
             compare(sceneRoot.skin_No, data.skin + 1)
-            compare(ui_View.audio, data.sound)
+            compare(sceneTest.audio, data.sound)
             compare(sceneRoot.animation_speed, data.animated ? 800 : 10)
-            compare(page.languagePosition, data.language)
+            compare(settings.languagePosition, data.language)
             compare(sceneRoot.isCustomBackground, data.background !== "")
-            compare(sceneRoot.sourceCustomBackground, data.background !== "" ? "file:" + data.background : "")
+            compare(sceneRoot.sourceCustomBackground, background !== "" ? "file:" + background : "")
             compare(sceneRoot.globalSetting_size, data.larger ? 12 : 11)
-            compare(page.presetIndex, data.preset)
-            compare(page.brightnessStep, data.step)
+            compare(settings.presetIndex, data.preset)
+            compare(settings.brightnessStep, data.step)
             var color = sceneRoot.globalSetting_color
             compare([Math.round(color.r * 255), Math.round(color.g * 255), Math.round(color.b * 255)], data.rgb)
             compare(Math.round(color.a * 255), data.alpha)
@@ -156,47 +208,134 @@ Item {
         }
 
         function test_damagedItemsFallBackToTheDefaults() {
-            ui_View.apConfig = [1, "x", "", 7, 99, "maybe", "", 5]
-            page.initUI()
+            sceneTest.writeAppConfig([1, "x", "", 7, 99, "maybe", "", 5])
+            settings.initUI()
             compare(sceneRoot.skin_No, 1)
-            compare(ui_View.audio, true)
+            compare(sceneTest.audio, true)
             compare(sceneRoot.animation_speed, 10, "out-of-range values are clamped")
-            compare(page.languagePosition, -1, "no language at that position")
+            compare(settings.languagePosition, -1, "no language at that position")
             verify(!sceneRoot.isCustomBackground)
             compare(sceneRoot.globalSetting_size, 12)
-            compare(page.presets[6], [160, 190, 160])
-            compare(page.brightnessStep, 7)
+            compare(settings.presets[6], [160, 190, 160])
+            compare(settings.brightnessStep, 7)
+        }
+
+        // Start-up applies the stored settings with no panel made; a panel made afterwards shows
+        // them (and any change made meanwhile) at once, without a click.
+        function test_panelMadeLateShowsTheState_data() {
+            return [
+                { tag: "stored defaults", config: [1, 1, 0, 0, 1], skin: 0, sound: true, animated: true,
+                  language: 1, larger: false, background: false, preset: 0, rgb: [0, 255, 255], step: 7 },
+                { tag: "everything stored otherwise",
+                  config: [1, 2, 1, 1, 2, true, "file:/pictures/wall.png", 1, 0, 255, 255, 255, 200, 150, 255, 180, 0,
+                           200, 200, 100, 12, 34, 56, 255, 180, 180, 160, 190, 160, 4, 2],
+                  skin: 1, sound: false, animated: false, language: 2, larger: true, background: true,
+                  preset: 4, rgb: [12, 34, 56], step: 2 },
+                { tag: "changed after start, before the panel", config: [1, 1, 0, 0, 1],
+                  change: function() { settings.setSkin(1); settings.setLanguage(0); settings.setLargerText(true);
+                                       settings.setBrightness(3); settings.choosePreset(2) },
+                  skin: 1, sound: true, animated: true, language: 0, larger: true, background: false,
+                  preset: 2, rgb: [255, 180, 0], step: 3 },
+            ]
+        }
+        function test_panelMadeLateShowsTheState(data) {
+            sceneTest.writeAppConfig(data.config)
+            settings.initUI()
+            if (data.change)
+                data.change()
+            compare(slot.item, null, "no panel made by the start-up")
+            compare(sceneRoot.skin_No, data.skin + 1)
+            compare(sceneTest.audio, data.sound)
+            compare(sceneRoot.animation_speed, data.animated ? 800 : 10)
+            compare(sceneRoot.globalSetting_stringList[26], stringsOf(languageCodes[data.language])[26])
+            compare(sceneRoot.globalSetting_size, data.larger ? 12 : 11)
+
+            var page = panel()
+            compare(findChild(page, "skinList").currentIndex, data.skin)
+            compare(findChild(page, "soundSwitch_on").isSelect, data.sound)
+            compare(findChild(page, "soundSwitch_off").isSelect, !data.sound)
+            compare(findChild(page, "animationSwitch_on").isSelect, data.animated)
+            compare(findChild(page, "animationSwitch_off").isSelect, !data.animated)
+            compare(findChild(page, "languageList").currentIndex, data.language)
+            compare(findChild(page, "languageList").currentText, settings.languageNames[data.language])
+            compare(findChild(page, "backgroundSwitch").text, data.background ? "\u3010 ON \u3011" : "\u3010 OFF \u3011")
+            compare(findChild(page, "textSizeSwitch_larger").isSelect, data.larger)
+            compare(findChild(page, "textSizeSwitch_normal").isSelect, !data.larger)
+            compare(findChild(page, "brightnessSlider").position, data.step)
+            var palette = findChild(page, "textColorPalette")
+            compare([palette.r, palette.g, palette.b], data.rgb)
+            compare(findChild(page, "colorPreset_" + data.preset).border.width, 3)
+            compare(settings.pending, data.change !== undefined, "showing the state changes nothing")
+        }
+
+        // The panel follows the settings while it is open: a language or a skin chosen from
+        // elsewhere, and DISCARD, move its lists and its palette too.
+        function test_openPanelFollowsTheState() {
+            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
+            settings.initUI()
+            var page = panel()
+            settings.setLanguage(2)
+            settings.setSkin(1)
+            settings.storeColor(1, 2, 3)
+            compare(findChild(page, "languageList").currentIndex, 2)
+            compare(findChild(page, "skinList").currentIndex, 1)
+            var palette = findChild(page, "textColorPalette")
+            compare([palette.r, palette.g, palette.b], [1, 2, 3])
+            settings.discard()
+            compare(findChild(page, "languageList").currentIndex, 1)
+            compare(findChild(page, "skinList").currentIndex, 0)
+            compare([palette.r, palette.g, palette.b], [0, 255, 255])
         }
 
         function test_languageLoadsStringsAndRelabels() {
-            ui_View.apConfig = [1, 1, 0, 0, 2]
-            page.initUI()
-            compare(page.languageNames, ["CHINESE (Simp)", "ENGLISH", "JAPANESE"])
-            compare(ui_View.loadedLanguages, ["059000"])
-            compare(sceneRoot.globalSetting_fontFamily, "DejaVu Sans")
-            compare(sceneRoot.globalSetting_stringList[26], "059000:26")
+            sceneTest.writeAppConfig([1, 1, 0, 0, 2])
+            settings.initUI()
+            compare(settings.languageNames, ["CHINESE (Simp)", "ENGLISH", "JAPANESE"])
+            compare(settings.languageCodes, languageCodes)
+            var japanese = stringsOf("059000")
+            compare(sceneRoot.globalSetting_fontFamily, japanese[0])
+            compare(sceneRoot.globalSetting_stringList[26], japanese[26])
+            verify(japanese[26] !== stringsOf("031000")[26], "a string of its own")
             compare(sceneRoot.translated, ["059000"])
-            var languageList = findChild(page, "languageList")
+            var languageList = findChild(panel(), "languageList")
             mouseClick(languageList)
             var item = null
             tryVerify(function() { item = findChild(languageList, "languageList_item0"); return item !== null }, 2000)
             mouseClick(item)
-            compare(ui_View.loadedLanguages, ["059000", "025044"])
-            compare(page.languagePosition, 0)
+            compare(sceneRoot.translated, ["059000", "025044"])
+            compare(sceneRoot.globalSetting_stringList[26], stringsOf("025044")[26])
+            compare(settings.languagePosition, 0)
+        }
+
+        // An open list lies over the rows below it: a click on it picks from the list, never
+        // the control of a later row underneath.
+        function test_openListCoversTheRowsBelow() {
+            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
+            settings.initUI()
+            var page = panel()
+            mouseClick(findChild(page, "languageList"))
+            var larger = findChild(page, "textSizeSwitch_larger")
+            var spot = larger.mapToItem(page, larger.width / 2, larger.height / 2)
+            mouseClick(page, spot.x, spot.y)
+            compare(settings.languagePosition, 2, "the list's row over the switch")
+            verify(!larger.isSelect)
+            compare(sceneRoot.globalSetting_size, 11)
         }
 
         function test_background_data() {
             return [
-                { tag: "picked picture", path: "/tmp/pic.png", on: true, source: "file:/tmp/pic.png" },
-                { tag: "cancelled or unreadable", path: "", on: false, source: "" },
+                { tag: "picked picture", path: "pic.png", on: true },
+                { tag: "cancelled", path: "", on: false },
+                { tag: "unreadable", path: "missing.png", on: false },
             ]
         }
         function test_background(data) {
-            ui_View.customFilePath = data.path
-            var button = findChild(page, "backgroundSwitch")
+            verify(sceneTest.writeFile("pic.png", "picture"))
+            sceneTest.openFileAnswer = data.path === "" ? "" : sceneTest.path(data.path)
+            var button = findChild(panel(), "backgroundSwitch")
             mouseClick(button)
             compare(sceneRoot.isCustomBackground, data.on)
-            compare(sceneRoot.sourceCustomBackground, data.source)
+            compare(sceneRoot.sourceCustomBackground, data.on ? "file:" + sceneTest.path(data.path) : "")
             compare(button.text, data.on ? "\u3010 ON \u3011" : "\u3010 OFF \u3011")
             mouseClick(button)
             verify(!sceneRoot.isCustomBackground)
@@ -210,20 +349,20 @@ Item {
             ]
         }
         function test_brightness(data) {
-            mouseClick(findChild(page, "brightnessSlider"), data.x, 10)
-            compare(page.brightnessStep, data.step)
+            mouseClick(findChild(panel(), "brightnessSlider"), data.x, 10)
+            compare(settings.brightnessStep, data.step)
             compare(Math.round(sceneRoot.globalSetting_color.a * 255), data.alpha)
         }
 
         // A release moved the knob itself; RESET must still bring it back with the step.
         function test_resetPutsTheBrightnessKnobBack() {
-            ui_View.apConfig = [1, 1, 0, 0, 0]
-            page.initUI()
-            var slider = findChild(page, "brightnessSlider")
+            sceneTest.writeAppConfig([1, 1, 0, 0, 0])
+            settings.initUI()
+            var slider = findChild(panel(), "brightnessSlider")
             mouseClick(slider, 0, 10)
             compare(slider.position, 0)
-            mouseClick(findChild(page, "resetButton"))
-            compare(page.brightnessStep, 7)
+            mouseClick(findChild(panel(), "resetButton"))
+            compare(settings.brightnessStep, 7)
             compare(slider.position, 7, "the knob follows the restored step")
         }
 
@@ -240,70 +379,68 @@ Item {
             ]
         }
         function test_pendingUntilDiscarded(data) {
-            ui_View.apConfig = [1, 1, 0, 0, 1]
-            page.initUI()
-            verify(!page.pending)
-            var stored = JSON.stringify(page.buildConfigList())
-            var control = findChild(page, data.control)
+            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
+            settings.initUI()
+            verify(!settings.pending)
+            var stored = JSON.stringify(settings.buildConfigList())
+            var control = findChild(panel(), data.control)
             if (data.x !== undefined)
                 mouseClick(control, data.x, control.height / 2)
             else
                 mouseClick(control)
             if (data.item)
-                mouseClick(findChild(page, data.item))
-            verify(page.pending, "changed, not saved")
-            verify(JSON.stringify(page.buildConfigList()) !== stored)
-            page.discard()
-            verify(!page.pending)
-            compare(JSON.stringify(page.buildConfigList()), stored)
-            verify(ui_View.audio, "the stored sound setting is back")
+                mouseClick(findChild(panel(), data.item))
+            verify(settings.pending, "changed, not saved")
+            verify(JSON.stringify(settings.buildConfigList()) !== stored)
+            settings.discard()
+            verify(!settings.pending)
+            compare(JSON.stringify(settings.buildConfigList()), stored)
+            verify(sceneTest.audio, "the stored sound setting is back")
         }
 
         function test_storeEndsPending() {
-            page.initUI()
-            mouseClick(findChild(page, "textSizeSwitch_larger"))
-            verify(page.pending)
+            settings.initUI()
+            mouseClick(findChild(panel(), "textSizeSwitch_larger"))
+            verify(settings.pending)
             var closes = closeSpy.count
-            page.store()
-            verify(!page.pending)
-            compare(ui_View.savedApConfig[7], "1")
+            settings.store()
+            verify(!settings.pending)
+            compare(sceneTest.storedAppConfig()[7], "1")
             compare(closeSpy.count, closes, "storing alone leaves the panel open")
         }
 
         function test_paletteChangesTheSelectedPreset() {
-            mouseClick(findChild(page, "colorPreset_2"))
-            var strip = findChild(page, "textColorPalette_strip")
+            mouseClick(findChild(panel(), "colorPreset_2"))
+            var strip = findChild(panel(), "textColorPalette_strip")
             mousePress(strip, 10, 0)
             mouseRelease(strip, 10, 0)
-            compare(page.presets[2], [0, 0, 0])
-            compare(page.presets[1], [255, 200, 150], "the other presets stay")
+            compare(settings.presets[2], [0, 0, 0])
+            compare(settings.presets[1], [255, 200, 150], "the other presets stay")
             compare(String(sceneRoot.globalSetting_color), "#000000")
         }
 
         function test_soundSwitch() {
-            page.initUI()
-            var clearsBefore = ui_View.clears
-            mouseClick(findChild(page, "soundSwitch_off"))
-            verify(!ui_View.audio)
-            compare(ui_View.clears, clearsBefore + 1)
-            mouseClick(findChild(page, "soundSwitch_on"))
-            verify(ui_View.audio)
-            compare(ui_View.cues[ui_View.cues.length - 1], 0)
+            settings.initUI()
+            var clearsBefore = sceneTest.clears
+            mouseClick(findChild(panel(), "soundSwitch_off"))
+            verify(!sceneTest.audio)
+            compare(sceneTest.clears, clearsBefore + 1)
+            mouseClick(findChild(panel(), "soundSwitch_on"))
+            verify(sceneTest.audio)
+            compare(sceneTest.cues[sceneTest.cues.length - 1], 0)
         }
 
         function test_resetRestoresTheFactorySettings() {
-            ui_View.apConfig = [1, 2, 1, 1, 0]
-            page.initUI()
-            verify(!ui_View.audio)
-            var resetsBefore = ui_View.resets
-            var clearsBefore = ui_View.clears
-            ui_View.apConfig = [1, 1, 0, 0, 1]
-            mouseClick(findChild(page, "resetButton"))
-            compare(ui_View.resets, resetsBefore + 1)
-            compare(ui_View.clears, clearsBefore + 1, "sound off and players cleared first")
+            sceneTest.writeAppConfig([1, 2, 1, 1, 0])
+            settings.initUI()
+            verify(!sceneTest.audio)
+            var clearsBefore = sceneTest.clears
+            mouseClick(findChild(panel(), "resetButton"))
+            compare(sceneTest.storedAppConfig(), sceneTest.factoryAppConfig(), "the factory file is back")
+            compare(sceneTest.clears, clearsBefore + 1, "sound off and players cleared first")
             compare(sceneRoot.skin_No, 1)
-            verify(ui_View.audio, "the restored sound setting applies")
-            compare(ui_View.cues[ui_View.cues.length - 1], 0)
+            verify(sceneTest.audio, "the restored sound setting applies")
+            compare(sceneTest.cues[sceneTest.cues.length - 1], 0)
         }
     }
 
@@ -313,8 +450,38 @@ Item {
 
         function row(index) { return findChild(profiles, "Menu_Prof_" + index) }
 
+        readonly property string marker: "[marker]\nchanged=1\n"
+        function profileFile(index) { return "modules/setting/p" + (index + 1) + ".bin" }
+
+        // What reached the mouse and the files, in the words of the table: "load N" (the
+        // profile file replaced by the chosen one after an open dialog), "save N" (a save
+        // dialog offering the profile's file), "reset N" (the profile file back to the
+        // factory one without a dialog), then "select N" for each switch the menu announced.
+        function profileCalls(index) {
+            var calls = []
+            var replaced = sceneTest.readFile(profileFile(index)) === sceneTest.readFile("modules/setting/pD.bin")
+            var dialogs = sceneTest.dialogs
+            for (var i = 0; i < dialogs.length; ++i) {
+                if (dialogs[i] === "Open File Profile(*.pf)" && replaced)
+                    calls.push("load " + index)
+                else if (dialogs[i].indexOf("Save File") === 0)
+                    calls.push("save " + index)
+            }
+            if (dialogs.length === 0 && replaced)
+                calls.push("reset " + index)
+            for (var s = 0; s < profileSpy.count; ++s)
+                calls.push("select " + profileSpy.signalArguments[s][0])
+            return calls
+        }
+
         function init() {
             resetView()
+            for (var i = 0; i < 10; ++i)
+                sceneTest.writeFile(profileFile(i), marker)
+            // An importable profile: the factory one under the extension the dialog offers.
+            verify(sceneTest.copyFile("modules/setting/pD.bin", "import.pf"))
+            sceneTest.openFileAnswer = sceneTest.path("import.pf")
+            ui_View.ui_02H_SetCurrentProfile(0)
             profiles.currentIndex = 0
             profiles.closeMenu()
             profiles.holdSwitches = false
@@ -324,14 +491,15 @@ Item {
 
         function test_clickingTheSelectedEntryDoesNothing() {
             mouseClick(row(0))
-            compare(ui_View.profileCalls, [])
+            compare(profileCalls(0), [])
             compare(profileSpy.count, 0)
         }
 
         function test_leftClickSwitches() {
             mouseClick(row(3))
             compare(profiles.currentIndex, 3)
-            compare(ui_View.profileCalls, ["select 3"])
+            compare(profileCalls(3), ["select 3"])
+            compare(sceneTest.currentProfile, 3)
             compare(profileSpy.count, 1)
         }
 
@@ -342,7 +510,8 @@ Item {
             compare(requestSpy.count, 1)
             compare(requestSpy.signalArguments[0][0], 3)
             compare(profiles.currentIndex, 0)
-            compare(ui_View.profileCalls, [])
+            compare(sceneTest.currentProfile, 0)
+            compare(profileCalls(3), [])
             compare(profileSpy.count, 0)
             mouseClick(row(0))
             compare(requestSpy.count, 1, "the selected entry asks nothing")
@@ -372,11 +541,12 @@ Item {
             if (Questions.active) {
                 compare(Questions.safeChoice, 1)
                 verify(Questions.sentence.indexOf(profiles.label(data.row)) >= 0)
-                compare(ui_View.profileCalls, [])
+                compare(profileCalls(data.row), [])
                 Questions.answer(data.answer)
             }
-            compare(ui_View.profileCalls, data.calls)
+            compare(profileCalls(data.row), data.calls)
             compare(profiles.currentIndex, 0, "the selection stays")
+            compare(sceneTest.currentProfile, 0)
         }
 
         function test_labels() {

@@ -38,7 +38,7 @@ QString describe(QQuickItem *text)
 
 }  // namespace
 
-class LabelsFitTest : public QObject {
+class TestLabelsFit : public QObject {
     Q_OBJECT
 
 private slots:
@@ -48,7 +48,7 @@ private slots:
         QVERIFY(scene.start());
         QVERIFY(scene.click("Menu_Up_settings"));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Globalsetting", "x").toInt() == 160; }));
-        const QStringList codes = scene.property("Page_Globalsetting", "languageCodes").toStringList();
+        const QStringList codes = scene.property("GlobalSettings", "languageCodes").toStringList();
         QVERIFY(codes.size() >= 8);
 
         QStringList tooSmall;
@@ -96,7 +96,7 @@ private slots:
         QFETCH(QString, language);
         SceneDriver scene(SceneDriver::inSkin(skin));
         QVERIFY(scene.start());
-        const int position = scene.property("Page_Globalsetting", "languageCodes").toStringList().indexOf(language);
+        const int position = scene.property("GlobalSettings", "languageCodes").toStringList().indexOf(language);
         QVERIFY(position >= 0);
         QVERIFY(scene.click("Menu_Up_settings"));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Globalsetting", "x").toInt() == 160; }));
@@ -119,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LabelsFitTest)
+QTEST_MAIN(TestLabelsFit)
 #include "test_labels_fit_e2e.moc"

@@ -55,7 +55,7 @@ enum class Answer { Cancel, Escape, Confirm };
 
 Q_DECLARE_METATYPE(Answer)
 
-class QuestionsEndToEndTest : public QObject {
+class TestQuestionsEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -69,7 +69,7 @@ private:
 
     bool pickLanguage(SceneDriver &scene, const QString &code)
     {
-        const int position = scene.property("Page_Globalsetting", "languageCodes").toStringList().indexOf(code);
+        const int position = scene.property("GlobalSettings", "languageCodes").toStringList().indexOf(code);
         return position >= 0 && scene.click("Menu_Up_settings")
                && scene.waitFor([&] { return scene.property("Page_Globalsetting", "x").toInt() == 160; })
                && scene.click("languageList") && scene.click("languageList_item" + QString::number(position))
@@ -228,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QuestionsEndToEndTest)
+QTEST_MAIN(TestQuestionsEndToEnd)
 #include "test_questions_e2e.moc"

@@ -44,7 +44,7 @@ std::vector<QByteArray> mouseDataOf(std::uint8_t code)
 
 int languagePosition(const SceneDriver &scene, const QString &name)
 {
-    return scene.property("Page_Globalsetting", "languageNames").toStringList().indexOf(name);
+    return scene.property("GlobalSettings", "languageNames").toStringList().indexOf(name);
 }
 
 // The three answers of a question about pending changes, as its buttons are named.
@@ -65,7 +65,7 @@ QStringList storedKey(int profile, int slot)
 
 }  // namespace
 
-class SceneEndToEndTest : public QObject {
+class TestSceneEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -157,7 +157,7 @@ private slots:
         SceneDriver scene;
         QVERIFY(scene.start());
         QVERIFY(openSettings(scene));
-        const QStringList codes = scene.property("Page_Globalsetting", "languageCodes").toStringList();
+        const QStringList codes = scene.property("GlobalSettings", "languageCodes").toStringList();
         QVERIFY(codes.size() >= 2);
         for (int position = 0; position < codes.size(); ++position) {
             QVERIFY(pick(scene, "languageList", position));
@@ -166,7 +166,7 @@ private slots:
             QVERIFY(!scene.screenshot("language_" + codes[position] + "_settings").isEmpty());
             // A language other than the stored one is a change not saved yet: closing asks, and
             // SAVE keeps it.
-            const bool unsaved = scene.property("Page_Globalsetting", "pending").toBool();
+            const bool unsaved = scene.property("GlobalSettings", "pending").toBool();
             QVERIFY(scene.click("Menu_Up_settings"));
             if (unsaved) {
                 QVERIFY(scene.waitForQuestion());
@@ -191,9 +191,15 @@ private slots:
         SceneDriver scene(options);
         QVERIFY(scene.start());
         QCOMPARE(scene.property("", "skin_No").toInt(), 2);
-        QCOMPARE(scene.call("languageList", "getCurIndex").toInt(), 2);
+        QCOMPARE(scene.property("GlobalSettings", "languagePosition").toInt(), 2);
         QCOMPARE(scene.property("", "globalSetting_color").value<QColor>().alpha(), 45);
         QVERIFY(!scene.screenshot("skin2_english_settings_closed").isEmpty());
+        // The panel, made when first opened, shows what the start-up applied.
+        QVERIFY(!scene.item("Page_Globalsetting"));
+        QVERIFY(openSettings(scene));
+        QCOMPARE(scene.call("languageList", "getCurIndex").toInt(), 2);
+        QCOMPARE(scene.call("skinList", "getCurIndex").toInt(), 1);
+        QCOMPARE(scene.property("brightnessSlider", "position").toInt(), 0);
     }
 
     void profileMenuSwitchesTheProfileInUse()
@@ -301,7 +307,11 @@ private slots:
         QVERIFY(!scene.item("Menu_Func_0_pending")->isVisible());
         QCOMPARE(storedKey(1, kForwardSlot), (QStringList{"3", "0", "226", "0"}));
         if (choice == kApply) {
-            QVERIFY(scene.waitFor([] { return !mouseDataOf(0x12).empty(); }, kTimeoutMs));
+            // The command first, its data reports after it: wait for the forward button's bytes.
+            QVERIFY(scene.waitFor([] {
+                const std::vector<QByteArray> sent = mouseDataOf(0x12);
+                return !sent.empty() && sent.front().size() > kForwardSlot * kKeyCodeLength;
+            }, kTimeoutMs));
             QCOMPARE(int(quint8(mouseDataOf(0x12).front().at(kForwardSlot * kKeyCodeLength))), int(kLedControl));
             QCOMPARE(storedKey(0, kForwardSlot).value(0), QString::number(kLedControl));
         } else {
@@ -336,8 +346,8 @@ private slots:
         QVERIFY(scene.start());
         const int position = languagePosition(scene, language);
         QVERIFY(position >= 0);
-        scene.call("Page_Globalsetting", "setLanguage", {position});
-        scene.call("Page_Globalsetting", "setSkin", {skin - 1});
+        scene.call("GlobalSettings", "setLanguage", {position});
+        scene.call("GlobalSettings", "setSkin", {skin - 1});
         const QString tag = QTest::currentDataTag();
         QVERIFY(setForwardToLedControl(scene));
         QVERIFY(!scene.screenshot(tag + "_pending_key_page").isEmpty());
@@ -492,5 +502,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SceneEndToEndTest)
+QTEST_MAIN(TestSceneEndToEnd)
 #include "test_scene_e2e.moc"

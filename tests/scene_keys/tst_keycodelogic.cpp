@@ -32,7 +32,7 @@ QStringList sixteenEmptyNames()
 
 }  // namespace
 
-class KeyCodeLogicTest : public QObject {
+class TestKeyCodeLogic : public QObject {
     Q_OBJECT
 
 private slots:
@@ -269,5 +269,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(KeyCodeLogicTest)
+QTEST_GUILESS_MAIN(TestKeyCodeLogic)
 #include "tst_keycodelogic.moc"

@@ -184,8 +184,8 @@ void TestLightingLogic::fixedColors()
 {
     QFETCH(int, id);
     QFETCH(QColor, color);
-    QCOMPARE(LightingLogic::fixedColor(id), color);
-    QCOMPARE(LightingLogic::fixedColor(id + 8), QColor(Qt::black));
+    QCOMPARE(QColor(LightingLogic::fixedColor(id)), color);
+    QCOMPARE(QColor(LightingLogic::fixedColor(id + 8)), QColor(Qt::black));
 }
 
 QTEST_APPLESS_MAIN(TestLightingLogic)

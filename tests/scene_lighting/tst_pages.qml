@@ -1,8 +1,11 @@
 import QtQuick 2.15
 import QtTest 1.2
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
 
+// The lighting and sensor pages over their page actions on the test view: what reaches the
+// virtual mouse is read from its wire record, what is kept from the profile files.
 Item {
     width: 1420
     height: 472
@@ -10,11 +13,115 @@ Item {
     Page_Color { id: colorPage }
     Page_Sensor { id: sensorPage; x: 710 }
 
+    Component { id: lateColorPage; Page_Color {} }
+    Component { id: lateSensorPage; Page_Sensor {} }
+
     SignalSpy { id: colorLock; target: colorPage; signalName: "protectUI" }
     SignalSpy { id: sensorLock; target: sensorPage; signalName: "protectUI" }
 
     readonly property var palette24: [255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255,
                                       0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0]
+    readonly property string factoryFile: "modules/setting/pD.bin"
+    readonly property string factoryCopy: "modules/setting/pD.bin.shipped"
+    // The shipped factory profile, put back before every case.
+    readonly property bool factoryKept: sceneTest.copyFile(factoryFile, factoryCopy)
+
+    // Short names of the profile's entries.
+    readonly property var profileKeys: ({
+        type0: "color_W3/type0", type1: "color_W3/type1", type2: "color_W3/type2",
+        ledEffect: "color_W3/ledEffect", dpi: "sensor/dpi_W3", stage: "sensor/stage_W3",
+        reportRate: "sensor/reportRate_W3", cursor: "sensor/cursorSpeed_W3",
+        scroll: "sensor/verticalScrollLines_W3", double: "sensor/doubleClickSpeed_W3" })
+    function stored(name, value) { sceneTest.storeInProfile(profileKeys[name], value) }
+    function numbers(value) {
+        if (value === undefined || value === null)
+            return []
+        if (typeof value !== "object")
+            return [Number(value)]
+        var list = []
+        for (var i = 0; i < value.length; ++i)
+            list.push(Number(value[i]))
+        return list
+    }
+    function storedNumbers(name) { return numbers(sceneTest.storedInProfile(profileKeys[name])) }
+
+    // The virtual mouse's sensor, stage count and indicator mode.
+    QtObject {
+        id: mouse
+        property var state: ({ sensorType: 0, stageCount: 8, fixedColorsOnly: false })
+        function use(changes) {
+            var next = { sensorType: state.sensorType, stageCount: state.stageCount, fixedColorsOnly: state.fixedColorsOnly }
+            for (var key in changes)
+                next[key] = changes[key]
+            state = next
+            sceneTest.setMouseSensor(next.sensorType, next.stageCount, next.fixedColorsOnly)
+        }
+    }
+
+    // The factory profile the RESET buttons read.
+    QtObject {
+        id: factory
+        function storeLighting(colors, effect) {
+            sceneTest.storeFactoryValue("color_W3/type0", colors.length > 0 ? colors : undefined)
+            sceneTest.storeFactoryValue("color_W3/ledEffect", effect)
+        }
+        // Report rate, the three pointer settings, then, if the list goes on, eight stage
+        // values, the stage in use, 24 colour numbers and 8 colour ids.
+        function storeSensor(d) {
+            var keys = ["sensor/reportRate_W3", "sensor/cursorSpeed_W3", "sensor/verticalScrollLines_W3",
+                        "sensor/doubleClickSpeed_W3"]
+            for (var i = 0; i < keys.length; ++i)
+                sceneTest.storeFactoryValue(keys[i], d[i])
+            var full = d.length > 4 + 8
+            sceneTest.storeFactoryValue("sensor/dpi_W3", full ? d.slice(4, 12) : d.slice(4))
+            sceneTest.storeFactoryValue("sensor/stage_W3", full ? d[12] : undefined)
+            sceneTest.storeFactoryValue("color_W3/type1", full ? d.slice(13, 37) : undefined)
+            sceneTest.storeFactoryValue("color_W3/type2", full ? d.slice(37, 45) : undefined)
+        }
+    }
+
+    // The commands that reached the mouse since the wire was cleared, named by their code
+    // ("0DH"); queries are left out.
+    QtObject {
+        id: wire
+        function name(code) { return ("0" + code.toString(16).toUpperCase()).slice(-2) + "H" }
+        function names() {
+            var result = []
+            var blocks = sceneTest.sentCommands()
+            for (var i = 0; i < blocks.length; ++i)
+                if (blocks[i][0] > 0 && blocks[i][0] < 0x80)
+                    result.push(name(blocks[i][0]))
+            return result
+        }
+        // What the last command of that name carried; empty when none was sent:
+        // 0DH [effect, option 1, option 2, the stored effect list], 10H [type, the colours or
+        // the colour ids], 11H [stage count, the eight codes, the stored values], 0BH [stage],
+        // 01H [rate].
+        function last(commandName) {
+            var code = parseInt(commandName.slice(0, 2), 16)
+            var transfers = sceneTest.sentTransfers(code)
+            if (transfers.length === 0)
+                return []
+            var sent = transfers[transfers.length - 1]
+            var block = numbers(sent.block)
+            var data = numbers(sent.data)
+            if (code === 0x0D)
+                return [block[1], block[2], block[3], storedNumbers("ledEffect")]
+            // The colour command's data is as long as its third byte says; the stage codes are eight.
+            if (code === 0x10)
+                return [block[1], block[1] === 2 ? unpackIds(data.slice(0, block[2])) : data.slice(0, block[2])]
+            if (code === 0x11)
+                return [block[1], data.slice(0, 8), storedNumbers("dpi")]
+            return [block[1]]
+        }
+        // Two colour ids a byte, the even stage in the low nibble.
+        function unpackIds(bytes) {
+            var ids = []
+            for (var i = 0; i < bytes.length; ++i)
+                ids.push(bytes[i] & 0x0F, bytes[i] >> 4)
+            return ids
+        }
+    }
 
     // Shared helpers; this case has no tests of its own.
     TestCase { id: tools; name: "tools" }
@@ -45,10 +152,15 @@ Item {
         when: windowShown
 
         function init() {
-            ui_View.clearProfiles()
-            ui_View.store("type0", palette24)
-            ui_View.store("ledEffect", [0, 7, 4, 1])
-            colorPage.initUI([8])
+            ui_View.ui_02H_SetCurrentProfile(0)
+            verify(factoryKept)
+            verify(sceneTest.copyFile(factoryCopy, factoryFile))
+            sceneTest.clearProfile()
+            stored("type0", palette24)
+            stored("ledEffect", [0, 7, 4, 1])
+            colorPage.deviceConfig = [8]
+            LightingActions.start()
+            sceneTest.clearWire()
             colorLock.clear()
         }
 
@@ -114,12 +226,12 @@ Item {
             clickStep8(child(colorPage, "brightnessSlider"), data.brightness)
             clickStep8(child(colorPage, "speedSlider"), data.speed)
             setPower(data.on)
-            ui_View.clearCalls()
+            sceneTest.clearWire()
             mouseClick(child(colorPage, "colorApplyButton"))
             compare(colorLock.count, 1)
             compare(colorLock.signalArguments[0][0], 800)
-            compare(ui_View.callNames(), ["0DH"])
-            var call = ui_View.lastCall("0DH")
+            compare(wire.names(), ["0DH"])
+            var call = wire.last("0DH")
             compare(call.slice(0, 3), data.sent)
             // The sliders an effect does not use keep the values the page started with.
             var brightness = [2, 3, 5].indexOf(data.position) >= 0 ? 7 : data.brightness
@@ -128,9 +240,9 @@ Item {
         }
 
         function test_totalApplySendsWithoutLock() {
-            colorPage.totalApply()
+            LightingActions.apply()
             compare(colorLock.count, 0)
-            compare(ui_View.callNames(), ["0DH"])
+            compare(wire.names(), ["0DH"])
         }
 
         function test_refresh_data() {
@@ -144,8 +256,8 @@ Item {
             ]
         }
         function test_refresh(data) {
-            ui_View.store("ledEffect", data.stored)
-            colorPage.profileChanged()
+            stored("ledEffect", data.stored)
+            LightingActions.refresh()
             compare(colorPage.effectPosition, data.position)
             compare(child(colorPage, "effectMenu").currentIndex, data.position)
             compare(colorPage.brightnessStep, data.brightness)
@@ -154,15 +266,15 @@ Item {
             compare(child(colorPage, "speedSlider").position, data.speed)
             compare(colorPage.powerOn, data.on)
             compare(child(colorPage, "ledPower").isSelect, data.on)
-            compare(ui_View.calls.length, 0)
+            compare(wire.names().length, 0)
         }
 
         function test_refreshKeepsThePageForListsOfOtherLengths() {
-            ui_View.store("ledEffect", [4, 3, 5, 1])
-            colorPage.profileChanged()
-            ui_View.store("ledEffect", [1])
-            ui_View.store("type0", [1, 2, 3])
-            colorPage.profileChanged()
+            stored("ledEffect", [4, 3, 5, 1])
+            LightingActions.refresh()
+            stored("ledEffect", [1])
+            stored("type0", [1, 2, 3])
+            LightingActions.refresh()
             compare(colorPage.effectPosition, 4)
             compare(child(colorPage, "lightColors").colorList(), palette24)
         }
@@ -181,12 +293,12 @@ Item {
             setPower(data.on)
             mouseClick(child(colorPage, "colorApplyButton"))
             ui_View.ui_02H_SetCurrentProfile(1)
-            ui_View.store("ledEffect", [2, 5, 5, data.on ? 0 : 1])
-            colorPage.profileChanged()
+            stored("ledEffect", [2, 5, 5, data.on ? 0 : 1])
+            LightingActions.refresh()
             compare(colorPage.powerOn, !data.on)
             compare(colorPage.effectPosition, 2)
             ui_View.ui_02H_SetCurrentProfile(0)
-            colorPage.profileChanged()
+            LightingActions.refresh()
             compare(colorPage.powerOn, data.on)
             compare(child(colorPage, "ledPower").isSelect, data.on)
             compare(colorPage.effectPosition, data.position)
@@ -197,7 +309,7 @@ Item {
             var group = child(colorPage, "lightColors")
             mouseClick(child(group, "lightColors_entry2"))
             compare(group.current, 2)
-            compare(ui_View.calls.length, 0)
+            compare(wire.names().length, 0)
             var field = child(group, "lightColors_palette_g")
             mouseClick(field)
             keyClick(Qt.Key_A, Qt.ControlModifier)
@@ -205,10 +317,10 @@ Item {
             keyClick(Qt.Key_2)
             keyClick(Qt.Key_8)
             keyClick(Qt.Key_Return)
-            compare(ui_View.callNames(), ["10H"])
+            compare(wire.names(), ["10H"])
             var expected = palette24.slice()
             expected[7] = 128
-            compare(ui_View.lastCall("10H"), [0, expected])
+            compare(wire.last("10H"), [0, expected])
         }
 
         function test_paletteStripPicksForTheCurrentEntry() {
@@ -216,7 +328,7 @@ Item {
             mouseClick(child(group, "lightColors_entry5"))
             var strip = child(group, "lightColors_palette_strip")
             mouseClick(strip, 10, 1)
-            var sent = ui_View.lastCall("10H")
+            var sent = wire.last("10H")
             compare(sent[0], 0)
             compare(sent[1].length, 24)
             compare(sent[1].slice(0, 15), palette24.slice(0, 15))
@@ -234,7 +346,7 @@ Item {
             ]
         }
         function test_stageLimitHidesEntries(data) {
-            colorPage.initUI(data.config)
+            colorPage.deviceConfig = data.config
             compare(visibleCount(colorPage, "lightColors_entry"), data.shown)
         }
 
@@ -247,12 +359,12 @@ Item {
         }
         function test_reset(data) {
             var colors = data.noColors ? [] : palette24.slice().reverse()
-            ui_View.lightingDefaults = colors.concat(data.effect)
+            factory.storeLighting(colors, data.effect)
             mouseClick(child(colorPage, "colorResetButton"))
             compare(colorLock.signalArguments[0][0], 800)
-            compare(ui_View.callNames(), data.noColors ? [] : ["10H"])
+            compare(wire.names(), data.noColors ? [] : ["10H"])
             if (!data.noColors)
-                compare(ui_View.lastCall("10H"), [0, colors])
+                compare(wire.last("10H"), [0, colors])
             compare(colorPage.effectPosition, data.effect[0])
             compare(colorPage.brightnessStep, data.effect[1])
             compare(colorPage.speedStep, data.effect[2])
@@ -281,13 +393,15 @@ Item {
         when: windowShown
 
         function init() {
-            ui_View.clearProfiles()
-            ui_View.sensorType = 0
-            ui_View.logoLedWork = false
-            ui_View.maxStage = 8
-            ui_View.store("type1", palette24)
-            ui_View.store("type2", [0, 1, 2, 3, 4, 5, 6, 7])
-            sensorPage.initUI([8])
+            ui_View.ui_02H_SetCurrentProfile(0)
+            verify(factoryKept)
+            verify(sceneTest.copyFile(factoryCopy, factoryFile))
+            sceneTest.clearProfile()
+            mouse.use({ sensorType: 0, fixedColorsOnly: false, stageCount: 8 })
+            stored("type1", palette24)
+            stored("type2", [0, 1, 2, 3, 4, 5, 6, 7])
+            SensorActions.start()
+            sceneTest.clearWire()
             sensorLock.clear()
         }
         function pickStageValue(stage, menuIndex) {
@@ -310,15 +424,15 @@ Item {
             ]
         }
         function test_stageValueSentAtOnce(data) {
-            ui_View.sensorType = data.type
-            ui_View.maxStage = 6
-            sensorPage.profileChanged()
+            mouse.use({ sensorType: data.type })
+            mouse.use({ stageCount: 6 })
+            SensorActions.refresh()
             var values = sensorPage.stageValues.slice()
             values[data.stage] = data.value
-            ui_View.clearCalls()
+            sceneTest.clearWire()
             pickStageValue(data.stage, data.menuIndex)
-            compare(ui_View.callNames(), ["11H"])
-            compare(ui_View.lastCall("11H"), [6, data.codes, values])
+            compare(wire.names(), ["11H"])
+            compare(wire.last("11H"), [6, data.codes, values])
             compare(child(sensorPage, "dpiStages").stageTexts[data.stage], data.value === 0 ? "\u00D7" : String(data.value))
         }
 
@@ -348,17 +462,17 @@ Item {
             ]
         }
         function test_storedValuesOnEverySensor(data) {
-            ui_View.sensorType = data.type
-            ui_View.store("dpi", data.stored)
-            ui_View.store("stage", 2)
-            sensorPage.profileChanged()
+            mouse.use({ sensorType: data.type })
+            stored("dpi", data.stored)
+            stored("stage", 2)
+            SensorActions.refresh()
             var stages = child(sensorPage, "dpiStages")
             compare(stages.stageTexts, data.texts)
             var note = child(sensorPage, "adjustedNote")
             compare(note.visible, data.texts.join("").indexOf("\u2248") >= 0)
             pickStageValue(0, data.menuIndex)
-            compare(ui_View.callNames(), ["11H"])
-            compare(ui_View.lastCall("11H")[1], data.codes)
+            compare(wire.names(), ["11H"])
+            compare(wire.last("11H")[1], data.codes)
             // Sent: the values are now the mouse's own and lose their mark.
             for (var i = 1; i < 8; ++i)
                 verify(String(stages.stageTexts[i]).indexOf("\u2248") < 0, stages.stageTexts[i])
@@ -380,11 +494,11 @@ Item {
             ]
         }
         function test_switchingOffStages(data) {
-            ui_View.store("dpi", data.stored)
-            ui_View.store("stage", data.stage)
-            sensorPage.profileChanged()
+            stored("dpi", data.stored)
+            stored("stage", data.stage)
+            SensorActions.refresh()
             pickStageValue(data.off, 0)
-            compare(ui_View.callNames(), data.sent ? ["11H"] : [])
+            compare(wire.names(), data.sent ? ["11H"] : [])
             compare(sensorPage.currentStage, data.current)
             compare(child(sensorPage, "dpiStages").currentStage, data.current)
             compare(child(sensorPage, "indicatorColors").current, data.current)
@@ -393,13 +507,13 @@ Item {
             if (!data.sent)
                 compare(child(sensorPage, "dpiStages").stageTexts[data.off], "1500")
             mouseClick(child(sensorPage, "sensorApplyButton"))
-            compare(ui_View.lastCall("0BH"), [data.current + 1])
+            compare(wire.last("0BH"), [data.current + 1])
             hint.hide()
         }
 
         function test_unknownSensorHasNoMenuAndZeroDefaults() {
-            ui_View.sensorType = 9
-            sensorPage.profileChanged()
+            mouse.use({ sensorType: 9 })
+            SensorActions.refresh()
             compare(sensorPage.valueMenu, [])
             compare(sensorPage.stageValues, [0, 0, 0, 0, 0, 0, 0, 0])
             compare(child(sensorPage, "dpiStages").menuItems.length, 0)
@@ -414,8 +528,8 @@ Item {
             ]
         }
         function test_defaultsPerSensor(data) {
-            ui_View.sensorType = data.type
-            sensorPage.profileChanged()
+            mouse.use({ sensorType: data.type })
+            SensorActions.refresh()
             compare(sensorPage.stageValues, data.values)
             compare(child(sensorPage, "dpiStages").stageTexts[5], "\u00D7")
         }
@@ -428,8 +542,8 @@ Item {
             ]
         }
         function test_stageCountShowsButtonsAndEntries(data) {
-            ui_View.maxStage = data.maxStage
-            sensorPage.profileChanged()
+            mouse.use({ stageCount: data.maxStage })
+            SensorActions.refresh()
             compare(visibleCount(sensorPage, "dpiStages_"), data.shown)
             compare(visibleCount(sensorPage, "indicatorColors_entry"), data.shown)
         }
@@ -445,9 +559,9 @@ Item {
             ]
         }
         function test_currentStage(data) {
-            ui_View.maxStage = data.maxStage
-            ui_View.store("stage", data.stored)
-            sensorPage.profileChanged()
+            mouse.use({ stageCount: data.maxStage })
+            stored("stage", data.stored)
+            SensorActions.refresh()
             compare(sensorPage.currentStage, data.current)
             compare(child(sensorPage, "dpiStages").currentStage, data.current)
             compare(child(sensorPage, "indicatorColors").current, data.current)
@@ -463,13 +577,13 @@ Item {
             compare(sensorPage.currentStage, 3)
             mouseClick(child(sensorPage, "indicatorColors_entry1"))
             compare(sensorPage.currentStage, 1)
-            compare(ui_View.calls.length, 0)
+            compare(wire.names().length, 0)
         }
 
         // The colour of an unused stage can be set; choosing its entry leaves the stage in use.
         function test_unusedStageTakesAColour() {
-            ui_View.store("stage", 2)
-            sensorPage.profileChanged()
+            stored("stage", 2)
+            SensorActions.refresh()
             var group = child(sensorPage, "indicatorColors")
             mouseClick(child(group, "indicatorColors_entry6"))
             compare(group.current, 6)
@@ -479,7 +593,7 @@ Item {
             expected[18] = 0
             expected[19] = 0
             expected[20] = 0
-            compare(ui_View.lastCall("10H"), [1, expected])
+            compare(wire.last("10H"), [1, expected])
             compare(group.current, 6)
         }
 
@@ -490,16 +604,16 @@ Item {
             ]
         }
         function test_indicatorColours(data) {
-            ui_View.logoLedWork = data.fixed
-            ui_View.store("stage", 2)
-            sensorPage.profileChanged()
+            mouse.use({ fixedColorsOnly: data.fixed })
+            stored("stage", 2)
+            SensorActions.refresh()
             var group = child(sensorPage, "indicatorColors")
             compare(group.isCompat8Color, data.fixed)
             compare(child(group, "indicatorColors_palette").visible, !data.fixed)
             compare(child(group, "indicatorColors_fixed5").visible, data.fixed)
             if (data.fixed) {
                 mouseClick(child(group, "indicatorColors_fixed5"))
-                compare(ui_View.lastCall("10H"), [2, [0, 5, 2, 3, 4, 5, 6, 7]])
+                compare(wire.last("10H"), [2, [0, 5, 2, 3, 4, 5, 6, 7]])
                 compare(Qt.colorEqual(group.currentColor, "#ffff00"), true)
             } else {
                 var strip = child(group, "indicatorColors_palette_strip")
@@ -508,9 +622,9 @@ Item {
                 expected[3] = 0
                 expected[4] = 0
                 expected[5] = 0
-                compare(ui_View.lastCall("10H"), [1, expected])
+                compare(wire.last("10H"), [1, expected])
             }
-            compare(ui_View.callNames().length, 1)
+            compare(wire.names().length, 1)
         }
 
         function test_reportRateReadBack_data() {
@@ -524,8 +638,8 @@ Item {
             ]
         }
         function test_reportRateReadBack(data) {
-            ui_View.store("reportRate", data.stored)
-            sensorPage.profileChanged()
+            stored("reportRate", data.stored)
+            SensorActions.refresh()
             var rate = child(sensorPage, "reportRate")
             verify(rate.visible)
             compare(rate.currentIndex, data.position)
@@ -545,23 +659,25 @@ Item {
             clickStep11(child(sensorPage, "scrollLines"), data.sliders[1])
             clickStep11(child(sensorPage, "doubleClickSpeed"), data.sliders[2])
             mouseClick(child(sensorPage, "dpiStages_" + data.stage), 20, 20)
-            compare(ui_View.calls.length, 0)
+            compare(wire.names().length, 0)
             mouseClick(child(sensorPage, "sensorApplyButton"))
             compare(sensorLock.signalArguments[0][0], 1600)
-            compare(ui_View.callNames(), ["01H", "cursor", "scroll", "double", "0BH"])
-            compare(ui_View.lastCall("01H"), [data.sentRate])
-            compare(ui_View.lastCall("cursor"), [data.sliders[0]])
-            compare(ui_View.lastCall("scroll"), [data.sliders[1]])
-            compare(ui_View.lastCall("double"), [data.sliders[2]])
-            compare(ui_View.lastCall("0BH"), [data.stage + 1])
+            // The report rate and the stage in use reach the mouse; the pointer settings go to
+            // the desktop and the profile.
+            compare(wire.names(), ["01H", "0BH"])
+            compare(wire.last("01H"), [data.sentRate])
+            compare(storedNumbers("cursor"), [data.sliders[0]])
+            compare(storedNumbers("scroll"), [data.sliders[1]])
+            compare(storedNumbers("double"), [data.sliders[2]])
+            compare(wire.last("0BH"), [data.stage + 1])
         }
 
         function test_startUpReadsThePointerSettings() {
             compare(child(sensorPage, "cursorSpeed").position, 0)
-            ui_View.store("cursor", 7)
-            ui_View.store("scroll", 3)
-            ui_View.store("double", 9)
-            sensorPage.profileChanged()
+            stored("cursor", 7)
+            stored("scroll", 3)
+            stored("double", 9)
+            SensorActions.refresh()
             compare(child(sensorPage, "cursorSpeed").position, 7)
             compare(child(sensorPage, "scrollLines").position, 3)
             compare(child(sensorPage, "doubleClickSpeed").position, 9)
@@ -579,19 +695,19 @@ Item {
             ]
         }
         function test_reset(data) {
-            ui_View.logoLedWork = data.fixed
-            sensorPage.profileChanged()
-            ui_View.sensorDefaults = factoryList()
-            ui_View.clearCalls()
+            mouse.use({ fixedColorsOnly: data.fixed })
+            SensorActions.refresh()
+            factory.storeSensor(factoryList())
+            sceneTest.clearWire()
             mouseClick(child(sensorPage, "sensorResetButton"))
             compare(sensorLock.signalArguments[0][0], 800)
-            compare(ui_View.callNames(), ["11H", "10H"])
-            compare(ui_View.lastCall("11H"), [8, [0x02, 0x04, 0x06, 0x08, 0x45, 0x46, 0x47, 0x48],
+            compare(wire.names(), ["11H", "10H"])
+            compare(wire.last("11H"), [8, [0x02, 0x04, 0x06, 0x08, 0x45, 0x46, 0x47, 0x48],
                                               [500, 1000, 1500, 2000, 2500, 3000, 3500, 4000]])
             if (data.fixed)
-                compare(ui_View.lastCall("10H"), [2, [7, 6, 5, 4, 3, 2, 1, 0]])
+                compare(wire.last("10H"), [2, [7, 6, 5, 4, 3, 2, 1, 0]])
             else
-                compare(ui_View.lastCall("10H"), [1, palette24.slice().reverse()])
+                compare(wire.last("10H"), [1, palette24.slice().reverse()])
             compare(sensorPage.reportRatePosition, 1)
             compare(child(sensorPage, "cursorSpeed").position, 6)
             compare(child(sensorPage, "scrollLines").position, 1)
@@ -601,13 +717,72 @@ Item {
         }
 
         function test_resetWithoutFullListsKeepsTheStages() {
-            ui_View.sensorDefaults = [2, 5, 2, 5, 2]
+            factory.storeSensor([2, 5, 2, 5, 2])
             var before = sensorPage.stageValues.slice()
-            sensorPage.totalReset()
+            SensorActions.reset()
             compare(sensorLock.count, 0)
-            compare(ui_View.calls.length, 0)
+            compare(wire.names().length, 0)
             compare(sensorPage.stageValues, before)
             compare(sensorPage.reportRatePosition, 2)
+        }
+    }
+
+    // A page made after its unit read the profile shows that state at once: the controls, the
+    // stage in use and the picker on the current entry's colour.
+    TestCase {
+        name: "LatePages"
+        when: windowShown
+
+        function init() {
+            ui_View.ui_02H_SetCurrentProfile(0)
+            sceneTest.clearProfile()
+            mouse.use({ sensorType: 0, fixedColorsOnly: false, stageCount: 8 })
+        }
+
+        function test_colorPageShowsTheUnitsState_data() {
+            return [
+                { tag: "STATIC on, the shipped palette", effect: [0, 7, 3, 1], first: [255, 0, 0] },
+                { tag: "WAVE off, blue first", effect: [4, 3, 5, 0], first: [0, 0, 255] },
+                { tag: "SPOTLIGHT on, orange first", effect: [9, 2, 6, 1], first: [255, 127, 0] },
+            ]
+        }
+        function test_colorPageShowsTheUnitsState(data) {
+            var colors = data.first.concat(palette24.slice(3))
+            stored("type0", colors)
+            stored("ledEffect", data.effect)
+            LightingActions.refresh()
+            var page = createTemporaryObject(lateColorPage, parent, { x: 0, y: 0 })
+            compare(child(page, "effectMenu").currentIndex, data.effect[0])
+            compare(child(page, "brightnessSlider").position, data.effect[1])
+            compare(child(page, "speedSlider").position, data.effect[2])
+            compare(child(page, "ledPower").isSelect, data.effect[3] === 1)
+            compare(child(page, "lightColors").colorList(), colors)
+            var picker = child(page, "lightColors_palette")
+            compare([picker.r, picker.g, picker.b], data.first)
+        }
+
+        function test_sensorPageShowsTheUnitsState_data() {
+            return [
+                { tag: "stage 3 of four", stage: 3, stageCount: 4, current: 2, rate: 8, position: 0 },
+                { tag: "stage 1 of eight", stage: 1, stageCount: 8, current: 0, rate: 1, position: 3 },
+            ]
+        }
+        function test_sensorPageShowsTheUnitsState(data) {
+            mouse.use({ stageCount: data.stageCount })
+            stored("dpi", [500, 1000, 1500, 2000, 0, 0, 0, 0])
+            stored("stage", data.stage)
+            stored("reportRate", data.rate)
+            stored("cursor", 8)
+            stored("type1", palette24.slice().reverse())
+            SensorActions.refresh()
+            var page = createTemporaryObject(lateSensorPage, parent, { x: 0, y: 0 })
+            compare(child(page, "dpiStages").currentStage, data.current)
+            compare(visibleCount(page, "dpiStages_"), data.stageCount)
+            compare(child(page, "reportRate").currentIndex, data.position)
+            compare(child(page, "cursorSpeed").position, 8)
+            var group = child(page, "indicatorColors")
+            compare(group.current, data.current)
+            compare(group.colorList(), palette24.slice().reverse())
         }
     }
 }

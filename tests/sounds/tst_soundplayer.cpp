@@ -1,6 +1,7 @@
 // The interface sound players: which file each player holds after each slot, the audio flag,
 // when the background music starts (and when it must not), and the cues asked for before the
-// players exist, alone and in the view, which makes its players after its first frame.
+// players exist, alone and in the view, which makes its players after its first frame and only
+// once a sound is asked for.
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
 
@@ -31,7 +32,7 @@ constexpr int kShortMusicBytes = 16000;
 constexpr int kPositionWatchMs = 20;
 } // namespace
 
-class SoundPlayerTest : public QObject {
+class TestSoundPlayer : public QObject {
     Q_OBJECT
 
 private slots:
@@ -63,8 +64,10 @@ private slots:
     void requestsBeforePlayersExistPlayWhenReady();
     void earlyStartupCueStillLeadsIntoBackground();
     void makingPlayersTwiceKeepsThem();
+    void playersOnDemandComeWithTheFirstSound();
     void viewMakesPlayersAfterItsFirstFrame();
     void viewWaitsForItsSceneToShow();
+    void viewWithSoundOffMakesNoPlayers();
 
 private:
     // A fresh sound player whose players are not made yet.
@@ -80,7 +83,7 @@ private:
     SoundPlayer *sounds = nullptr;
 };
 
-void SoundPlayerTest::initTestCase()
+void TestSoundPlayer::initTestCase()
 {
     // The players use paths relative to the working directory: run inside a copy of the
     // shipped sounds.
@@ -95,47 +98,47 @@ void SoundPlayerTest::initTestCase()
     QVERIFY(QDir::setCurrent(runDir->path()));
 }
 
-void SoundPlayerTest::cleanupTestCase()
+void TestSoundPlayer::cleanupTestCase()
 {
     QDir::setCurrent(originalDir);
 }
 
-void SoundPlayerTest::init()
+void TestSoundPlayer::init()
 {
     startWithoutPlayers();
     sounds->createPlayers();
 }
 
-void SoundPlayerTest::startWithoutPlayers()
+void TestSoundPlayer::startWithoutPlayers()
 {
     view = std::make_unique<QObject>();
     sounds = new SoundPlayer(view.get());
 }
 
-void SoundPlayerTest::cleanup()
+void TestSoundPlayer::cleanup()
 {
     view.reset();
     sounds = nullptr;
 }
 
-QString SoundPlayerTest::soundPath(int player)
+QString TestSoundPlayer::soundPath(int player)
 {
     return QFileInfo(QStringLiteral("./modules/media/") + kFiles[player]).absoluteFilePath();
 }
 
-QString SoundPlayerTest::sourceOf(int player) const
+QString TestSoundPlayer::sourceOf(int player) const
 {
     const Phonon::MediaSource source = sounds->player(player)->currentSource();
     return source.type() == Phonon::MediaSource::Empty ? QString() : source.fileName();
 }
 
-void SoundPlayerTest::verifySources(const QStringList &expected) const
+void TestSoundPlayer::verifySources(const QStringList &expected) const
 {
     for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
         QCOMPARE(sourceOf(i), expected.value(i));
 }
 
-void SoundPlayerTest::playersAreChildrenOfTheViewWithMusicOutputs()
+void TestSoundPlayer::playersAreChildrenOfTheViewWithMusicOutputs()
 {
     QVERIFY(sounds->isEnableAudio());
     QCOMPARE(sounds->player(-1), nullptr);
@@ -154,14 +157,14 @@ void SoundPlayerTest::playersAreChildrenOfTheViewWithMusicOutputs()
     verifySources({});
 }
 
-void SoundPlayerTest::cueIndexLoadsItsOwnFileOnly_data()
+void TestSoundPlayer::cueIndexLoadsItsOwnFileOnly_data()
 {
     QTest::addColumn<int>("index");
     for (int i = 0; i < SoundPlayer::kPlayerCount; ++i)
         QTest::addRow("index %d", i) << i;
 }
 
-void SoundPlayerTest::cueIndexLoadsItsOwnFileOnly()
+void TestSoundPlayer::cueIndexLoadsItsOwnFileOnly()
 {
     QFETCH(int, index);
     sounds->playMedia_Index(uchar(index));
@@ -171,7 +174,7 @@ void SoundPlayerTest::cueIndexLoadsItsOwnFileOnly()
     verifySources(expected);
 }
 
-void SoundPlayerTest::cueStartsOverOnRepeat()
+void TestSoundPlayer::cueStartsOverOnRepeat()
 {
     // A second click cuts the first: the same player holds the same file again, and
     // cues of other kinds keep theirs.
@@ -181,14 +184,14 @@ void SoundPlayerTest::cueStartsOverOnRepeat()
     verifySources({QString(), QString(), soundPath(2), QString(), soundPath(4)});
 }
 
-void SoundPlayerTest::indexOutOfRangeDoesNothing_data()
+void TestSoundPlayer::indexOutOfRangeDoesNothing_data()
 {
     QTest::addColumn<int>("index");
     QTest::newRow("5") << 5;
     QTest::newRow("255") << 255;
 }
 
-void SoundPlayerTest::indexOutOfRangeDoesNothing()
+void TestSoundPlayer::indexOutOfRangeDoesNothing()
 {
     QFETCH(int, index);
     sounds->playMedia_Index(uchar(index));
@@ -196,12 +199,12 @@ void SoundPlayerTest::indexOutOfRangeDoesNothing()
     verifySources({});
 }
 
-void SoundPlayerTest::disabledAudioIgnoresEveryIndex_data()
+void TestSoundPlayer::disabledAudioIgnoresEveryIndex_data()
 {
     cueIndexLoadsItsOwnFileOnly_data();
 }
 
-void SoundPlayerTest::disabledAudioIgnoresEveryIndex()
+void TestSoundPlayer::disabledAudioIgnoresEveryIndex()
 {
     QFETCH(int, index);
     sounds->setEnableAudio(false);
@@ -211,14 +214,14 @@ void SoundPlayerTest::disabledAudioIgnoresEveryIndex()
     verifySources({});
 }
 
-void SoundPlayerTest::directBackgroundPlaysEvenWhenDisabled()
+void TestSoundPlayer::directBackgroundPlaysEvenWhenDisabled()
 {
     sounds->setEnableAudio(false);
     sounds->playMedia_Background();
     verifySources({soundPath(0)});
 }
 
-void SoundPlayerTest::clearAllMediaDropsEverySource()
+void TestSoundPlayer::clearAllMediaDropsEverySource()
 {
     for (uchar i = 0; i < SoundPlayer::kPlayerCount; ++i)
         sounds->playMedia_Index(i);
@@ -228,7 +231,7 @@ void SoundPlayerTest::clearAllMediaDropsEverySource()
     verifySources({});
 }
 
-void SoundPlayerTest::clearingDuringStartupCueNeverStartsBackground()
+void TestSoundPlayer::clearingDuringStartupCueNeverStartsBackground()
 {
     // Sound switched off while the start-up cue plays.
     sounds->playMedia_Index(1);
@@ -240,7 +243,7 @@ void SoundPlayerTest::clearingDuringStartupCueNeverStartsBackground()
     verifySources({});
 }
 
-void SoundPlayerTest::endOfPlayerStartsBackground_data()
+void TestSoundPlayer::endOfPlayerStartsBackground_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<bool>("startsBackground");
@@ -251,7 +254,7 @@ void SoundPlayerTest::endOfPlayerStartsBackground_data()
     QTest::newRow("click") << 4 << false;
 }
 
-void SoundPlayerTest::endOfPlayerStartsBackground()
+void TestSoundPlayer::endOfPlayerStartsBackground()
 {
     QFETCH(int, index);
     QFETCH(bool, startsBackground);
@@ -261,14 +264,14 @@ void SoundPlayerTest::endOfPlayerStartsBackground()
     QCOMPARE(sourceOf(0), startsBackground ? soundPath(0) : QString());
 }
 
-void SoundPlayerTest::startupCueRunningOutLeadsIntoBackground()
+void TestSoundPlayer::startupCueRunningOutLeadsIntoBackground()
 {
     // The real end of the start-up cue, not a simulated one.
     sounds->playMedia_Index(1);
     QTRY_COMPARE_WITH_TIMEOUT(sourceOf(0), soundPath(0), kCueEndTimeoutMs);
 }
 
-void SoundPlayerTest::missingFilesStaySilent()
+void TestSoundPlayer::missingFilesStaySilent()
 {
     // Without the files the players neither complain nor end, so the background music
     // neither starts after the start-up cue nor restarts itself in a tight loop.
@@ -289,7 +292,7 @@ void SoundPlayerTest::missingFilesStaySilent()
 
 // The music loops by seeking back while it plays: ending and starting it again rebuilds the
 // back end's pipeline, which leaked memory every time.
-void SoundPlayerTest::musicStartsOverWithoutReloading()
+void TestSoundPlayer::musicStartsOverWithoutReloading()
 {
     QTemporaryDir shortRun;
     QVERIFY(QDir(shortRun.path()).mkpath("modules/media"));
@@ -322,7 +325,7 @@ void SoundPlayerTest::musicStartsOverWithoutReloading()
 }
 
 // Closing the program leaves the players alone: the view goes, they stay, never torn down.
-void SoundPlayerTest::playersLeftToProcessExitOutliveTheView()
+void TestSoundPlayer::playersLeftToProcessExitOutliveTheView()
 {
     sounds->playMedia_Index(1);
     QList<QPointer<QObject>> nodes;
@@ -340,7 +343,7 @@ void SoundPlayerTest::playersLeftToProcessExitOutliveTheView()
     qDeleteAll(nodes);  // this test process ends normally
 }
 
-void SoundPlayerTest::noPlayersBeforeTheyAreMade()
+void TestSoundPlayer::noPlayersBeforeTheyAreMade()
 {
     startWithoutPlayers();
     QVERIFY(!sounds->hasPlayers());
@@ -349,7 +352,7 @@ void SoundPlayerTest::noPlayersBeforeTheyAreMade()
     QVERIFY(view->children() == QObjectList{sounds});
 }
 
-void SoundPlayerTest::requestsBeforePlayersExistPlayWhenReady_data()
+void TestSoundPlayer::requestsBeforePlayersExistPlayWhenReady_data()
 {
     // Steps: a number is playMedia_Index(number); "background", "clear", "off" and "on" are
     // playMedia_Background(), clearAllMedia() and setEnableAudio(false / true).
@@ -368,7 +371,7 @@ void SoundPlayerTest::requestsBeforePlayersExistPlayWhenReady_data()
     QTest::newRow("sound switched back on") << QStringList{"off", "clear", "on", "0"} << QList<int>{0};
 }
 
-void SoundPlayerTest::requestsBeforePlayersExistPlayWhenReady()
+void TestSoundPlayer::requestsBeforePlayersExistPlayWhenReady()
 {
     QFETCH(QStringList, steps);
     QFETCH(QList<int>, playing);
@@ -392,7 +395,7 @@ void SoundPlayerTest::requestsBeforePlayersExistPlayWhenReady()
     verifySources(expected);
 }
 
-void SoundPlayerTest::earlyStartupCueStillLeadsIntoBackground()
+void TestSoundPlayer::earlyStartupCueStillLeadsIntoBackground()
 {
     startWithoutPlayers();
     sounds->playMedia_Index(1);
@@ -400,7 +403,7 @@ void SoundPlayerTest::earlyStartupCueStillLeadsIntoBackground()
     QTRY_COMPARE_WITH_TIMEOUT(sourceOf(0), soundPath(0), kCueEndTimeoutMs);
 }
 
-void SoundPlayerTest::makingPlayersTwiceKeepsThem()
+void TestSoundPlayer::makingPlayersTwiceKeepsThem()
 {
     QSignalSpy ready(sounds, &SoundPlayer::playersReady);
     QList<Phonon::MediaObject *> before;
@@ -414,7 +417,30 @@ void SoundPlayerTest::makingPlayersTwiceKeepsThem()
     verifySources({QString(), QString(), soundPath(2)});
 }
 
-void SoundPlayerTest::viewMakesPlayersAfterItsFirstFrame()
+void TestSoundPlayer::playersOnDemandComeWithTheFirstSound()
+{
+    startWithoutPlayers();
+    QSignalSpy ready(sounds, &SoundPlayer::playersReady);
+    sounds->createPlayersOnDemand();
+    sounds->setEnableAudio(false);
+    sounds->playMedia_Index(2);
+    sounds->clearAllMedia();
+    sounds->setEnableAudio(true);
+    QVERIFY(!sounds->hasPlayers());
+
+    sounds->playMedia_Index(3);
+    QCOMPARE(ready.count(), 1);
+    verifySources({QString(), QString(), QString(), soundPath(3)});
+
+    // A closing program leaves its players for good: no sound makes new ones.
+    sounds->leavePlayersToProcessExit();
+    sounds->playMedia_Index(4);
+    sounds->playMedia_Background();
+    QVERIFY(!sounds->hasPlayers());
+    QCOMPARE(ready.count(), 1);
+}
+
+void TestSoundPlayer::viewMakesPlayersAfterItsFirstFrame()
 {
     // The scene's opening asks for the start-up cue before the view has drawn anything.
     myQQuickView quickView;
@@ -439,7 +465,7 @@ void SoundPlayerTest::viewMakesPlayersAfterItsFirstFrame()
     QCOMPARE(viewSounds.player(1)->parent(), &quickView);
 }
 
-void SoundPlayerTest::viewWaitsForItsSceneToShow()
+void TestSoundPlayer::viewWaitsForItsSceneToShow()
 {
     // The scene's root stays invisible until "run"; frames of the empty window come before.
     QTemporaryDir sceneDir;
@@ -466,5 +492,29 @@ void SoundPlayerTest::viewWaitsForItsSceneToShow()
     QCOMPARE(viewSounds.player(1)->currentSource().fileName(), soundPath(1));
 }
 
-QTEST_MAIN(SoundPlayerTest)
+void TestSoundPlayer::viewWithSoundOffMakesNoPlayers()
+{
+    // The settings keep the sound off: the opening's cue is ignored and the sound back end is
+    // not started, until the sound is switched on and asked for.
+    myQQuickView quickView;
+    quickView.resize(100, 60);
+    SoundPlayer &viewSounds = quickView.sounds();
+    viewSounds.setEnableAudio(false);
+    viewSounds.playMedia_Index(1);
+    bool rendered = false;
+    connect(quickView.quickWindow(), &QQuickWindow::afterRendering, this, [&] { rendered = true; },
+            Qt::DirectConnection);
+    quickView.show();
+    QTRY_VERIFY_WITH_TIMEOUT(rendered, kCueEndTimeoutMs);
+    QTest::qWait(kSettleMs);
+    QVERIFY(!viewSounds.hasPlayers());
+
+    viewSounds.setEnableAudio(true);
+    viewSounds.playMedia_Index(0);
+    QVERIFY(viewSounds.hasPlayers());
+    QCOMPARE(viewSounds.player(0)->currentSource().fileName(), soundPath(0));
+    QCOMPARE(viewSounds.player(0)->parent(), &quickView);
+}
+
+QTEST_MAIN(TestSoundPlayer)
 #include "tst_soundplayer.moc"

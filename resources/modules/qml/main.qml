@@ -28,6 +28,7 @@ Item {
     property string globalSetting_url: ""
 
     property bool isGlobalSettingSelect: false
+    readonly property var settingsPage: settingsSlot.item   // null until the panel is made
     property bool initialised: false
     property bool openingDone: false
     readonly property bool ready: openingDone && mainW3.menusIn     // the opening sequence is over
@@ -58,16 +59,17 @@ Item {
         "SCROLL UP", "SCROLL DOWN", "LED CONTROL", "RENAME", "ALL RESET", "ALL SAVE"
     ]
 
-    // Start-up: the settings page first (language strings), the product frame second.
+    // Start-up: the global settings first (language strings), the product frame second. The
+    // settings panel is made when it is first opened and shows them as they are then.
     function initUI() {
-        settingsPage.initUI()
+        globalSettings.initUI()
         mainW3.initUI()
         deviceBadge.refresh()
         initialised = true
     }
 
     function run() {
-        ui_View.playMedia_Index(1)
+        Sounds.opening()
         visible = true
         Theme.picturesInBackground = false
         opening.start()
@@ -86,7 +88,8 @@ Item {
 
     // After a language was loaded: every page relabels from the new strings.
     function translateStrings(code) {
-        settingsPage.translateStrings()
+        if (settingsPage)
+            settingsPage.translateStrings()
         mainW3.translateStrings(code)
     }
 
@@ -97,15 +100,18 @@ Item {
             showGlobalSetting(true)
     }
 
+    // The panel is made before it is asked to open, so that it slides in from its place aside.
     function showGlobalSetting(open) {
-        ui_View.playMedia_Index(2)
+        Sounds.slide()
+        if (open)
+            settingsSlot.make()
         isGlobalSettingSelect = open
     }
 
     // Unsaved settings are saved or dropped first (SAVE / DISCARD / CANCEL), then `proceed` runs
     // unless the answer was CANCEL.
     function settleSettings(proceed) {
-        if (!settingsPage.pending) {
+        if (!globalSettings.pending) {
             proceed()
             return
         }
@@ -114,9 +120,9 @@ Item {
                       [Theme.text(85, "SAVE"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
                       function(choice) {
                           if (choice === 0)
-                              settingsPage.store()
+                              globalSettings.store()
                           else if (choice === 1)
-                              settingsPage.discard()
+                              globalSettings.discard()
                           else
                               return
                           proceed()
@@ -133,7 +139,7 @@ Item {
     }
 
     function openWebAddress() {
-        ui_View.playMedia_Index(3)
+        Sounds.link()
         if (globalSetting_url !== "" && !Qt.openUrlExternally(globalSetting_url))
             showHelpLocation(globalSetting_url)
     }
@@ -157,6 +163,8 @@ Item {
         Theme.animationSpeed = Qt.binding(function() { return root.animation_speed })
     }
     onEmptyAreaPressed: focusSink.forceActiveFocus()
+    // Whoever else opens the panel (the property set directly) finds it made too.
+    onIsGlobalSettingSelectChanged: if (isGlobalSettingSelect) settingsSlot.make()
 
     // Takes the keyboard focus from any text field when the empty area is pressed.
     Item { id: focusSink }
@@ -203,16 +211,25 @@ Item {
         }
     }
 
-    Page_Globalsetting {
-        id: settingsPage
+    // The global settings live here from start-up on; the panel over them is made when first opened.
+    GlobalSettings {
+        id: globalSettings
         sceneRoot: root
-        x: root.isGlobalSettingSelect ? 160 : root.width
-        y: 64
-        visible: x < root.width
-        enabled: root.isGlobalSettingSelect
-        onCloseRequested: root.isGlobalSettingSelect = false
-        Behavior on x {
-            NumberAnimation { duration: 0.8 * root.animation_speed; easing.type: Easing.OutCubic }
+    }
+
+    PageSlot {
+        id: settingsSlot
+        madeAtStart: false
+        sourceComponent: Page_Globalsetting {
+            settings: globalSettings
+            x: root.isGlobalSettingSelect ? 160 : root.width
+            y: 64
+            visible: x < root.width
+            enabled: root.isGlobalSettingSelect
+            onCloseRequested: root.isGlobalSettingSelect = false
+            Behavior on x {
+                NumberAnimation { duration: 0.8 * root.animation_speed; easing.type: Easing.OutCubic }
+            }
         }
     }
 
@@ -220,6 +237,8 @@ Item {
         id: menuUp
         y: -height
         onSettingsClicked: root.toggleGlobalSetting()
+        // Made between frames while the pointer is on its way, the panel opens at once.
+        onSettingsApproached: settingsSlot.prepare()
         onCloseClicked: root.closeProgram()
     }
 
@@ -273,6 +292,8 @@ Item {
     SequentialAnimation {
         id: opening
         NumberAnimation { target: webLogo; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
+        // The opening ends on the key page: made meanwhile, between the opening's frames.
+        ScriptAction { script: mainW3.preparePage(0) }
         NumberAnimation { target: webLogo; property: "y"; from: 270; to: 4; duration: 1.5 * root.animation_speed; easing.type: Easing.InOutQuad }
         NumberAnimation { target: environment; property: "opacity"; from: 0; to: 1; duration: root.animation_speed }
         ScriptAction { script: mainW3.slideMenusIn() }

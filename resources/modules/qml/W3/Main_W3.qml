@@ -1,11 +1,16 @@
 import QtQuick 2.15
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The product frame: the function menu (left), the page area hosting the four pages by index
 // (0 key, 1 macro, 2 colour, 3 sensor) and the profile menu (right). Pages slide in and out
-// horizontally; the bottom bar's ALL RESET / ALL SAVE, key events and profile switches reach
-// every page through the page interface. Changes a page holds back until APPLY are marked on
-// its tab and settled (applied or dropped) before a profile switch or the close.
+// horizontally. A page whose state lives in its page action unit is a view over that unit:
+// start-up, profile switches, ALL SAVE, ALL RESET and pending changes go to the unit, whether
+// or not the page has been made. A page without a unit takes them itself; it is made the first
+// time it is needed (shown, or asked for ALL SAVE / ALL RESET) and starts up as it is made, so
+// until then it has nothing to refresh, nothing pending and no key to take. Key events and
+// labels reach the pages made so far. Changes held back until APPLY are marked on their tab and
+// settled (applied or dropped) before a profile switch or the close.
 Item {
     id: frame
     objectName: "Main_W3"
@@ -15,42 +20,88 @@ Item {
     property int currentPage: -1
     property int lastKeyCode: 0
     property bool menusIn: false
-    readonly property var pages: [keyPage, macroPage, colorPage, sensorPage]
+    property bool labelled: false   // translateStrings ran: a page made later relabels itself
+    property bool started: false    // initUI ran: a page made later starts up as it is made
+    property var deviceConfig: []   // loadDeviceApConfig(), read once at start-up
+    readonly property var slots: [keySlot, macroSlot, colorSlot, sensorSlot]
+    // The pages made so far, by index; null for a page not made yet.
+    readonly property var pages: [keySlot.item, macroSlot.item, colorSlot.item, sensorSlot.item]
+    // Each page's action unit, by index; null for a page that runs its own life cycle.
+    readonly property var pageActions: [KeyActions, null, LightingActions, SensorActions]
+    // What each page starts from; the macro library has no APPLY or RESET of its own.
+    readonly property var startUnits: [KeyActions, MacroActions, LightingActions, SensorActions]
     readonly property int macroPageIndex: 1
-    readonly property var pendingPages: pages.map(function(page) { return page.pending })
+    readonly property var pendingPages: pages.map(function(page, index) {
+        var unit = pageActions[index]
+        return unit ? unit.pending : page !== null && page.pending
+    })
     readonly property bool pending: pendingPages.indexOf(true) >= 0
     readonly property int applyLockTime: 1600   // the longest lock a page's own APPLY takes, ms
     readonly property string profileName: menuProf.label(menuProf.currentIndex)  // "P03"
     signal protectUI(int interval)
 
-    // Start-up, after the settings page: key, macro, colour and sensor pages in that order.
-    function initUI() {
-        var deviceConfig = ui_View.loadDeviceApConfig()
+    // Calls `method` with `args` on every page made so far, in page order.
+    function eachPage(method, args) {
         for (var i = 0; i < pages.length; ++i)
-            pages[i].initUI(deviceConfig)
+            if (pages[i] !== null)
+                pages[i][method].apply(pages[i], args || [])
+    }
+
+    // One step of the pages' life cycle, in page order: `unitMethod` of a page's unit, or
+    // `pageMethod` with `args` of a page without one, if it is made.
+    function eachLifeCycle(unitMethod, pageMethod, args) {
+        for (var i = 0; i < pages.length; ++i) {
+            if (pageActions[i])
+                pageActions[i][unitMethod]()
+            else if (pages[i] !== null)
+                pages[i][pageMethod].apply(pages[i], args || [])
+        }
+    }
+
+    // Start-up, after the settings page: key, macro, colour and sensor pages in that order, each
+    // page's unit, then the page where it is made and sets itself up over the unit.
+    function initUI() {
+        deviceConfig = ui_View.loadDeviceApConfig()
+        started = true
+        for (var i = 0; i < pages.length; ++i) {
+            startUnits[i].start()
+            if (pages[i] !== null && pages[i].initUI)
+                pages[i].initUI(deviceConfig)
+        }
+    }
+
+    function startPage(page) {
+        if (started)
+            page.initUI(deviceConfig)
+    }
+
+    // Every page without a unit made, for what concerns them all.
+    function makePagesWithoutUnits() {
+        for (var i = 0; i < slots.length; ++i)
+            if (!pageActions[i])
+                slots[i].make()
     }
 
     function translateStrings(code) {
         Theme.productStrings = ui_View.getProductLayoutStrings_W3(code)
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].translateStrings()
+        labelled = true
+        eachPage("translateStrings")
     }
 
     function keyEvent(isDown, usbCode) {
         if (isDown)
             lastKeyCode = usbCode
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].keyEvent(isDown, usbCode)
+        eachPage("keyEvent", [isDown, usbCode])
     }
 
     function totalReset() {
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].totalReset()
+        makePagesWithoutUnits()
+        eachLifeCycle("reset", "totalReset")
     }
 
     function totalApply() {
-        for (var i = 0; i < pages.length; ++i)
-            pages[i].totalApply()
+        makePagesWithoutUnits()
+        eachLifeCycle("apply", "totalApply")
     }
 
     // Asks APPLY / DISCARD / CANCEL while a page holds changes, then runs `proceed` unless the
@@ -87,20 +138,27 @@ Item {
     function applyPending() {
         protectUI(applyLockTime)
         for (var i = 0; i < pages.length; ++i)
-            if (pages[i].pending)
-                pages[i].apply()
+            if (pendingPages[i])
+                (pageActions[i] || pages[i]).apply()
     }
 
     // The pages read their profile again.
     function discardPending() {
         for (var i = 0; i < pages.length; ++i)
-            if (pages[i].pending)
-                pages[i].discard()
+            if (pendingPages[i])
+                (pageActions[i] || pages[i]).discard()
     }
 
+    // The units read the new profile as it was selected; a page without one reads it itself.
     function profileChanged() {
         for (var i = 0; i < pages.length; ++i)
-            pages[i].profileChanged()
+            if (!pageActions[i] && pages[i] !== null)
+                pages[i].profileChanged()
+    }
+
+    // Makes page `index` in the background, ready for its first showing.
+    function preparePage(index) {
+        slots[index].prepare()
     }
 
     function slideMenusIn() {
@@ -111,12 +169,14 @@ Item {
     function showPage(index) {
         if (index < -1 || index >= pages.length || index === currentPage)
             return
-        ui_View.playMedia_Index(2)
+        Sounds.slide()
+        if (index >= 0)
+            slots[index].make()
         var previous = currentPage
         currentPage = index
         pageSlide.stop()
         for (var i = 0; i < pages.length; ++i) {
-            if (i !== previous) {
+            if (i !== previous && pages[i] !== null) {
                 pages[i].visible = false
                 pages[i].x = pageArea.width
             }
@@ -145,17 +205,46 @@ Item {
         height: 472
         clip: true
 
-        Page_Keydefine { id: keyPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
-        Page_Macro {
-            id: macroPage
-            visible: false
-            x: pageArea.width
-            keyButtons: keyPage.buttons
-            onProtectUI: frame.protectUI(interval)
-            onMacroUnbound: keyPage.releaseMacroSlot(slot)
+        PageSlot {
+            id: keySlot
+            madeAtStart: false
+            labelled: frame.labelled
+            onLoaded: frame.startPage(item)
+            sourceComponent: Page_Keydefine {
+                visible: false
+                x: pageArea.width
+                onProtectUI: frame.protectUI(interval)
+            }
         }
-        Page_Color { id: colorPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
-        Page_Sensor { id: sensorPage; visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
+        PageSlot {
+            id: macroSlot
+            madeAtStart: false
+            labelled: frame.labelled
+            onLoaded: frame.startPage(item)
+            sourceComponent: Page_Macro {
+                visible: false
+                x: pageArea.width
+                keyButtons: keySlot.item ? keySlot.item.buttons : null
+                onProtectUI: frame.protectUI(interval)
+            }
+        }
+        PageSlot {
+            id: colorSlot
+            madeAtStart: false
+            labelled: frame.labelled
+            sourceComponent: Page_Color {
+                visible: false
+                x: pageArea.width
+                deviceConfig: frame.deviceConfig
+                onProtectUI: frame.protectUI(interval)
+            }
+        }
+        PageSlot {
+            id: sensorSlot
+            madeAtStart: false
+            labelled: frame.labelled
+            sourceComponent: Page_Sensor { visible: false; x: pageArea.width; onProtectUI: frame.protectUI(interval) }
+        }
     }
 
     Menu_Prof {

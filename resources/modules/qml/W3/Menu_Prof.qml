@@ -1,8 +1,10 @@
 import QtQuick 2.15
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The profile menu: P01..P10, entry 0 selected at start. A left click on another entry
-// switches the device's profile and emits profileChanged(index); clicking the selected entry
+// switches the profile through ProfileActions; the menu follows every switch, its own or one
+// from outside the window, and emits profileChanged(index); clicking the selected entry
 // does nothing; while `holdSwitches` (pages hold unapplied changes) the click only emits
 // switchRequested(index), and the owner settles the changes and calls select. A right click
 // opens LOAD / SAVE / RESET / CANCEL beside the row for that entry; LOAD and RESET ask first,
@@ -21,9 +23,7 @@ Item {
     signal switchRequested(int index)
 
     function select(index) {
-        currentIndex = index
-        ui_View.ui_02H_SetCurrentProfile(index)
-        profileChanged(index)
+        ProfileActions.select(index)
     }
     function openMenu(index) { menuIndex = index }
     function closeMenu() { menuIndex = -1 }
@@ -150,6 +150,14 @@ Item {
                     }
                 }
             }
+        }
+    }
+
+    Connections {
+        target: ProfileActions
+        function onProfileSelected(profile) {
+            menu.currentIndex = profile
+            menu.profileChanged(profile)
         }
     }
 }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import W3.Logic 1.0
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The lighting page: the light effect with its speed and brightness, the light's on/off
@@ -10,51 +11,41 @@ Item {
     width: 710
     height: 472
 
-    property int effectPosition: 0
-    property int brightnessStep: Lighting.defaultBrightnessStep
-    property int speedStep: Lighting.defaultSpeedStep
-    property bool powerOn: true
+    // What the page shows is LightingActions' state; the page forwards the user's choices.
+    readonly property int effectPosition: LightingActions.effectPosition
+    readonly property int brightnessStep: LightingActions.brightnessStep
+    readonly property int speedStep: LightingActions.speedStep
+    readonly property bool powerOn: LightingActions.powerOn
     readonly property int effect: Lighting.effectNumber(effectPosition)
     readonly property bool speedEnabled: powerOn && Lighting.usesSpeed(effect)
     readonly property bool brightnessEnabled: powerOn && Lighting.usesBrightness(effect)
     readonly property bool colorsEnabled: powerOn && Lighting.usesColors(effect)
     readonly property var effectLabels: effectNames(Theme.strings)
+    // The device configuration read at start-up: its first item is how many colours to show.
+    property var deviceConfig: []
 
     signal protectUI(int interval)
 
     // The effect settings go on APPLY; the colours reach the mouse at once and never pend.
-    PendingChanges { id: changes; shown: [page.effectPosition, page.brightnessStep, page.speedStep, page.powerOn] }
-    readonly property bool pending: changes.pending
-    readonly property int pageId: 2        // this page's factory values in loadDefaultProfile
+    readonly property bool pending: LightingActions.pending
     readonly property int lockTime: 800    // input lock of APPLY and RESET, ms
 
-    function initUI(deviceConfig) {
-        var limit = deviceConfig && deviceConfig.length > 0 ? Math.round(Number(deviceConfig[0])) : colorGroup.count
-        colorGroup.stageLimit = limit >= 1 && limit <= colorGroup.count ? limit : colorGroup.count
-        refresh()
+    function colorLimit(config) {
+        var limit = config && config.length > 0 ? Math.round(Number(config[0])) : colorGroup.count
+        return limit >= 1 && limit <= colorGroup.count ? limit : colorGroup.count
     }
 
-    function refresh() {
-        colorGroup.setColors(ui_View.ui_90H_GetLED8StageColor(0))
-        var stored = ui_View.ui_8DH_GetRGBLedEffect()
-        if (Lighting.isStoredSettings(stored))
-            showSettings(stored, Lighting.isStoredPowerOn(stored))
-        changes.markHeld()
+    // The palette the unit holds, unless the group shows it already (its own pick).
+    function showPalette() {
+        if (JSON.stringify(colorGroup.colorList()) !== JSON.stringify(LightingActions.palette))
+            colorGroup.setColors(LightingActions.palette)
     }
-    function discard() { refresh() }
-
-    // Shows [position, brightness step, speed step]; values out of range fall back to the
-    // slider defaults, so a damaged profile still shows a valid page.
-    function showSettings(values, on) {
-        effectPosition = inRange(values[0], Lighting.effectCount - 1, 0)
-        brightnessStep = inRange(values[1], Lighting.maxStep, Lighting.defaultBrightnessStep)
-        speedStep = inRange(values[2], Lighting.maxStep, Lighting.defaultSpeedStep)
-        powerOn = on
+    Connections {
+        target: LightingActions
+        function onPaletteChanged() { page.showPalette() }
     }
-    function inRange(value, max, fallback) {
-        var number = Math.round(Number(value))
-        return number >= 0 && number <= max ? number : fallback
-    }
+    // Shown whole once, so the picker shows the current entry's colour.
+    Component.onCompleted: colorGroup.setColors(LightingActions.palette)
 
     // The labels follow the string list; nothing else to relabel.
     function translateStrings() {}
@@ -69,33 +60,6 @@ Item {
         "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO", "SPOTLIGHT"]
 
     function keyEvent(isDown, usbCode) {}
-    function profileChanged() { refresh() }
-
-    function sendColors() {
-        ui_View.ui_10H_SetLED8StageColor(0, colorGroup.colorList())
-    }
-
-    function apply() {
-        var command = Lighting.ledCommand(effectPosition, brightnessStep, speedStep, powerOn)
-        ui_View.ui_0DH_SetRGBLedEffect(command[0], command[1], command[2],
-                                       Lighting.storedSettings(effectPosition, brightnessStep, speedStep, powerOn))
-        changes.markHeld()
-    }
-    // Factory values: 24 colour numbers, then the stored effect list. Without the colour list
-    // the effect list comes first.
-    function reset() {
-        var defaults = ui_View.loadDefaultProfile(pageId)
-        var colorLength = 3 * colorGroup.count
-        var hasColors = colorGroup.setColors(defaults.slice(0, colorLength))
-        if (hasColors)
-            sendColors()
-        var stored = hasColors ? defaults.slice(colorLength) : defaults
-        if (Lighting.isStoredSettings(stored))
-            showSettings(stored, Lighting.isStoredPowerOn(stored))
-    }
-
-    function totalApply() { apply() }
-    function totalReset() { reset() }
 
     // The controls change their own state when used; these keep them showing the page's.
     Binding { target: effectMenu; property: "currentIndex"; value: page.effectPosition }
@@ -133,7 +97,7 @@ Item {
             width: 220
             model: page.effectLabels
             maxRows: 10
-            onListElementClicked: page.effectPosition = index
+            onListElementClicked: LightingActions.effectPosition = index
         }
 
         Checkbox {
@@ -141,7 +105,7 @@ Item {
             objectName: "ledPower"
             y: 44
             text: Theme.text(87, "LED POWER ON")
-            onClicked: page.powerOn = select
+            onClicked: LightingActions.powerOn = select
         }
 
         Label {
@@ -158,7 +122,7 @@ Item {
             y: 82
             width: 220
             enabled: page.speedEnabled
-            onSliderClicked: page.speedStep = position
+            onSliderClicked: LightingActions.speedStep = position
         }
 
         Label {
@@ -175,7 +139,7 @@ Item {
             y: 118
             width: 220
             enabled: page.brightnessEnabled
-            onSliderClicked: page.brightnessStep = position
+            onSliderClicked: LightingActions.brightnessStep = position
         }
 
         Label {
@@ -193,8 +157,9 @@ Item {
             entryWidth: 36
             entryHeight: 28
             entrySpacing: 7
+            stageLimit: page.colorLimit(page.deviceConfig)
             enabled: page.colorsEnabled
-            onClicked: page.sendColors()
+            onClicked: LightingActions.setPalette(colorList())
         }
 
         PushButton {
@@ -206,7 +171,7 @@ Item {
             text: Theme.text(77, "RESET")
             onClicked: {
                 page.protectUI(page.lockTime)
-                page.reset()
+                LightingActions.reset()
             }
         }
         PushButton {
@@ -220,7 +185,7 @@ Item {
             text: Theme.text(107, "APPLY")
             onClicked: {
                 page.protectUI(page.lockTime)
-                page.apply()
+                LightingActions.apply()
             }
         }
     }

@@ -1,9 +1,11 @@
 import QtQuick 2.15
 import W3.Logic 1.0
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
-// The key page: gives each mouse button a function. Codes live here until APPLY sends the
-// whole matrix; only macro contents reach the mouse earlier, when a macro is bound.
+// The key page: gives each mouse button a function. It shows the codes KeyActions holds and
+// hands every choice to it; only the menus' unfinished choices live here. Codes reach the
+// mouse on APPLY; only macro contents reach it earlier, when a macro is bound.
 Item {
     id: page
     objectName: "Page_Keydefine"
@@ -27,12 +29,12 @@ Item {
     readonly property int selectedSlot: keyModel.buttonSlots[selectedPosition] !== undefined
                                         ? keyModel.buttonSlots[selectedPosition] : 0
     property int functionIndex: -1
-    property bool scrollSwap: false
     property var macroNames: []
     property int repeatCount: 1
     property int fireKey: 0
     property int fireSpeedStep: defaultFireSpeedStep
     property int fireCount: 10
+    readonly property bool pending: KeyActions.pending
 
     readonly property var functionLabels: [Theme.text(46, "KEYBOARD"), Theme.text(47, "MOUSE"), Theme.text(48, "MEDIA"),
         Theme.text(49, "COMBO KEY"), Theme.text(50, "MACRO"), Theme.text(93, "FIRE KEY"), Theme.text(111, "LED CONTROL")]
@@ -49,57 +51,33 @@ Item {
 
     signal protectUI(int interval)
 
-    // Button positions on the mouse picture (centres, picture pixels) and their hit areas.
-    readonly property var buttonSpots: ({
-        0: { x: 100, y: 100, w: 70, h: 90 }, 1: { x: 200, y: 100, w: 70, h: 90 },
-        2: { x: 150, y: 105, w: 22, h: 24 }, 14: { x: 150, y: 78, w: 22, h: 24 },
-        15: { x: 150, y: 132, w: 22, h: 24 }, 5: { x: 150, y: 170, w: 22, h: 24 },
-        6: { x: 150, y: 196, w: 22, h: 24 }, 4: { x: 46, y: 170, w: 26, h: 44 },
-        3: { x: 46, y: 222, w: 26, h: 44 }
-    })
-
-    Model_KeyDefine_W3 { id: keyModel }
+    KeyButtons { id: keyModel }
     property alias buttons: keyModel
 
-    // Pending while the codes shown differ from those the profile holds (loaded or applied).
-    property var shownCodes: []
-    PendingChanges { id: changes; shown: [page.shownCodes, page.scrollSwap] }
-    readonly property bool pending: changes.pending
+    // Codes read, reset or taken from a deleted macro's buttons: the selected one is shown again.
     Connections {
-        target: keyModel.keySlots
-        function onDataChanged() { page.shownCodes = keyModel.allCodes() }
-    }
-    function markHeld() {
-        shownCodes = keyModel.allCodes()
-        changes.markHeld()
+        target: KeyActions
+        function onCodesReplaced() {
+            refreshMacroNames()
+            showSelected()
+        }
     }
 
-    // --- start-up, texts, profile switch ------------------------------------------------
+    Component.onCompleted: {
+        refreshMacroNames()
+        showSelected()
+    }
 
+    // --- start-up, texts -----------------------------------------------------------------
+
+    // The codes are KeyActions' (started with the window); the page shows them.
     function initUI(deviceConfig) {
-        keyModel.loadDefaults(ui_View.loadDefaultProfile(0))
         keyModel.setProductNames(Theme.productStrings)
         if (selectedPosition >= keyModel.buttonSlots.length)
             selectedPosition = 0
         refreshMacroNames()
-        scrollSwap = ui_View.getScrollPinSwap()
-        for (var i = 0; i < keyModel.slotCount; ++i)
-            loadSlot(i)
         showSelected()
-        markHeld()
     }
-
-    // A profile without the entry keeps the default code rather than a blank one.
-    function loadSlot(slot) {
-        var stored = ui_View.getKeydefine(slot)
-        if (stored.length >= 4)
-            keyModel.setCode(slot, stored)
-        else
-            keyModel.resetSlot(slot)
-    }
-
-    function profileChanged() { initUI() }
-    function discard() { initUI() }
 
     // The labels are bound to the string list; the button names follow the product names.
     function translateStrings() {
@@ -131,22 +109,27 @@ Item {
     }
 
     function clearSecondLevel() {
-        keyboardInput.tmpKeycodeUSB = 0
-        mouseMenu.setCurIndex(-1)
-        mediaMenu.setCurIndex(-1)
-        modifierMenu.setCurIndex(0)
-        comboKey1.tmpKeycodeUSB = 0
-        comboKey2.tmpKeycodeUSB = 0
-        macroMenu.currentIndex = -1
-        playModeMenu.setCurIndex(normalPlay)
+        keyboardPanel.key = 0
+        mousePanel.entry = -1
+        mediaPanel.entry = -1
+        comboPanel.modifier = 0
+        comboPanel.key1 = 0
+        comboPanel.key2 = 0
+        macroPanel.macroIndex = -1
+        macroPanel.playMode = normalPlay
         repeatCount = 1
-        fireMouseMenu.setCurIndex(-1)
-        fireKeyInput.tmpKeycodeUSB = 0
+        firePanel.mouseEntry = -1
+        firePanel.key = 0
         fireKey = 0
         fireSpeedStep = defaultFireSpeedStep
         fireCount = 10
-        for (var i = 0; i < keyInputs.length; ++i)
-            keyInputs[i].isCapturing = false
+        stopCapturing()
+    }
+
+    function stopCapturing() {
+        keyboardPanel.stopCapturing()
+        comboPanel.stopCapturing()
+        firePanel.stopCapturing()
     }
 
     function showSelected() {
@@ -159,18 +142,18 @@ Item {
         functionIndex = menus["function"]
         switch (functionIndex) {
         case fnKeyboard:
-            keyboardInput.tmpKeycodeUSB = menus.key
+            keyboardPanel.key = menus.key
             break
         case fnMouse:
-            mouseMenu.setCurIndex(menus.mouseEntry)
+            mousePanel.entry = menus.mouseEntry
             break
         case fnMedia:
-            mediaMenu.setCurIndex(menus.mediaEntry)
+            mediaPanel.entry = menus.mediaEntry
             break
         case fnCombo:
-            modifierMenu.setCurIndex(menus.modifier)
-            comboKey1.tmpKeycodeUSB = menus.comboKey1
-            comboKey2.tmpKeycodeUSB = menus.comboKey2
+            comboPanel.modifier = menus.modifier
+            comboPanel.key1 = menus.comboKey1
+            comboPanel.key2 = menus.comboKey2
             break
         case fnMacro:
             showMacro(menus.macroSlot, menus.playMode)
@@ -184,11 +167,11 @@ Item {
     // The names are read again: the macro page may have renamed or added macros meanwhile.
     function showMacro(slot, playMode) {
         refreshMacroNames()
-        playModeMenu.setCurIndex(playMode)
+        macroPanel.playMode = playMode
         for (var i = 0; i < macroNames.length; ++i) {
             var config = ui_View.loadMacroIniConfig(macroNames[i])
             if (config.length >= 2 && Number(config[0]) === slot) {
-                macroMenu.currentIndex = i
+                macroPanel.macroIndex = i
                 repeatCount = Number(config[1])
                 return
             }
@@ -200,15 +183,15 @@ Item {
         fireSpeedStep = speedStep
         fireCount = count
         if (key >= firstMouseButton && key < firstMouseButton + 5)
-            fireMouseMenu.setCurIndex(key - firstMouseButton)
+            firePanel.mouseEntry = key - firstMouseButton
         else
-            fireKeyInput.tmpKeycodeUSB = key
+            firePanel.key = key
     }
 
     // --- changing a code -----------------------------------------------------------------
 
     function setSelectedCode(code) {
-        keyModel.setCode(selectedSlot, code)
+        KeyActions.assign(selectedSlot, code)
     }
 
     // Taking the last left click away from the named buttons needs the user's word; a "no"
@@ -222,16 +205,15 @@ Item {
         return false
     }
 
+    // Leaving MACRO gives the macro up at once, so its slot is free for others.
     function chooseFunction(index) {
         if (index === functionIndex)
             return
         if (!confirmLeftClickLoss())
             return
         clearSecondLevel()
-        if (KeyCodes.macroSlot(keyModel.code(selectedSlot)) >= 0) {
+        if (KeyCodes.macroSlot(keyModel.code(selectedSlot)) >= 0)
             setSelectedCode(KeyCodes.none())
-            releaseUnusedMacros()
-        }
         functionIndex = index
         if (index === fnLed)
             setSelectedCode(KeyCodes.led())
@@ -246,22 +228,22 @@ Item {
         var code = KeyCodes.mouse(entry)
         if (!KeyCodes.isLeftClick(code) && !confirmLeftClickLoss())
             return
-        mouseMenu.setCurIndex(entry)
+        mousePanel.entry = entry
         setSelectedCode(code)
     }
 
     function chooseMediaEntry(entry) {
-        mediaMenu.setCurIndex(entry)
+        mediaPanel.entry = entry
         setSelectedCode(KeyCodes.media(entry))
     }
 
     function updateCombo() {
-        setSelectedCode(KeyCodes.combo(modifierMenu.currentIndex, comboKey1.tmpKeycodeUSB, comboKey2.tmpKeycodeUSB))
+        setSelectedCode(KeyCodes.combo(comboPanel.modifier, comboPanel.key1, comboPanel.key2))
     }
 
     function chooseFireMouseButton(position) {
-        fireMouseMenu.setCurIndex(position)
-        fireKeyInput.tmpKeycodeUSB = 0
+        firePanel.mouseEntry = position
+        firePanel.key = 0
         fireKey = firstMouseButton + position
         updateFireKey()
     }
@@ -269,7 +251,7 @@ Item {
     function captureFireKey(usbCode) {
         if (usbCode === 0)
             return
-        fireMouseMenu.setCurIndex(-1)
+        firePanel.mouseEntry = -1
         fireKey = usbCode
         updateFireKey()
     }
@@ -283,63 +265,43 @@ Item {
     // --- macros --------------------------------------------------------------------------
 
     function refreshMacroNames() {
-        var current = macroMenu.currentText
+        var current = macroPanel.macroName
         var files = ui_View.getMacroIniNames()
         var names = []
         for (var i = 0; i < files.length; ++i)
             names.push(String(files[i]).slice(0, -4))
         macroNames = names
-        macroMenu.setRows(names)
-        macroMenu.currentIndex = names.indexOf(current)
+        macroPanel.setNames(names)
+        macroPanel.macroIndex = names.indexOf(current)
     }
 
     function chooseMacro(index) {
-        macroMenu.currentIndex = index
+        macroPanel.macroIndex = index
         assignMacro()
     }
 
     function choosePlayMode(mode) {
-        playModeMenu.setCurIndex(mode)
+        macroPanel.playMode = mode
         assignMacro()
     }
 
     function enterRepeatCount(count) {
         repeatCount = count
-        if (playModeMenu.currentIndex === normalPlay)
+        if (macroPanel.playMode === normalPlay)
             assignMacro()
     }
 
-    // Binds the chosen macro to a device slot (its own when it has one, else the lowest one no
-    // profile uses), sends its contents and gives the button the macro code. The slot the
-    // button gave up is free again first. With all twelve slots in use the button is left
-    // without a function, and the page says why.
+    // The button plays the chosen macro; with no macro chosen it plays nothing. With all
+    // twelve slots in use the button is left without a function, and the page says why.
     function assignMacro() {
-        setSelectedCode(KeyCodes.none())
-        var name = macroMenu.currentText
-        if (macroMenu.currentIndex < 0 || name === "") {
-            releaseUnusedMacros()
+        var name = macroPanel.macroName
+        if (macroPanel.macroIndex < 0 || name === "") {
+            setSelectedCode(KeyCodes.none())
             return
         }
-        var slot = ui_View.bindMacro(keyModel.allCodes(), name, repeatCount)
-        if (slot >= 0)
-            setSelectedCode(KeyCodes.macro(playModeMenu.currentIndex, slot))
-        else if (slot === -1 && ui_View.loadMacroIniConfig(name).length >= 2)
-            macroHint.show(Theme.text(139, "All 12 macro slots of the mouse are in use."))
-    }
-
-    // Every bound macro whose slot no button of any profile plays is unbound.
-    function releaseUnusedMacros() {
-        ui_View.releaseUnusedMacros(keyModel.allCodes())
-    }
-
-    // A deleted macro's buttons get their factory code back on this page too; the profile's
-    // stored buttons have been given them already.
-    function releaseMacroSlot(slot) {
-        for (var i = 0; i < keyModel.slotCount; ++i)
-            if (KeyCodes.macroSlot(keyModel.code(i)) === slot)
-                keyModel.resetSlot(i)
-        refreshMacroNames()
-        showSelected()
+        var slot = KeyActions.assignMacro(selectedSlot, name, macroPanel.playMode, repeatCount)
+        if (slot === -1 && ui_View.loadMacroIniConfig(name).length >= 2)
+            macroPanel.showHint(Theme.text(139, "All 12 macro slots of the mouse are in use."))
     }
 
     // --- reset and apply -----------------------------------------------------------------
@@ -348,14 +310,7 @@ Item {
         var fallback = keyModel.defaultCodes[selectedSlot]
         if (!KeyCodes.isLeftClick(fallback) && !confirmLeftClickLoss())
             return
-        keyModel.resetSlot(selectedSlot)
-        releaseUnusedMacros()
-        showSelected()
-    }
-
-    function totalReset() {
-        keyModel.resetAll()
-        releaseUnusedMacros()
+        KeyActions.restore(selectedSlot)
         showSelected()
     }
 
@@ -371,105 +326,35 @@ Item {
     }
 
     function apply() {
+        var refusal = applyRefusal()
+        if (refusal !== "") {
+            applyHint.show(refusal)
+            return
+        }
         applyHint.hide()
-        ui_View.setScrollPinSwap(scrollSwap)
-        ui_View.ui_12H_SetKeyMatrix(KeyCodes.matrix(keyModel.allCodes()))
-        markHeld()
+        protectUI(800)
+        KeyActions.apply()
     }
 
-    function totalApply() { apply() }
-
-    readonly property var keyInputs: [keyboardInput, comboKey1, comboKey2, fireKeyInput]
-
     function keyEvent(isDown, usbCode) {
-        for (var i = 0; i < keyInputs.length; ++i)
-            keyInputs[i].detectKeyboard(isDown, usbCode)
+        keyboardPanel.detectKeyboard(isDown, usbCode)
+        comboPanel.detectKeyboard(isDown, usbCode)
+        firePanel.detectKeyboard(isDown, usbCode)
     }
 
     // A hidden page takes no keys: they belong to the page on show (recording a macro).
-    onVisibleChanged: {
-        if (!visible)
-            for (var i = 0; i < keyInputs.length; ++i)
-                keyInputs[i].isCapturing = false
-    }
+    onVisibleChanged: if (!visible) stopCapturing()
 
-    // The controls change their own state when used; these keep them showing the page's.
+    // The menu changes its own state when used; this keeps it showing the page's.
     Binding { target: buttonMenu; property: "currentIndex"; value: page.selectedPosition }
-    Binding { target: fireSpeed; property: "position"; value: page.fireSpeedStep }
 
-    // --- the mouse picture with its callouts ---------------------------------------------
-
-    Item {
-        id: picture
+    KeyPicture {
         x: 10
         y: 36
-        width: 300
-        height: 400
-
-        SkinImage {
-            anchors.fill: parent
-            source: "model_ms/model_W3_KeyDefine.png"
-            fallbackVisible: false
-        }
-
-        Repeater {
-            model: keyModel.buttonSlots
-            delegate: MouseArea {
-                readonly property var spot: page.buttonSpots[modelData]
-                objectName: "buttonArea_" + modelData
-                visible: spot !== undefined
-                x: visible ? spot.x - spot.w / 2 : 0
-                y: visible ? spot.y - spot.h / 2 : 0
-                width: visible ? spot.w : 0
-                height: visible ? spot.h : 0
-                z: visible && spot.w > 30 ? 0 : 1
-                onClicked: page.selectButton(index)
-            }
-        }
-
-        Repeater {
-            model: keyModel.buttonSlots
-            delegate: Rectangle {
-                readonly property var spot: page.buttonSpots[modelData]
-                readonly property bool selected: index === page.selectedPosition
-                objectName: "callout_" + modelData
-                visible: spot !== undefined
-                z: 2
-                width: 18
-                height: 18
-                radius: 9
-                x: visible ? spot.x - width / 2 : 0
-                y: visible ? spot.y - height / 2 : 0
-                color: selected ? Theme.accent : calloutArea.containsMouse ? Theme.accentGlow : "#C0101418"
-                border.color: Theme.accent
-                border.width: selected ? 2 : 1
-                Text {
-                    anchors.centerIn: parent
-                    text: index + 1
-                    color: parent.selected ? "#FF101418" : Theme.textColor
-                    font.family: Theme.fontFamily
-                    font.pixelSize: 10
-                    font.bold: true
-                }
-                MouseArea {
-                    id: calloutArea
-                    anchors.fill: parent
-                    anchors.margins: -3
-                    hoverEnabled: true
-                    onClicked: page.selectButton(index)
-                }
-            }
-        }
-    }
-
-    Label {
-        x: 10
-        y: 440
-        width: 300
-        height: 20
-        horizontalAlignment: Text.AlignHCenter
-        text: (page.selectedPosition + 1) + "  \u00B7  " + (keyModel.buttonNames[page.selectedPosition] || "")
-        highlight: true
+        buttonSlots: keyModel.buttonSlots
+        buttonNames: keyModel.buttonNames
+        selectedPosition: page.selectedPosition
+        onButtonClicked: page.selectButton(position)
     }
 
     // --- menus ---------------------------------------------------------------------------
@@ -505,49 +390,11 @@ Item {
             onListElementClicked: page.selectButton(index)
         }
 
-        Column {
-            id: functionMenu
+        KeyFunctionMenu {
             y: 52
-            width: 140
-            spacing: 4
-            Repeater {
-                model: page.functionLabels
-                delegate: Rectangle {
-                    readonly property bool selected: index === page.functionIndex
-                    objectName: "function_" + index
-                    width: functionMenu.width
-                    height: 32
-                    radius: 4
-                    color: selected ? Theme.accentGlow : functionArea.containsMouse ? "#14FFFFFF" : "transparent"
-                    border.color: selected ? Theme.accent : Theme.stroke
-                    Rectangle {
-                        visible: parent.selected
-                        width: 3
-                        height: parent.height - 8
-                        anchors.verticalCenter: parent.verticalCenter
-                        x: 3
-                        color: Theme.accent
-                    }
-                    Label {
-                        anchors.fill: parent
-                        anchors.leftMargin: 12
-                        anchors.rightMargin: 6
-                        text: modelData
-                        highlight: parent.selected
-                        fontSizeMode: Text.HorizontalFit
-                        minimumPixelSize: 10
-                    }
-                    MouseArea {
-                        id: functionArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: {
-                            ui_View.playMedia_Index(4)
-                            page.chooseFunction(index)
-                        }
-                    }
-                }
-            }
+            labels: page.functionLabels
+            currentIndex: page.functionIndex
+            onFunctionClicked: page.chooseFunction(index)
         }
 
         // The second-level choices of the chosen function.
@@ -558,162 +405,67 @@ Item {
             width: 226
             height: 330
 
-            KeyInput_2 {
-                id: keyboardInput
-                objectName: "keyboardInput"
-                width: parent.width
+            KeyboardPanel {
+                id: keyboardPanel
+                anchors.fill: parent
                 visible: page.functionIndex === page.fnKeyboard
-                onInputComplete: page.captureKeyboardKey(usbCode)
+                onKeyEntered: page.captureKeyboardKey(usbCode)
             }
-
-            DropdownList {
-                id: mouseMenu
-                objectName: "mouseMenu"
-                width: parent.width
-                maxRows: 11
+            KeyEntryPanel {
+                id: mousePanel
+                anchors.fill: parent
                 visible: page.functionIndex === page.fnMouse
-                model: page.mouseLabels
-                onListElementClicked: page.chooseMouseEntry(index)
+                menuName: "mouseMenu"
+                hint: Theme.text(47, "MOUSE")
+                rows: 11
+                labels: page.mouseLabels
+                onEntryClicked: page.chooseMouseEntry(index)
             }
-            MenuHint { menu: mouseMenu; text: Theme.text(47, "MOUSE") }
-
-            DropdownList {
-                id: mediaMenu
-                objectName: "mediaMenu"
-                width: parent.width
-                maxRows: 10
+            KeyEntryPanel {
+                id: mediaPanel
+                anchors.fill: parent
                 visible: page.functionIndex === page.fnMedia
-                model: page.mediaLabels
-                onListElementClicked: page.chooseMediaEntry(index)
+                menuName: "mediaMenu"
+                hint: Theme.text(48, "MEDIA")
+                rows: 10
+                labels: page.mediaLabels
+                onEntryClicked: page.chooseMediaEntry(index)
             }
-            MenuHint { menu: mediaMenu; text: Theme.text(48, "MEDIA") }
-
-            Item {
+            ComboPanel {
+                id: comboPanel
                 anchors.fill: parent
                 visible: page.functionIndex === page.fnCombo
-                KeyInput_2 {
-                    id: comboKey1
-                    objectName: "comboKey1"
-                    y: 42
-                    width: parent.width
-                    onInputComplete: page.updateCombo()
-                }
-                KeyInput_2 {
-                    id: comboKey2
-                    objectName: "comboKey2"
-                    y: 84
-                    width: parent.width
-                    onInputComplete: page.updateCombo()
-                }
-                DropdownList {
-                    id: modifierMenu
-                    objectName: "modifierMenu"
-                    width: parent.width
-                    maxRows: 9
-                    model: page.modifierNames
-                    onListElementClicked: page.updateCombo()
-                }
+                modifierNames: page.modifierNames
+                onComboChanged: page.updateCombo()
             }
-
-            Item {
+            MacroPanel {
+                id: macroPanel
                 anchors.fill: parent
                 visible: page.functionIndex === page.fnMacro
-                Label {
-                    y: 84
-                    width: 90
-                    height: 32
-                    text: Theme.text(97, "TIMES")
-                    enabled: playModeMenu.currentIndex === page.normalPlay
-                }
-                NumberField {
-                    id: repeatField
-                    objectName: "repeatCount"
-                    x: parent.width - 110
-                    y: 84
-                    width: 110
-                    maximum: 65535
-                    value: page.repeatCount
-                    enabled: playModeMenu.currentIndex === page.normalPlay
-                    onEntered: page.enterRepeatCount(number)
-                }
-                DropdownList {
-                    id: playModeMenu
-                    objectName: "playModeMenu"
-                    y: 42
-                    width: parent.width
-                    model: page.playModeLabels
-                    onListElementClicked: page.choosePlayMode(index)
-                }
-                InlineHint {
-                    id: macroHint
-                    objectName: "macroHint"
-                    y: 122
-                    width: parent.width
-                    height: 20
-                }
-                FileListButton {
-                    id: macroMenu
-                    objectName: "macroMenu"
-                    width: parent.width
-                    maxRows: 8
-                    placeholder: Theme.text(50, "MACRO")
-                    onRequestToUpdateList: page.refreshMacroNames()
-                    onListElementClicked: page.chooseMacro(index)
-                }
+                playModeLabels: page.playModeLabels
+                repeatCount: page.repeatCount
+                onMacroClicked: page.chooseMacro(index)
+                onPlayModeClicked: page.choosePlayMode(mode)
+                onRepeatEntered: page.enterRepeatCount(count)
+                onNamesRequested: page.refreshMacroNames()
             }
-
-            Item {
+            FireKeyPanel {
+                id: firePanel
                 anchors.fill: parent
                 visible: page.functionIndex === page.fnFire
-                KeyInput_2 {
-                    id: fireKeyInput
-                    objectName: "fireKeyInput"
-                    y: 42
-                    width: parent.width
-                    onInputComplete: page.captureFireKey(usbCode)
+                mouseLabels: page.mouseLabels.slice(0, 5)
+                speedStep: page.fireSpeedStep
+                count: page.fireCount
+                onMouseButtonClicked: page.chooseFireMouseButton(position)
+                onKeyEntered: page.captureFireKey(usbCode)
+                onSpeedClicked: {
+                    page.fireSpeedStep = step
+                    page.updateFireKey()
                 }
-                Label {
-                    y: 86
-                    width: parent.width
-                    height: 20
-                    text: Theme.text(3, "SPEED") + "  " + (page.fireSpeedStep + 1)
+                onCountEntered: {
+                    page.fireCount = number
+                    page.updateFireKey()
                 }
-                Slider {
-                    id: fireSpeed
-                    objectName: "fireSpeed"
-                    y: 108
-                    width: parent.width
-                    onSliderClicked: {
-                        page.fireSpeedStep = position
-                        page.updateFireKey()
-                    }
-                }
-                Label {
-                    y: 146
-                    width: 90
-                    height: 32
-                    text: Theme.text(97, "TIMES")
-                }
-                NumberField {
-                    objectName: "fireCount"
-                    x: parent.width - 110
-                    y: 146
-                    width: 110
-                    maximum: 255
-                    value: page.fireCount
-                    onEntered: {
-                        page.fireCount = number
-                        page.updateFireKey()
-                    }
-                }
-                DropdownList {
-                    id: fireMouseMenu
-                    objectName: "fireMouseMenu"
-                    width: parent.width
-                    model: page.mouseLabels.slice(0, 5)
-                    onListElementClicked: page.chooseFireMouseButton(index)
-                }
-                MenuHint { menu: fireMouseMenu; text: Theme.text(47, "MOUSE") }
             }
 
             Label {
@@ -741,15 +493,7 @@ Item {
             primary: true
             glow: page.pending
             text: Theme.text(107, "APPLY")
-            onClicked: {
-                var refusal = page.applyRefusal()
-                if (refusal !== "") {
-                    applyHint.show(refusal)
-                    return
-                }
-                page.protectUI(800)
-                page.apply()
-            }
+            onClicked: page.apply()
         }
         InlineHint {
             id: applyHint
@@ -759,54 +503,6 @@ Item {
             width: 320
             height: 20
             horizontalAlignment: Text.AlignRight
-        }
-    }
-
-    // The menu's name, dimmed, while the closed menu has nothing chosen.
-    component MenuHint: Label {
-        property Item menu
-        x: menu.x + 10
-        y: menu.y
-        width: menu.width - 48
-        height: menu.height
-        visible: menu.visible && menu.currentIndex < 0 && !menu.isOpen
-        color: Theme.textColorDisable
-    }
-
-    // A whole number typed in place; Return, Enter or leaving the field enters a changed value.
-    component NumberField: Rectangle {
-        id: field
-        property int maximum: 65535
-        property int value: 0
-        signal entered(int number)
-        height: 32
-        radius: 4
-        color: Theme.panel
-        border.color: editor.activeFocus ? Theme.accent : Theme.stroke
-        opacity: enabled ? 1.0 : 0.2
-        onValueChanged: editor.text = String(value)
-        TextInput {
-            id: editor
-            objectName: field.objectName + "_editor"
-            anchors.fill: parent
-            anchors.leftMargin: 8
-            anchors.rightMargin: 8
-            verticalAlignment: TextInput.AlignVCenter
-            horizontalAlignment: TextInput.AlignRight
-            color: Theme.textColor
-            selectionColor: Theme.accentGlow
-            selectByMouse: true
-            font.family: Theme.fontFamily
-            font.pixelSize: Theme.fontSize
-            maximumLength: String(field.maximum).length
-            validator: IntValidator { bottom: 0; top: field.maximum }
-            Component.onCompleted: text = String(field.value)
-            onEditingFinished: {
-                var number = Number(text)
-                if (number !== field.value)
-                    field.entered(number)
-            }
-            onActiveFocusChanged: if (!activeFocus) text = String(field.value)
         }
     }
 }

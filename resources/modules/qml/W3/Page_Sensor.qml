@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import W3.Logic 1.0
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The sensor page: the DPI stages with their indicator colours, the stage in use, the report
@@ -11,70 +12,42 @@ Item {
     width: 710
     height: 472
 
-    readonly property int stageCount: Sensor.stageCount
-    property int sensorType: -1
-    property var valueMenu: []
-    property int dpiMAXStage: stageCount
-    property var stageValues: [0, 0, 0, 0, 0, 0, 0, 0]
+    // What the page shows is SensorActions' state; the page forwards the user's choices.
+    readonly property int sensorType: SensorActions.sensorType
+    readonly property var valueMenu: numbers(Sensor.valueMenu(sensorType))
+    readonly property int dpiMAXStage: SensorActions.stageCount
+    readonly property var stageValues: numbers(SensorActions.stageValues)
     // Stages whose stored value the sensor lacks and shows as its nearest one, until the
     // stages are next sent.
-    property var adjustedStages: []
-    property int currentStage: 0
-    property int reportRatePosition: Sensor.defaultReportRatePosition
-    // The pointer settings: 11-step sliders 0..10.
-    readonly property int pointerStepMax: 10
-    readonly property int defaultCursorSpeed: 5
-    readonly property int defaultScrollLines: 2
-    readonly property int defaultDoubleClickSpeed: 5
-    property int cursorSpeed: defaultCursorSpeed
-    property int scrollLines: defaultScrollLines
-    property int doubleClickSpeed: defaultDoubleClickSpeed
-    // Positions in the factory list of loadDefaultProfile(3).
-    readonly property var factory: ({ reportRate: 0, cursorSpeed: 1, scrollLines: 2, doubleClickSpeed: 3,
-                                      stages: 4, stage: 12, colors: 13, ids: 37, length: 45 })
+    readonly property var adjustedStages: SensorActions.adjustedStages
+    readonly property int currentStage: SensorActions.currentStage
+    readonly property int reportRatePosition: SensorActions.reportRatePosition
+    readonly property int cursorSpeed: SensorActions.cursorSpeed
+    readonly property int scrollLines: SensorActions.scrollLines
+    readonly property int doubleClickSpeed: SensorActions.doubleClickSpeed
 
     signal protectUI(int interval)
 
     // What goes on APPLY; the stage values and colours reach the mouse at once and never pend.
-    PendingChanges {
-        id: changes
-        shown: [page.reportRatePosition, page.cursorSpeed, page.scrollLines, page.doubleClickSpeed, page.currentStage]
-    }
-    readonly property bool pending: changes.pending
-    readonly property int pageId: 3          // this page's factory values in loadDefaultProfile
+    readonly property bool pending: SensorActions.pending
     readonly property int applyLockTime: 1600  // input lock of APPLY, ms
     readonly property int resetLockTime: 800   // input lock of RESET, ms
 
-    function initUI(deviceConfig) { startUp() }
-    function profileChanged() { startUp() }
-    function discard() { startUp() }
     function keyEvent(isDown, usbCode) {}
     // The labels follow the string list through their bindings.
     function translateStrings() {}
 
-    function startUp() {
-        sensorType = Number(ui_View.getSensorType())
-        valueMenu = numbers(Sensor.valueMenu(sensorType))
-        colorGroup.isCompat8Color = ui_View.chkIsLogoLedWork()
-        dpiMAXStage = clamp(Math.round(Number(ui_View.ui_91H_SyncDPI())), 1, stageCount, stageCount)
-        reportRatePosition = Sensor.reportRatePosition(Number(ui_View.ui_81H_GetReportRate()))
-        showPointerSettings(ui_View.getCursorSpeed(), ui_View.getVerticalScrollLines(), ui_View.getDoubleClickSpeed())
-        var stored = ui_View.ui_91H_GetDPISet()
-        stageValues = stored.length > 0 ? menuValues(stored) : numbers(Sensor.defaultStages(sensorType))
-        adjustedStages = stored.length > 0 ? Sensor.adjustedStages(sensorType, stored) : []
-        currentStage = stageInUse(Number(ui_View.ui_8BH_GetCurrentDPIStage()) - 1)
-        colorGroup.setColors(ui_View.ui_90H_GetLED8StageColor(1))
-        colorGroup.setIds(ui_View.ui_90H_GetLED8StageColor(2))
+    // The colours and the stage in use as the unit read them.
+    function showColors() {
+        colorGroup.setColors(SensorActions.stageColors)
+        colorGroup.setIds(SensorActions.stageColorIds)
         colorGroup.setCurrent(currentStage)
-        changes.markHeld()
     }
-
-    // Steps outside 0..10 are clamped; what is no number shows the slider's default.
-    function showPointerSettings(cursor, scroll, doubleClick) {
-        cursorSpeed = clamp(cursor, 0, pointerStepMax, defaultCursorSpeed)
-        scrollLines = clamp(scroll, 0, pointerStepMax, defaultScrollLines)
-        doubleClickSpeed = clamp(doubleClick, 0, pointerStepMax, defaultDoubleClickSpeed)
+    Connections {
+        target: SensorActions
+        function onReloaded() { page.showColors() }
     }
+    Component.onCompleted: showColors()
 
     function numbers(list) {
         var result = []
@@ -82,37 +55,18 @@ Item {
             result.push(Number(list[i]))
         return result
     }
-    function clamp(value, low, high, fallback) {
-        var number = Math.round(Number(value))
-        return isNaN(number) ? fallback : Math.max(low, Math.min(high, number))
-    }
 
-    // Eight stage values as the mouse gets them: a value the sensor's table lacks shows as
-    // the sensor's nearest value, so the page never shows a value the mouse does not have.
-    function menuValues(values) {
-        return numbers(Sensor.usableStages(sensorType, values))
-    }
     function stageText(value, stage) {
         if (value === 0)
             return "\u00D7"
         return (adjustedStages[stage] === true ? "\u2248" : "") + String(value)
     }
-    // The wanted stage when it is used, else the nearest used one (an unused stage cannot be
-    // the stage in use).
-    function stageInUse(wanted) {
-        var stage = Sensor.stageInUse(stageValues, clamp(wanted, 0, dpiMAXStage - 1, 0), dpiMAXStage)
-        return stage >= 0 ? stage : 0
-    }
 
-    function sendStages() {
-        ui_View.ui_11H_SetDPISet(dpiMAXStage, Sensor.encodeStages(sensorType, stageValues), stageValues.slice())
-        adjustedStages = []
-    }
     function sendColors() {
         if (colorGroup.isCompat8Color)
-            ui_View.ui_10H_SetLED8StageColor(2, colorGroup.idList())
+            SensorActions.setStageColorIds(colorGroup.idList())
         else
-            ui_View.ui_10H_SetLED8StageColor(1, colorGroup.colorList())
+            SensorActions.setStageColors(colorGroup.colorList())
     }
 
     // The mouse needs one used stage: switching off the last one is refused. When the stage
@@ -120,65 +74,24 @@ Item {
     function setStageValue(stage, menuIndex) {
         if (menuIndex < 0 || menuIndex >= valueMenu.length)
             return
-        var values = stageValues.slice()
-        values[stage] = valueMenu[menuIndex]
-        if (Sensor.stageInUse(values, stage, dpiMAXStage) < 0) {
+        var before = currentStage
+        if (!SensorActions.setStageValue(stage, valueMenu[menuIndex])) {
             stageHint.show(Theme.text(165, "One DPI stage at least stays in use"))
             return
         }
-        stageValues = values
-        sendStages()
-        if (stageValues[currentStage] === 0) {
-            currentStage = stageInUse(currentStage)
+        if (currentStage !== before)
             colorGroup.setCurrent(currentStage)
-        }
     }
     // An unused stage cannot be the stage in use.
     function selectStage(stage) {
-        if (isUsed(stage))
-            currentStage = stage
+        SensorActions.selectStage(stage)
         colorGroup.setCurrent(currentStage)
     }
     // Any shown entry takes a colour, an unused stage's too; a used one also becomes the
     // stage in use.
     function selectColorEntry(stage) {
-        if (isUsed(stage))
-            currentStage = stage
+        SensorActions.selectStage(stage)
     }
-    function isUsed(stage) { return stage >= 0 && stage < dpiMAXStage && stageValues[stage] !== 0 }
-
-    function apply() {
-        ui_View.ui_01H_SetReportRate(Sensor.reportRateValue(reportRatePosition))
-        ui_View.setCursorSpeed(cursorSpeed)
-        ui_View.setVerticalScrollLines(scrollLines)
-        ui_View.setDoubleClickSpeed(doubleClickSpeed)
-        ui_View.ui_0BH_SetCurrentDPIStage(currentStage + 1)
-        changes.markHeld()
-    }
-
-    // Factory values: report rate, the three pointer settings, eight stage values, the stage
-    // in use, 24 indicator colour numbers and 8 colour ids. The stage values and colours go
-    // to the mouse at once; the rest on APPLY. Without its lists (an absent list shifts the
-    // later positions) only the four numbers in front are taken.
-    function reset() {
-        var d = ui_View.loadDefaultProfile(pageId)
-        if (d.length < factory.stages)
-            return
-        reportRatePosition = Sensor.reportRatePosition(Number(d[factory.reportRate]))
-        showPointerSettings(d[factory.cursorSpeed], d[factory.scrollLines], d[factory.doubleClickSpeed])
-        if (d.length < factory.length)
-            return
-        stageValues = menuValues(d.slice(factory.stages, factory.stage))
-        currentStage = stageInUse(Number(d[factory.stage]) - 1)
-        sendStages()
-        colorGroup.setColors(d.slice(factory.colors, factory.ids))
-        colorGroup.setIds(d.slice(factory.ids, factory.length))
-        colorGroup.setCurrent(currentStage)
-        sendColors()
-    }
-
-    function totalApply() { apply() }
-    function totalReset() { reset() }
 
     Binding { target: rate; property: "currentIndex"; value: page.reportRatePosition }
     Binding { target: cursor; property: "position"; value: page.cursorSpeed }
@@ -230,6 +143,7 @@ Item {
         entryWidth: stages.buttonWidth
         entryHeight: 14
         entrySpacing: 6
+        isCompat8Color: SensorActions.fixedColorsOnly
         title: Theme.text(105, "DPI INDICATOR LED")
         onClicked: page.sendColors()
         onEntrySelected: page.selectColorEntry(index)
@@ -254,7 +168,7 @@ Item {
             y: 26
             width: 340
             labels: Sensor.reportRateLabels()
-            onClicked: page.reportRatePosition = index
+            onClicked: SensorActions.reportRatePosition = index
         }
 
         Label {
@@ -268,7 +182,7 @@ Item {
             objectName: "cursorSpeed"
             y: 98
             width: 340
-            onSliderClicked: page.cursorSpeed = position
+            onSliderClicked: SensorActions.cursorSpeed = position
         }
         Label {
             y: 130
@@ -281,7 +195,7 @@ Item {
             objectName: "scrollLines"
             y: 152
             width: 340
-            onSliderClicked: page.scrollLines = position
+            onSliderClicked: SensorActions.scrollLines = position
         }
         Label {
             y: 184
@@ -294,7 +208,7 @@ Item {
             objectName: "doubleClickSpeed"
             y: 206
             width: 340
-            onSliderClicked: page.doubleClickSpeed = position
+            onSliderClicked: SensorActions.doubleClickSpeed = position
         }
     }
 
@@ -319,7 +233,7 @@ Item {
         text: Theme.text(77, "RESET")
         onClicked: {
             page.protectUI(page.resetLockTime)
-            page.reset()
+            SensorActions.reset()
         }
     }
     PushButton {
@@ -332,7 +246,7 @@ Item {
         text: Theme.text(107, "APPLY")
         onClicked: {
             page.protectUI(page.applyLockTime)
-            page.apply()
+            SensorActions.apply()
         }
     }
 }

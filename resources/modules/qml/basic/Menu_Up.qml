@@ -8,6 +8,7 @@ Item {
     width: 1000
     height: 56
     signal settingsClicked()
+    signal settingsApproached()     // the pointer reached the settings toggle: a click may follow
     signal closeClicked()
 
     SkinImage {
@@ -44,6 +45,7 @@ Item {
         normalSource: "list_up/settings_0.png"
         hoverSource: "list_up/settings_1.png"
         fallbackText: "\u2699"
+        onHoveredChanged: if (hovered) bar.settingsApproached()
         onClicked: bar.settingsClicked()
     }
     Button_2state {

@@ -1,191 +1,38 @@
 import QtQuick 2.15
-import W3.Logic 1.0
+import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The global settings sheet: skin, sound, animation, language, background, text size, text
-// colour and brightness. Changes take effect at once on the scene root's data model
-// (`sceneRoot`); SAVE stores them as the 32-item application configuration list. Until then
-// the sheet is `pending`, and discard() puts the stored settings back.
+// colour and brightness. A view of `settings` (GlobalSettings, which holds them from start-up
+// on): it shows their state as it is when the sheet is made and forwards every choice there.
+// SAVE stores them and closes the sheet.
 Item {
     id: page
     objectName: "Page_Globalsetting"
     width: 710
     height: 472
 
-    property Item sceneRoot
-    property bool skinShown: false
-    property bool soundOn: true
-    property var languageNames: []
-    property var languageCodes: []
-    property int languagePosition: -1
-    property var presets: Palette.presets()
-    property int presetIndex: 0
-    property int brightnessStep: 7
+    property Item settings
     signal closeRequested()
-
-    PendingChanges { id: changes; shown: page.sceneRoot ? page.buildConfigList() : [] }
-    readonly property bool pending: changes.pending
-
-    readonly property int configVersion: 1
-    readonly property int speedOn: 800
-    readonly property int speedOff: 10
-    readonly property int sizeNormal: 11
-    readonly property int sizeLarger: 12
-
-    // Start-up: apply the stored configuration; an empty list keeps the built-in defaults.
-    function initUI() {
-        skinShown = ui_View.getIsSkinShow()
-        var list = ui_View.loadApConfig()
-        if (list.length > 0)
-            applyConfig(list)
-        changes.markHeld()
-    }
-
-    // The stored settings again; the sound follows them at once, as its switch does.
-    function discard() {
-        var wasOn = soundOn
-        applyConfig(changes.heldValues())
-        if (soundOn !== wasOn)
-            setSound(soundOn)
-        changes.markHeld()
-    }
 
     function translateStrings() {
         skinList.model = [Theme.text(39, "SKIN 1"), Theme.text(40, "SKIN 2")]
     }
 
-    function applyConfig(list) {
-        function item(index, fallback) {
-            var value = index < list.length ? list[index] : undefined
-            return value === undefined || value === null || String(value) === "" ? fallback : value
-        }
-        function number(index, fallback, low, high) {
-            var value = Number(item(index, fallback))
-            return isNaN(value) ? fallback : Math.max(low, Math.min(high, Math.round(value)))
-        }
-        setSkin(number(1, 1, 1, 2) - 1)
-        soundOn = number(2, 0, 0, 1) === 0
-        ui_View.setEnableAudio(soundOn)
-        sceneRoot.animation_speed = number(3, 0, 0, 1) === 0 ? speedOn : speedOff
-        fillLanguages()
-        setLanguage(number(4, 0, 0, 999))
-        var background = String(item(6, ""))
-        sceneRoot.isCustomBackground = String(item(5, false)) === "true" && background !== ""
-        sceneRoot.sourceCustomBackground = sceneRoot.isCustomBackground ? background : ""
-        sceneRoot.globalSetting_size = number(7, 0, 0, 1) === 1 ? sizeLarger : sizeNormal
-        var builtIn = Palette.presets()
-        var stored = []
-        for (var i = 0; i < builtIn.length; ++i) {
-            var first = 8 + 3 * i
-            stored.push([number(first, builtIn[i][0], 0, 255), number(first + 1, builtIn[i][1], 0, 255),
-                         number(first + 2, builtIn[i][2], 0, 255)])
-        }
-        presets = stored
-        brightnessStep = number(30, 7, 0, 7)
-        choosePreset(number(29, 0, 0, builtIn.length - 1))
-        sceneRoot.globalSetting_url = String(item(31, ""))
-    }
-
-    // The 32 items of the application configuration, as SAVE stores them.
-    function buildConfigList() {
-        var list = [configVersion, sceneRoot.skin_No, soundOn ? 0 : 1,
-                    sceneRoot.animation_speed === speedOff ? 1 : 0, Math.max(0, languagePosition),
-                    sceneRoot.isCustomBackground, sceneRoot.isCustomBackground ? sceneRoot.sourceCustomBackground : "",
-                    sceneRoot.globalSetting_size === sizeLarger ? 1 : 0]
-        for (var i = 0; i < presets.length; ++i)
-            list.push(presets[i][0], presets[i][1], presets[i][2])
-        list.push(presetIndex, brightnessStep, sceneRoot.globalSetting_url)
-        return list
-    }
-
-    function store() {
-        ui_View.saveApConfig(buildConfigList())
-        changes.markHeld()
-    }
-
     function save() {
-        store()
+        settings.store()
         closeRequested()
     }
 
-    // Sound off and cleared, factory configuration, start-up again, then the "sound on" cue.
-    function resetSettings() {
-        setSound(false)
-        ui_View.resetApconfig()
-        initUI()
-        ui_View.playMedia_Index(0)
-    }
-
-    function setSkin(index) {
-        skinList.setCurIndex(index)
-        sceneRoot.skin_No = index + 1
-    }
-
-    function setSound(on) {
-        soundOn = on
-        ui_View.setEnableAudio(on)
-        if (on)
-            ui_View.playMedia_Index(0)
-        else
-            ui_View.clearAllMedia()
-    }
-
-    function fillLanguages() {
-        var languages = ui_View.chkLanguages()
-        var names = []
-        var codes = []
-        for (var name in languages) {
-            names.push(name)
-            codes.push(String(languages[name]))
-        }
-        languageNames = names
-        languageCodes = codes
-        languagePosition = -1
-    }
-
-    function setLanguage(position) {
-        if (position < 0 || position >= languageCodes.length)
-            return
-        var code = languageCodes[position]
-        languagePosition = position
-        languageList.setCurIndex(position)
-        var strings = ui_View.getGlobalStrings(code)
-        sceneRoot.globalSetting_stringList = strings
-        if (strings.length > 0 && strings[0] !== "")
-            sceneRoot.globalSetting_fontFamily = strings[0]
-        sceneRoot.translateStrings(code)
-    }
-
-    function toggleBackground() {
-        if (sceneRoot.isCustomBackground) {
-            sceneRoot.isCustomBackground = false
-            sceneRoot.sourceCustomBackground = ""
-            return
-        }
-        var path = ui_View.getCustomFilePath()
-        if (path === "")
-            return
-        sceneRoot.sourceCustomBackground = "file:" + path
-        sceneRoot.isCustomBackground = true
-    }
-
-    function choosePreset(index) {
-        presetIndex = index
-        var rgb = presets[index]
+    // The palette shows the selected preset without announcing it as a pick.
+    function showPresetColor() {
+        var rgb = settings.presetColor
         textColorPalette.setColor(rgb[0], rgb[1], rgb[2])
-        applyColor()
     }
-
-    function storeColor(r, g, b) {
-        var updated = presets.slice()
-        updated[presetIndex] = [r, g, b]
-        presets = updated
-        applyColor()
-    }
-
-    function applyColor() {
-        var rgb = presets[presetIndex]
-        sceneRoot.globalSetting_color = Palette.withBrightness(rgb[0], rgb[1], rgb[2], brightnessStep)
+    Component.onCompleted: showPresetColor()
+    Connections {
+        target: page.settings
+        function onPresetColorChanged() { page.showPresetColor() }
     }
 
     // Presses on the sheet itself end any text entry and stay on the sheet.
@@ -209,153 +56,172 @@ Item {
     }
     Rectangle { x: 28; y: 50; width: 654; height: 1; color: Theme.stroke }
 
-    // Left column: one row per setting, label then control.
+    // Left column: one row per setting, label then control; the controls of all rows line up.
     readonly property int labelX: 28
-    readonly property int controlX: 164
     readonly property int firstRowY: 68
     readonly property int rowStep: 46
     readonly property int rightX: 430
+    readonly property int switchInset: 4
     function rowY(row) { return firstRowY + row * rowStep }
 
-    Label {
-        x: page.labelX; y: page.rowY(0); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
-        visible: page.skinShown
-        text: Theme.text(26, "SKIN")
-        heading: true
-    }
-    DropdownList {
-        id: skinList
-        objectName: "skinList"
-        x: page.controlX; y: page.rowY(0)
-        visible: page.skinShown
-        currentIndex: 0
-        Component.onCompleted: page.translateStrings()
-        onListElementClicked: page.setSkin(index)
-    }
-
-    Label {
-        x: page.labelX; y: page.rowY(1); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
-        text: Theme.text(27, "SOUND")
-        heading: true
-    }
-    Row {
-        objectName: "soundSwitch"
-        x: page.controlX; y: page.rowY(1) + 4
-        spacing: 20
-        RadioButton {
-            objectName: "soundSwitch_on"
-            text: Theme.text(31, "ON")
-            isSelect: page.soundOn
-            onClicked: if (!page.soundOn) page.setSound(true)
-        }
-        RadioButton {
-            objectName: "soundSwitch_off"
-            text: Theme.text(32, "OFF")
-            isSelect: !page.soundOn
-            onClicked: if (page.soundOn) page.setSound(false)
+    SettingRow {
+        x: page.labelX; y: page.rowY(0)
+        visible: page.settings.skinShown
+        label: Theme.text(26, "SKIN")
+        DropdownList {
+            id: skinList
+            objectName: "skinList"
+            Component.onCompleted: page.translateStrings()
+            onListElementClicked: page.settings.setSkin(index)
         }
     }
 
-    Label {
-        x: page.labelX; y: page.rowY(2); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
-        text: Theme.text(28, "ANIMATED")
-        heading: true
-    }
-    Row {
-        objectName: "animationSwitch"
-        x: page.controlX; y: page.rowY(2) + 4
-        spacing: 20
-        RadioButton {
-            objectName: "animationSwitch_on"
-            text: Theme.text(31, "ON")
-            isSelect: page.sceneRoot && page.sceneRoot.animation_speed === page.speedOn
-            onClicked: page.sceneRoot.animation_speed = page.speedOn
-        }
-        RadioButton {
-            objectName: "animationSwitch_off"
-            text: Theme.text(32, "OFF")
-            isSelect: page.sceneRoot && page.sceneRoot.animation_speed === page.speedOff
-            onClicked: page.sceneRoot.animation_speed = page.speedOff
+    SettingRow {
+        x: page.labelX; y: page.rowY(1)
+        controlInset: page.switchInset
+        label: Theme.text(27, "SOUND")
+        Row {
+            objectName: "soundSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "soundSwitch_on"
+                text: Theme.text(31, "ON")
+                isSelect: page.settings.soundOn
+                onClicked: if (!page.settings.soundOn) page.settings.setSound(true)
+            }
+            RadioButton {
+                objectName: "soundSwitch_off"
+                text: Theme.text(32, "OFF")
+                isSelect: !page.settings.soundOn
+                onClicked: if (page.settings.soundOn) page.settings.setSound(false)
+            }
         }
     }
 
-    Label {
-        x: page.labelX; y: page.rowY(3); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
-        text: Theme.text(29, "LANGUAGE")
-        heading: true
-    }
-    DropdownList {
-        id: languageList
-        objectName: "languageList"
-        x: page.controlX; y: page.rowY(3)
-        model: page.languageNames
-        maxRows: 8
-        onListElementClicked: page.setLanguage(index)
-    }
-
-    Label {
-        x: page.labelX; y: page.rowY(4); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
-        text: Theme.text(30, "BACKGROUND")
-        heading: true
-    }
-    Button_2state {
-        objectName: "backgroundSwitch"
-        x: page.controlX; y: page.rowY(4)
-        width: 150; height: 32
-        normalSource: ""
-        hoverSource: ""
-        text: "\u3010 " + (page.sceneRoot && page.sceneRoot.isCustomBackground ? Theme.text(31, "ON") : Theme.text(32, "OFF")) + " \u3011"
-        onClicked: page.toggleBackground()
-    }
-
-    Label {
-        x: page.labelX; y: page.rowY(5); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
-        text: Theme.text(127, "TEXT SIZE")
-        heading: true
-    }
-    Row {
-        objectName: "textSizeSwitch"
-        x: page.controlX; y: page.rowY(5) + 4
-        spacing: 20
-        RadioButton {
-            objectName: "textSizeSwitch_normal"
-            text: Theme.text(37, "NORMAL")
-            isSelect: page.sceneRoot && page.sceneRoot.globalSetting_size === page.sizeNormal
-            onClicked: page.sceneRoot.globalSetting_size = page.sizeNormal
-        }
-        RadioButton {
-            objectName: "textSizeSwitch_larger"
-            text: Theme.text(38, "LARGER")
-            isSelect: page.sceneRoot && page.sceneRoot.globalSetting_size === page.sizeLarger
-            onClicked: page.sceneRoot.globalSetting_size = page.sizeLarger
+    SettingRow {
+        x: page.labelX; y: page.rowY(2)
+        controlInset: page.switchInset
+        label: Theme.text(28, "ANIMATED")
+        Row {
+            objectName: "animationSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "animationSwitch_on"
+                text: Theme.text(31, "ON")
+                isSelect: page.settings.animationSpeed === page.settings.speedOn
+                onClicked: page.settings.setAnimated(true)
+            }
+            RadioButton {
+                objectName: "animationSwitch_off"
+                text: Theme.text(32, "OFF")
+                isSelect: page.settings.animationSpeed === page.settings.speedOff
+                onClicked: page.settings.setAnimated(false)
+            }
         }
     }
 
-    Label {
-        x: page.labelX; y: page.rowY(6); width: 128; height: 32
-        fontSizeMode: Text.HorizontalFit; minimumPixelSize: 10
-        text: Theme.text(36, "BRIGHTNESS")
-        heading: true
-    }
-    Slider {
-        id: brightnessSlider
-        objectName: "brightnessSlider"
-        x: page.controlX; y: page.rowY(6) + 4
-        width: 240
-        onSliderClicked: {
-            page.brightnessStep = position
-            page.applyColor()
+    SettingRow {
+        x: page.labelX; y: page.rowY(3)
+        label: Theme.text(29, "LANGUAGE")
+        DropdownList {
+            id: languageList
+            objectName: "languageList"
+            model: page.settings.languageNames
+            maxRows: 8
+            onListElementClicked: page.settings.setLanguage(index)
         }
     }
 
-    // The slider moves its own knob on release; this keeps it on the page's step (RESET).
-    Binding { target: brightnessSlider; property: "position"; value: page.brightnessStep }
+    SettingRow {
+        x: page.labelX; y: page.rowY(4)
+        label: Theme.text(30, "BACKGROUND")
+        Button_2state {
+            objectName: "backgroundSwitch"
+            width: 150; height: 32
+            normalSource: ""
+            hoverSource: ""
+            text: "\u3010 " + (page.settings.customBackground ? Theme.text(31, "ON") : Theme.text(32, "OFF")) + " \u3011"
+            onClicked: page.settings.toggleBackground()
+        }
+    }
+
+    SettingRow {
+        x: page.labelX; y: page.rowY(5)
+        controlInset: page.switchInset
+        label: Theme.text(127, "TEXT SIZE")
+        Row {
+            objectName: "textSizeSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "textSizeSwitch_normal"
+                text: Theme.text(37, "NORMAL")
+                isSelect: page.settings.textSize === page.settings.sizeNormal
+                onClicked: page.settings.setLargerText(false)
+            }
+            RadioButton {
+                objectName: "textSizeSwitch_larger"
+                text: Theme.text(38, "LARGER")
+                isSelect: page.settings.textSize === page.settings.sizeLarger
+                onClicked: page.settings.setLargerText(true)
+            }
+        }
+    }
+
+    SettingRow {
+        x: page.labelX; y: page.rowY(6)
+        controlInset: page.switchInset
+        label: Theme.text(36, "BRIGHTNESS")
+        Slider {
+            id: brightnessSlider
+            objectName: "brightnessSlider"
+            width: 240
+            onSliderClicked: page.settings.setBrightness(position)
+        }
+    }
+
+    // Written to the desktop's autostart folder at once: the entry there is the setting.
+    SettingRow {
+        x: page.labelX; y: page.rowY(7)
+        controlInset: page.switchInset
+        // The longest name of the panel: the switch sits further right.
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(168, "START WITH THE DESKTOP")
+        Row {
+            objectName: "autostartSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "autostartSwitch_on"
+                text: Theme.text(31, "ON")
+                isSelect: Autostart.enabled
+                onClicked: page.setAutostart(true)
+            }
+            RadioButton {
+                objectName: "autostartSwitch_off"
+                text: Theme.text(32, "OFF")
+                isSelect: !Autostart.enabled
+                onClicked: page.setAutostart(false)
+            }
+        }
+    }
+    InlineHint {
+        id: autostartRefusal
+        objectName: "autostartRefusal"
+        x: page.labelX; y: page.rowY(7) + 30
+        width: page.rightX - page.labelX - 20
+    }
+
+    function setAutostart(on) {
+        autostartRefusal.visible = false
+        if (Autostart.enabled !== on && !Autostart.setEnabled(on))
+            autostartRefusal.show(Theme.text(169, "The desktop's autostart folder refused the change."))
+    }
+
+    // The lists and the slider move on a click themselves; these keep them on the settings'
+    // state whenever it changes (a language chosen elsewhere, RESET, DISCARD).
+    Binding { target: skinList; property: "currentIndex"; value: page.settings.skinIndex }
+    Binding { target: languageList; property: "currentIndex"; value: page.settings.languagePosition }
+    Binding { target: brightnessSlider; property: "position"; value: page.settings.brightnessStep }
 
     // Right column: the text colour.
     Rectangle { x: page.rightX - 14; y: 68; width: 1; height: 300; color: Theme.stroke }
@@ -376,18 +242,21 @@ Item {
         x: page.rightX; y: page.rowY(1)
         spacing: 6
         Repeater {
-            model: page.presets.length
+            model: page.settings.presets.length
             delegate: Rectangle {
                 objectName: "colorPreset_" + index
-                readonly property var rgb: page.presets[index]
+                readonly property var rgb: page.settings.presets[index]
                 width: 30; height: 30
                 radius: 6
                 color: Qt.rgba(rgb[0] / 255, rgb[1] / 255, rgb[2] / 255, 1)
-                border.color: index === page.presetIndex ? Theme.accent : Theme.stroke
-                border.width: index === page.presetIndex ? 3 : 1
+                border.color: index === page.settings.presetIndex ? Theme.accent : Theme.stroke
+                border.width: index === page.settings.presetIndex ? 3 : 1
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: page.choosePreset(index)
+                    onClicked: {
+                        Sounds.click()
+                        page.settings.choosePreset(index)
+                    }
                 }
             }
         }
@@ -396,14 +265,14 @@ Item {
         id: textColorPalette
         objectName: "textColorPalette"
         x: page.rightX; y: page.rowY(2) + 4
-        onColorPicked: page.storeColor(r, g, b)
+        onColorPicked: page.settings.storeColor(r, g, b)
     }
 
     PushButton {
         objectName: "resetButton"
         x: saveButton.x - width - 12; y: saveButton.y
         text: Theme.text(77, "RESET")
-        onClicked: page.resetSettings()
+        onClicked: page.settings.resetSettings()
     }
     PushButton {
         id: saveButton

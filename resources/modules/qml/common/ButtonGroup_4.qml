@@ -38,7 +38,7 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                     onClicked: {
-                        ui_View.playMedia_Index(4)
+                        Sounds.click()
                         group.clicked(index)
                     }
                 }

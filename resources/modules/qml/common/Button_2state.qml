@@ -44,7 +44,7 @@ Item {
         hoverEnabled: true
         onClicked: {
             if (button.cue)
-                ui_View.playMedia_Index(4)
+                Sounds.click()
             button.clicked()
         }
     }

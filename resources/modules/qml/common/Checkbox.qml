@@ -32,7 +32,7 @@ Item {
         anchors.fill: parent
         onClicked: {
             box.isSelect = !box.isSelect
-            ui_View.playMedia_Index(4)
+            Sounds.click()
             box.clicked(box.isSelect)
         }
     }

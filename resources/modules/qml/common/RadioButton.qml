@@ -32,7 +32,7 @@ Item {
     MouseArea {
         anchors.fill: parent
         onClicked: {
-            ui_View.playMedia_Index(4)
+            Sounds.click()
             radio.clicked(radio.index)
         }
     }

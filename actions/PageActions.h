@@ -1,0 +1,25 @@
+#pragma once
+// The page actions, one unit per page, built on one set of controllers: the window's pages,
+// w3ctl and the tests drive the same units.
+#include <memory>
+
+class Controllers;
+class KeyActions;
+class LightingActions;
+class MacroActions;
+class ProfileActions;
+class SensorActions;
+class SettingsActions;
+
+class PageActions {
+public:
+    explicit PageActions(Controllers &controllers);
+    ~PageActions();
+
+    std::unique_ptr<KeyActions> keys;
+    std::unique_ptr<MacroActions> macros;
+    std::unique_ptr<SensorActions> sensor;
+    std::unique_ptr<LightingActions> lighting;
+    std::unique_ptr<SettingsActions> settings;
+    std::unique_ptr<ProfileActions> profiles;
+};

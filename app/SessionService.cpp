@@ -1,0 +1,203 @@
+#include "app/SessionService.h"
+
+#include "actions/KeyActions.h"
+#include "actions/LightingActions.h"
+#include "actions/PageActions.h"
+#include "actions/ProfileActions.h"
+#include "actions/SensorActions.h"
+#include "app/Widget.h"
+#include "controller/myQQuickView.h"
+#include "device/DeviceState.h"
+#include "scenelogic/Rgb.h"
+#include "w3config1adaptor.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDebug>
+#include <QVariantMap>
+
+const QString SessionService::kServiceName = QStringLiteral("org.w3config.W3Config1");
+const QString SessionService::kObjectPath = QStringLiteral("/org/w3config/W3Config1");
+const QString SessionService::kPendingError = QStringLiteral("org.w3config.W3Config1.Error.Pending");
+const QString SessionService::kNoDeviceError = QStringLiteral("org.w3config.W3Config1.Error.NoDevice");
+
+namespace {
+// A running instance busy with a transfer still answers within this time.
+constexpr int kHandOverTimeoutMs = 10000;
+}
+
+SessionService::Claim SessionService::claimName()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return Claim::NoBus;
+    const auto reply = bus.interface()->registerService(kServiceName, QDBusConnectionInterface::DontQueueService,
+                                                        QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid())
+        return Claim::NoBus;
+    return reply.value() == QDBusConnectionInterface::ServiceRegistered ? Claim::Owned : Claim::HeldElsewhere;
+}
+
+bool SessionService::openRunningWindow()
+{
+    const QDBusMessage call = QDBusMessage::createMethodCall(kServiceName, kObjectPath, kServiceName, "OpenWindow");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, kHandOverTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+SessionService::SessionService(Widget &shell) : shell(shell), actions(shell.view()->actions())
+{
+    qDBusRegisterMetaType<QList<int>>();
+    new W3Config1Adaptor(this);
+    told = snapshot();
+    connect(&shell, &Widget::deviceChecked, this, &SessionService::onDeviceChecked);
+    connect(&shell, &Widget::windowShownChanged, this, &SessionService::announceChanges);
+    connect(actions.profiles.get(), &ProfileActions::profileSelected, this, &SessionService::announceChanges);
+    for (auto signal : {&SensorActions::stagesChanged, &SensorActions::currentStageChanged})
+        connect(actions.sensor.get(), signal, this, &SessionService::announceChanges);
+    for (auto signal : {&LightingActions::effectChanged, &LightingActions::paletteChanged})
+        connect(actions.lighting.get(), signal, this, &SessionService::announceChanges);
+}
+
+// Without a window nothing else starts the page actions: the service reads what the mouse and
+// the profile hold as the window's start-up would.
+void SessionService::onDeviceChecked()
+{
+    firmwareVersion = deviceReady ? shell.view()->ui_80H_GetFWVersion() : QString();
+    if (deviceReady && !shell.view()->rootObject()) {
+        actions.keys->start();
+        actions.lighting->start();
+        actions.sensor->start();
+    }
+    announceChanges();
+}
+
+SessionService::Snapshot SessionService::snapshot() const
+{
+    return {connected(), product(), firmware(), profile(), dpiStage(), dpiStages(), light(), windowShown()};
+}
+
+void SessionService::announceChanges()
+{
+    const Snapshot now = snapshot();
+    QVariantMap changed;
+    const auto note = [&changed](const char *name, const auto &before, const auto &after) {
+        if (before != after)
+            changed.insert(name, QVariant::fromValue(after));
+    };
+    note("Connected", told.connected, now.connected);
+    note("Product", told.product, now.product);
+    note("Firmware", told.firmware, now.firmware);
+    note("Profile", told.profile, now.profile);
+    note("DpiStage", told.dpiStage, now.dpiStage);
+    note("DpiStages", told.dpiStages, now.dpiStages);
+    note("Light", told.light, now.light);
+    note("WindowShown", told.windowShown, now.windowShown);
+    told = now;
+    if (changed.isEmpty())
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
+    signal << kServiceName << changed << QStringList();
+    if (!QDBusConnection::sessionBus().send(signal))
+        qWarning() << "The session bus did not take the change of" << changed.keys();
+}
+
+bool SessionService::publish()
+{
+    return QDBusConnection::sessionBus().registerObject(kObjectPath, this);
+}
+
+bool SessionService::connected() const
+{
+    return deviceReady;
+}
+
+QString SessionService::product() const
+{
+    return deviceReady ? shell.device().deviceEntries().value(int(shell.device().currentDeviceId())).name : QString();
+}
+
+int SessionService::profile() const
+{
+    return actions.profiles->current() + 1;
+}
+
+int SessionService::dpiStage() const
+{
+    return actions.sensor->currentStage() + 1;
+}
+
+QList<int> SessionService::dpiStages() const
+{
+    return actions.sensor->stageValues();
+}
+
+QVariantMap SessionService::light() const
+{
+    const LightingActions &lighting = *actions.lighting;
+    QStringList colors;
+    const QVariantList palette = lighting.palette();
+    for (int i = 0; i + 2 < palette.size(); i += 3)
+        colors << Rgb{palette[i].toInt(), palette[i + 1].toInt(), palette[i + 2].toInt()}.name();
+    return {{"effect", lighting.effectPosition()},
+            {"brightness", lighting.brightnessStep()},
+            {"speed", lighting.speedStep()},
+            {"on", lighting.powerOn()},
+            {"colors", colors}};
+}
+
+bool SessionService::windowShown() const
+{
+    return shell.isVisible();
+}
+
+void SessionService::OpenWindow()
+{
+    shell.openWindow();
+}
+
+bool SessionService::refuse(const QString &error, const QString &message)
+{
+    if (calledFromDBus())
+        sendErrorReply(error, message);
+    return false;
+}
+
+bool SessionService::mayWorkOnProfile(int profile)
+{
+    if (profile < 1 || profile > 10)
+        return refuse(QDBusError::errorString(QDBusError::InvalidArgs), QString("there is no profile %1; profiles are 1-10").arg(profile));
+    if (actions.keys->pending() || actions.lighting->pending() || actions.sensor->pending())
+        return refuse(kPendingError, "the window holds changes that have not reached the mouse; apply or discard them first");
+    return true;
+}
+
+void SessionService::SwitchProfile(int profile)
+{
+    if (mayWorkOnProfile(profile))
+        actions.profiles->select(profile - 1);
+}
+
+void SessionService::ApplyProfile(int profile)
+{
+    if (!mayWorkOnProfile(profile))
+        return;
+    if (!deviceReady) {
+        refuse(kNoDeviceError, "no W3 mouse is connected");
+        return;
+    }
+    actions.profiles->switchTo(profile - 1);
+}
+
+void SessionService::SetDpiStage(int stage)
+{
+    if (!deviceReady) {
+        refuse(kNoDeviceError, "no W3 mouse is connected");
+        return;
+    }
+    if (!actions.sensor->switchStage(stage - 1))
+        refuse(QDBusError::errorString(QDBusError::InvalidArgs),
+               QString("stage %1 is not in use; the stages in use have a DPI value").arg(stage));
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The running program on the session bus (service/org.w3config.W3Config1.xml): one instance
+// per session owns the bus name, so a second launch hands over to it instead of driving the
+// mouse as well. Its properties follow the page actions, so a change made in the window, by
+// the tray or over the bus is announced the same way.
+#include <QDBusContext>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+class PageActions;
+class Widget;
+
+class SessionService : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_PROPERTY(bool Connected READ connected)
+    Q_PROPERTY(QString Product READ product)
+    Q_PROPERTY(QString Firmware READ firmware)
+    Q_PROPERTY(int Profile READ profile)
+    Q_PROPERTY(int DpiStage READ dpiStage)
+    Q_PROPERTY(QList<int> DpiStages READ dpiStages)
+    Q_PROPERTY(QVariantMap Light READ light)
+    Q_PROPERTY(bool WindowShown READ windowShown)
+public:
+    static const QString kServiceName;
+    static const QString kObjectPath;
+    static const QString kPendingError;
+    static const QString kNoDeviceError;
+
+    enum class Claim { Owned, HeldElsewhere, NoBus };
+
+    // Takes the bus name for this process. Without a session bus the program runs alone.
+    static Claim claimName();
+    // Asks the instance that holds the name to show its window; false when it did not answer.
+    static bool openRunningWindow();
+
+    explicit SessionService(Widget &shell);
+    // Publishes the object; false when the bus refused it.
+    bool publish();
+
+    bool connected() const;
+    QString product() const;
+    QString firmware() const { return firmwareVersion; }
+    int profile() const;
+    int dpiStage() const;
+    QList<int> dpiStages() const;
+    QVariantMap light() const;
+    bool windowShown() const;
+
+public slots:
+    void OpenWindow();
+    void SwitchProfile(int profile);
+    void ApplyProfile(int profile);
+    void SetDpiStage(int stage);
+
+private:
+    struct Snapshot {
+        bool connected = false;
+        QString product;
+        QString firmware;
+        int profile = 0;
+        int dpiStage = 0;
+        QList<int> dpiStages;
+        QVariantMap light;
+        bool windowShown = false;
+    };
+    Snapshot snapshot() const;
+    // Sends the standard PropertiesChanged signal for what differs from the last one told.
+    void announceChanges();
+    void onDeviceChecked();
+    // The checks of a profile switch; false after the caller was sent the error.
+    bool mayWorkOnProfile(int profile);
+    bool refuse(const QString &error, const QString &message);
+
+    Widget &shell;
+    PageActions &actions;
+    QString firmwareVersion;
+    Snapshot told;
+};
