@@ -1,7 +1,8 @@
 #include "platform/X11ActiveApplication.h"
 
+#include "platform/ProcessProgram.h"
+
 #include <QDebug>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <cstdlib>
 #include <cstring>
@@ -10,13 +11,6 @@ namespace {
 
 // A property larger than this is not a window class or a process id.
 constexpr uint32_t kMaxPropertyWords = 1024;
-
-QString programOf(qint64 pid)
-{
-    if (pid <= 0)
-        return QString();
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget()).fileName();
-}
 
 }  // namespace
 
@@ -119,7 +113,7 @@ void X11ActiveApplication::readActiveWindow()
                 std::memcpy(&value, pid.constData(), sizeof value);
                 application.pid = value;
             }
-            application.programName = programOf(application.pid);
+            application.programName = programNameOf(application.pid);
         }
     }
     if (application == inFront)
