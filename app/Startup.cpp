@@ -10,6 +10,7 @@
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
+#include "platform/ActiveApplicationChoice.h"
 #include "platform/DataFolder.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/OpenGlSupport.h"
@@ -144,6 +145,10 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     SessionService service(*shell);
     if (!service.publish())
         qWarning() << "The session bus refused" << SessionService::kObjectPath;
+    // Each desktop tells the application in front its own way; its helpers call back under
+    // the service's name.
+    ActiveApplicationChoice activeApplication = chooseActiveApplication(startEnvironment, QDBusConnection::sessionBus());
+    qInfo().noquote() << activeApplication.logLine;
 
     // The tray icon comes once the desktop's panel is there, or without it after a while (an
     // XEmbed tray, or none: the bus still serves).
@@ -168,5 +173,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     InputCapture::setCopyDataHandler(nullptr, &app, nullptr);
     shell->view()->sounds().leavePlayersToProcessExit();
     shell.reset();
+    // The KWin script leaves KWin with the program.
+    activeApplication.backEnd.reset();
     endProcess(result);
 }

@@ -12,6 +12,8 @@ const char *const kKWinService = "org.kde.KWin";
 const char *const kScriptingPath = "/Scripting";
 const char *const kScriptingInterface = "org.kde.kwin.Scripting";
 const char *const kScriptInterface = "org.kde.kwin.Script";
+// How long the end of the program waits for KWin to unload the script.
+constexpr int kUnloadLimitMs = 2000;
 
 QDBusMessage scriptingCall(const char *method, const QVariantList &arguments)
 {
@@ -51,9 +53,14 @@ KWinScriptActiveApplication::KWinScriptActiveApplication(const QDBusConnection &
 
 KWinScriptActiveApplication::~KWinScriptActiveApplication()
 {
-    // Sent without waiting: the program is ending, KWin drops the script when it gets this.
-    if (scriptId >= 0 && !bus.send(scriptingCall("unloadScript", {QString::fromLatin1(kPluginName)})))
-        qWarning() << "Application in front: could not ask KWin to unload its script";
+    // The script may be loaded even when KWin's answer has not come yet. The program ends
+    // right after this, so the call waits for KWin (briefly) to be sure it left the process.
+    if (!loadRequested)
+        return;
+    const QDBusMessage reply =
+        bus.call(scriptingCall("unloadScript", {QString::fromLatin1(kPluginName)}), QDBus::BlockWithGui, kUnloadLimitMs);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        qWarning() << "Application in front: KWin did not unload the script:" << reply.errorMessage();
 }
 
 QString KWinScriptActiveApplication::installedScriptPath()
@@ -63,6 +70,7 @@ QString KWinScriptActiveApplication::installedScriptPath()
 
 void KWinScriptActiveApplication::loadScript()
 {
+    loadRequested = true;
     auto *watcher = new QDBusPendingCallWatcher(
         bus.asyncCall(scriptingCall("loadScript", {scriptPath, QString::fromLatin1(kPluginName)})), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {

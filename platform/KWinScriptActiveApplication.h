@@ -28,5 +28,6 @@ private:
     void runScript(const QString &objectPath, bool olderPathLeft);
 
     const QString scriptPath;
+    bool loadRequested = false;
     int scriptId = -1;
 };

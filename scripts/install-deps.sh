@@ -8,9 +8,11 @@ packages=(
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qttest
   libhidapi-dev libudev-dev
   libphonon4qt5-dev phonon4qt5-backend-gstreamer gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  libx11-dev libxtst-dev libxcb1-dev
+  libx11-dev libxtst-dev libxcb1-dev libwayland-dev
   libglib2.0-dev dbus dconf-gsettings-backend gsettings-desktop-schemas
   xvfb xauth xcompmgr x11-utils imagemagick libgl1-mesa-dri
+  # the headless compositor and the Wayland windows of the tests, and the GNOME Shell extension check
+  sway qtwayland5 nodejs
   fonts-dejavu-core fonts-noto-cjk
   clang libclang-rt-14-dev
   desktop-file-utils appstream help2man groff-base

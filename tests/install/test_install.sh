@@ -31,6 +31,13 @@ activation="$root/share/dbus-1/services/$bus.service"
 [ -e "$activation" ] || fail "missing the activation file $bus.service"
 grep -qx "Name=$bus" "$activation" || fail "$bus.service names another bus name"
 grep -qx "Exec=/usr/bin/w3config --background" "$activation" || fail "$bus.service does not start /usr/bin/w3config in the background"
+# The helpers that tell the application in front: the KWin script beside the program, one
+# variant of the GNOME Shell extension where GNOME Shell looks for it, and their bus contract.
+[ -e "$root/share/dbus-1/interfaces/org.w3config.ActiveApplication1.xml" ] || fail "missing the interface org.w3config.ActiveApplication1.xml"
+[ -e "$root/lib/w3config/desktop-helpers/kwin/w3config-active-application.js" ] || fail "missing the KWin script"
+extension="$root/share/gnome-shell/extensions/w3config-focus@w3config.org"
+[ -e "$extension/extension.js" ] && [ -e "$extension/metadata.json" ] || fail "missing the GNOME Shell extension"
+grep -q '"uuid": "w3config-focus@w3config.org"' "$extension/metadata.json" || fail "the GNOME Shell extension's folder is not its uuid"
 [ ! -e "$root/lib/w3config/w3config-virtual" ] || fail "w3config-virtual installed without being asked for"
 
 # The rule names every vendor:product pair of the catalogue, and nothing else.
