@@ -139,7 +139,7 @@ void WlrootsActiveApplication::readEvents()
     if (healthy && wl_display_flush(display) < 0)
         healthy = errno == EAGAIN;
     if (!healthy || !manager) {
-        qInfo() << "Application in front: the Wayland compositor went away";
+        qInfo() << "Application in front: the Wayland compositor went away or stopped listing its windows";
         disconnectFromCompositor();
     }
     updateFront();

@@ -4,7 +4,7 @@
 //
 // Plasma 6 names the signal windowActivated and the property activeWindow; Plasma 5.27 names
 // them clientActivated and activeClient. The window's properties (desktopFileName,
-// resourceClass, pid) have the same names in both.
+// resourceClass, resourceName, pid) have the same names in both.
 
 var service = "org.w3config.W3Config1";
 var objectPath = "/org/w3config/W3Config1/ActiveApplication";
@@ -25,7 +25,7 @@ function reportActivated(window) {
     // A whole number reaches the bus as a signed integer; 0 says the process is unknown.
     var pid = window.pid > 0 ? window.pid : 0;
     callDBus(service, objectPath, interfaceName, "Activated",
-             text(window.desktopFileName), text(window.resourceClass), pid);
+             text(window.desktopFileName), text(window.resourceClass) || text(window.resourceName), pid);
 }
 
 if (workspace.windowActivated !== undefined) {
