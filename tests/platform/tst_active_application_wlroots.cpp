@@ -34,6 +34,7 @@ private slots:
     void cleanupTestCase();
     void theFocusedWindowIsInFront();
     void theChoiceTakesTheToplevelList();
+    void theCompositorEndingLeavesNothingInFront();
 
 private:
     bool startCompositor();
@@ -207,6 +208,19 @@ void TestActiveApplicationWlroots::theChoiceTakesTheToplevelList()
     const ActiveApplicationChoice choice = chooseActiveApplication(environment, QDBusConnection::sessionBus());
     QVERIFY(qobject_cast<WlrootsActiveApplication *>(choice.backEnd.get()));
     QVERIFY2(choice.logLine.contains("wlroots"), qPrintable(choice.logLine));
+}
+
+void TestActiveApplicationWlroots::theCompositorEndingLeavesNothingInFront()
+{
+    WlrootsActiveApplication backEnd(QFile::encodeName(waylandSocket()));
+    QCOMPARE(backEnd.current().applicationId, QString(kSecond));
+    QSignalSpy changed(&backEnd, &ActiveApplication::changed);
+    // sway may end before it answers swaymsg: its ending is what counts.
+    static_cast<void>(swaymsg("exit"));
+    QVERIFY(changed.wait(kStartLimitMs));
+    QCOMPARE(backEnd.current(), ApplicationIdentity());
+    QVERIFY(!backEnd.isAvailable());
+    QVERIFY(compositor.waitForFinished(kStartLimitMs));
 }
 
 QTEST_GUILESS_MAIN(TestActiveApplicationWlroots)
