@@ -151,8 +151,14 @@ QProcess *TestActiveApplicationWlroots::startWindow(const QString &appId)
 QStringList TestActiveApplicationWlroots::frontOrder(const QSignalSpy &changed) const
 {
     QStringList order;
-    for (const QList<QVariant> &signal : changed)
-        order << signal.at(0).value<ApplicationIdentity>().applicationId;
+    // sway may send one window's deactivation and the next one's activation in separate
+    // batches on a loaded machine; the moment with nothing in front between them is real but
+    // says nothing about the order.
+    for (const QList<QVariant> &signal : changed) {
+        const QString applicationId = signal.at(0).value<ApplicationIdentity>().applicationId;
+        if (!applicationId.isEmpty())
+            order << applicationId;
+    }
     return order;
 }
 
@@ -163,7 +169,7 @@ void TestActiveApplicationWlroots::theFocusedWindowIsInFront()
     QCOMPARE(backEnd.current(), ApplicationIdentity());
     QSignalSpy changed(&backEnd, &ActiveApplication::changed);
     const auto waitForFront = [&](int count) {
-        return QTest::qWaitFor([&] { return changed.size() >= count; }, kStartLimitMs);
+        return QTest::qWaitFor([&] { return frontOrder(changed).size() >= count; }, kStartLimitMs);
     };
 
     // sway focuses each new window.
@@ -194,7 +200,7 @@ void TestActiveApplicationWlroots::theFocusedWindowIsInFront()
     first->terminate();
     QVERIFY(first->waitForFinished(kStartLimitMs));
     QVERIFY(waitForFront(6));
-    QCOMPARE(changed.last().at(0).value<ApplicationIdentity>().applicationId, QString(kSecond));
+    QCOMPARE(frontOrder(changed).last(), QString(kSecond));
 }
 
 void TestActiveApplicationWlroots::theChoiceTakesTheToplevelList()
