@@ -1,6 +1,9 @@
 #include "app/CommandService.h"
 
+#include "actions/KeyActions.h"
+#include "actions/LightingActions.h"
 #include "actions/PageActions.h"
+#include "actions/SensorActions.h"
 #include "app/Widget.h"
 #include "cli/CommandBench.h"
 #include "cli/CommandLine.h"
@@ -149,6 +152,23 @@ void CommandService::run(const Request &request)
     outStream.flush();
     errStream.flush();
     running = false;
+    showTheMouseAgain();
     QDBusConnection::sessionBus().send(request.call.createReply({exitCode, out, err}));
     emit commandRan();
+}
+
+// A command sends through the page actions' own commands, which leave the state the pages
+// show as it was: the pages read the profile in use again, so that the window and the bus
+// show what the command changed. A page that holds changes the user made meanwhile keeps them.
+void CommandService::showTheMouseAgain()
+{
+    if (!deviceReady)
+        return;
+    PageActions &actions = shell.view()->actions();
+    if (!actions.keys->pending())
+        actions.keys->refresh();
+    if (!actions.lighting->pending())
+        actions.lighting->refresh();
+    if (!actions.sensor->pending())
+        actions.sensor->refresh();
 }

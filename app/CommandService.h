@@ -40,6 +40,7 @@ private:
     QString obstacle(int waitMs) const;
     void serveNext();
     void run(const Request &request);
+    void showTheMouseAgain();
 
     Widget &shell;
     std::deque<Request> queue;
