@@ -12,6 +12,7 @@
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "device/Hid_Thread.h"
+#include "platform/DeviceLock.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -122,7 +123,13 @@ void CommandService::serveNext()
     if (running || queue.empty())
         return;
     const Request &first = queue.front();
-    const QString blocked = obstacle(first.waitMs);
+    QString blocked = obstacle(first.waitMs);
+    // The device lock is held for the whole command, as w3ctl alone holds it: a w3ctl that
+    // works alone beside the program (an older one, or one the program did not answer) is
+    // waited for, and waits in turn.
+    DeviceLock *lock = DeviceLock::shared();
+    if (blocked.isEmpty() && lock && !lock->tryLock())
+        blocked = CommandDevice::busyMessage(first.waitMs);
     if (!blocked.isEmpty() && first.waiting.elapsed() < first.waitMs) {
         retry.start(kTurnPollMs);
         return;
@@ -131,6 +138,8 @@ void CommandService::serveNext()
     queue.pop_front();
     if (blocked.isEmpty()) {
         run(request);
+        if (lock)
+            lock->unlock();
     } else {
         QString err;
         QTextStream errStream(&err);

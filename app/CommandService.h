@@ -2,9 +2,10 @@
 // w3ctl's commands run in the program (the Commands interface of the bus service; w3ctl's side
 // is cli/ServiceClient): on the window's controllers, page actions and mouse, so that the
 // window, the tray and the bus see what a command changed and nobody waits for the device
-// lock. One command at a time, each in its turn: while a transfer or another command runs, or
-// the window holds changes not applied, a command waits up to its --wait and then gives up with
-// exit code 3, as w3ctl alone does when the lock stays taken.
+// lock. One command at a time, each in its turn: while a transfer or another command runs, the
+// window holds changes not applied or a w3ctl working alone holds the device lock, a command
+// waits up to its --wait and then gives up with exit code 3, as w3ctl alone does when the lock
+// stays taken.
 #include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
