@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -30,6 +31,14 @@ bool sessionBusExists()
     return !runtime.isEmpty() && QFileInfo::exists(runtime + "/bus");
 }
 
+// The running program works in its data folder. Another installation (a build folder, a
+// test's copy) keeps other profiles: its commands are not this w3ctl's to hand over.
+bool worksOnOurDataFolder(uint pid)
+{
+    const QString folder = QFileInfo(QString("/proc/%1/cwd").arg(pid)).canonicalFilePath();
+    return pid != 0 && !folder.isEmpty() && folder == QDir::current().canonicalPath();
+}
+
 QDBusMessage callOnBus(QDBusMessage call, int timeoutMs)
 {
     // A program that ended meanwhile must not be started again by the bus for w3ctl.
@@ -48,6 +57,8 @@ Counterpart counterpart()
         return Counterpart::Absent;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(kServiceName).value())
+        return Counterpart::Absent;
+    if (!worksOnOurDataFolder(bus.interface()->servicePid(kServiceName).value()))
         return Counterpart::Absent;
     const QDBusMessage reply = callOnBus(
         QDBusMessage::createMethodCall(kServiceName, kObjectPath, "org.freedesktop.DBus.Introspectable", "Introspect"),

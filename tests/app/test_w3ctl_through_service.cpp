@@ -273,6 +273,22 @@ private slots:
         QCOMPARE(stored.value("sensor/reportRate_W3").toInt(), 1);
     }
 
+    // A program on another data folder (another installation, a test's copy) keeps other
+    // profiles: w3ctl works alone on its own.
+    void aProgramOnAnotherDataFolderIsLeftAlone()
+    {
+        RunFolder served;
+        QVERIFY(served.ok);
+        startService(served, true);
+        RunFolder other;
+        QVERIFY(other.ok);
+        const Outcome outcome = runW3ctl(other, {"profile", "3"}, true, 0, QString());
+        QCOMPARE(outcome.exitCode, 0);
+        QCOMPARE(outcome.err, QString());
+        QVERIFY(!outcome.writes.isEmpty());  // on its own virtual mouse
+        QCOMPARE(busProperty("Profile"), QVariant(1));
+    }
+
 public slots:
     void onPropertiesChanged(const QString &, const QVariantMap &changed, const QStringList &)
     {
