@@ -160,8 +160,8 @@ void CommandService::run(const Request &request)
     const int exitCode = runW3ctlOn(bench, request.arguments, outStream, errStream, request.userFolder);
     outStream.flush();
     errStream.flush();
-    running = false;
     showTheMouseAgain();
+    running = false;
     QDBusConnection::sessionBus().send(request.call.createReply({exitCode, out, err}));
     emit commandRan();
 }
