@@ -105,6 +105,15 @@ public:
         return env;
     }
 
+    // w3ctl beside the running program: with no virtual mouse of its own, so that a command
+    // it ran alone instead would end with "no W3 mouse found".
+    QProcessEnvironment besideTheProgram() const
+    {
+        QProcessEnvironment env = environment(false);
+        env.remove("W3_VIRTUAL_WIRE_LOG");
+        return env;
+    }
+
     QByteArray profiles() const
     {
         QByteArray all;
@@ -159,14 +168,14 @@ private slots:
         QVERIFY(served.ok);
         startService(served, plugged);
         const qint64 wireBefore = readAll(served.path("wire.log")).size();
-        const Outcome throughProgram = runW3ctl(served, arguments, plugged, wireBefore, userFile);
+        const Outcome throughProgram = runW3ctl(served, arguments, served.besideTheProgram(), wireBefore, userFile);
         QVERIFY2(throughProgram.exitCode >= 0, "w3ctl did not end");
         QCOMPARE(service.state(), QProcess::Running);
         stopService();
 
         RunFolder alone;
         QVERIFY(alone.ok);
-        const Outcome byItself = runW3ctl(alone, arguments, plugged, 0, userFile);
+        const Outcome byItself = runW3ctl(alone, arguments, alone.environment(plugged), 0, userFile);
 
         QCOMPARE(throughProgram.out, byItself.out);
         QCOMPARE(throughProgram.err, byItself.err);
@@ -191,7 +200,7 @@ private slots:
                                                       SLOT(onPropertiesChanged(QString, QVariantMap, QStringList))));
         changes = &announced;
 
-        const Outcome switched = runW3ctl(served, {"profile", "3"}, true, 0, QString());
+        const Outcome switched = runW3ctl(served, {"profile", "3"}, served.besideTheProgram(), 0, QString());
         QCOMPARE(switched.exitCode, 0);
         const auto toldProfile = [&announced] {
             for (const QVariantMap &change : announced)
@@ -238,7 +247,7 @@ private slots:
         QProcess first;
         QProcess second;
         for (QProcess *w3ctl : {&first, &second}) {
-            w3ctl->setProcessEnvironment(served.environment(true));
+            w3ctl->setProcessEnvironment(served.besideTheProgram());
             w3ctl->setWorkingDirectory(served.path("user"));
         }
         first.start(served.path("w3ctl-virtual"), {"light", "breathing", "--speed", "6"});
@@ -262,7 +271,7 @@ private slots:
         QVERIFY(served.ok);
         startService(served, true);
         QVERIFY(::kill(pid_t(service.processId()), SIGSTOP) == 0);
-        const Outcome outcome = runW3ctl(served, {"rate", "1000"}, true, 0, QString());
+        const Outcome outcome = runW3ctl(served, {"rate", "1000"}, served.environment(true), 0, QString());
         ::kill(pid_t(service.processId()), SIGCONT);
         QCOMPARE(outcome.exitCode, 0);
         QCOMPARE(outcome.out, QString("report rate 1000 Hz\n"));
@@ -282,7 +291,7 @@ private slots:
         startService(served, true);
         RunFolder other;
         QVERIFY(other.ok);
-        const Outcome outcome = runW3ctl(other, {"profile", "3"}, true, 0, QString());
+        const Outcome outcome = runW3ctl(other, {"profile", "3"}, other.environment(true), 0, QString());
         QCOMPARE(outcome.exitCode, 0);
         QCOMPARE(outcome.err, QString());
         QVERIFY(!outcome.writes.isEmpty());  // on its own virtual mouse
@@ -327,11 +336,11 @@ private:
                                  kStartLimitMs);
     }
 
-    static Outcome runW3ctl(const RunFolder &folder, const QStringList &arguments, bool plugged, qint64 wireFrom,
-                            const QString &userFile)
+    static Outcome runW3ctl(const RunFolder &folder, const QStringList &arguments, const QProcessEnvironment &env,
+                            qint64 wireFrom, const QString &userFile)
     {
         QProcess w3ctl;
-        w3ctl.setProcessEnvironment(folder.environment(plugged));
+        w3ctl.setProcessEnvironment(env);
         w3ctl.setWorkingDirectory(folder.path("user"));
         w3ctl.start(folder.path("w3ctl-virtual"), arguments);
         Outcome outcome;
