@@ -18,3 +18,8 @@ PageActions::PageActions(Controllers &controllers)
 }
 
 PageActions::~PageActions() = default;
+
+bool PageActions::pending() const
+{
+    return keys->pending() || lighting->pending() || sensor->pending();
+}

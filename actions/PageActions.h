@@ -16,6 +16,9 @@ public:
     explicit PageActions(Controllers &controllers);
     ~PageActions();
 
+    // A page holds changes that have not reached the mouse.
+    bool pending() const;
+
     std::unique_ptr<KeyActions> keys;
     std::unique_ptr<MacroActions> macros;
     std::unique_ptr<SensorActions> sensor;

@@ -16,6 +16,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QVariantMap>
 
 const QString SessionService::kServiceName = QStringLiteral("org.w3config.W3Config1");
@@ -47,10 +49,12 @@ bool SessionService::openRunningWindow()
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-SessionService::SessionService(Widget &shell) : shell(shell), actions(shell.view()->actions())
+SessionService::SessionService(Widget &shell) : shell(shell), actions(shell.view()->actions()), commands(shell)
 {
     qDBusRegisterMetaType<QList<int>>();
     new W3Config1Adaptor(this);
+    new CommandsAdaptor(this);
+    connect(&commands, &CommandService::commandRan, this, &SessionService::announceChanges);
     told = snapshot();
     connect(&shell, &Widget::deviceChecked, this, &SessionService::onDeviceChecked);
     connect(&shell, &Widget::windowShownChanged, this, &SessionService::announceChanges);
@@ -169,7 +173,7 @@ bool SessionService::mayWorkOnProfile(int profile)
 {
     if (profile < 1 || profile > 10)
         return refuse(QDBusError::errorString(QDBusError::InvalidArgs), QString("there is no profile %1; profiles are 1-10").arg(profile));
-    if (actions.keys->pending() || actions.lighting->pending() || actions.sensor->pending())
+    if (actions.pending())
         return refuse(kPendingError, "the window holds changes that have not reached the mouse; apply or discard them first");
     return true;
 }
@@ -200,4 +204,20 @@ void SessionService::SetDpiStage(int stage)
     if (!actions.sensor->switchStage(stage - 1))
         refuse(QDBusError::errorString(QDBusError::InvalidArgs),
                QString("stage %1 is not in use; the stages in use have a DPI value").arg(stage));
+}
+
+int SessionService::RunCommand(const QStringList &arguments, const QString &workingFolder, QString &, QString &)
+{
+    // The files the user names are resolved there: a relative or missing folder would put
+    // them where the program happens to work.
+    if (!QDir::isAbsolutePath(workingFolder) || !QFileInfo(workingFolder).isDir()) {
+        refuse(QDBusError::errorString(QDBusError::InvalidArgs),
+               QString("the working folder \"%1\" is not the absolute path of a folder").arg(workingFolder));
+        return 0;
+    }
+    if (!calledFromDBus())
+        return 0;
+    setDelayedReply(true);
+    commands.take(message(), arguments, QDir(workingFolder));
+    return 0;
 }

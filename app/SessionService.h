@@ -3,6 +3,8 @@
 // per session owns the bus name, so a second launch hands over to it instead of driving the
 // mouse as well. Its properties follow the page actions, so a change made in the window, by
 // the tray or over the bus is announced the same way.
+#include "app/CommandService.h"
+
 #include <QDBusContext>
 #include <QList>
 #include <QObject>
@@ -54,6 +56,11 @@ public slots:
     void ApplyProfile(int profile);
     void SetDpiStage(int stage);
 
+public:
+    // The Commands interface: w3ctl's command line run here (app/CommandService); the reply
+    // is sent when the command ran, so the return values are not used.
+    int RunCommand(const QStringList &arguments, const QString &workingFolder, QString &out, QString &err);
+
 private:
     struct Snapshot {
         bool connected = false;
@@ -75,6 +82,7 @@ private:
 
     Widget &shell;
     PageActions &actions;
+    CommandService commands;
     QString firmwareVersion;
     Snapshot told;
 };

@@ -1,10 +1,13 @@
 // W3 Config on the virtual mouse: the same program, with the virtual device in place of the
-// USB bus. W3_VIRTUAL_DEVICE=none starts it with nothing plugged in.
+// USB bus. W3_VIRTUAL_DEVICE=none starts it with nothing plugged in; W3_VIRTUAL_WIRE_LOG names
+// a file that gets what crosses the virtual bus (virtual/WireLog.h).
 #include "app/Startup.h"
 #include "virtual/VirtualBus.h"
+#include "virtual/WireLog.h"
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -12,5 +15,7 @@ int main(int argc, char *argv[])
         vhid::Bus::instance().reset();
         if (qgetenv("W3_VIRTUAL_DEVICE") != "none")
             vhid::Bus::instance().plug(vhid::Model::Mouse);
+        if (!vhid::logWireFromEnvironment())
+            std::fprintf(stderr, "cannot write the wire log %s\n", qgetenv("W3_VIRTUAL_WIRE_LOG").constData());
     });
 }

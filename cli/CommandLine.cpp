@@ -3,6 +3,7 @@
 #include "cli/ButtonFunction.h"
 #include "cli/CommandTable.h"
 #include "cli/Output.h"
+#include "cli/ServiceClient.h"
 #include "cli/SettingNames.h"
 
 #include <QCoreApplication>
@@ -143,7 +144,8 @@ QString CommandLine::help()
     QString text = tr("Usage: w3ctl [OPTION]... COMMAND [ARGUMENT]...\n"
                       "Read and change the settings of the W3 gaming mouse from the command line.\n"
                       "w3ctl works on the same profiles and macros as the W3 Config window, through the\n"
-                      "same rules, and waits for the window while it talks to the mouse.\n"
+                      "same rules. While W3 Config runs, each command runs in it; otherwise w3ctl waits\n"
+                      "for the window while it talks to the mouse.\n"
                       "\n"
                       "Commands:\n");
     for (const CommandRow &command : commandTable())
@@ -167,6 +169,16 @@ QString CommandLine::help()
                "     or a settings file could not be written (a full disk, for one)\n"
                "Errors are written to standard error as one line.\n"
                "\n"
+               "Beside the running W3 Config:\n"
+               "  While W3 Config runs (it owns org.w3config.W3Config1 on the session bus), a command\n"
+               "  runs in it, on the window's own pages and mouse: the window, its tray and the bus\n"
+               "  show the change at once, and w3ctl prints and ends as it does alone. The command\n"
+               "  waits its turn (--wait) while the window talks to the mouse, another command runs\n"
+               "  or the window holds changes not applied, then gives up with exit status 3.\n"
+               "  w3ctl never starts W3 Config for this, and works alone beside one that works on\n"
+               "  another data folder; when it does not answer within %1 s, w3ctl says so and\n"
+               "  works alone. The help, the version and the shell completion are w3ctl's own.\n"
+               "\n"
                "Examples:\n"
                "  $ w3ctl dpi stage 2\n"
                "  $ w3ctl profile 3\n"
@@ -186,7 +198,10 @@ QString CommandLine::help()
                "Environment:\n"
                "  W3_DEVICE_LOCK     the device lock file to use instead\n"
                "  W3CTL_DEBUG=1      also print the device layer's developer messages\n"
-               "  W3_VIRTUAL_DEVICE=none  w3ctl-virtual only: run with no mouse plugged in\n");
+               "  W3_VIRTUAL_DEVICE=none  w3ctl-virtual only: run with no mouse plugged in\n"
+               "  W3_VIRTUAL_WIRE_LOG=FILE  w3ctl-virtual only: append what crosses the virtual bus\n"
+               "                     to FILE\n")
+                .arg(ServiceClient::kAnswerTimeoutMs / 1000);
     return text;
 }
 

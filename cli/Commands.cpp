@@ -2,43 +2,24 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
-#include "cli/ProfileInUse.h"
-#include "cli/WindowLanguage.h"
 #include "controller/ProfileStore.h"
 #include "device/DeviceState.h"
 
 using namespace cli;
 
-
-Commands::Commands(const Invocation &invocation, Output &output)
-    : invocation(invocation), output(output), session(std::make_unique<DeviceSession>(*controllers.appConfig))
+Commands::Commands(const Invocation &invocation, Output &output, CommandBench &bench)
+    : invocation(invocation), output(output), bench(bench), controllers(bench.controllers()), actions(bench.actions())
 {
-    // The mouse's branch of the controller answers from the profile before the mouse is opened.
-    controllers.setHidThread(&session->hid());
-    controllers.profiles->setCurrentProfile(ProfileInUse::load());
-    loadWindowLanguage(controllers);
-    prompts.takeWarnings();  // a damaged language is reported when the mouse is needed
-}
-
-Commands::~Commands()
-{
-    session->finish();
-    controllers.setHidThread(nullptr);
-    controllers.profiles->flush();
 }
 
 ExitCode Commands::run()
 {
-    // The settings files are read afresh under the lock every writer of them takes, so what
-    // this command writes back is built on what another program wrote before it.
-    session->lock(invocation.waitMs);
-    controllers.profiles->reopen();
-    controllers.profiles->setCurrentProfile(ProfileInUse::load());
+    bench.takeTurn(invocation.waitMs);
     const CommandRow *row = findCommand(invocation.command());
     if (!row)
         usageError(tr("unknown command \"%1\"").arg(invocation.command()));
     (this->*row->handler)();
-    if (!session->finish())
+    if (!bench.device().finish())
         throw CliFailure(ExitCode::DeviceError, tr("the mouse did not take the last change in time"));
     if (!controllers.profiles->flush())
         writeFailure(tr("the profile cannot be saved"));
@@ -68,16 +49,16 @@ void Commands::requireArguments(int low, int high)
         usageError(tr("unexpected argument \"%1\"").arg(invocation.arguments().at(high)));
 }
 
-DeviceSession &Commands::device()
+CommandDevice &Commands::device()
 {
     if (deviceOpened)
-        return *session;
-    session->openReady(invocation.waitMs);
+        return bench.device();
+    bench.device().openReady(invocation.waitMs);
     if (!languageIntegrity)
         throw CliFailure(ExitCode::DeviceError, tr("the language file of W3 Config is damaged; the mouse is not "
                                                    "written until the window's language is a sound one"));
     deviceOpened = true;
-    return *session;
+    return bench.device();
 }
 
 void Commands::reportWarnings()

@@ -3,11 +3,12 @@
 // command reads or changes a setting through the window's controller classes and the scene's
 // rules (KeyCodeLogic, SensorLogic, LightingLogic), in the order the scene's pages call them,
 // so the profile and the bytes on the wire are the window's. The handlers live in the command
-// files (cli/*Command.cpp) beside their rows of the command table.
+// files (cli/*Command.cpp) beside their rows of the command table. The bench (w3ctl's own, or
+// the running program's) holds the controllers and the mouse the command works on.
 #include "actions/PageActions.h"
+#include "cli/CommandBench.h"
 #include "cli/CommandLine.h"
 #include "controller/Controllers.h"
-#include "cli/DeviceSession.h"
 #include "cli/Output.h"
 #include "cli/TerminalPrompts.h"
 #include "scenelogic/KeyCodeLogic.h"
@@ -20,8 +21,7 @@
 
 class Commands {
 public:
-    Commands(const Invocation &invocation, Output &output);
-    ~Commands();
+    Commands(const Invocation &invocation, Output &output, CommandBench &bench);
 
     // Runs the invocation's command; CliFailure for what goes wrong.
     ExitCode run();
@@ -54,7 +54,7 @@ private:
 
 
     // The mouse, ready to be written (exit code 2 or 3 otherwise).
-    DeviceSession &device();
+    CommandDevice &device();
     void requireArguments(int low, int high);
     [[noreturn]] void usageError(const QString &message) const;
     // Exit code 3 for a settings file that cannot be written, with the reasons told.
@@ -106,8 +106,8 @@ private:
     const Invocation &invocation;
     Output &output;
     TerminalPrompts prompts;
-    Controllers controllers;
-    PageActions actions{controllers};
-    std::unique_ptr<DeviceSession> session;
+    CommandBench &bench;
+    Controllers &controllers;
+    PageActions &actions;
     bool deviceOpened = false;
 };

@@ -38,11 +38,7 @@ void DeviceSession::lock(int waitMs)
     if (!shared->openError().isEmpty())
         throw CliFailure(ExitCode::DeviceError, QCoreApplication::translate("w3ctl", "cannot open the lock file %1: %2")
                                                     .arg(shared->path(), shared->openError()));
-    throw CliFailure(ExitCode::DeviceError,
-                     QCoreApplication::translate("w3ctl", "the mouse is busy: another program (the W3 Config "
-                                                          "window or another w3ctl) kept it for %1 s; lock file %2")
-                         .arg(waitMs / 1000.0)
-                         .arg(shared->path()));
+    throw CliFailure(ExitCode::DeviceError, busyMessage(waitMs));
 }
 
 DeviceSession::State DeviceSession::open(int waitMs)
@@ -59,21 +55,6 @@ DeviceSession::State DeviceSession::open(int waitMs)
     if (handshakeRefused || !deviceReady)
         return current = State::Refused;
     return current = demoMode ? State::Demo : State::Ready;
-}
-
-void DeviceSession::openReady(int waitMs)
-{
-    switch (open(waitMs)) {
-    case State::NotFound:
-        throw CliFailure(ExitCode::NoDevice, QCoreApplication::translate("w3ctl", "no W3 mouse found"));
-    case State::Refused:
-        throw CliFailure(ExitCode::DeviceError,
-                         QCoreApplication::translate("w3ctl", "the mouse did not answer the handshake; "
-                                                              "nothing was changed"));
-    case State::Ready:
-    case State::Demo:
-        return;
-    }
 }
 
 QString DeviceSession::productName() const

@@ -3,6 +3,7 @@
 // that the window's transfers cannot come in between a read and the write built from it,
 // then the detection the window runs (catalogue, bus scan, handshake). When the command ends
 // the session waits for the last write and gives the lock back.
+#include "cli/CommandDevice.h"
 #include "device/DeviceOwner.h"
 #include "device/Hid_Thread.h"
 
@@ -10,30 +11,22 @@
 
 class AppConfig;
 
-class DeviceSession : public DeviceOwner {
+class DeviceSession : public DeviceOwner, public CommandDevice {
 public:
-    static constexpr int kFinishTimeoutMs = 10000;
-
-    enum class State { NotFound, Refused, Ready, Demo };
-
     explicit DeviceSession(AppConfig &config);
     ~DeviceSession() override;
 
     // Waits up to waitMs for the device lock, which also guards the settings files, and keeps
     // it to the end of the session: CliFailure with exit code 3 when another program keeps it
     // or the lock file cannot be opened.
-    void lock(int waitMs);
+    void lock(int waitMs) override;
     // Takes the lock, then detects the mouse.
-    State open(int waitMs);
-    // Opens and insists on a mouse that can be written: exit code 2 without one, 3 when it
-    // fails the handshake.
-    void openReady(int waitMs);
+    State open(int waitMs) override;
 
     Hid_Thread &hid() { return device; }
     State state() const { return current; }
-    QString productName() const;
-    // Waits until the last write has reached the mouse; false when it did not in time.
-    bool finish(int timeoutMs = kFinishTimeoutMs);
+    QString productName() const override;
+    bool finish(int timeoutMs = kFinishTimeoutMs) override;
 
     QSettings *applicationConfig() const override;
     void reportDeviceMissing(const QString &deviceName) override;

@@ -2,7 +2,7 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
-#include "cli/DeviceSession.h"
+#include "cli/CommandDevice.h"
 #include "controller/KeyboardOperations.h"
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
@@ -35,8 +35,8 @@ const CommandRow &statusCommand()
 void Commands::status()
 {
     requireArguments(0, 0);
-    const DeviceSession::State state = session->open(invocation.waitMs);
-    const bool usable = state == DeviceSession::State::Ready || state == DeviceSession::State::Demo;
+    const CommandDevice::State state = bench.device().open(invocation.waitMs);
+    const bool usable = state == CommandDevice::State::Ready || state == CommandDevice::State::Demo;
 
     const int profile = controllers.profiles->currentProfile() + 1;
     const int stage = controllers.mouse->ui_8BH_GetCurrentDPIStage().toInt();
@@ -44,22 +44,22 @@ void Commands::status()
     const QString rate = SensorLogic::reportRateLabels().at(ratePosition);
     const QString firmware = usable ? controllers.keyboard->ui_80H_GetFWVersion() : QString();
     const QString sensor = usable ? SensorLogic::sensorName(sensorType()) : QString();
-    const QString stateText = state == DeviceSession::State::NotFound ? "not found"
-                              : state == DeviceSession::State::Refused ? "found, handshake failed"
-                              : state == DeviceSession::State::Demo    ? "demo mode"
+    const QString stateText = state == CommandDevice::State::NotFound ? "not found"
+                              : state == CommandDevice::State::Refused ? "found, handshake failed"
+                              : state == CommandDevice::State::Demo    ? "demo mode"
                                                                        : "ready";
     QString text = tr("mouse:       %1\n").arg(stateText);
-    if (state != DeviceSession::State::NotFound)
-        text += tr("product:     %1\n").arg(session->productName());
+    if (state != CommandDevice::State::NotFound)
+        text += tr("product:     %1\n").arg(bench.device().productName());
     if (usable)
         text += tr("firmware:    %1\nsensor:      %2\n").arg(firmware, sensor.isEmpty() ? "unknown" : sensor);
     text += tr("profile:     %1\ndpi stage:   %2\nreport rate: %3").arg(profile).arg(stage).arg(rate);
 
     QJsonObject fields{
-        {"found", state != DeviceSession::State::NotFound},
-        {"proven", state == DeviceSession::State::Ready},
-        {"demo", state == DeviceSession::State::Demo},
-        {"product", state == DeviceSession::State::NotFound ? QString() : session->productName()},
+        {"found", state != CommandDevice::State::NotFound},
+        {"proven", state == CommandDevice::State::Ready},
+        {"demo", state == CommandDevice::State::Demo},
+        {"product", state == CommandDevice::State::NotFound ? QString() : bench.device().productName()},
         {"firmware", firmware},
         {"sensor", sensor},
         {"profile", profile},
@@ -68,8 +68,8 @@ void Commands::status()
     };
     output.result(text, fields);
     reportWarnings();
-    if (state == DeviceSession::State::NotFound)
+    if (state == CommandDevice::State::NotFound)
         throw CliFailure(ExitCode::NoDevice, tr("no W3 mouse found"));
-    if (state == DeviceSession::State::Refused)
+    if (state == CommandDevice::State::Refused)
         throw CliFailure(ExitCode::DeviceError, tr("the mouse did not answer the handshake"));
 }

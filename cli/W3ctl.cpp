@@ -1,9 +1,11 @@
 #include "cli/W3ctl.h"
 
+#include "cli/CommandBench.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Completion.h"
 #include "cli/Output.h"
+#include "cli/ServiceClient.h"
 #include "platform/DataFolder.h"
 #include "platform/DeviceLock.h"
 
@@ -20,11 +22,12 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
         fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-}  // namespace
-
-int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err, const QDir &userFolder)
+// What w3ctl answers by itself from the command line: the hidden answers for the shell
+// completion and the manual page, usage errors, the help and the version. Otherwise nullopt,
+// with the parsed invocation.
+std::optional<int> answerFromCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err,
+                                         const QDir &userFolder, Invocation &invocation)
 {
-    // Hidden answers for the shell completion and the manual page, from the command table.
     if (arguments.value(0) == "--complete") {
         const Controllers controllers;
         for (const QString &word : completeWords(arguments.mid(1), controllers))
@@ -36,17 +39,14 @@ int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err, c
             out << name << '\n';
         return int(ExitCode::Success);
     }
-    Invocation invocation;
-    bool json = false;
     try {
         invocation = CommandLine::parse(arguments);
         invocation.userFolder = userFolder;
-        json = invocation.json;
     } catch (const CliFailure &failure) {
         Output(out, err, false).error(failure.message);
         return int(failure.code);
     }
-    Output output(out, err, json);
+    Output output(out, err, invocation.json);
     if (invocation.version) {
         output.plain(CommandLine::version());
         return int(ExitCode::Success);
@@ -59,15 +59,45 @@ int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err, c
         output.error(QCoreApplication::translate("w3ctl", "no command given; %1").arg(CommandLine::usageHint()));
         return int(ExitCode::UsageError);
     }
-    if (!DeviceLock::shared())
-        DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
+    return std::nullopt;
+}
+
+int runCommand(const Invocation &invocation, CommandBench &bench, QTextStream &out, QTextStream &err)
+{
+    Output output(out, err, invocation.json);
     try {
-        Commands commands(invocation, output);
+        Commands commands(invocation, output, bench);
         return int(commands.run());
     } catch (const CliFailure &failure) {
         output.error(failure.message);
         return int(failure.code);
     }
+}
+
+}  // namespace
+
+int runW3ctl(const QStringList &arguments, QTextStream &out, QTextStream &err, const QDir &userFolder,
+             const CommandHandover &handover)
+{
+    Invocation invocation;
+    if (const std::optional<int> answered = answerFromCommandLine(arguments, out, err, userFolder, invocation))
+        return *answered;
+    if (handover)
+        if (const std::optional<int> handled = handover(arguments, invocation, out, err))
+            return *handled;
+    if (!DeviceLock::shared())
+        DeviceLock::installShared(std::make_unique<DeviceLock>(DeviceLock::defaultPath()));
+    LocalBench bench;
+    return runCommand(invocation, bench, out, err);
+}
+
+int runW3ctlOn(CommandBench &bench, const QStringList &arguments, QTextStream &out, QTextStream &err,
+               const QDir &userFolder)
+{
+    Invocation invocation;
+    if (const std::optional<int> answered = answerFromCommandLine(arguments, out, err, userFolder, invocation))
+        return *answered;
+    return runCommand(invocation, bench, out, err);
 }
 
 int w3ctlMain(int argc, char **argv, const std::function<void()> &prepareDevices)
@@ -91,5 +121,5 @@ int w3ctlMain(int argc, char **argv, const std::function<void()> &prepareDevices
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runW3ctl(app.arguments().mid(1), out, err, userFolder);
+    return runW3ctl(app.arguments().mid(1), out, err, userFolder, &ServiceClient::runCommand);
 }

@@ -29,6 +29,7 @@ public:
     AppConfig &appConfig() { return *controllers.appConfig; }
     ProfileStore &profiles() { return *controllers.profiles; }
     PageActions &actions() { return pageActions; }
+    Controllers &controllerSet() { return controllers; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
 

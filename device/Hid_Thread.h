@@ -45,6 +45,8 @@ public:
     bool monitorRunning() const { return monitoring; }
     // Waits until no transfer holds the token (tests and orderly shutdown).
     bool waitUntilIdle(int timeoutMs);
+    // No transfer holds the token now.
+    bool isIdle() const { return flags->idle; }
 
     // 81H and 83H that also say whether the device answered (true) or the outputs hold the
     // failure values; used where a read-modify-write must not send values never read.

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -99,6 +100,7 @@ struct BusState {
     Device mouse{Model::Mouse};
     bool scrambling = true;  // the catalogue's "common/isEncode"
     std::vector<Record> records;
+    std::function<void(const Record &)> recordSink;  // kept across resets
     std::set<hid_device *> handles;
     std::vector<std::string> violations;
 

@@ -162,12 +162,16 @@ void BusState::record(Op op, const hid_device *handle, const unsigned char *byte
     Record entry{op, handle->model, handle->iface,
                  bytes ? std::vector<std::uint8_t>(bytes, bytes + length) : std::vector<std::uint8_t>(),
                  Clock::now(), std::move(plainBlock), result};
+    if (recordSink)
+        recordSink(entry);
     records.push_back(std::move(entry));
 }
 
 void BusState::record(Op op, Model model, Interface iface, int result)
 {
     records.push_back(Record{op, model, iface, {}, Clock::now(), {}, result});
+    if (recordSink)
+        recordSink(records.back());
 }
 
 std::string pathOf(Model model, Interface iface)
@@ -286,6 +290,13 @@ std::vector<Record> Bus::records() const
     const detail::BusState &state = busState();
     Lock lock(state.mutex);
     return state.records;
+}
+
+void Bus::setRecordSink(std::function<void(const Record &)> sink)
+{
+    detail::BusState &state = busState();
+    Lock lock(state.mutex);
+    state.recordSink = std::move(sink);
 }
 
 void Bus::clearRecords()

@@ -135,6 +135,9 @@ public:
 
     std::vector<Record> records() const;
     void clearRecords();
+    // Also hands each record to `sink` as it is made, under the bus lock (a wire log of a
+    // program run as a process); an empty sink stops it. Kept across reset().
+    void setRecordSink(std::function<void(const Record &)> sink);
     // Command codes the model did not know, in order of arrival (they are otherwise ignored).
     std::vector<std::uint8_t> unknownCodes(Model model) const;
     // Number of handles currently open on any device.

@@ -12,6 +12,7 @@
 #include "app/Widget.h"
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
+#include "platform/DeviceLock.h"
 #include "tests/platform/PrivateSessionBus.h"
 #include "tests/support/CommandBlocks.h"
 #include "tests/support/ModulesSandbox.h"
@@ -26,6 +27,9 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -125,6 +129,9 @@ private slots:
         QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, kClientName);
         QVERIFY(client.isConnected());
         qDBusRegisterMetaType<QList<int>>();
+        // The program's device lock, as it installs one at start: w3ctl alone takes the same.
+        QVERIFY(lockFolder.isValid());
+        DeviceLock::installShared(std::make_unique<DeviceLock>(lockFolder.filePath("device.lock")));
     }
 
     void init()
@@ -298,8 +305,73 @@ private slots:
         QCOMPARE(callMethod("SetDpiStage", 1), QString());
     }
 
+    // A command from w3ctl waits its turn while the window holds changes not applied or a
+    // w3ctl working alone holds the device lock; when the turn does not come within the
+    // command's wait it gives up as w3ctl alone does, and the mouse and the window's changes
+    // stay as they were.
+    void aCommandWaitsItsTurn_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<bool>("letGo");  // the obstacle goes away within the command's wait
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("changes pending in the window") << "pending" << false << 3 << "window holds changes";
+        QTest::newRow("changes discarded meanwhile") << "pending" << true << 0 << "";
+        QTest::newRow("the lock held by a w3ctl alone") << "locked" << false << 3 << "the mouse is busy";
+        QTest::newRow("the lock let go meanwhile") << "locked" << true << 0 << "";
+    }
+    void aCommandWaitsItsTurn()
+    {
+        QFETCH(QString, situation);
+        QFETCH(bool, letGo);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        constexpr int kWaitMs = 1500;
+        constexpr int kLetGoMs = 300;
+        LightingActions &lighting = *shell->view()->actions().lighting;
+        DeviceLock alone(DeviceLock::shared()->path());
+        if (situation == "pending")
+            lighting.setEffectPosition((lighting.effectPosition() + 1) % 4);
+        else
+            QVERIFY(alone.tryLock());
+        QTimer letGoTimer;
+        letGoTimer.setSingleShot(true);
+        connect(&letGoTimer, &QTimer::timeout, this, [&] {
+            if (situation == "pending")
+                lighting.discard();
+            else
+                alone.unlock();
+        });
+        if (letGo)
+            letGoTimer.start(kLetGoMs);
+
+        QDBusMessage call = QDBusMessage::createMethodCall(SessionService::kServiceName, SessionService::kObjectPath,
+                                                           "org.w3config.W3Config1.Commands", "RunCommand");
+        call << QStringList{"--wait", QString::number(kWaitMs / 1000.0), "dpi", "stage", "3"} << sandbox->path("");
+        QElapsedTimer waited;
+        waited.start();
+        const QDBusMessage reply = callServed(call);
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(reply.arguments().value(0).toInt(), exitCode);
+        const QString err = reply.arguments().value(2).toString();
+        if (exitCode == 0) {
+            QCOMPARE(err, QString());
+            QCOMPARE(busProperty("DpiStage"), QVariant(3));
+            QVERIFY(!lighting.pending());
+        } else {
+            QVERIFY2(err.startsWith("w3ctl: ") && err.contains(says) && err.count('\n') == 1, qPrintable(err));
+            QVERIFY2(waited.elapsed() >= kWaitMs, qPrintable(QString("gave up after %1 ms").arg(waited.elapsed())));
+            settle();
+            QCOMPARE(mouseCommandBlocks(), QStringList());
+            QCOMPARE(busProperty("DpiStage"), QVariant(2));
+            QCOMPARE(lighting.pending(), situation == "pending");
+        }
+    }
+
 private:
     void settle() { QVERIFY(shell->device().waitUntilIdle(kIdleTimeoutMs)); }
+
+    QTemporaryDir lockFolder;
 
     std::unique_ptr<ModulesSandbox> sandbox;
     std::unique_ptr<RecordingPrompts> prompts;
