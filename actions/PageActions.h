@@ -4,6 +4,7 @@
 #include <memory>
 
 class Controllers;
+class HeldProfile;
 class KeyActions;
 class LightingActions;
 class MacroActions;
@@ -16,6 +17,8 @@ public:
     explicit PageActions(Controllers &controllers);
     ~PageActions();
 
+    // What the mouse holds, as every unit's sends left it.
+    std::unique_ptr<HeldProfile> mouseHolds;
     std::unique_ptr<KeyActions> keys;
     std::unique_ptr<MacroActions> macros;
     std::unique_ptr<SensorActions> sensor;
