@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/PanelWait.h"
+#include "app/ProfileFollowing.h"
 #include "app/SessionService.h"
 #include "app/StartOptions.h"
 #include "app/TrayIcon.h"
@@ -10,6 +11,7 @@
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
+#include "platform/ActiveApplicationChoice.h"
 #include "platform/DataFolder.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/OpenGlSupport.h"
@@ -144,6 +146,15 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     SessionService service(*shell);
     if (!service.publish())
         qWarning() << "The session bus refused" << SessionService::kObjectPath;
+
+    ProfileFollowing following(*shell->view()->actions().profiles, shell->device(), chooseActiveApplication(),
+                               [&service]() -> QString {
+                                   if (!deviceReady)
+                                       return "no W3 mouse is connected";
+                                   if (service.holdsPendingChanges())
+                                       return "the window holds changes that have not reached the mouse";
+                                   return {};
+                               });
 
     // The tray icon comes once the desktop's panel is there, or without it after a while (an
     // XEmbed tray, or none: the bus still serves).
