@@ -39,6 +39,8 @@ ProfileFollowing::ProfileFollowing(ProfileActions &profiles, Hid_Thread &device,
     });
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &ProfileFollowing::rulesMayHaveChanged);
     connect(&watcher, &QFileSystemWatcher::fileChanged, this, &ProfileFollowing::rulesMayHaveChanged);
+    if (profiles.heldByMouse() >= 0)
+        following.profileInUse(profiles.heldByMouse());
     watchRules();
     readRules();
     if (this->inFront) {

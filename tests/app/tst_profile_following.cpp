@@ -1,0 +1,144 @@
+// The profile that follows the application in front, end to end on an X display: the test
+// plays the window manager, the program's own back end choice reads the active window, the
+// rules file is read and read again, and the virtual mouse's record shows what each followed
+// switch sent.
+#include "actions/LightingActions.h"
+#include "actions/PageActions.h"
+#include "actions/ProfileActions.h"
+#include "app/ProfileFollowing.h"
+#include "platform/ActiveApplicationChoice.h"
+#include "platform/PointerSettings.h"
+#include "tests/actions/ActionsRig.h"
+#include "tests/platform/WindowManagerStandIn.h"
+#include "tests/support/CommandBlocks.h"
+#include "tests/support/ModulesSandbox.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QtTest>
+#include <algorithm>
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+const char *const kRate1000 = "01 01 00 00 00 00 00";
+const char *const kRate125 = "01 08 00 00 00 00 00";
+
+class FakePointer : public PointerSettings {
+public:
+    bool setPointerSpeed(int) override { return true; }
+    bool setWheelScrollLines(int) override { return true; }
+    bool setDoubleClickTime(int) override { return true; }
+    bool readMouse(int values[MouseValueCount]) override
+    {
+        std::fill(values, values + MouseValueCount, 0);
+        return true;
+    }
+    bool writeMouse(const int[MouseValueCount]) override { return true; }
+};
+
+// Profile 1 at 1000 reports per second, profile 2 the same at 125.
+void writeProfiles()
+{
+    QSettings("modules/setting/p1.bin", QSettings::IniFormat).setValue("sensor/reportRate_W3", 1);
+    QFile::remove("modules/setting/p2.bin");
+    QVERIFY(QFile::copy("modules/setting/p1.bin", "modules/setting/p2.bin"));
+    QFile::setPermissions("modules/setting/p2.bin", QFile::ReadOwner | QFile::WriteOwner);
+    QSettings("modules/setting/p2.bin", QSettings::IniFormat).setValue("sensor/reportRate_W3", 8);
+}
+
+void writeRules(int editorProfile, int gameProfile)
+{
+    ApplicationRules rules;
+    rules.setEnabled(true);
+    QVERIFY(rules.addRule({ApplicationMatch::WindowClass, "Editor", editorProfile}));
+    QVERIFY(rules.addRule({ApplicationMatch::WindowClass, "Game", gameProfile}));
+    QVERIFY(rules.write(ApplicationRules::defaultPath()).ok());
+}
+
+}  // namespace
+
+class TestProfileFollowing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        Controllers::setPointerFactory([] { return std::make_unique<FakePointer>(); });
+        qRegisterMetaType<ApplicationIdentity>();
+    }
+
+    void followsTheActiveWindow()
+    {
+        WindowManagerStandIn manager;
+        if (!manager.connected() || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            QSKIP("no X server (run under Xvfb)");
+        ModulesSandbox sandbox;
+        writeProfiles();
+        writeRules(0, 1);
+        const xcb_window_t editor = manager.window("editor", "Editor", 0);
+        const xcb_window_t game = manager.window("game", "Game", 0);
+        manager.activate(editor);
+
+        ActionsRig rig;
+        ProfileActions &profiles = *rig.actions.profiles;
+        profiles.switchTo(0);
+        rig.settle();
+        vhid::Bus::instance().clearRecords();
+        QString refusal;
+        ProfileFollowing following(profiles, rig.hid, chooseActiveApplication(), [&refusal] { return refusal; });
+        QSignalSpy switched(&following, &ProfileFollowing::switched);
+        QSignalSpy wanted(&following.follower(), &ApplicationFollower::profileWanted);
+
+        // The editor's profile is held already; the game's differs in the report rate alone.
+        manager.activate(game);
+        QTRY_COMPARE_WITH_TIMEOUT(switched.count(), 1, kWaitMs);
+        rig.settle();
+        QCOMPARE(profiles.heldByMouse(), 1);
+        QCOMPARE(mouseCommandBlocks(), QStringList{kRate125});
+        QCOMPARE(following.recentApplications().applications().size(), 2);
+        QCOMPARE(following.recentApplications().applications().front().windowClass, QString("Game"));
+
+        // New rules apply to the window in front.
+        vhid::Bus::instance().clearRecords();
+        writeRules(1, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(switched.count(), 2, kWaitMs);
+        rig.settle();
+        QCOMPARE(profiles.heldByMouse(), 0);
+        QCOMPARE(mouseCommandBlocks(), QStringList{kRate1000});
+
+        // A file that cannot be read leaves the rules read before.
+        vhid::Bus::instance().clearRecords();
+        QFile file(ApplicationRules::defaultPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Append));
+        file.write(QByteArray(ApplicationRules::kMaxFileBytes, '#'));
+        file.close();
+        manager.activate(editor);
+        QTRY_COMPARE_WITH_TIMEOUT(switched.count(), 3, kWaitMs);
+        rig.settle();
+        QCOMPARE(profiles.heldByMouse(), 1);
+        QCOMPARE(mouseCommandBlocks(), QStringList{kRate125});
+
+        // While the window holds changes the switch is left out, and asked for again later.
+        vhid::Bus::instance().clearRecords();
+        refusal = "changes pending";
+        wanted.clear();
+        manager.activate(game);
+        QTRY_COMPARE_WITH_TIMEOUT(wanted.count(), 1, kWaitMs);
+        QCOMPARE(switched.count(), 3);
+        QCOMPARE(profiles.heldByMouse(), 1);
+        refusal.clear();
+        const auto inFront = [&following] { return following.recentApplications().applications().front().windowClass; };
+        manager.activate(editor);
+        QTRY_COMPARE_WITH_TIMEOUT(inFront(), QString("Editor"), kWaitMs);
+        manager.activate(game);
+        QTRY_COMPARE_WITH_TIMEOUT(switched.count(), 4, kWaitMs);
+        rig.settle();
+        QCOMPARE(profiles.heldByMouse(), 0);
+        QCOMPARE(mouseCommandBlocks(), QStringList{kRate1000});
+    }
+};
+
+QTEST_MAIN(TestProfileFollowing)
+#include "tst_profile_following.moc"
