@@ -2,6 +2,7 @@
 
 #include "actions/ProfileActions.h"
 #include "device/Hid_Thread.h"
+#include "platform/DeviceLock.h"
 #include "platform/ActiveApplication.h"
 
 #include <QDebug>
@@ -39,6 +40,8 @@ ProfileFollowing::ProfileFollowing(ProfileActions &profiles, Hid_Thread &device,
     });
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &ProfileFollowing::rulesMayHaveChanged);
     connect(&watcher, &QFileSystemWatcher::fileChanged, this, &ProfileFollowing::rulesMayHaveChanged);
+    if (const DeviceLock *lock = DeviceLock::shared())
+        changeMark = lock->mouseChangeMark();
     if (profiles.heldByMouse() >= 0)
         following.profileInUse(profiles.heldByMouse());
     watchRules();
@@ -119,6 +122,19 @@ void ProfileFollowing::switchWhenIdle()
         following.profileInUse(profiles.heldByMouse());
         return;
     }
+    forgetWhenChangedElsewhere();
     profiles.switchSendingDifferences(profile);
     emit switched(profile);
+}
+
+void ProfileFollowing::forgetWhenChangedElsewhere()
+{
+    const DeviceLock *lock = DeviceLock::shared();
+    if (!lock)
+        return;
+    const QByteArray mark = lock->mouseChangeMark();
+    if (mark == changeMark)
+        return;
+    changeMark = mark;
+    profiles.forgetWhatMouseHolds();
 }

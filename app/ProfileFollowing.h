@@ -52,6 +52,8 @@ private:
     void readRules();
     void switchTo(int profile);
     void switchWhenIdle();
+    // w3ctl changed the mouse since the last look: what it holds is not known any more.
+    void forgetWhenChangedElsewhere();
 
     ProfileActions &profiles;
     Hid_Thread &device;
@@ -64,4 +66,5 @@ private:
     FileStamp rulesStamp;
     QTimer idleWait;
     std::optional<int> waiting;
+    QByteArray changeMark;
 };

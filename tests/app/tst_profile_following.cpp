@@ -7,6 +7,7 @@
 #include "actions/ProfileActions.h"
 #include "app/ProfileFollowing.h"
 #include "platform/ActiveApplicationChoice.h"
+#include "platform/DeviceLock.h"
 #include "platform/PointerSettings.h"
 #include "tests/actions/ActionsRig.h"
 #include "tests/platform/WindowManagerStandIn.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
 
@@ -67,6 +69,35 @@ private slots:
     {
         Controllers::setPointerFactory([] { return std::make_unique<FakePointer>(); });
         qRegisterMetaType<ApplicationIdentity>();
+        QVERIFY(lockFolder.isValid());
+        DeviceLock::installShared(std::make_unique<DeviceLock>(lockFolder.filePath("device.lock")));
+    }
+
+    // w3ctl, a program of its own, marks the mouse changed when it ends: the next followed
+    // switch sends everything, the buttons both profiles share too.
+    void aMouseChangedByAnotherProgramGetsEverything()
+    {
+        WindowManagerStandIn manager;
+        if (!manager.connected() || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            QSKIP("no X server (run under Xvfb)");
+        ModulesSandbox sandbox;
+        writeProfiles();
+        writeRules(0, 1);
+        manager.activate(manager.window("editor", "Editor", 0));
+        ActionsRig rig;
+        ProfileActions &profiles = *rig.actions.profiles;
+        profiles.switchTo(0);
+        rig.settle();
+        ProfileFollowing following(profiles, rig.hid, chooseActiveApplication(), [] { return QString(); });
+        QSignalSpy switched(&following, &ProfileFollowing::switched);
+        DeviceLock otherProgram(DeviceLock::shared()->path());
+        QVERIFY(otherProgram.markMouseChanged());
+        vhid::Bus::instance().clearRecords();
+        manager.activate(manager.window("game", "Game", 0));
+        QTRY_COMPARE_WITH_TIMEOUT(switched.count(), 1, kWaitMs);
+        rig.settle();
+        const QStringList blocks = mouseCommandBlocks();
+        QVERIFY2(blocks.contains("12 01 40 08 00 00 00") && blocks.contains(kRate125), qPrintable(blocks.join(", ")));
     }
 
     void followsTheActiveWindow()
@@ -138,6 +169,9 @@ private slots:
         QCOMPARE(profiles.heldByMouse(), 0);
         QCOMPARE(mouseCommandBlocks(), QStringList{kRate1000});
     }
+
+private:
+    QTemporaryDir lockFolder;
 };
 
 QTEST_MAIN(TestProfileFollowing)
