@@ -107,14 +107,16 @@ namespace {
 QString markPath(const QString &lockPath) { return lockPath + QStringLiteral(".changed"); }
 }
 
-// The time and the process make each mark differ from the one before.
+// The time, the process and its count of marks make each mark differ from the one before.
 bool DeviceLock::markMouseChanged()
 {
+    static std::atomic<quint64> marksMade{0};
     QFile mark(markPath(lockPath));
     if (!mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const QByteArray text = QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' '
-                            + QByteArray::number(QCoreApplication::applicationPid());
+                            + QByteArray::number(QCoreApplication::applicationPid()) + ' '
+                            + QByteArray::number(++marksMade);
     return mark.write(text) == text.size();
 }
 
