@@ -2,6 +2,7 @@
 // plays the window manager, the program's own back end choice reads the active window, the
 // rules file is read and read again, and the virtual mouse's record shows what each followed
 // switch sent.
+#include "actions/KeyActions.h"
 #include "actions/LightingActions.h"
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
@@ -49,6 +50,20 @@ void writeProfiles()
     QFile::setPermissions("modules/setting/p2.bin", QFile::ReadOwner | QFile::WriteOwner);
     QSettings("modules/setting/p2.bin", QSettings::IniFormat).setValue("sensor/reportRate_W3", 8);
 }
+
+// The application in front, as the test says.
+class StagedApplication : public ActiveApplication {
+public:
+    ApplicationIdentity current() const override { return inFront; }
+    void bringToFront(const QString &windowClass)
+    {
+        inFront = {QString(), windowClass, QString(), 0};
+        emit changed(inFront);
+    }
+
+private:
+    ApplicationIdentity inFront;
+};
 
 void writeRules(int editorProfile, int gameProfile)
 {
@@ -168,6 +183,49 @@ private slots:
         rig.settle();
         QCOMPARE(profiles.heldByMouse(), 0);
         QCOMPARE(mouseCommandBlocks(), QStringList{kRate1000});
+    }
+
+    // A command waiting for the mouse runs the window's events: a switch due then waits until
+    // the page's APPLY is through, so the mouse ends with the followed profile's buttons and the
+    // page's buttons stay in the profile they were applied to.
+    void aSwitchDueDuringACommandWaitsForIt()
+    {
+        ModulesSandbox sandbox;
+        writeProfiles();
+        writeRules(0, 1);
+        ActionsRig rig;
+        ProfileActions &profiles = *rig.actions.profiles;
+        profiles.switchTo(0);
+        rig.settle();
+        qint64 now = 0;
+        auto staged = std::make_unique<StagedApplication>();
+        StagedApplication &inFront = *staged;
+        ProfileFollowing following(profiles, rig.hid, std::move(staged), [] { return QString(); },
+                                   ApplicationRules::defaultPath(), [&now] { return now; });
+        QSignalSpy switched(&following, &ProfileFollowing::switched);
+        inFront.bringToFront("Game");
+        now += ApplicationFollower::kDwellMs;
+        vhid::Faults slow;
+        slow.featureReportDelayMs = 20;
+        vhid::Bus::instance().setFaults(vhid::Model::Mouse, slow);
+
+        KeyActions &keys = *rig.actions.keys;
+        keys.assign(9, QVariantList{0, 0, 4, 0});
+        // Due at the first events the APPLY lets run while it waits for the mouse.
+        QTimer::singleShot(0, &following.follower(), &ApplicationFollower::checkDwell);
+        keys.apply();
+        QTRY_COMPARE_WITH_TIMEOUT(switched.count(), 1, kWaitMs);
+        rig.settle();
+        vhid::Bus::instance().setFaults(vhid::Model::Mouse, {});
+
+        QCOMPARE(profiles.heldByMouse(), 1);
+        QVERIFY(rig.mouseMatrix() != std::vector<std::uint8_t>());
+        QCOMPARE(int(rig.mouseMatrix().at(9 * 4 + 2)), 0);
+        const auto button10 = [](const char *file) {
+            return QSettings(file, QSettings::IniFormat).value("keydefine_W3/9").toStringList().join(',');
+        };
+        QCOMPARE(button10("modules/setting/p1.bin"), QString("0,0,4,0"));
+        QCOMPARE(button10("modules/setting/p2.bin"), QString("0,0,0,0"));
     }
 
 private:
