@@ -9,6 +9,14 @@ namespace {
 
 constexpr int kStoredCodeLength = 4;
 
+QVariantList matrixOf(const KeyCodeLogic::KeyCodes &codes)
+{
+    QVariantList matrix;
+    for (int byte : KeyCodeLogic::keyMatrix(codes))
+        matrix << byte;
+    return matrix;
+}
+
 QVariantList toVariants(const KeyCodeLogic::KeyCodes &codes)
 {
     QVariantList list;
@@ -19,9 +27,10 @@ QVariantList toVariants(const KeyCodeLogic::KeyCodes &codes)
 
 }  // namespace
 
-KeyActions::KeyActions(Controllers &controllers, QObject *parent)
+KeyActions::KeyActions(Controllers &controllers, HeldProfile &mouseHolds, QObject *parent)
     : QObject(parent),
       controllers(controllers),
+      mouseHolds(mouseHolds),
       factory(KeyCodeLogic::builtInDefaults()),
       shown(factory),
       held(factory)
@@ -53,16 +62,30 @@ void KeyActions::reset()
     emit codesReplaced();
 }
 
-void KeyActions::apply()
+void KeyActions::apply() { apply(HeldProfile::Sending::Everything); }
+
+void KeyActions::apply(HeldProfile::Sending sending)
 {
-    MouseOperations &mouse = *controllers.mouse;
-    mouse.setScrollPinSwap(swap);
-    QVariantList matrix;
-    for (int byte : KeyCodeLogic::keyMatrix(shown))
-        matrix << byte;
-    mouse.ui_12H_SetKeyMatrix(matrix);
+    const int profile = controllers.profiles->currentProfile();
+    if (mouseHolds.needs(sending, HeldProfile::WheelDirection, profile, swap))
+        sendWheelDirection();
+    if (mouseHolds.needs(sending, HeldProfile::Buttons, profile, matrixOf(shown)))
+        sendMatrix();
     markHeld();
     updatePending();
+}
+
+void KeyActions::sendWheelDirection()
+{
+    if (controllers.mouse->setScrollPinSwap(swap))
+        mouseHolds.sent(HeldProfile::WheelDirection, controllers.profiles->currentProfile(), swap);
+}
+
+void KeyActions::sendMatrix()
+{
+    const QVariantList matrix = matrixOf(shown);
+    controllers.mouse->ui_12H_SetKeyMatrix(matrix);
+    mouseHolds.sent(HeldProfile::Buttons, controllers.profiles->currentProfile(), matrix);
 }
 
 void KeyActions::assign(int button, const Code &code)

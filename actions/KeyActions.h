@@ -2,6 +2,7 @@
 // The key page's rules: the sixteen codes the page shows against those the profile holds, the
 // wheel direction box, and what APPLY sends. The window's page and w3ctl's `button` command
 // both change buttons through here, so both send the same commands in the same order.
+#include "actions/HeldProfile.h"
 #include "scenelogic/KeyCodeLogic.h"
 
 #include <QObject>
@@ -22,7 +23,7 @@ public:
     using Codes = KeyCodeLogic::KeyCodes;
     using Code = KeyCodeLogic::KeyCode;
 
-    explicit KeyActions(Controllers &controllers, QObject *parent = nullptr);
+    KeyActions(Controllers &controllers, HeldProfile &mouseHolds, QObject *parent = nullptr);
 
     // The profile's codes; a button the profile lacks keeps its factory code. Nothing pending.
     Q_INVOKABLE void start();
@@ -32,6 +33,8 @@ public:
     Q_INVOKABLE void reset();
     // The wheel direction box, then the key matrix; what is shown is then what the profile holds.
     Q_INVOKABLE void apply();
+    // As apply(), or leaving out the wheel direction or the matrix the mouse holds already.
+    void apply(HeldProfile::Sending sending);
 
     // Gives `button` the code; a macro the button gave up and no one plays is unbound.
     void assign(int button, const Code &code);
@@ -62,11 +65,14 @@ private:
     QVariantList defaultCodesVariant() const;
     void setCode(int button, const Code &code);
     void markHeld();
+    void sendWheelDirection();
+    void sendMatrix();
     // Emits pendingChanged when pending() differs from what was last announced.
     void updatePending();
     bool isButton(int button) const { return button >= 0 && button < KeyCodeLogic::kButtonCount; }
 
     Controllers &controllers;
+    HeldProfile &mouseHolds;
     Codes factory;
     Codes shown;
     Codes held;

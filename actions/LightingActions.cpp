@@ -37,9 +37,10 @@ bool LightingActions::Effect::operator==(const Effect &other) const
            && powerOn == other.powerOn;
 }
 
-LightingActions::LightingActions(Controllers &controllers, QObject *parent)
+LightingActions::LightingActions(Controllers &controllers, HeldProfile &mouseHolds, QObject *parent)
     : QObject(parent),
       controllers(controllers),
+      mouseHolds(mouseHolds),
       colors(kFactoryPalette),
       shown{0, LightingLogic::kDefaultBrightnessStep, LightingLogic::kDefaultSpeedStep, true},
       held(shown)
@@ -157,6 +158,7 @@ void LightingActions::markHeld()
 void LightingActions::sendPalette(const QVariantList &palette)
 {
     controllers.mouse->ui_10H_SetLED8StageColor(kPalette, palette);
+    mouseHolds.sent(HeldProfile::Palette, controllers.profiles->currentProfile(), HeldProfile::bytes(palette));
 }
 
 void LightingActions::apply(int position, int brightnessStep, int speedStep, bool powerOn)
@@ -165,17 +167,29 @@ void LightingActions::apply(int position, int brightnessStep, int speedStep, boo
                LightingLogic::storedSettings(position, brightnessStep, speedStep, powerOn));
 }
 
-void LightingActions::sendEffect(const Effect &effect, const QVariantList &stored)
+QVariantList LightingActions::commandOf(const Effect &effect)
 {
-    const QList<int> command = LightingLogic::ledCommand(effect.position, effect.brightness, effect.speed, effect.powerOn);
-    controllers.mouse->ui_0DH_SetRGBLedEffect(uchar(command.at(0)), uchar(command.at(1)), uchar(command.at(2)), stored);
+    QVariantList command;
+    for (int value : LightingLogic::ledCommand(effect.position, effect.brightness, effect.speed, effect.powerOn))
+        command << (value & 0xFF);
+    return command;
 }
 
-void LightingActions::sendStored()
+void LightingActions::sendEffect(const Effect &effect, const QVariantList &stored)
+{
+    const QVariantList command = commandOf(effect);
+    controllers.mouse->ui_0DH_SetRGBLedEffect(uchar(command.at(0).toInt()), uchar(command.at(1).toInt()),
+                                              uchar(command.at(2).toInt()), stored);
+    mouseHolds.sent(HeldProfile::Effect, controllers.profiles->currentProfile(), command);
+}
+
+void LightingActions::sendStored(HeldProfile::Sending sending)
 {
     start();
-    if (paletteStored)
+    const int profile = controllers.profiles->currentProfile();
+    if (paletteStored && mouseHolds.needs(sending, HeldProfile::Palette, profile, HeldProfile::bytes(colors)))
         sendPalette(colors);
-    if (LightingLogic::isStoredSettings(storedEffect))
+    if (LightingLogic::isStoredSettings(storedEffect)
+        && mouseHolds.needs(sending, HeldProfile::Effect, profile, commandOf(shown)))
         sendEffect(shown, storedEffect);
 }

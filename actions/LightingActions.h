@@ -2,6 +2,8 @@
 // The lighting page's state and commands: the palette, which reaches the mouse at once, and
 // the effect that APPLY sends. The page shows this state; w3ctl and a profile sent whole use
 // the same commands, so all send the same blocks in the same order.
+#include "actions/HeldProfile.h"
+
 #include <QObject>
 #include <QVariantList>
 
@@ -20,7 +22,7 @@ class LightingActions : public QObject {
     Q_PROPERTY(bool pending READ pending NOTIFY pendingChanged)
 
 public:
-    explicit LightingActions(Controllers &controllers, QObject *parent = nullptr);
+    LightingActions(Controllers &controllers, HeldProfile &mouseHolds, QObject *parent = nullptr);
 
     // Reads the profile in use.
     Q_INVOKABLE void start();
@@ -50,8 +52,8 @@ public:
 
     // What the mouse holds of the lighting page, sent again: start(), then the palette and the
     // effect the profile has; the stored effect list is kept as it is (an older one has no
-    // power entry).
-    void sendStored();
+    // power entry). Only what the mouse does not hold yet, when so asked.
+    void sendStored(HeldProfile::Sending sending = HeldProfile::Sending::Everything);
 
 signals:
     void paletteChanged();
@@ -76,7 +78,10 @@ private:
     void sendEffect(const Effect &effect, const QVariantList &stored);
     void markHeld();
 
+    static QVariantList commandOf(const Effect &effect);
+
     Controllers &controllers;
+    HeldProfile &mouseHolds;
     QVariantList colors;
     Effect shown;
     Effect held;

@@ -1,5 +1,6 @@
 #include "actions/PageActions.h"
 
+#include "actions/HeldProfile.h"
 #include "actions/KeyActions.h"
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"
@@ -8,12 +9,13 @@
 #include "actions/SettingsActions.h"
 
 PageActions::PageActions(Controllers &controllers)
-    : keys(std::make_unique<KeyActions>(controllers)),
+    : mouseHolds(std::make_unique<HeldProfile>()),
+      keys(std::make_unique<KeyActions>(controllers, *mouseHolds)),
       macros(std::make_unique<MacroActions>(controllers, *keys)),
-      sensor(std::make_unique<SensorActions>(controllers)),
-      lighting(std::make_unique<LightingActions>(controllers)),
+      sensor(std::make_unique<SensorActions>(controllers, *mouseHolds)),
+      lighting(std::make_unique<LightingActions>(controllers, *mouseHolds)),
       settings(std::make_unique<SettingsActions>(controllers)),
-      profiles(std::make_unique<ProfileActions>(controllers, *keys, *lighting, *sensor))
+      profiles(std::make_unique<ProfileActions>(controllers, *mouseHolds, *keys, *lighting, *sensor))
 {
 }
 

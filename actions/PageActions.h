@@ -4,6 +4,7 @@
 #include <memory>
 
 class Controllers;
+class HeldProfile;
 class KeyActions;
 class LightingActions;
 class MacroActions;
@@ -19,6 +20,8 @@ public:
     // A page holds changes that have not reached the mouse.
     bool pending() const;
 
+    // What the mouse holds, as every unit's sends left it.
+    std::unique_ptr<HeldProfile> mouseHolds;
     std::unique_ptr<KeyActions> keys;
     std::unique_ptr<MacroActions> macros;
     std::unique_ptr<SensorActions> sensor;

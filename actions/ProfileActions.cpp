@@ -7,10 +7,11 @@
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
 
-ProfileActions::ProfileActions(Controllers &controllers, KeyActions &keys, LightingActions &lighting,
-                               SensorActions &sensor, QObject *parent)
-    : QObject(parent), controllers(controllers), keys(keys), lighting(lighting), sensor(sensor)
+ProfileActions::ProfileActions(Controllers &controllers, HeldProfile &mouseHolds, KeyActions &keys,
+                               LightingActions &lighting, SensorActions &sensor, QObject *parent)
+    : QObject(parent), controllers(controllers), mouseHolds(mouseHolds), keys(keys), lighting(lighting), sensor(sensor)
 {
+    connect(&mouseHolds, &HeldProfile::profileChanged, this, &ProfileActions::heldByMouseChanged);
 }
 
 int ProfileActions::current() const
@@ -40,10 +41,22 @@ bool ProfileActions::switchTo(int profile)
     return true;
 }
 
-void ProfileActions::sendWhole()
+bool ProfileActions::switchSendingDifferences(int profile)
+{
+    if (!ProfileStore::isValidProfile(profile))
+        return false;
+    controllers.mouse->ui_02H_SetCurrentProfile(profile);
+    send(HeldProfile::Sending::OnlyDifferences);
+    emit profileSelected(profile);
+    return true;
+}
+
+void ProfileActions::sendWhole() { send(HeldProfile::Sending::Everything); }
+
+void ProfileActions::send(HeldProfile::Sending sending)
 {
     keys.start();
-    keys.apply();
-    lighting.sendStored();
-    sensor.sendStored();
+    keys.apply(sending);
+    lighting.sendStored(sending);
+    sensor.sendStored(sending);
 }

@@ -71,9 +71,10 @@ bool SensorActions::Applied::operator==(const Applied &other) const
            && scrollLines == other.scrollLines && doubleClickSpeed == other.doubleClickSpeed && stage == other.stage;
 }
 
-SensorActions::SensorActions(Controllers &controllers, QObject *parent)
+SensorActions::SensorActions(Controllers &controllers, HeldProfile &mouseHolds, QObject *parent)
     : QObject(parent),
       controllers(controllers),
+      mouseHolds(mouseHolds),
       stages(SensorLogic::kStageCount),
       colors(kFactoryColors),
       ids(kFactoryIds),
@@ -89,10 +90,22 @@ SensorActions::SensorActions(Controllers &controllers, QObject *parent)
 
 void SensorActions::start()
 {
+    readMouse();
+    readProfile();
+}
+
+void SensorActions::readMouse()
+{
     MouseOperations &mouse = *controllers.mouse;
     type = mouse.getSensorType().toInt();
     fixedOnly = mouse.chkIsLogoLedWork();
     stages = std::clamp(int(mouse.ui_91H_SyncDPI()), 1, SensorLogic::kStageCount);
+    mouseHolds.setFacts({type, fixedOnly, stages});
+}
+
+void SensorActions::readProfile()
+{
+    MouseOperations &mouse = *controllers.mouse;
     Applied next = applied;
     next.reportRatePosition = SensorLogic::reportRatePosition(mouse.ui_81H_GetReportRate().toInt());
     show(next);
@@ -138,10 +151,18 @@ void SensorActions::reset()
     sendShownColors();
 }
 
-void SensorActions::apply()
+void SensorActions::apply() { apply(HeldProfile::Sending::Everything); }
+
+void SensorActions::apply(HeldProfile::Sending sending)
 {
-    apply(applied.reportRatePosition, applied.cursorSpeed, applied.scrollLines, applied.doubleClickSpeed,
-          applied.stage);
+    const int rate = SensorLogic::reportRateValue(applied.reportRatePosition);
+    if (mouseHolds.needs(sending, HeldProfile::ReportRate, profileInUse(), rate))
+        setReportRate(applied.reportRatePosition);
+    const QVariantList pointer = {applied.cursorSpeed, applied.scrollLines, applied.doubleClickSpeed};
+    if (mouseHolds.needs(sending, HeldProfile::PointerSettings, profileInUse(), pointer))
+        sendPointerSettings(applied.cursorSpeed, applied.scrollLines, applied.doubleClickSpeed);
+    if (mouseHolds.needs(sending, HeldProfile::StageInUse, profileInUse(), applied.stage))
+        useStage(applied.stage);
     markHeld();
 }
 
@@ -311,42 +332,77 @@ void SensorActions::markHeld()
 
 // --- commands ----------------------------------------------------------------------------
 
+// What the stage command carries: the stage count, then the eight codes.
+QVariantList SensorActions::stagesCommand(int sensorType, int stageCount, const QList<int> &stageValues)
+{
+    return QVariantList{stageCount & 0xFF} + HeldProfile::bytes(SensorLogic::encodeStages(sensorType, stageValues));
+}
+
+// What the stage colour command carries: the kind of list, then the list.
+QVariantList SensorActions::colorsCommand(bool fixedColorsOnly, const QVariantList &list)
+{
+    return QVariantList{fixedColorsOnly ? kStageColorIds : kStageRgb} + HeldProfile::bytes(list);
+}
+
+int SensorActions::profileInUse() const { return controllers.profiles->currentProfile(); }
+
 void SensorActions::sendStages(int sensorType, int stageCount, const QVariantList &stageValues)
 {
     const QList<int> list = numbers(stageValues);
     controllers.mouse->ui_11H_SetDPISet(uchar(stageCount), SensorLogic::encodeStages(sensorType, list), variants(list));
+    mouseHolds.sent(HeldProfile::Stages, profileInUse(), stagesCommand(sensorType, stageCount, list));
 }
 
 void SensorActions::sendStageColors(bool fixedColorsOnly, const QVariantList &list)
 {
     controllers.mouse->ui_10H_SetLED8StageColor(fixedColorsOnly ? kStageColorIds : kStageRgb, list);
+    mouseHolds.sent(HeldProfile::StageColors, profileInUse(), colorsCommand(fixedColorsOnly, list));
 }
 
 void SensorActions::useStage(int stageIndex)
 {
     controllers.mouse->ui_0BH_SetCurrentDPIStage(uchar(stageIndex + 1));
+    mouseHolds.sent(HeldProfile::StageInUse, profileInUse(), stageIndex);
 }
 
 void SensorActions::setReportRate(int reportRatePosition)
 {
-    controllers.mouse->ui_01H_SetReportRate(uchar(SensorLogic::reportRateValue(reportRatePosition)));
+    const int rate = SensorLogic::reportRateValue(reportRatePosition);
+    controllers.mouse->ui_01H_SetReportRate(uchar(rate));
+    mouseHolds.sent(HeldProfile::ReportRate, profileInUse(), rate);
+}
+
+void SensorActions::sendPointerSettings(int cursorSpeed, int scrollLines, int doubleClickSpeed)
+{
+    SystemMouseSettings &system = *controllers.systemMouse;
+    system.setCursorSpeed(uint(cursorSpeed));
+    system.setVerticalScrollLines(uint(scrollLines));
+    system.setDoubleClickSpeed(uint(doubleClickSpeed));
+    mouseHolds.sent(HeldProfile::PointerSettings, profileInUse(), QVariantList{cursorSpeed, scrollLines, doubleClickSpeed});
 }
 
 void SensorActions::apply(int reportRatePosition, int cursorSpeed, int scrollLines, int doubleClickSpeed, int stageIndex)
 {
     setReportRate(reportRatePosition);
-    SystemMouseSettings &system = *controllers.systemMouse;
-    system.setCursorSpeed(uint(cursorSpeed));
-    system.setVerticalScrollLines(uint(scrollLines));
-    system.setDoubleClickSpeed(uint(doubleClickSpeed));
+    sendPointerSettings(cursorSpeed, scrollLines, doubleClickSpeed);
     useStage(stageIndex);
 }
 
-void SensorActions::sendStored()
+void SensorActions::sendStored(HeldProfile::Sending sending)
 {
-    start();
-    sendShownStages();
-    if (colorsStored)
+    const std::optional<HeldProfile::MouseFacts> &facts = mouseHolds.facts();
+    if (sending == HeldProfile::Sending::OnlyDifferences && facts) {
+        type = facts->sensorType;
+        fixedOnly = facts->fixedColorsOnly;
+        stages = facts->stageCount;
+        readProfile();
+    } else {
+        start();
+    }
+    if (mouseHolds.needs(sending, HeldProfile::Stages, profileInUse(), stagesCommand(type, stages, values)))
+        sendShownStages();
+    const QVariantList shownColors = colorsCommand(fixedOnly, fixedOnly ? ids : colors);
+    if (colorsStored && mouseHolds.needs(sending, HeldProfile::StageColors, profileInUse(), shownColors))
         sendShownColors();
-    apply();
+    apply(sending);
 }

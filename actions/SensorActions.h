@@ -3,6 +3,8 @@
 // reach the mouse at once, and the report rate, the desktop's pointer settings and the stage in
 // use, which wait for APPLY. The page shows this state, w3ctl and a profile sent whole use the
 // same commands, so all send the same blocks in the same order.
+#include "actions/HeldProfile.h"
+
 #include <QList>
 #include <QObject>
 #include <QVariantList>
@@ -41,7 +43,7 @@ public:
     static constexpr int kDefaultScrollLines = 2;
     static constexpr int kDefaultDoubleClickSpeed = 5;
 
-    explicit SensorActions(Controllers &controllers, QObject *parent = nullptr);
+    SensorActions(Controllers &controllers, HeldProfile &mouseHolds, QObject *parent = nullptr);
 
     // Reads the mouse, the profile in use and the desktop.
     Q_INVOKABLE void start();
@@ -99,8 +101,9 @@ public:
     Q_INVOKABLE void apply(int reportRatePosition, int cursorSpeed, int scrollLines, int doubleClickSpeed, int stage);
 
     // What the mouse holds of the sensor page, sent again as the page sends it: start(), the
-    // stages and the colours the profile has, then apply().
-    void sendStored();
+    // stages and the colours the profile has, then apply(). Only what the mouse does not hold
+    // yet, when so asked; the mouse is then asked about itself only when it has not been yet.
+    void sendStored(HeldProfile::Sending sending = HeldProfile::Sending::Everything);
 
 signals:
     void stagesChanged();
@@ -125,6 +128,11 @@ private:
         bool operator!=(const Applied &other) const { return !(*this == other); }
     };
 
+    // What the mouse tells about itself, then what the profile and the desktop hold.
+    void readMouse();
+    void readProfile();
+    void apply(HeldProfile::Sending sending);
+    void sendPointerSettings(int cursorSpeed, int scrollLines, int doubleClickSpeed);
     void show(const Applied &next);
     void showPointerSettings(const QVariant &cursor, const QVariant &scroll, const QVariant &doubleClick);
     // The wanted stage when it is used, else the nearest used one.
@@ -133,11 +141,15 @@ private:
     // Returns whether the list had the length of its kind.
     bool takeColors(const QVariantList &list);
     bool takeIds(const QVariantList &list);
+    static QVariantList stagesCommand(int sensorType, int stageCount, const QList<int> &stageValues);
+    static QVariantList colorsCommand(bool fixedColorsOnly, const QVariantList &list);
+    int profileInUse() const;
     void sendShownStages();
     void sendShownColors();
     void markHeld();
 
     Controllers &controllers;
+    HeldProfile &mouseHolds;
     int type = -1;
     int stages;
     QList<int> values;

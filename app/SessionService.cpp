@@ -69,6 +69,8 @@ SessionService::SessionService(Widget &shell) : shell(shell), actions(shell.view
 // the profile hold as the window's start-up would.
 void SessionService::onDeviceChecked()
 {
+    // Found again, or another mouse: what it holds is known only from what is sent from now on.
+    actions.profiles->forgetWhatMouseHolds();
     firmwareVersion = deviceReady ? shell.view()->ui_80H_GetFWVersion() : QString();
     if (deviceReady && !shell.view()->rootObject()) {
         actions.keys->start();
@@ -157,6 +159,11 @@ bool SessionService::windowShown() const
     return shell.isVisible();
 }
 
+bool SessionService::holdsPendingChanges() const
+{
+    return actions.pending();
+}
+
 void SessionService::OpenWindow()
 {
     shell.openWindow();
@@ -173,7 +180,7 @@ bool SessionService::mayWorkOnProfile(int profile)
 {
     if (profile < 1 || profile > 10)
         return refuse(QDBusError::errorString(QDBusError::InvalidArgs), QString("there is no profile %1; profiles are 1-10").arg(profile));
-    if (actions.pending())
+    if (holdsPendingChanges())
         return refuse(kPendingError, "the window holds changes that have not reached the mouse; apply or discard them first");
     return true;
 }

@@ -49,6 +49,9 @@ public:
     QList<int> dpiStages() const;
     QVariantMap light() const;
     bool windowShown() const;
+    // The window holds page changes that have not reached the mouse: a profile sent now would
+    // drop them unseen.
+    bool holdsPendingChanges() const;
 
 public slots:
     void OpenWindow();

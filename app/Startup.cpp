@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/PanelWait.h"
+#include "app/ProfileFollowing.h"
 #include "app/SessionService.h"
 #include "app/StartOptions.h"
 #include "app/TrayIcon.h"
@@ -150,6 +151,16 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     ActiveApplicationChoice activeApplication = chooseActiveApplication(startEnvironment, QDBusConnection::sessionBus());
     qInfo().noquote() << activeApplication.logLine;
 
+    auto following = std::make_unique<ProfileFollowing>(*shell->view()->actions().profiles, shell->device(),
+                                                       std::move(activeApplication.backEnd),
+                                                       [&service]() -> QString {
+                                                           if (!deviceReady)
+                                                               return "no W3 mouse is connected";
+                                                           if (service.holdsPendingChanges())
+                                                               return "the window holds changes that have not reached the mouse";
+                                                           return {};
+                                                       });
+
     // The tray icon comes once the desktop's panel is there, or without it after a while (an
     // XEmbed tray, or none: the bus still serves).
     DesktopNotifications notices;
@@ -171,9 +182,9 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     const int result = app.exec();
     InputCapture::stop();
     InputCapture::setCopyDataHandler(nullptr, &app, nullptr);
+    // The KWin script leaves KWin with the program: the follower owns the back end.
+    following.reset();
     shell->view()->sounds().leavePlayersToProcessExit();
     shell.reset();
-    // The KWin script leaves KWin with the program.
-    activeApplication.backEnd.reset();
     endProcess(result);
 }

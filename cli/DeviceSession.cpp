@@ -7,6 +7,7 @@
 #include "platform/DeviceLock.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QSettings>
 
 namespace {
@@ -22,8 +23,12 @@ DeviceSession::~DeviceSession()
 {
     finish();
     device.stopMonitor();
-    if (locked)
-        DeviceLock::shared()->unlock();
+    if (!locked)
+        return;
+    // The running window keeps what it sent to the mouse; this command may have changed it.
+    if (current == State::Ready && !DeviceLock::shared()->markMouseChanged())
+        qWarning() << "The mark of a changed mouse could not be written beside" << DeviceLock::shared()->path();
+    DeviceLock::shared()->unlock();
 }
 
 void DeviceSession::lock(int waitMs)

@@ -164,21 +164,22 @@ QVariantList MouseOperations::ui_93H_GetMacroKey(uchar macroId)
     return scenebytes::toList(macro, kMacroLength);
 }
 
-void MouseOperations::setScrollPinSwap(bool isSwap)
+bool MouseOperations::setScrollPinSwap(bool isSwap)
 {
     profiles.current().setValue(kScrollSwapKey, isSwap);
     Hid_Thread *hid = context.hidThread;
     if (!hid)
-        return;
+        return false;
     // 03H writes sensor type, report rate and both options at once: send it only with
     // values the mouse really reported, never zeros from a failed read.
     uchar type = 0, option1 = 0, option2 = 0, rate = 0;
     if (!hid->readFunctionOption(type, option1, option2) || !hid->readReportRate(rate)) {
         qDebug() << "setScrollPinSwap: mouse did not answer; wheel direction not sent";
-        return;
+        return false;
     }
     option1 = uchar((option1 & ~(1u << kScrollSwapBit)) | (uint(isSwap) << kScrollSwapBit));
     hid->hid_03H_SetFunctionOption(type, rate, option1, option2);
+    return true;
 }
 
 bool MouseOperations::getScrollPinSwap()

@@ -39,7 +39,8 @@ public:
     QVariantList ui_92H_GetKeyMatrix();
     QVariantList ui_93H_GetMacroKey(uchar macroId);
 
-    void setScrollPinSwap(bool isSwap);
+    // False when the mouse did not answer the reads and nothing was sent.
+    bool setScrollPinSwap(bool isSwap);
     bool getScrollPinSwap();
 
     void ui_0BH_SetCurrentDPIStage(uchar dpiStage);

@@ -1,5 +1,7 @@
 #include "device/Hid_Thread.h"
 
+#include <QScopeGuard>
+
 #include "device/DeviceOwner.h"
 #include "device/DeviceState.h"
 #include "device/ReportFrame.h"
@@ -11,6 +13,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QtConcurrent>
 #include <cstring>
@@ -111,6 +114,8 @@ void Hid_Thread::findInterfaces(const CatalogEntry &source, DeviceEntry &entry)
 
 bool Hid_Thread::acquireIdle()
 {
+    ++tokenWaiters;
+    const auto waited = qScopeGuard([this] { --tokenWaiters; });
     for (int pass = 0; pass < kTokenPasses; ++pass) {
         bool expected = true;
         if (flags->idle.compare_exchange_strong(expected, false)) {

@@ -47,6 +47,10 @@ public:
     bool waitUntilIdle(int timeoutMs);
     // No transfer holds the token now.
     bool isIdle() const { return flags->idle; }
+    // A transfer holds the token or a command waits for it. A command waiting for the token
+    // runs the GUI thread's events, so work that would send commands of its own waits until
+    // this is false instead of cutting into the sequence that waits.
+    bool isBusy() const { return !flags->idle || tokenWaiters > 0; }
 
     // 81H and 83H that also say whether the device answered (true) or the outputs hold the
     // failure values; used where a read-modify-write must not send values never read.
@@ -150,6 +154,7 @@ private:
     uint deviceId = 1;
     // `idle` and `ackFlag`, shared with the transfers, which may outlive this object.
     std::shared_ptr<TransportFlags> flags = std::make_shared<TransportFlags>();
+    int tokenWaiters = 0;  // commands inside acquireIdle; the GUI thread's only
     std::atomic<bool> monitoring{false};
     QFuture<void> monitorTask;
     uchar outReport[frame::kFeatureReportSize] = {};

@@ -1,6 +1,9 @@
 #include "platform/DeviceLock.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -98,6 +101,29 @@ bool DeviceLock::isHeld() const
 {
     std::lock_guard<std::mutex> guard(mutex);
     return holds > 0;
+}
+
+namespace {
+QString markPath(const QString &lockPath) { return lockPath + QStringLiteral(".changed"); }
+}
+
+// The time, the process and its count of marks make each mark differ from the one before.
+bool DeviceLock::markMouseChanged()
+{
+    static std::atomic<quint64> marksMade{0};
+    QFile mark(markPath(lockPath));
+    if (!mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray text = QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' '
+                            + QByteArray::number(QCoreApplication::applicationPid()) + ' '
+                            + QByteArray::number(++marksMade);
+    return mark.write(text) == text.size();
+}
+
+QByteArray DeviceLock::mouseChangeMark() const
+{
+    QFile mark(markPath(lockPath));
+    return mark.open(QIODevice::ReadOnly) ? mark.read(kMaxMarkBytes) : QByteArray();
 }
 
 DeviceLock *DeviceLock::shared()

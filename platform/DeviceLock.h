@@ -4,6 +4,7 @@
 // within one process, so a program may hold the lock around a whole command while each
 // transfer takes and gives it back as well. Locks of two DeviceLock objects on the same file
 // exclude each other like those of two processes.
+#include <QByteArray>
 #include <QString>
 #include <memory>
 #include <mutex>
@@ -33,12 +34,20 @@ public:
     // that was not taken is then held by another).
     QString openError() const;
 
+    // A program that changed what the mouse holds and ends leaves a new mark beside the lock
+    // file, so that a program that keeps track of what it sent to the mouse knows to forget it.
+    // False when the mark could not be written.
+    bool markMouseChanged();
+    // The last mark; empty when there is none.
+    QByteArray mouseChangeMark() const;
+
     // The lock device transfers take; none (transfers take no lock) until a program installs one.
     // Install it at start, before any transfer: it then lives until the process ends.
     static DeviceLock *shared();
     static void installShared(std::unique_ptr<DeviceLock> lock);
 
 private:
+    static constexpr qint64 kMaxMarkBytes = 64;
     bool openFile();
 
     const QString lockPath;

@@ -562,6 +562,31 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(status.out.toUtf8()).object().value("found").toBool(true), false);
     }
 
+    // The running window keeps what it sent to the mouse: a command that had the mouse open
+    // leaves a new mark beside the device lock, one that never reached it leaves none.
+    void aCommandWithTheMouseLeavesTheMarkOfAChange_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<bool>("plugged");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("a setting") << "rate 250" << true << true;
+        QTest::newRow("a profile switch") << "profile 2" << true << true;
+        QTest::newRow("no mouse") << "rate 250" << false << false;
+        QTest::newRow("no mouse needed") << "--version" << true << false;
+    }
+    void aCommandWithTheMouseLeavesTheMarkOfAChange()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(bool, plugged);
+        QFETCH(bool, marked);
+        if (!plugged)
+            vhid::Bus::instance().reset();
+        const DeviceLock window(QString::fromUtf8(qgetenv("W3_DEVICE_LOCK")));
+        const QByteArray before = window.mouseChangeMark();
+        CliRun::of(arguments.split(' '));
+        QCOMPARE(window.mouseChangeMark() != before, marked);
+    }
+
     void aReadCommandPrintsJson_data()
     {
         QTest::addColumn<QString>("arguments");

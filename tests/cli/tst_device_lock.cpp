@@ -13,6 +13,22 @@ class TestDeviceLock : public QObject {
 private slots:
     void init() { lockPath = dir.filePath("device.lock"); }
 
+    // The mark w3ctl leaves for the window: read by another holder, new each time.
+    void aMarkOfAChangedMouseIsSeenByTheOthers()
+    {
+        QTemporaryDir own;
+        const QString path = own.filePath("device.lock");
+        DeviceLock window(path), cli(path);
+        QCOMPARE(window.mouseChangeMark(), QByteArray());
+        QVERIFY(cli.markMouseChanged());
+        const QByteArray first = window.mouseChangeMark();
+        QVERIFY(!first.isEmpty());
+        QVERIFY(cli.markMouseChanged());
+        QVERIFY(window.mouseChangeMark() != first);
+        DeviceLock nowhere(own.filePath("missing/device.lock"));
+        QVERIFY(!nowhere.markMouseChanged());
+    }
+
     void aSecondHolderIsRefusedUntilTheFirstLetsGo()
     {
         DeviceLock window(lockPath), cli(lockPath);

@@ -2,6 +2,8 @@
 // the settings page end to end to "./modules/setting/apConfig.bin", the profile menu, the
 // close button, the questions about unapplied and unsaved changes, the input lock, and
 // screenshots of both skins and two scripts for review.
+#include "actions/PageActions.h"
+#include "actions/ProfileActions.h"
 #include "app/Widget.h"
 #include "controller/ProfileStore.h"
 #include "controller/myQQuickView.h"
@@ -225,6 +227,36 @@ private slots:
         QVERIFY(!scene.screenshot("skin1_english_profile_menu").isEmpty());
         QVERIFY(scene.click("Menu_Prof_cancel"));
         QVERIFY(scene.waitFor([&] { return !scene.item("Menu_Prof_menu")->isVisible(); }));
+    }
+
+    // A profile sent from outside the window (the tray, the bus, the application in front)
+    // marks its row; selecting another row to edit leaves the mark where the mouse is.
+    void profileMenuMarksTheProfileTheMouseHolds_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::newRow("carbon") << 1;
+        QTest::newRow("ember") << 2;
+    }
+    void profileMenuMarksTheProfileTheMouseHolds()
+    {
+        QFETCH(int, skin);
+        SceneDriver scene(SceneDriver::inSkin(skin));
+        QVERIFY(scene.start());
+        const auto marked = [&] {
+            QList<int> rows;
+            for (int row = 0; row < 10; ++row) {
+                if (scene.item(QString("Menu_Prof_held_%1").arg(row))->isVisible())
+                    rows << row;
+            }
+            return rows;
+        };
+        QCOMPARE(marked(), QList<int>());
+        QVERIFY(scene.view().actions().profiles->switchTo(2));
+        QVERIFY(scene.waitFor([&] { return marked() == QList<int>{2}; }));
+        QVERIFY(scene.click("Menu_Prof_4"));
+        QCOMPARE(scene.property("Menu_Prof", "currentIndex").toInt(), 4);
+        QCOMPARE(marked(), QList<int>{2});
+        QVERIFY(!scene.screenshot(QString("skin%1_english_profile_held").arg(skin)).isEmpty());
     }
 
     void functionMenuOpensAndClosesPages()

@@ -9,7 +9,10 @@ import "qrc:/modules/qml/common"
 // switchRequested(index), and the owner settles the changes and calls select. A right click
 // opens LOAD / SAVE / RESET / CANCEL beside the row for that entry; LOAD and RESET ask first,
 // and after either of the selected entry the selection runs again.
-// Rows are named Menu_Prof_<index>, the menu's entries Menu_Prof_load, _save, _reset, _cancel.
+// The row whose settings the mouse holds carries a thin accent bar on its outer edge (none
+// while the mouse holds a mix or what it holds is not known yet).
+// Rows are named Menu_Prof_<index> with the bar Menu_Prof_held_<index>, the menu's entries
+// Menu_Prof_load, _save, _reset, _cancel.
 Item {
     id: menu
     objectName: "Menu_Prof"
@@ -19,6 +22,7 @@ Item {
     property int menuIndex: -1
     readonly property int profiles: 10
     property bool holdSwitches: false
+    readonly property int heldIndex: ProfileActions.heldByMouse
     signal profileChanged(int index)
     signal switchRequested(int index)
 
@@ -77,6 +81,17 @@ Item {
                     fallbackColor: row.selected ? Theme.accentGlow : rowArea.containsMouse ? Theme.panel : "transparent"
                     fallbackBorder: row.selected ? Theme.accent : Theme.stroke
                     fallbackRadius: 5
+                }
+                Rectangle {
+                    objectName: "Menu_Prof_held_" + index
+                    visible: index === menu.heldIndex
+                    anchors.right: parent.right
+                    anchors.rightMargin: 2
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 3
+                    height: parent.height - 12
+                    radius: 1.5
+                    color: Theme.accent
                 }
                 Label {
                     anchors.centerIn: parent

@@ -1,0 +1,70 @@
+#pragma once
+// The profile that follows the application in front: the desktop's back end feeds the
+// follower, the rules file is read at start and again whenever it changes, and a profile the
+// follower wants is switched to by sending only what the mouse does not hold yet. A switch
+// waits while the mouse is busy with other commands, and is left out, with the reason logged,
+// while the window holds changes that have not reached the mouse or no mouse is there.
+#include "controller/ApplicationFollower.h"
+#include "controller/ApplicationRules.h"
+#include "controller/RecentApplications.h"
+
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class ActiveApplication;
+class Hid_Thread;
+class ProfileActions;
+
+class ProfileFollowing : public QObject {
+    Q_OBJECT
+public:
+    // Why no profile may be sent now; empty when one may.
+    using Refusal = std::function<QString()>;
+
+    // `inFront` may be none: the rules are still read, nothing comes to the front.
+    ProfileFollowing(ProfileActions &profiles, Hid_Thread &device, std::unique_ptr<ActiveApplication> inFront,
+                     Refusal refusal, const QString &rulesPath = ApplicationRules::defaultPath(),
+                     ApplicationFollower::Clock clock = {}, QObject *parent = nullptr);
+    ~ProfileFollowing() override;
+
+    ApplicationFollower &follower() { return following; }
+    RecentApplications &recentApplications() { return recent; }
+
+signals:
+    // A followed switch was sent (`profile` counts from 0).
+    void switched(int profile);
+
+private:
+    struct FileStamp {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        bool operator==(const FileStamp &other) const;
+    };
+    FileStamp stampOfRules() const;
+    void watchRules();
+    void rulesMayHaveChanged();
+    void readRules();
+    void switchTo(int profile);
+    void switchWhenIdle();
+    // w3ctl changed the mouse since the last look: what it holds is not known any more.
+    void forgetWhenChangedElsewhere();
+
+    ProfileActions &profiles;
+    Hid_Thread &device;
+    std::unique_ptr<ActiveApplication> inFront;
+    Refusal refusal;
+    QString rulesPath;
+    ApplicationFollower following;
+    RecentApplications recent;
+    QFileSystemWatcher watcher;
+    FileStamp rulesStamp;
+    QTimer idleWait;
+    std::optional<int> waiting;
+    QByteArray changeMark;
+};
