@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/OpenRgbLink.h"
 #include "app/PanelWait.h"
 #include "app/SessionService.h"
 #include "app/StartOptions.h"
@@ -144,6 +145,11 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     SessionService service(*shell);
     if (!service.publish())
         qWarning() << "The session bus refused" << SessionService::kObjectPath;
+
+    // OpenRGB's SDK on the loopback interface, while the settings panel or w3ctl has it on.
+    OpenRgbSetting openRgbSetting;
+    openRgbSetting.watch();
+    OpenRgbLink openRgb(*shell, service, openRgbSetting);
 
     // The tray icon comes once the desktop's panel is there, or without it after a while (an
     // XEmbed tray, or none: the bus still serves).
