@@ -35,7 +35,7 @@ std::optional<openrgb::DeviceText> OpenRgbLink::deviceText() const
     if (!service.connected())
         return std::nullopt;
     const DeviceEntry entry = shell.device().deviceEntries().value(int(shell.device().currentDeviceId()));
-    return openrgb::DeviceText{service.product(), entry.manufacturer, service.firmware()};
+    return openrgb::DeviceText{QStringLiteral("W3 Mouse"), entry.manufacturer, service.firmware()};
 }
 
 int OpenRgbLink::colorCount() const
