@@ -278,6 +278,28 @@ private slots:
         QVERIFY2(!remote.connectTo(link->server().port(), outside), qPrintable(outside.toString()));
     }
 
+    // Clients are told when the mouse goes and comes; without it the list is empty and writes
+    // reach nothing.
+    void theMouseComingAndGoingIsTold()
+    {
+        RawClient client;
+        QVERIFY(client.connectTo(link->server().port()));
+        const QByteArray told = openrgb::packet(0, openrgb::DeviceListUpdated);
+        vhid::Bus::instance().unplug(vhid::Model::Mouse);
+        shell->checkDevice();
+        QVERIFY(QTest::qWaitFor([&client, &told] { return client.socket.bytesAvailable() >= told.size(); }, kAnswerLimitMs));
+        QCOMPARE(client.socket.read(told.size()), told);
+        QCOMPARE(client.controllerCount(), 0);
+        client.send(openrgb::packet(0, openrgb::SetCustomMode));
+        QCOMPARE(client.controllerCount(), 0);
+        QVERIFY(mouseCommandBlocks().isEmpty());
+        vhid::Bus::instance().plug(vhid::Model::Mouse);
+        shell->checkDevice();
+        QVERIFY(QTest::qWaitFor([&client, &told] { return client.socket.bytesAvailable() >= told.size(); }, kAnswerLimitMs));
+        QCOMPARE(client.socket.read(told.size()), told);
+        QCOMPARE(client.controllerCount(), 1);
+    }
+
     void theSettingSwitchesTheServer()
     {
         const quint16 port = link->server().port();
