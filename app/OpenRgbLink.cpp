@@ -12,6 +12,7 @@ OpenRgbLink::OpenRgbLink(Widget &shell, SessionService &service, OpenRgbSetting 
       setting(setting),
       rgbServer(*shell.view()->actions().lighting, [this] { return deviceText(); }, [this] { return colorCount(); })
 {
+    wasConnected = service.connected();
     connect(&setting, &OpenRgbSetting::changed, this, &OpenRgbLink::followSetting);
     connect(&shell, &Widget::deviceChecked, this, [this] {
         if (this->service.connected() == wasConnected)
