@@ -7,10 +7,11 @@
 #include "scenelogic/LightingLogic.h"
 
 OpenRgbLink::OpenRgbLink(Widget &shell, SessionService &service, OpenRgbSetting &setting)
-    : shell(shell),
-      service(service),
-      setting(setting),
-      rgbServer(*shell.view()->actions().lighting, [this] { return deviceText(); }, [this] { return colorCount(); })
+    : shell(shell)
+    , service(service)
+    , setting(setting)
+    , rgbServer(
+          *shell.view()->actions().lighting, [this] { return deviceText(); }, [this] { return colorCount(); })
 {
     wasConnected = service.connected();
     connect(&setting, &OpenRgbSetting::changed, this, &OpenRgbLink::followSetting);
@@ -36,7 +37,7 @@ std::optional<openrgb::DeviceText> OpenRgbLink::deviceText() const
     if (!service.connected())
         return std::nullopt;
     const DeviceEntry entry = shell.device().deviceEntries().value(int(shell.device().currentDeviceId()));
-    return openrgb::DeviceText{QStringLiteral("W3 Mouse"), entry.manufacturer, service.firmware()};
+    return openrgb::DeviceText {QStringLiteral("W3 Mouse"), entry.manufacturer, service.firmware()};
 }
 
 int OpenRgbLink::colorCount() const

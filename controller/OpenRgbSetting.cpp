@@ -13,7 +13,9 @@ constexpr int kHighestPort = 65535;
 
 }  // namespace
 
-OpenRgbSetting::OpenRgbSetting(const QString &path, QObject *parent) : QObject(parent), path(path)
+OpenRgbSetting::OpenRgbSetting(const QString &path, QObject *parent)
+    : QObject(parent)
+    , path(path)
 {
     reload();
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &OpenRgbSetting::reload);

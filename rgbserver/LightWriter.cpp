@@ -14,7 +14,8 @@ QList<Color> colorsOf(const QVariantList &palette)
 {
     QList<Color> colors;
     for (int i = 0; i + kChannels - 1 < palette.size(); i += kChannels)
-        colors.append({quint8(palette.at(i).toInt()), quint8(palette.at(i + 1).toInt()), quint8(palette.at(i + 2).toInt())});
+        colors.append(
+            {quint8(palette.at(i).toInt()), quint8(palette.at(i + 1).toInt()), quint8(palette.at(i + 2).toInt())});
     return colors;
 }
 
@@ -28,14 +29,18 @@ QVariantList paletteOf(const QList<Color> &colors)
 
 }  // namespace
 
-LightWriter::LightWriter(LightingActions &lighting, QObject *parent) : QObject(parent), lighting(lighting) {}
+LightWriter::LightWriter(LightingActions &lighting, QObject *parent)
+    : QObject(parent)
+    , lighting(lighting)
+{
+}
 
 LightState LightWriter::state(int colorCount) const
 {
     if (wanted)
         return *wanted;
     return {lighting.effectPosition(), lighting.brightnessStep(), lighting.speedStep(), lighting.powerOn(),
-            colorsOf(lighting.palette()), colorCount};
+        colorsOf(lighting.palette()), colorCount};
 }
 
 void LightWriter::want(const LightState &next, bool effect, bool palette)
@@ -53,7 +58,6 @@ void LightWriter::flush()
     if (writing)
         return;
     writing = true;
-    const bool anything = wanted.has_value();
     while (wanted) {
         const LightState next = *wanted;
         const bool effect = effectWanted;
@@ -64,8 +68,6 @@ void LightWriter::flush()
         send(next, effect, palette);
     }
     writing = false;
-    if (anything)
-        emit written();
 }
 
 void LightWriter::send(const LightState &next, bool effect, bool palette)

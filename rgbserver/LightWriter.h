@@ -22,10 +22,6 @@ public:
     // The effect, the palette or both of `next` are to reach the mouse.
     void want(const LightState &next, bool effect, bool palette);
 
-signals:
-    // The mouse was sent what was wanted (the transfers are on their way).
-    void written();
-
 private:
     void flush();
     void send(const LightState &next, bool effect, bool palette);

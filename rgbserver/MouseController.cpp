@@ -28,16 +28,15 @@ constexpr quint32 kColorsModeSpecific = 2;
 constexpr quint32 kZoneSingle = 0;
 
 // The page's effects in its order, as OpenRGB users know such names.
-const QStringList kModeNames = {"Static",        "Twinkling",         "Breathing", "Neon",     "Wave",
-                                "Gliding",       "Finger Moving",     "Vertical Flipping",     "Yo-Yo",
-                                "Spotlight"};
+const QStringList kModeNames = {"Static", "Twinkling", "Breathing", "Neon", "Wave", "Gliding", "Finger Moving",
+    "Vertical Flipping", "Yo-Yo", "Spotlight"};
 const QString kOffName = QStringLiteral("Off");
 
 // The mouse takes whole effects, each a transfer with its settle pause: it cannot follow a
 // stream of per-LED colours, so no "Direct" mode is offered.
-const QString kDescription = QStringLiteral(
-    "W3 mouse lighting served by W3 Config: the lighting page's ten effects; no Direct mode, the "
-    "mouse takes whole effects and cannot follow per-LED streaming");
+const QString kDescription
+    = QStringLiteral("W3 mouse lighting served by W3 Config: the lighting page's ten effects; no Direct mode, the "
+                     "mouse takes whole effects and cannot follow per-LED streaming");
 const QString kLocation = QStringLiteral("W3 Config");
 const QString kZoneName = QStringLiteral("Mouse");
 const QString kLedName = QStringLiteral("Light zones");
@@ -59,7 +58,7 @@ void writeMode(BodyWriter &out, const LightState &state, int mode, quint32 versi
     const bool brightness = LightingLogic::usesBrightness(effect);
     const bool colors = LightingLogic::usesColors(effect);
     const quint32 flags = kAutomaticSave | (speed ? kHasSpeed : 0) | (brightness ? kHasBrightness : 0)
-                          | (colors ? kHasModeSpecificColor : 0);
+        | (colors ? kHasModeSpecificColor : 0);
     const quint32 maxStep = LightingLogic::kMaxStep;
     const QList<Color> modeColors = colors ? shownColors(state) : QList<Color>();
     out.text(mode == MouseController::offMode() ? kOffName : kModeNames.at(mode));

@@ -18,7 +18,7 @@ struct LightState {
     int speed = 0;
     bool on = true;
     QList<Color> palette;  // the eight colours
-    int colorCount = 8;    // how many of them the mouse shows
+    int colorCount = 8;  // how many of them the mouse shows
 
     bool sameEffect(const LightState &other) const;
 };

@@ -93,7 +93,7 @@ QList<PacketReader::Event> PacketReader::feed(const QByteArray &bytes)
         }
         if (pending.size() < kHeaderSize + int(length))
             break;
-        Packet complete{readU32(pending, kDeviceOffset), id, pending.mid(kHeaderSize, int(length))};
+        Packet complete {readU32(pending, kDeviceOffset), id, pending.mid(kHeaderSize, int(length))};
         pending.remove(0, kHeaderSize + int(length));
         events.append({true, complete, {}, 0});
     }

@@ -56,8 +56,8 @@ public:
     enum class Refusal { WrongMagic, Oversized, UnknownId };
     struct Event {
         bool isPacket = true;
-        Packet packet;          // when isPacket
-        Refusal refusal{};      // otherwise
+        Packet packet;  // when isPacket
+        Refusal refusal {};  // otherwise
         quint32 refusedId = 0;  // the id of an UnknownId refusal
     };
 
@@ -104,7 +104,10 @@ private:
 // Reads fields from a body; past the end every read fails and ok() stays false.
 class BodyReader {
 public:
-    explicit BodyReader(const QByteArray &body) : body(body) {}
+    explicit BodyReader(const QByteArray &body)
+        : body(body)
+    {
+    }
     bool u16(quint16 &value);
     bool u32(quint32 &value);
     bool text(QString &value);

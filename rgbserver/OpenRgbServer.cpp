@@ -27,11 +27,11 @@ quint32 askedVersion(const QByteArray &payload)
 }  // namespace
 
 OpenRgbServer::OpenRgbServer(LightingActions &lighting, std::function<std::optional<DeviceText>()> device,
-                             std::function<int()> colorCount, QObject *parent)
-    : QObject(parent),
-      lights(std::make_unique<LightWriter>(lighting)),
-      device(std::move(device)),
-      colorCount(std::move(colorCount))
+    std::function<int()> colorCount, QObject *parent)
+    : QObject(parent)
+    , lights(std::make_unique<LightWriter>(lighting))
+    , device(std::move(device))
+    , colorCount(std::move(colorCount))
 {
 }
 
@@ -99,7 +99,6 @@ void OpenRgbServer::accept()
         sessions.insert(socket, std::make_shared<Session>());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { drop(socket, QString()); });
-        emit clientCountChanged(sessions.size());
     }
 }
 
@@ -128,7 +127,6 @@ void OpenRgbServer::drop(QTcpSocket *socket, const QString &why)
     socket->disconnect(this);
     socket->abort();
     socket->deleteLater();
-    emit clientCountChanged(sessions.size());
 }
 
 LightState OpenRgbServer::currentState() const
@@ -157,7 +155,7 @@ void OpenRgbServer::answer(QTcpSocket *socket, Session &session, const Packet &r
     case RequestControllerData:
         if (const std::optional<DeviceText> text = device(); text && request.device == 0)
             socket->write(packet(request.device, request.id,
-                                 MouseController::describe(currentState(), *text, askedVersion(request.payload))));
+                MouseController::describe(currentState(), *text, askedVersion(request.payload))));
         return;
     case RequestProfileList:
     case RequestPluginList:
@@ -187,9 +185,9 @@ void OpenRgbServer::answer(QTcpSocket *socket, Session &session, const Packet &r
     case UpdateZoneLeds:
     case UpdateSingleLed: {
         LedRequest leds;
-        const bool read = request.id == UpdateLeds       ? readLedsRequest(request.payload, leds)
-                          : request.id == UpdateZoneLeds ? readZoneLedsRequest(request.payload, leds)
-                                                         : readSingleLedRequest(request.payload, leds);
+        const bool read = request.id == UpdateLeds ? readLedsRequest(request.payload, leds)
+            : request.id == UpdateZoneLeds         ? readZoneLedsRequest(request.payload, leds)
+                                                   : readSingleLedRequest(request.payload, leds);
         LightState next = currentState();
         if (hasController(request.device) && read && MouseController::applyLeds(next, leds)
             && next.palette != currentState().palette)

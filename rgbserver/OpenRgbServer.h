@@ -28,7 +28,7 @@ public:
     // connected (the controller list is then empty); `colorCount` how many palette colours the
     // mouse shows.
     OpenRgbServer(LightingActions &lighting, std::function<std::optional<DeviceText>()> device,
-                  std::function<int()> colorCount, QObject *parent = nullptr);
+        std::function<int()> colorCount, QObject *parent = nullptr);
     ~OpenRgbServer() override;
 
     // Listens on the loopback address; false, with the reason in errorString(), when the port
@@ -41,11 +41,6 @@ public:
 
     // Tells every client that the controller list changed (the mouse came or went).
     void deviceListChanged();
-
-    LightWriter &writer() { return *lights; }
-
-signals:
-    void clientCountChanged(int count);
 
 private:
     struct Session;

@@ -60,10 +60,13 @@ struct RawClient {
     bool connectTo(quint16 port, const QHostAddress &address = QHostAddress::LocalHost)
     {
         socket.connectToHost(address, port);
-        return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState
-                                                || socket.state() == QAbstractSocket::UnconnectedState; },
-                               kAnswerLimitMs)
-               && socket.state() == QAbstractSocket::ConnectedState;
+        return QTest::qWaitFor(
+                   [this] {
+                       return socket.state() == QAbstractSocket::ConnectedState
+                           || socket.state() == QAbstractSocket::UnconnectedState;
+                   },
+                   kAnswerLimitMs)
+            && socket.state() == QAbstractSocket::ConnectedState;
     }
     void send(const QByteArray &bytes)
     {
@@ -150,17 +153,18 @@ private slots:
         QStringList modes;
         for (const QJsonValue &mode : mouse.value("modes").toArray())
             modes << mode.toObject().value("name").toString();
-        QCOMPARE(modes, (QStringList{"Static", "Twinkling", "Breathing", "Neon", "Wave", "Gliding", "Finger Moving",
-                                     "Vertical Flipping", "Yo-Yo", "Spotlight", "Off"}));
+        QCOMPARE(modes,
+            (QStringList {"Static", "Twinkling", "Breathing", "Neon", "Wave", "Gliding", "Finger Moving",
+                "Vertical Flipping", "Yo-Yo", "Spotlight", "Off"}));
         QVERIFY(!modes.contains("Direct"));
         const QJsonObject spotlight = mouse.value("modes").toArray().at(9).toObject();
         const QStringList flags = spotlight.value("flags").toVariant().toStringList();
         QVERIFY2(flags.contains("speed") && flags.contains("modeSpecificColor") && flags.contains("automaticSave"),
-                 qPrintable(flags.join(' ')));
+            qPrintable(flags.join(' ')));
         QCOMPARE(spotlight.value("colors").toInt(), 8);
         QCOMPARE(mouse.value("modes").toArray().at(5).toObject().value("colors").toInt(), 0);  // Gliding
-        QCOMPARE(mouse.value("zones").toVariant().toStringList(), QStringList{"Mouse"});
-        QCOMPARE(mouse.value("leds").toVariant().toStringList(), QStringList{"Light zones"});
+        QCOMPARE(mouse.value("zones").toVariant().toStringList(), QStringList {"Mouse"});
+        QCOMPARE(mouse.value("leds").toVariant().toStringList(), QStringList {"Light zones"});
         QVERIFY(mouseCommandBlocks().isEmpty());
     }
 
@@ -176,10 +180,12 @@ private slots:
         // Spotlight: effect 10; brightness step 5 is 10 + 35 * 5 = 185; speed step 6 is
         // 20 + round(1 * 10 / 7) = 21.
         QTest::newRow("mode with speed, brightness and two colours")
-            << "newest" << "mode" << QStringList{palette, "0d 0a b9 15 00 00 00"} << QStringList{"9", "5", "6", "1"}
-            << QStringList{"255", "255", "0", "0", "255", "255"};
+            << "newest"
+            << "mode" << QStringList {palette, "0d 0a b9 15 00 00 00"} << QStringList {"9", "5", "6", "1"}
+            << QStringList {"255", "255", "0", "0", "255", "255"};
         QTest::newRow("the LED's colour: the palette's first colour")
-            << "newest" << "leds" << QStringList{palette} << QStringList() << QStringList{"0", "0", "255"};
+            << "newest"
+            << "leds" << QStringList {palette} << QStringList() << QStringList {"0", "0", "255"};
     }
     void anSdkClientSetsAModeAndColours()
     {
@@ -203,9 +209,9 @@ private slots:
         if (action == "mode")
             QCOMPARE(after.value("activeMode").toInt(), 9);
         const QJsonObject first = after.value("colors").toArray().first().toObject();
-        QCOMPARE(QStringList({QString::number(first.value("red").toInt()), QString::number(first.value("green").toInt()),
-                              QString::number(first.value("blue").toInt())}),
-                 storedColorsStart.mid(0, 3));
+        QCOMPARE(QStringList({QString::number(first.value("red").toInt()),
+                     QString::number(first.value("green").toInt()), QString::number(first.value("blue").toInt())}),
+            storedColorsStart.mid(0, 3));
     }
 
     // Colours streamed faster than the mouse takes them: only the newest reaches it.
@@ -217,7 +223,7 @@ private slots:
         constexpr int kPackets = 20;
         for (int i = 1; i <= kPackets; ++i)
             burst += openrgb::packet(0, openrgb::UpdateSingleLed,
-                                     openrgb::BodyWriter().u32(0).color({quint8(i), 0, quint8(255 - i)}).bytes());
+                openrgb::BodyWriter().u32(0).color({quint8(i), 0, quint8(255 - i)}).bytes());
         client.send(burst);
         QVERIFY(QTest::qWaitFor([] { return !mouseCommandBlocks().isEmpty(); }, kIdleTimeoutMs));
         settle();
@@ -225,8 +231,8 @@ private slots:
         settle();
         QVERIFY2(mouseCommandBlocks().size() < kPackets, qPrintable(mouseCommandBlocks().join(" | ")));
         QVERIFY(shell->view()->profiles().flush());
-        QCOMPARE(profileList("color_W3/type0").mid(0, 3), (QStringList{QString::number(kPackets), "0",
-                                                                        QString::number(255 - kPackets)}));
+        QCOMPARE(profileList("color_W3/type0").mid(0, 3),
+            (QStringList {QString::number(kPackets), "0", QString::number(255 - kPackets)}));
     }
 
     void brokenClientsLeaveTheServerServing_data()
@@ -235,9 +241,8 @@ private slots:
         QTest::addColumn<bool>("serverCloses");
         const QByteArray header = openrgb::packet(0, openrgb::UpdateLeds, QByteArray(40, '\0'));
         QTest::newRow("garbage") << QByteArray("GET / HTTP/1.1\r\n\r\n") << true;
-        QTest::newRow("an oversized length") << openrgb::packet(0, openrgb::UpdateLeds).left(12)
-                                                    + QByteArray("\xff\xff\xff\x7f", 4)
-                                             << true;
+        QTest::newRow("an oversized length")
+            << openrgb::packet(0, openrgb::UpdateLeds).left(12) + QByteArray("\xff\xff\xff\x7f", 4) << true;
         QTest::newRow("gone after half a header") << header.left(7) << false;
         QTest::newRow("gone in the middle of a payload") << header.left(openrgb::kHeaderSize + 10) << false;
     }
@@ -287,7 +292,8 @@ private slots:
         const QByteArray told = openrgb::packet(0, openrgb::DeviceListUpdated);
         vhid::Bus::instance().unplug(vhid::Model::Mouse);
         shell->checkDevice();
-        QVERIFY(QTest::qWaitFor([&client, &told] { return client.socket.bytesAvailable() >= told.size(); }, kAnswerLimitMs));
+        QVERIFY(QTest::qWaitFor(
+            [&client, &told] { return client.socket.bytesAvailable() >= told.size(); }, kAnswerLimitMs));
         QCOMPARE(client.socket.read(told.size()), told);
         QCOMPARE(client.controllerCount(), 0);
         client.send(openrgb::packet(0, openrgb::SetCustomMode));
@@ -295,7 +301,8 @@ private slots:
         QVERIFY(mouseCommandBlocks().isEmpty());
         vhid::Bus::instance().plug(vhid::Model::Mouse);
         shell->checkDevice();
-        QVERIFY(QTest::qWaitFor([&client, &told] { return client.socket.bytesAvailable() >= told.size(); }, kAnswerLimitMs));
+        QVERIFY(QTest::qWaitFor(
+            [&client, &told] { return client.socket.bytesAvailable() >= told.size(); }, kAnswerLimitMs));
         QCOMPARE(client.socket.read(told.size()), told);
         QCOMPARE(client.controllerCount(), 1);
     }
@@ -320,8 +327,8 @@ private:
         const QString node = QStandardPaths::findExecutable("node");
         if (node.isEmpty() || !QFileInfo::exists(kClientDir + "/node_modules/openrgb-sdk"))
             QTest::qSkip(qPrintable("needs Node.js and the openrgb-sdk package: run `npm ci` in " + kClientDir
-                                    + " (scripts/install-deps.sh does)"),
-                         __FILE__, __LINE__);
+                             + " (scripts/install-deps.sh does)"),
+                __FILE__, __LINE__);
         QProcess client;
         client.setWorkingDirectory(kClientDir);
         client.start(node, {"drive.js", QString::number(link->server().port()), protocol, action});

@@ -27,8 +27,10 @@ QStringList eventsOf(PacketReader &reader, const QList<QByteArray> &reads)
 
 LightState pageState()
 {
-    return {2, 7, 4, true, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 0},
-                            {255, 255, 255}, {255, 127, 0}}, 8};
+    return {2, 7, 4, true,
+        {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 0}, {255, 255, 255},
+            {255, 127, 0}},
+        8};
 }
 
 }  // namespace
@@ -47,28 +49,27 @@ private slots:
         const QString wrongMagic = "refused " + refusalText(PacketReader::Refusal::WrongMagic);
         const QString oversized = "refused " + refusalText(PacketReader::Refusal::Oversized);
         const QString unknown = "refused " + refusalText(PacketReader::Refusal::UnknownId);
-        QTest::newRow("one packet") << QList<QByteArray>{version} << QStringList{"packet 40:4"} << false;
-        QTest::newRow("a packet without payload") << QList<QByteArray>{count} << QStringList{"packet 0:0"} << false;
+        QTest::newRow("one packet") << QList<QByteArray> {version} << QStringList {"packet 40:4"} << false;
+        QTest::newRow("a packet without payload") << QList<QByteArray> {count} << QStringList {"packet 0:0"} << false;
         QTest::newRow("split across reads, header too")
-            << QList<QByteArray>{version.left(3), version.mid(3, 10), version.mid(13)} << QStringList{"packet 40:4"}
+            << QList<QByteArray> {version.left(3), version.mid(3, 10), version.mid(13)} << QStringList {"packet 40:4"}
             << false;
-        QTest::newRow("several in one read")
-            << QList<QByteArray>{version + count + version} << QStringList{"packet 40:4", "packet 0:0", "packet 40:4"}
-            << false;
-        QTest::newRow("wrong magic") << QList<QByteArray>{"ORGX" + version.mid(4) + count} << QStringList{wrongMagic}
+        QTest::newRow("several in one read") << QList<QByteArray> {version + count + version}
+                                             << QStringList {"packet 40:4", "packet 0:0", "packet 40:4"} << false;
+        QTest::newRow("wrong magic") << QList<QByteArray> {"ORGX" + version.mid(4) + count} << QStringList {wrongMagic}
                                      << true;
         QTest::newRow("wrong magic told before the header is whole")
-            << QList<QByteArray>{QByteArray("OX")} << QStringList{wrongMagic} << true;
+            << QList<QByteArray> {QByteArray("OX")} << QStringList {wrongMagic} << true;
         QTest::newRow("a length beyond the maximum, nothing buffered for it")
-            << QList<QByteArray>{version.left(12) + u32(kMaxPayload + 1) + count} << QStringList{oversized} << true;
+            << QList<QByteArray> {version.left(12) + u32(kMaxPayload + 1) + count} << QStringList {oversized} << true;
         QTest::newRow("the largest length is taken")
-            << QList<QByteArray>{packet(0, SetClientName, QByteArray(int(kMaxPayload), 'a'))}
-            << QStringList{QString("packet 50:%1").arg(kMaxPayload)} << false;
+            << QList<QByteArray> {packet(0, SetClientName, QByteArray(int(kMaxPayload), 'a'))}
+            << QStringList {QString("packet 50:%1").arg(kMaxPayload)} << false;
         QTest::newRow("unknown id: its payload skipped, the next packet read")
-            << QList<QByteArray>{packet(0, 77, QByteArray(9, 'x')).left(20), QByteArray(5, 'x') + count}
-            << QStringList{unknown, "packet 0:0"} << false;
+            << QList<QByteArray> {packet(0, 77, QByteArray(9, 'x')).left(20), QByteArray(5, 'x') + count}
+            << QStringList {unknown, "packet 0:0"} << false;
         QTest::newRow("nothing after a refusal")
-            << QList<QByteArray>{QByteArray("xxxx"), count} << QStringList{wrongMagic} << true;
+            << QList<QByteArray> {QByteArray("xxxx"), count} << QStringList {wrongMagic} << true;
     }
     void theReaderFramesTheStream()
     {
@@ -87,7 +88,20 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<int>("colors");
         BodyWriter mode;
-        mode.u32(9).text("Spotlight").u32(10).u32(0).u32(0).u32(7).u32(0).u32(7).u32(1).u32(8).u32(6).u32(5).u32(0).u32(2);
+        mode.u32(9)
+            .text("Spotlight")
+            .u32(10)
+            .u32(0)
+            .u32(0)
+            .u32(7)
+            .u32(0)
+            .u32(7)
+            .u32(1)
+            .u32(8)
+            .u32(6)
+            .u32(5)
+            .u32(0)
+            .u32(2);
         const QByteArray modeV3 = BodyWriter(mode).colors({{1, 2, 3}, {4, 5, 6}}).sized();
         QTest::newRow("mode, protocol 3") << modeV3 << 3u << true << 2;
         QTest::newRow("mode cut short") << modeV3.left(modeV3.size() - 3) << 3u << false << 0;
@@ -118,12 +132,11 @@ private slots:
         QTest::addColumn<quint32>("mode");
         QTest::addColumn<QList<int>>("expected");  // position, brightness, speed, on, first red
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("Spotlight: speed, brightness and colours")
-            << 9u << QList<int>{9, 5, 6, 1, 9} << true;
-        QTest::newRow("Gliding: none of them") << 5u << QList<int>{5, 7, 4, 1, 255} << true;
-        QTest::newRow("Neon: the speed alone") << 3u << QList<int>{3, 7, 6, 1, 255} << true;
-        QTest::newRow("Off keeps the effect") << 10u << QList<int>{2, 7, 4, 0, 255} << true;
-        QTest::newRow("no such mode") << 11u << QList<int>{2, 7, 4, 1, 255} << false;
+        QTest::newRow("Spotlight: speed, brightness and colours") << 9u << QList<int> {9, 5, 6, 1, 9} << true;
+        QTest::newRow("Gliding: none of them") << 5u << QList<int> {5, 7, 4, 1, 255} << true;
+        QTest::newRow("Neon: the speed alone") << 3u << QList<int> {3, 7, 6, 1, 255} << true;
+        QTest::newRow("Off keeps the effect") << 10u << QList<int> {2, 7, 4, 0, 255} << true;
+        QTest::newRow("no such mode") << 11u << QList<int> {2, 7, 4, 1, 255} << false;
     }
     void modeRequests()
     {
@@ -131,10 +144,10 @@ private slots:
         QFETCH(QList<int>, expected);
         QFETCH(bool, accepted);
         LightState state = pageState();
-        ModeRequest request{mode, 6, 5, 2, {{9, 9, 9}}, true};
+        ModeRequest request {mode, 6, 5, 2, {{9, 9, 9}}, true};
         QCOMPARE(MouseController::applyMode(state, request), accepted);
-        QCOMPARE((QList<int>{state.position, state.brightness, state.speed, int(state.on), state.palette.first().red}),
-                 expected);
+        QCOMPARE((QList<int> {state.position, state.brightness, state.speed, int(state.on), state.palette.first().red}),
+            expected);
     }
 
     // Each version's layout, read back field by field up to the mode list.
