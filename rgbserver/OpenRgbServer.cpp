@@ -17,6 +17,9 @@ struct OpenRgbServer::Session {
 
 namespace {
 
+// Answers a client has asked for and not read: beyond this it only fills memory.
+constexpr qint64 kMaxUnsentBytes = 4 * 1024 * 1024;
+
 quint32 askedVersion(const QByteArray &payload)
 {
     quint32 version = 0;
@@ -116,6 +119,8 @@ void OpenRgbServer::serve(QTcpSocket *socket)
     }
     if (session->reader.broken())
         drop(socket, QStringLiteral("its packets cannot be told apart any more"));
+    else if (socket->bytesToWrite() > kMaxUnsentBytes)
+        drop(socket, QStringLiteral("it asks without reading the answers"));
 }
 
 void OpenRgbServer::drop(QTcpSocket *socket, const QString &why)
