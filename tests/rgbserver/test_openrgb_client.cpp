@@ -38,6 +38,8 @@ constexpr int kIdleTimeoutMs = 10000;
 constexpr int kClientLimitMs = 60000;
 constexpr int kAnswerLimitMs = 10000;
 const QString kClientDir = QStringLiteral(W3_OPENRGB_CLIENT_DIR);
+const char *const kClientMissing = "needs Node.js and the openrgb-sdk package in tests/rgbserver/client "
+                                   "(scripts/install-deps.sh runs npm ci there)";
 
 // A port nobody listens on now.
 quint16 freePort()
@@ -140,6 +142,8 @@ private slots:
         QFETCH(QString, protocol);
         QFETCH(int, negotiated);
         QFETCH(QString, vendor);
+        if (!clientInstalled())
+            QSKIP(kClientMissing);
         const QJsonObject seen = runClient(protocol, "list");
         QCOMPARE(seen.value("protocol").toInt(), negotiated);
         const QJsonArray devices = seen.value("devices").toArray();
@@ -195,6 +199,8 @@ private slots:
         QFETCH(QStringList, storedEffect);
         QFETCH(QStringList, storedColorsStart);
         const QStringList effectBefore = profileList("color_W3/ledEffect");
+        if (!clientInstalled())
+            QSKIP(kClientMissing);
         const QJsonObject seen = runClient(protocol, action);
         QVERIFY(QTest::qWaitFor([] { return vhid::Bus::instance().records().size() > 0; }, kIdleTimeoutMs));
         settle();
@@ -322,16 +328,17 @@ private slots:
     }
 
 private:
+    static QString node() { return QStandardPaths::findExecutable("node"); }
+    static bool clientInstalled()
+    {
+        return !node().isEmpty() && QFileInfo::exists(kClientDir + "/node_modules/openrgb-sdk");
+    }
+
     QJsonObject runClient(const QString &protocol, const QString &action)
     {
-        const QString node = QStandardPaths::findExecutable("node");
-        if (node.isEmpty() || !QFileInfo::exists(kClientDir + "/node_modules/openrgb-sdk"))
-            QTest::qSkip(qPrintable("needs Node.js and the openrgb-sdk package: run `npm ci` in " + kClientDir
-                             + " (scripts/install-deps.sh does)"),
-                __FILE__, __LINE__);
         QProcess client;
         client.setWorkingDirectory(kClientDir);
-        client.start(node, {"drive.js", QString::number(link->server().port()), protocol, action});
+        client.start(node(), {"drive.js", QString::number(link->server().port()), protocol, action});
         // The server answers on this thread: wait while serving events.
         if (!QTest::qWaitFor([&client] { return client.state() == QProcess::NotRunning; }, kClientLimitMs))
             client.kill();
