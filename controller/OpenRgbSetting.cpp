@@ -61,7 +61,8 @@ void OpenRgbSetting::watch()
 void OpenRgbSetting::reload()
 {
     const QSettings file(path, QSettings::IniFormat);
-    const bool nowOn = file.value(kEnabledKey, false).toBool();
+    // Only a plain "true" opens a port: anything else written by hand leaves the server off.
+    const bool nowOn = file.value(kEnabledKey).toString() == QLatin1String("true");
     const int stored = file.value(kPortKey, kDefaultPort).toInt();
     const int nowPort = isValidPort(stored) ? stored : kDefaultPort;
     if (nowOn == on && nowPort == portNumber)
