@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/OpenRgbLink.h"
 #include "app/PanelWait.h"
 #include "app/ProfileFollowing.h"
 #include "app/SessionService.h"
@@ -160,6 +161,11 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
                                                                return "the window holds changes that have not reached the mouse";
                                                            return {};
                                                        });
+
+    // OpenRGB's SDK on the loopback interface, while the settings panel or w3ctl has it on.
+    OpenRgbSetting openRgbSetting;
+    openRgbSetting.watch();
+    OpenRgbLink openRgb(*shell, service, openRgbSetting);
 
     // The tray icon comes once the desktop's panel is there, or without it after a while (an
     // XEmbed tray, or none: the bus still serves).

@@ -36,6 +36,7 @@ public:
     void wheel();
     void macro();
     void pointer();
+    void openRgb();
 
 private:
     // Profiles and macros (no device needed).

@@ -7,6 +7,7 @@
 #include "actions/ProfileActions.h"
 #include "actions/SensorActions.h"
 #include "actions/SettingsActions.h"
+#include "controller/OpenRgbSetting.h"
 #include "platform/Autostart.h"
 
 #include <QQmlEngine>
@@ -46,6 +47,12 @@ void registerPageActions(PageActions &actions)
         qmlRegisterSingletonType<Autostart>("W3.Actions", 1, 0, "Autostart", [](QQmlEngine *, QJSEngine *) -> QObject * {
             static Autostart autostart;
             return owned(&autostart);
+        });
+        // The OpenRGB server's switch is its file: the panel writes it, the program follows it.
+        qmlRegisterSingletonType<OpenRgbSetting>("W3.Actions", 1, 0, "OpenRgbSetting", [](QQmlEngine *, QJSEngine *) -> QObject * {
+            static OpenRgbSetting setting;
+            setting.watch();
+            return owned(&setting);
         });
         return true;
     }();

@@ -10,6 +10,7 @@ struct DeviceEntry {
     int type = -1;
     QString commandPath;  // empty when not found or after an open failed
     QString eventPath;
+    QString manufacturer;  // the command interface's maker, as the device names it
     unsigned reportLength = 0;
 
     bool isPresent() const { return !commandPath.isEmpty() && !eventPath.isEmpty(); }

@@ -41,7 +41,8 @@ QList<HidApi::InterfaceInfo> HidApi::enumerate(std::uint16_t vendorId, std::uint
     QMutexLocker locker(&hidapiLock());
     hid_device_info *list = hid_enumerate(vendorId, productId);
     for (const hid_device_info *it = list; it; it = it->next)
-        interfaces.append({it->usage_page, it->usage, QString::fromLocal8Bit(it->path)});
+        interfaces.append({it->usage_page, it->usage, QString::fromLocal8Bit(it->path),
+                           it->manufacturer_string ? QString::fromWCharArray(it->manufacturer_string) : QString()});
     hid_free_enumeration(list);
     return interfaces;
 }

@@ -36,6 +36,7 @@ public:
         std::uint16_t usagePage = 0;
         std::uint16_t usage = 0;
         QString path;
+        QString manufacturer;  // as the device names its maker; empty when it does not
     };
 
     // Interfaces of the device with these ids, in the order hidapi lists them.

@@ -99,8 +99,10 @@ void Hid_Thread::findInterfaces(const CatalogEntry &source, DeviceEntry &entry)
     QString eventPath;
     for (const HidApi::InterfaceInfo &info : HidApi::enumerate(source.vid, source.pid)) {
         const std::uint32_t key = info.usagePage | (std::uint32_t(info.usage) << 16);
-        if (key == source.commandUsageKey())
+        if (key == source.commandUsageKey()) {
             commandPath = info.path;
+            entry.manufacturer = info.manufacturer;
+        }
         if (key == source.eventUsageKey())
             eventPath = info.path;
         if (!commandPath.isEmpty() && !eventPath.isEmpty()) {

@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 build="${W3_FUZZ_BUILD_DIR:-build-fuzz}"
-targets=(fuzz_macro_file fuzz_macro_steps fuzz_language_file fuzz_profile_import fuzz_configuration fuzz_application_rules)
+targets=(fuzz_macro_file fuzz_macro_steps fuzz_language_file fuzz_profile_import fuzz_configuration fuzz_application_rules
+  fuzz_openrgb_packets)
 
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 cmake --preset fuzz -B "$build" > /dev/null

@@ -16,13 +16,24 @@ packages=(
   fonts-dejavu-core fonts-noto-cjk
   clang libclang-rt-14-dev
   desktop-file-utils appstream help2man groff-base
+  nodejs
 )
+
+# The tests' independent OpenRGB SDK client, from the npm registry, as its lock file pins it.
+install_test_clients() {
+  local client
+  client="$(cd "$(dirname "$0")/.." && pwd)/tests/rgbserver/client"
+  command -v npm > /dev/null || return 0
+  [ "$client/node_modules/.package-lock.json" -nt "$client/package-lock.json" ] && return 0
+  (cd "$client" && npm ci --no-audit --no-fund --silent)
+}
 
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
 if [ ${#missing[@]} -eq 0 ]; then
+  install_test_clients
   exit 0
 fi
 
@@ -31,3 +42,5 @@ if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+command -v npm > /dev/null || DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+install_test_clients

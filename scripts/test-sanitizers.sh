@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the device, command, controller, macro, w3ctl and end-to-end scene tests with
-# AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs them (under Xvfb,
+# Builds the device, command, controller, macro, w3ctl, OpenRGB server and end-to-end scene tests
+# with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs them (under Xvfb,
 # on the virtual device). What Qt keeps for the life of the process (its platform plugins'
 # start-up allocations, Qt Quick's image cache) is suppressed by tests/lsan.supp.
 set -euo pipefail

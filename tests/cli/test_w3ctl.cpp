@@ -602,6 +602,7 @@ private slots:
         QTest::newRow("macros") << "macro list" << "macros" << "";
         QTest::newRow("macro") << QString("macro show %1").arg(kMacroName) << "repeat" << "3";
         QTest::newRow("pointer") << "pointer" << "speed" << "";
+        QTest::newRow("openrgb server") << "openrgb" << "enabled" << "false";
     }
     void aReadCommandPrintsJson()
     {
@@ -953,10 +954,41 @@ private slots:
         QCOMPARE(profile.value("sensor/doubleClickSpeed_W3").toInt(), 10);
     }
 
+    // The switch of the running program's OpenRGB server is its settings file; no mouse needed.
+    void openRgbStoresTheServerSetting_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("stored");  // enabled and port in the file, empty when none
+        QTest::newRow("status alone writes nothing") << "openrgb status" << 0 << "";
+        QTest::newRow("on, the default port") << "openrgb on" << 0 << "true 6743";
+        QTest::newRow("on with a port") << "openrgb on --port 7001" << 0 << "true 7001";
+        QTest::newRow("off") << "openrgb off" << 0 << "false 6743";
+        QTest::newRow("a port out of range") << "openrgb on --port 70000" << 1 << "";
+        QTest::newRow("a port with off") << "openrgb off --port 7001" << 1 << "";
+        QTest::newRow("neither on nor off") << "openrgb maybe" << 1 << "";
+    }
+    void openRgbStoresTheServerSetting()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, stored);
+        vhid::Bus::instance().reset();
+        const CliRun cli = CliRun::of(arguments.split(' '));
+        QVERIFY2(cli.code == code, qPrintable(cli.err));
+        const QString file = "./modules/setting/openrgb.ini";
+        QCOMPARE(QFile::exists(file), !stored.isEmpty());
+        if (stored.isEmpty())
+            return;
+        const QSettings setting(file, QSettings::IniFormat);
+        QCOMPARE(setting.value("server/enabled").toString() + " " + setting.value("server/port", 6743).toString(), stored);
+        QVERIFY2(cli.out.contains(stored.section(' ', 1)), qPrintable(cli.out));
+    }
+
     void helpAndVersionNeedNoMouse()
     {
         vhid::Bus::instance().reset();
-        for (const QString command : {"status", "profile", "dpi", "rate", "button", "light", "wheel", "macro", "pointer"}) {
+        for (const QString command : {"status", "profile", "dpi", "rate", "button", "light", "wheel", "macro", "pointer", "openrgb"}) {
             const CliRun help = CliRun::of({command, "--help"});
             QCOMPARE(help.code, 0);
             QVERIFY2(help.out.startsWith("Usage: w3ctl [OPTION]... " + command), qPrintable(help.out));

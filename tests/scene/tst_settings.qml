@@ -118,6 +118,26 @@ Item {
             compare(sceneTest.readFile("config/autostart/w3config.desktop").indexOf("--background") >= 0, data.enabled)
         }
 
+        // The OpenRGB server's switch writes its setting at once, where the running program
+        // watches it; the row shows the port served.
+        function test_openRgbServer_data() {
+            return [
+                { tag: "switched on", clicks: ["on"], enabled: true },
+                { tag: "switched on and off", clicks: ["on", "off"], enabled: false },
+            ]
+        }
+        function test_openRgbServer(data) {
+            verify(OpenRgbSetting.setEnabled(false))
+            slot.make()
+            for (var i = 0; i < data.clicks.length; ++i)
+                mouseClick(findChild(panel(), "openRgbSwitch_" + data.clicks[i]))
+            compare(OpenRgbSetting.enabled, data.enabled)
+            compare(findChild(panel(), "openRgbSwitch_on").isSelect, data.enabled)
+            compare(findChild(panel(), "openRgbRefusal").visible, false)
+            compare(findChild(panel(), "openRgbPort").text, "PORT 6743")
+            verify(sceneTest.readFile("modules/setting/openrgb.ini").indexOf("enabled=" + data.enabled) >= 0)
+        }
+
         function test_emptyConfigurationKeepsTheDefaults() {
             settings.initUI()
             compare(sceneRoot.skin_No, 1)

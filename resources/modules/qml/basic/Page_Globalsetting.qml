@@ -217,6 +217,51 @@ Item {
             autostartRefusal.show(Theme.text(169, "The desktop's autostart folder refused the change."))
     }
 
+    // Written at once: the running program serves OpenRGB's SDK on loopback while it is on.
+    SettingRow {
+        x: page.labelX; y: page.rowY(8)
+        controlInset: page.switchInset
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(200, "OPENRGB SERVER")
+        Row {
+            objectName: "openRgbSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "openRgbSwitch_on"
+                text: Theme.text(31, "ON")
+                isSelect: OpenRgbSetting.enabled
+                onClicked: page.setOpenRgb(true)
+            }
+            RadioButton {
+                objectName: "openRgbSwitch_off"
+                text: Theme.text(32, "OFF")
+                isSelect: !OpenRgbSetting.enabled
+                onClicked: page.setOpenRgb(false)
+            }
+            Label {
+                objectName: "openRgbPort"
+                height: 24
+                text: Theme.text(201, "PORT") + " " + OpenRgbSetting.port
+            }
+        }
+    }
+    InlineHint {
+        id: openRgbRefusal
+        objectName: "openRgbRefusal"
+        x: page.labelX; y: page.rowY(7) + 30
+        width: page.rightX - page.labelX - 20
+    }
+
+    function setOpenRgb(on) {
+        openRgbRefusal.visible = false
+        if (OpenRgbSetting.enabled === on)
+            return
+        autostartRefusal.visible = false
+        if (!OpenRgbSetting.setEnabled(on))
+            openRgbRefusal.show(Theme.text(202, "The settings folder refused the change."))
+    }
+
     // The lists and the slider move on a click themselves; these keep them on the settings'
     // state whenever it changes (a language chosen elsewhere, RESET, DISCARD).
     Binding { target: skinList; property: "currentIndex"; value: page.settings.skinIndex }
