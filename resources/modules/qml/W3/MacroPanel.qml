@@ -29,6 +29,7 @@ Item {
     }
     NumberField {
         objectName: "repeatCount"
+        accessibleName: Theme.text(97, "TIMES")
         x: parent.width - 110
         y: 84
         width: 110

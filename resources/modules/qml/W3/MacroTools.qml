@@ -75,6 +75,8 @@ Item {
             TextInput {
                 id: delayEditor
                 objectName: "delayField"
+                activeFocusOnTab: true
+                Accessible.name: Theme.text(126, "ms")
                 anchors.fill: parent
                 anchors.leftMargin: 8
                 anchors.rightMargin: 8
@@ -107,6 +109,7 @@ Item {
             height: 28
             normalSource: "common/plus_0.png"
             hoverSource: "common/plus_1.png"
+            accessibleName: Theme.text(220, "ADD") + " " + delayEditor.text + " " + Theme.text(126, "ms")
             onClicked: tools.chooseDelay(delayEditor.acceptableInput ? Number(delayEditor.text) : tools.delayValue)
         }
         DropdownList {
