@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kTimeoutMs = 10000;
 constexpr quint8 kKeyA = 0x04;
+constexpr quint8 kKeyB = 0x05;
 constexpr int kForwardButton = 4;     // the button slot of the forward side button
 constexpr int kForwardPosition = 4;   // its place in the key matrix (4 bytes each)
 
@@ -49,8 +50,6 @@ QString focusedName(SceneDriver &scene)
 bool tabTo(SceneDriver &scene, const QString &name, bool backwards = false)
 {
     for (int step = 0; step < 300; ++step) {
-        if (qEnvironmentVariableIsSet("W3_DEBUG_TAB"))
-            qDebug() << "focus" << focused(scene) << scene.view().quickWindow()->isActive();
         if (focusedName(scene) == name)
             return true;
         scene.pressKey(backwards ? Qt::Key_Backtab : Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
@@ -112,6 +111,7 @@ private slots:
         QTest::newRow("lighting effect, APPLY") << "lighting";
         QTest::newRow("a key for a button") << "key";
         QTest::newRow("profile switch") << "profile";
+        QTest::newRow("two-key macro") << "macro";
         QTest::newRow("settings panel open and closed") << "settings";
         QTest::newRow("ALL SAVE with Ctrl+S") << "save";
     }
@@ -119,7 +119,13 @@ private slots:
     void keyboardOnlyTasks()
     {
         QFETCH(QString, task);
-        SceneDriver scene;
+        SceneDriver::Options options;
+        // P02's forward button plays a media key: what a switch to P02 sends.
+        options.prepare = [](ModulesSandbox &) {
+            QSettings("./modules/setting/p2.bin", QSettings::IniFormat)
+                .setValue("keydefine_W3/" + QString::number(kForwardButton), QStringList{"3", "0", "226", "0"});
+        };
+        SceneDriver scene(options);
         QVERIFY(scene.start());
         QVERIFY2(activate(scene), "the window's scene takes the keyboard");
         vhid::Bus::instance().clearRecords();
@@ -162,19 +168,40 @@ private slots:
                          .value("keydefine_W3/" + QString::number(kForwardButton)).toStringList(),
                      (QStringList{"0", "0", "4", "0"}));
         } else if (task == "profile") {
-            // Down from P01 to P02, then Space: the mouse holds profile 2.
+            // Down from P01 to P02, Space, then Ctrl+S: the mouse gets P02's buttons.
             QVERIFY(tabTo(scene, "Menu_Prof_0"));
             scene.pressKey(Qt::Key_Down);
             QCOMPARE(focusedName(scene), QString("Menu_Prof_1"));
             scene.pressKey(Qt::Key_Space);
             QVERIFY(scene.waitFor([&] { return scene.property("Menu_Prof", "currentIndex").toInt() == 1; }, kTimeoutMs));
-            std::uint8_t profile = 0;
-            vhid::Bus::instance().withMouse([&](vhid::MouseMemory &memory) { profile = memory.profile; });
-            QCOMPARE(int(profile), 1);
-            QVERIFY(!mouseTransfers(0x02).empty());
+            scene.pressKey(Qt::Key_S, Qt::ControlModifier);
+            QVERIFY(scene.waitFor([] { return !mouseTransfers(0x12).empty(); }, kTimeoutMs));
+            QCOMPARE(mouseTransfers(0x12).back().data.mid(kForwardPosition * 4, 4).toHex(' '),
+                     QByteArray::fromHex("0300e200").toHex(' '));
+        } else if (task == "macro") {
+            // A new macro, RECORD, two keys from the capture, STOP: the macro file holds them.
+            QVERIFY(press(scene, "Menu_Func_1"));
+            QVERIFY(scene.waitFor([&] { return scene.property("Main_W3", "currentPage").toInt() == 1; }));
+            QVERIFY(press(scene, "addMacro", Qt::Key_Return));
+            QVERIFY(scene.waitFor([&] { return scene.property("Page_Macro", "selectedMacro").toString() == "Macro. 001"; }));
+            QVERIFY(press(scene, "recordButton"));
+            QVERIFY(scene.waitFor([&] { return focusedName(scene) == "stopButton"; }));
+            for (quint8 code : {kKeyA, kKeyB}) {
+                scene.captureKey(code, true);
+                scene.captureKey(code, false);
+            }
+            scene.pressKey(Qt::Key_Space);
+            QVERIFY(scene.waitFor([&] { return !scene.property("Page_Macro", "recording").toBool(); }));
+            QSettings file("./modules/macro/Macro. 001.bin", QSettings::IniFormat);
+            QCOMPARE(file.value("config/total").toInt(), 4);
+            QCOMPARE(file.value("macro/0").toString(), QString("A    [Down]"));
+            QCOMPARE(file.value("macro/1").toString(), QString("A      [Up]"));
+            QCOMPARE(file.value("macro/2").toString(), QString("B    [Down]"));
+            QCOMPARE(file.value("macro/3").toString(), QString("B      [Up]"));
         } else if (task == "settings") {
             QVERIFY(press(scene, "Menu_Up_settings", Qt::Key_Return));
             QVERIFY(scene.waitFor([&] { return scene.property("", "isGlobalSettingSelect").toBool(); }));
+            QVERIFY(scene.waitForItem("saveButton"));
             // The frame behind the panel is out of the Tab round; Esc closes the panel.
             QVERIFY(tabTo(scene, "saveButton"));
             QVERIFY(!tabTo(scene, "Menu_Func_0"));

@@ -7,7 +7,6 @@ Item {
     id: sheet
     objectName: "QuestionSheet"
     visible: Questions.active
-    focus: visible
     z: 1000
 
     // The keyboard starts on the safe choice, stays among the choices while the question is
