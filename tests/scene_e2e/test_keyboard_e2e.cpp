@@ -330,8 +330,9 @@ private slots:
         QVERIFY(activate(scene));
         QVERIFY(press(scene, "Menu_Func_2"));
         QVERIFY(scene.waitFor([&] { return scene.property("Main_W3", "currentPage").toInt() == 2; }));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_Color", "x").toReal() == 0.0; }));
         QVERIFY(tabTo(scene, "effectMenu"));
-        QTest::qWait(50);
+        QTest::qWait(200);   // the frame that draws the ring
         QVERIFY(!scene.screenshot(name).isEmpty());
     }
 };
