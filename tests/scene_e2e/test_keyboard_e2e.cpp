@@ -240,10 +240,13 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("page");
+        QTest::addColumn<int>("keyFunction");   // the key page's panel shown, -1 as it starts
         for (const char *language : {"031000", "025044"}) {
             for (int page = 0; page < 4; ++page)
-                QTest::addRow("%s page %d", language, page) << QString(language) << page;
-            QTest::addRow("%s settings", language) << QString(language) << -1;
+                QTest::addRow("%s page %d", language, page) << QString(language) << page << -1;
+            for (int function = 0; function < 7; ++function)
+                QTest::addRow("%s key function %d", language, function) << QString(language) << 0 << function;
+            QTest::addRow("%s settings", language) << QString(language) << -1 << -1;
         }
     }
 
@@ -251,6 +254,7 @@ private slots:
     {
         QFETCH(QString, language);
         QFETCH(int, page);
+        QFETCH(int, keyFunction);
         SceneDriver scene;
         QVERIFY(scene.start());
         const QStringList codes = scene.property("GlobalSettings", "languageCodes").toStringList();
@@ -258,6 +262,8 @@ private slots:
         scene.call("GlobalSettings", "setLanguage", {codes.indexOf(language)});
         if (page >= 0) {
             scene.call("Main_W3", "showPage", {page});
+            if (keyFunction >= 0)
+                scene.call("KeyFunctionMenu", "choose", {keyFunction});
         } else {
             scene.root()->setProperty("isGlobalSettingSelect", true);
             QVERIFY(scene.waitForItem("saveButton"));

@@ -62,6 +62,7 @@ Item {
     DropdownList {
         id: fireMouseMenu
         objectName: "fireMouseMenu"
+        accessibleName: Theme.text(47, "MOUSE")
         width: parent.width
         model: panel.mouseLabels
         onListElementClicked: panel.mouseButtonClicked(index)

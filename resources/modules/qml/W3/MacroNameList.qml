@@ -71,6 +71,7 @@ Item {
         FileList {
             id: nameList
             objectName: "macroNames"
+            accessibleName: Theme.text(44, "MACRO")
             anchors.fill: parent
             anchors.margins: 6
             enabled: !nameArea.recording

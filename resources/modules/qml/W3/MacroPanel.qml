@@ -56,6 +56,7 @@ Item {
     FileListButton {
         id: macroMenu
         objectName: "macroMenu"
+        accessibleName: Theme.text(44, "MACRO")
         width: parent.width
         maxRows: 8
         placeholder: Theme.text(50, "MACRO")

@@ -15,6 +15,7 @@ Item {
     property int editingIndex: -1
     property int rowHeight: 28
     property var nameRefusal: null
+    property string accessibleName: ""
     readonly property int count: rowModel.count
     signal listElementClicked(int index)
     signal listElementRightBtnClicked(int index)
@@ -77,7 +78,8 @@ Item {
         }
     }
     Accessible.role: Accessible.List
-    Accessible.name: currentIndex >= 0 ? textAt(currentIndex) : objectName
+    Accessible.name: accessibleName
+    Accessible.description: currentIndex >= 0 ? textAt(currentIndex) : ""
     Accessible.focusable: true
     FocusRing { shapeRadius: 3 }
 
