@@ -9,8 +9,9 @@ Item {
     visible: Questions.active
     z: 1000
 
-    // The keyboard starts on the safe choice, stays among the choices while the question is
-    // open, and goes back to where it was once it is answered.
+    // Asked from a control the keyboard was on, the keyboard starts on the safe choice (asked
+    // after a click, no ring shows until Tab). It stays among the choices while the question
+    // is open and goes back to where it was once it is answered.
     property Item focusBefore: null
     function focusChoice(index) {
         var count = choices.count
@@ -27,12 +28,15 @@ Item {
         if (visible) {
             focusBefore = Window.activeFocusItem
             forceActiveFocus()
-            focusChoice(Questions.safeChoice)
+            if (focusBefore !== null && focusBefore.activeFocusOnTab)
+                focusChoice(Questions.safeChoice)
         } else if (focusBefore !== null && focusBefore.visible && focusBefore.enabled) {
             focusBefore.forceActiveFocus(Qt.TabFocusReason)
         }
     }
     Keys.onEscapePressed: Questions.cancel()
+    Keys.onTabPressed: focusChoice(Questions.safeChoice)
+    Keys.onBacktabPressed: focusChoice(Questions.safeChoice)
     Keys.onRightPressed: focusChoice(focusedChoice() + 1)
     Keys.onLeftPressed: focusChoice(focusedChoice() - 1)
     Accessible.role: Accessible.Dialog
