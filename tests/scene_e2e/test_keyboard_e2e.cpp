@@ -7,13 +7,13 @@
 #include "virtual/VirtualBus.h"
 
 #include <QAccessible>
-#include <QWindow>
+#include <QHash>
 #include <QQmlContext>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSet>
 #include <QSettings>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -21,8 +21,8 @@ namespace {
 constexpr int kTimeoutMs = 10000;
 constexpr quint8 kKeyA = 0x04;
 constexpr quint8 kKeyB = 0x05;
-constexpr int kForwardButton = 4;     // the button slot of the forward side button
-constexpr int kForwardPosition = 4;   // its place in the key matrix (4 bytes each)
+constexpr int kForwardButton = 4;  // the button slot of the forward side button
+constexpr int kForwardPosition = 4;  // its place in the key matrix (4 bytes each)
 
 // The window made active as the desktop would: the keyboard reaches the scene only through
 // the view's focus.
@@ -37,7 +37,10 @@ bool activate(SceneDriver &scene)
     });
 }
 
-QQuickItem *focused(SceneDriver &scene) { return scene.view().quickWindow()->activeFocusItem(); }
+QQuickItem *focused(SceneDriver &scene)
+{
+    return scene.view().quickWindow()->activeFocusItem();
+}
 
 QString focusedName(SceneDriver &scene)
 {
@@ -123,7 +126,7 @@ private slots:
         // P02's forward button plays a media key: what a switch to P02 sends.
         options.prepare = [](ModulesSandbox &) {
             QSettings("./modules/setting/p2.bin", QSettings::IniFormat)
-                .setValue("keydefine_W3/" + QString::number(kForwardButton), QStringList{"3", "0", "226", "0"});
+                .setValue("keydefine_W3/" + QString::number(kForwardButton), QStringList {"3", "0", "226", "0"});
         };
         SceneDriver scene(options);
         QVERIFY(scene.start());
@@ -165,25 +168,28 @@ private slots:
             const QByteArray matrix = mouseTransfers(0x12).back().data;
             QCOMPARE(matrix.mid(kForwardPosition * 4, 4).toHex(' '), QByteArray::fromHex("00000400").toHex(' '));
             QCOMPARE(QSettings("./modules/setting/p1.bin", QSettings::IniFormat)
-                         .value("keydefine_W3/" + QString::number(kForwardButton)).toStringList(),
-                     (QStringList{"0", "0", "4", "0"}));
+                         .value("keydefine_W3/" + QString::number(kForwardButton))
+                         .toStringList(),
+                (QStringList {"0", "0", "4", "0"}));
         } else if (task == "profile") {
             // Down from P01 to P02, Space, then Ctrl+S: the mouse gets P02's buttons.
             QVERIFY(tabTo(scene, "Menu_Prof_0"));
             scene.pressKey(Qt::Key_Down);
             QCOMPARE(focusedName(scene), QString("Menu_Prof_1"));
             scene.pressKey(Qt::Key_Space);
-            QVERIFY(scene.waitFor([&] { return scene.property("Menu_Prof", "currentIndex").toInt() == 1; }, kTimeoutMs));
+            QVERIFY(
+                scene.waitFor([&] { return scene.property("Menu_Prof", "currentIndex").toInt() == 1; }, kTimeoutMs));
             scene.pressKey(Qt::Key_S, Qt::ControlModifier);
             QVERIFY(scene.waitFor([] { return !mouseTransfers(0x12).empty(); }, kTimeoutMs));
             QCOMPARE(mouseTransfers(0x12).back().data.mid(kForwardPosition * 4, 4).toHex(' '),
-                     QByteArray::fromHex("0300e200").toHex(' '));
+                QByteArray::fromHex("0300e200").toHex(' '));
         } else if (task == "macro") {
             // A new macro, RECORD, two keys from the capture, STOP: the macro file holds them.
             QVERIFY(press(scene, "Menu_Func_1"));
             QVERIFY(scene.waitFor([&] { return scene.property("Main_W3", "currentPage").toInt() == 1; }));
             QVERIFY(press(scene, "addMacro", Qt::Key_Return));
-            QVERIFY(scene.waitFor([&] { return scene.property("Page_Macro", "selectedMacro").toString() == "Macro. 001"; }));
+            QVERIFY(scene.waitFor(
+                [&] { return scene.property("Page_Macro", "selectedMacro").toString() == "Macro. 001"; }));
             QVERIFY(press(scene, "recordButton"));
             QVERIFY(scene.waitFor([&] { return focusedName(scene) == "stopButton"; }));
             for (quint8 code : {kKeyA, kKeyB}) {
@@ -211,7 +217,8 @@ private slots:
         } else if (task == "save") {
             scene.pressKey(Qt::Key_S, Qt::ControlModifier);
             QVERIFY2(!scene.view().isEnabled(), "ALL SAVE locks the input for a while");
-            QVERIFY(scene.waitFor([] { return !mouseTransfers(0x0D).empty() && !mouseTransfers(0x12).empty(); }, kTimeoutMs));
+            QVERIFY(scene.waitFor(
+                [] { return !mouseTransfers(0x0D).empty() && !mouseTransfers(0x12).empty(); }, kTimeoutMs));
         }
         QCOMPARE(QString::fromStdString(vhid::Bus::instance().violationReport()), QString());
     }
@@ -240,7 +247,7 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("page");
-        QTest::addColumn<int>("keyFunction");   // the key page's panel shown, -1 as it starts
+        QTest::addColumn<int>("keyFunction");  // the key page's panel shown, -1 as it starts
         for (const char *language : {"031000", "025044"}) {
             for (int page = 0; page < 4; ++page)
                 QTest::addRow("%s page %d", language, page) << QString(language) << page << -1;
@@ -268,7 +275,7 @@ private slots:
             scene.root()->setProperty("isGlobalSettingSelect", true);
             QVERIFY(scene.waitForItem("saveButton"));
         }
-        QTest::qWait(100);   // the slide: items still moving are not a fault
+        QTest::qWait(100);  // the slide: items still moving are not a fault
 
         QList<AccessibleNode> nodes;
         accessibleTree(QAccessible::queryAccessibleInterface(scene.view().quickWindow()), nodes);
@@ -295,7 +302,7 @@ private slots:
             QVERIFY2(owner, qPrintable("no accessible item for the mouse area in " + where));
             const AccessibleNode node = byObject.value(owner);
             QVERIFY2(node.role != QAccessible::NoRole && node.role != QAccessible::Client,
-                     qPrintable("no role: " + owner->objectName()));
+                qPrintable("no role: " + owner->objectName()));
             QVERIFY2(!node.name.trimmed().isEmpty(), qPrintable("no name: " + owner->objectName() + " " + where));
         }
         QVERIFY(areas > 0);
@@ -338,7 +345,7 @@ private slots:
         QVERIFY(scene.waitFor([&] { return scene.property("Main_W3", "currentPage").toInt() == 2; }));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Color", "x").toReal() == 0.0; }));
         QVERIFY(tabTo(scene, "effectMenu"));
-        QTest::qWait(200);   // the frame that draws the ring
+        QTest::qWait(200);  // the frame that draws the ring
         QVERIFY(!scene.screenshot(name).isEmpty());
     }
 };
