@@ -58,6 +58,9 @@ void Ui_Controler::attach(QWidget *shell, myQQuickView *view)
 {
     shellWidget = shell;
     viewWidget = view;
+    // The whole window is the scene: the keyboard goes to it whenever the window is active.
+    view->setFocusPolicy(Qt::StrongFocus);
+    shell->setFocusProxy(view);
 }
 
 void Ui_Controler::onMinimize()

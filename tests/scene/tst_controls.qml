@@ -558,4 +558,91 @@ Item {
             compare(first, [0])
         }
     }
+
+    TestCase {
+        name: "Keys"
+        when: windowShown
+
+        function test_sliderArrows_data() {
+            return [
+                { tag: "right from the middle", from: 4, key: Qt.Key_Right, position: 5, signals: 1 },
+                { tag: "down from the middle", from: 4, key: Qt.Key_Down, position: 3, signals: 1 },
+                { tag: "right at the end", from: 7, key: Qt.Key_Right, position: 7, signals: 0 },
+                { tag: "left at the start", from: 0, key: Qt.Key_Left, position: 0, signals: 0 },
+                { tag: "home", from: 5, key: Qt.Key_Home, position: 0, signals: 1 },
+                { tag: "end", from: 2, key: Qt.Key_End, position: 7, signals: 1 },
+            ]
+        }
+        function test_sliderArrows(data) {
+            slider8.position = data.from
+            slider8.forceActiveFocus()
+            sliderSpy.clear()
+            keyClick(data.key)
+            compare(slider8.position, data.position)
+            compare(sliderSpy.count, data.signals)
+        }
+
+        function test_spaceToggles() {
+            check.isSelect = false
+            check.forceActiveFocus()
+            keyClick(Qt.Key_Space)
+            verify(check.isSelect)
+            keyClick(Qt.Key_Return)
+            verify(!check.isSelect)
+        }
+
+        // Down opens, the arrows move, Return picks; Esc closes without picking.
+        function test_dropdownKeys() {
+            dropdown.currentIndex = 0
+            dropdown.forceActiveFocus()
+            pickSpy.clear()
+            keyClick(Qt.Key_Down)
+            verify(dropdown.isOpen)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Return)
+            verify(!dropdown.isOpen)
+            compare(dropdown.currentIndex, 2)
+            compare(pickSpy.count, 1)
+            keyClick(Qt.Key_Space)
+            verify(dropdown.isOpen)
+            keyClick(Qt.Key_Up)
+            keyClick(Qt.Key_Escape)
+            verify(!dropdown.isOpen)
+            compare(dropdown.currentIndex, 2)
+            compare(pickSpy.count, 1)
+        }
+
+        // While listening, Tab stays in the field and the first key down is the key: a key
+        // released from before does not count.
+        function test_captureKeepsTab() {
+            capture.isCapturing = false
+            capture.forceActiveFocus()
+            captureSpy.clear()
+            keyClick(Qt.Key_Space)
+            verify(capture.isCapturing)
+            keyClick(Qt.Key_Tab)
+            verify(capture.activeFocus)
+            capture.detectKeyboard(false, 0x2C)
+            verify(capture.isCapturing)
+            capture.detectKeyboard(true, 0x2B)
+            verify(!capture.isCapturing)
+            compare(captureSpy.signalArguments[0][0], 0x2B)
+            keyClick(Qt.Key_Tab)
+            verify(!capture.activeFocus)
+        }
+
+        function test_focusRingOnlyWithFocus() {
+            check.forceActiveFocus()
+            var rings = []
+            for (var i = 0; i < check.children.length; ++i)
+                if (check.children[i].border !== undefined && check.children[i].border.width === 2)
+                    rings.push(check.children[i])
+            compare(rings.length, 1)
+            verify(rings[0].visible)
+            slider8.forceActiveFocus()
+            verify(!rings[0].visible)
+        }
+    }
 }

@@ -163,6 +163,16 @@ Item {
         Theme.animationSpeed = Qt.binding(function() { return root.animation_speed })
     }
     onEmptyAreaPressed: focusSink.forceActiveFocus()
+    // Keys no control took: Esc closes the settings panel, Ctrl+S is ALL SAVE.
+    focus: true
+    Keys.onEscapePressed: if (isGlobalSettingSelect) toggleGlobalSetting()
+    Keys.onPressed: {
+        if (event.key === Qt.Key_S && (event.modifiers & Qt.ControlModifier)) {
+            event.accepted = true
+            if (ready && frameEnabled && !Questions.active)
+                menuDown.saveAll()
+        }
+    }
     // Whoever else opens the panel (the property set directly) finds it made too.
     onIsGlobalSettingSelectChanged: if (isGlobalSettingSelect) settingsSlot.make()
 
@@ -188,6 +198,7 @@ Item {
         id: dragArea
         objectName: "dragArea"
         anchors.fill: parent
+        Accessible.ignored: true
         property point pressAt
         onPressed: {
             pressAt = Qt.point(mouse.x, mouse.y)
@@ -197,6 +208,36 @@ Item {
             ui_Ctl.onXChanged(mouse.x - pressAt.x)
             ui_Ctl.onYChanged(mouse.y - pressAt.y)
         }
+    }
+
+    // The keyboard walks the items in the order they are declared: top bar (logo, settings,
+    // close), product frame (function menu, page, profile menu), settings panel, bottom bar.
+    // The web logo: fades in at the centre, then rises into the top bar.
+    Item {
+        id: webLogo
+        x: (root.width - width) / 2
+        y: 270
+        width: 180
+        height: 40
+        opacity: 0
+        Button_2state {
+            objectName: "webLogo"
+            anchors.fill: parent
+            normalSource: "frame/web_0.png"
+            hoverSource: "frame/web_1.png"
+            fallbackText: "W3 \u00B7 HELP"
+            accessibleName: Theme.text(122, "HELP")
+            onClicked: root.openWebAddress()
+        }
+    }
+
+    Menu_Up {
+        id: menuUp
+        y: -height
+        onSettingsClicked: root.toggleGlobalSetting()
+        // Made between frames while the pointer is on its way, the panel opens at once.
+        onSettingsApproached: settingsSlot.prepare()
+        onCloseClicked: root.closeProgram()
     }
 
     Main_W3 {
@@ -233,15 +274,6 @@ Item {
         }
     }
 
-    Menu_Up {
-        id: menuUp
-        y: -height
-        onSettingsClicked: root.toggleGlobalSetting()
-        // Made between frames while the pointer is on its way, the panel opens at once.
-        onSettingsApproached: settingsSlot.prepare()
-        onCloseClicked: root.closeProgram()
-    }
-
     Menu_Down {
         id: menuDown
         y: root.height
@@ -256,24 +288,6 @@ Item {
             objectName: "deviceBadge"
             x: 24
             anchors.verticalCenter: parent.verticalCenter
-        }
-    }
-
-    // The web logo: fades in at the centre, then rises into the top bar.
-    Item {
-        id: webLogo
-        x: (root.width - width) / 2
-        y: 270
-        width: 180
-        height: 40
-        opacity: 0
-        Button_2state {
-            objectName: "webLogo"
-            anchors.fill: parent
-            normalSource: "frame/web_0.png"
-            hoverSource: "frame/web_1.png"
-            fallbackText: "W3 \u00B7 HELP"
-            onClicked: root.openWebAddress()
         }
     }
 

@@ -99,6 +99,18 @@ Item {
                 width: group.entryWidth
                 height: group.entryHeight
                 radius: 4
+                activeFocusOnTab: visible
+                Keys.onSpacePressed: entryArea.choose()
+                Keys.onReturnPressed: entryArea.choose()
+                Keys.onEnterPressed: entryArea.choose()
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: Theme.text(35, "COLOR") + " " + (index + 1)
+                Accessible.description: String(color)
+                Accessible.checkable: true
+                Accessible.checked: isCurrent
+                Accessible.focusable: true
+                Accessible.onPressAction: entryArea.choose()
+                FocusRing { shapeRadius: 4 }
                 color: group.colorOf(index)
                 border.width: isCurrent ? 2 : 1
                 border.color: isCurrent ? Theme.accent : entryArea.containsMouse ? Theme.textColorEnable : Theme.stroke
@@ -115,10 +127,11 @@ Item {
                     id: entryArea
                     anchors.fill: parent
                     hoverEnabled: true
-                    onClicked: {
+                    function choose() {
                         group.setCurrent(index)
                         group.entrySelected(group.current)
                     }
+                    onClicked: choose()
                 }
             }
         }
@@ -158,6 +171,19 @@ Item {
                 height: 36
                 radius: 4
                 color: Lighting.fixedColor(index)
+                activeFocusOnTab: true
+                Keys.onSpacePressed: group.setCurrentId(index)
+                Keys.onReturnPressed: group.setCurrentId(index)
+                Keys.onEnterPressed: group.setCurrentId(index)
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: [Theme.text(212, "RED"), Theme.text(213, "GREEN"), Theme.text(214, "BLUE"),
+                                  Theme.text(215, "MAGENTA"), Theme.text(216, "CYAN"), Theme.text(217, "YELLOW"),
+                                  Theme.text(218, "WHITE"), Theme.text(219, "ORANGE")][index]
+                Accessible.checkable: true
+                Accessible.checked: chosen
+                Accessible.focusable: true
+                Accessible.onPressAction: group.setCurrentId(index)
+                FocusRing { shapeRadius: 4 }
                 border.width: chosen ? 2 : 1
                 border.color: chosen ? Theme.accent : fixedArea.containsMouse ? Theme.textColorEnable : Theme.stroke
                 MouseArea {

@@ -38,6 +38,7 @@ Item {
     Slider {
         id: fireSpeed
         objectName: "fireSpeed"
+        accessibleName: Theme.text(3, "SPEED")
         y: 108
         width: parent.width
         onSliderClicked: panel.speedClicked(position)
@@ -50,6 +51,7 @@ Item {
     }
     NumberField {
         objectName: "fireCount"
+        accessibleName: Theme.text(97, "TIMES")
         x: parent.width - 110
         y: 146
         width: 110
@@ -60,6 +62,7 @@ Item {
     DropdownList {
         id: fireMouseMenu
         objectName: "fireMouseMenu"
+        accessibleName: Theme.text(47, "MOUSE")
         width: parent.width
         model: panel.mouseLabels
         onListElementClicked: panel.mouseButtonClicked(index)

@@ -16,6 +16,7 @@ Item {
     DropdownList {
         id: menu
         objectName: panel.menuName
+        accessibleName: panel.hint
         width: parent.width
         maxRows: panel.rows
         model: panel.labels

@@ -12,7 +12,17 @@ Column {
     property int currentIndex: -1
     signal functionClicked(int index)
 
+    function choose(index) {
+        Sounds.click()
+        functionClicked(index)
+    }
+    function focusRow(index) {
+        if (index >= 0 && index < rows.count)
+            rows.itemAt(index).forceActiveFocus(Qt.TabFocusReason)
+    }
+
     Repeater {
+        id: rows
         model: menu.labels
         delegate: Rectangle {
             readonly property bool selected: index === menu.currentIndex
@@ -20,6 +30,19 @@ Column {
             width: menu.width
             height: 32
             radius: 4
+            activeFocusOnTab: true
+            Keys.onSpacePressed: menu.choose(index)
+            Keys.onReturnPressed: menu.choose(index)
+            Keys.onEnterPressed: menu.choose(index)
+            Keys.onUpPressed: menu.focusRow(index - 1)
+            Keys.onDownPressed: menu.focusRow(index + 1)
+            Accessible.role: Accessible.RadioButton
+            Accessible.name: modelData
+            Accessible.checkable: true
+            Accessible.checked: selected
+            Accessible.focusable: true
+            Accessible.onPressAction: menu.choose(index)
+            FocusRing { shapeRadius: 4 }
             color: selected ? Theme.accentGlow : functionArea.containsMouse ? "#14FFFFFF" : "transparent"
             border.color: selected ? Theme.accent : Theme.stroke
             Rectangle {
@@ -43,10 +66,7 @@ Column {
                 id: functionArea
                 anchors.fill: parent
                 hoverEnabled: true
-                onClicked: {
-                    Sounds.click()
-                    menu.functionClicked(index)
-                }
+                onClicked: menu.choose(index)
             }
         }
     }

@@ -44,6 +44,8 @@ Item {
                 width: visible ? spot.w : 0
                 height: visible ? spot.h : 0
                 z: visible && spot.w > 30 ? 0 : 1
+                // The callout on it is what the keyboard and a screen reader reach.
+                Accessible.ignored: true
                 onClicked: picture.buttonClicked(index)
             }
         }
@@ -55,6 +57,17 @@ Item {
                 readonly property bool selected: index === picture.selectedPosition
                 objectName: "callout_" + modelData
                 visible: spot !== undefined
+                activeFocusOnTab: visible
+                Keys.onSpacePressed: picture.buttonClicked(index)
+                Keys.onReturnPressed: picture.buttonClicked(index)
+                Keys.onEnterPressed: picture.buttonClicked(index)
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: (index + 1) + " " + (picture.buttonNames[index] || "")
+                Accessible.checkable: true
+                Accessible.checked: selected
+                Accessible.focusable: true
+                Accessible.onPressAction: picture.buttonClicked(index)
+                FocusRing { shapeRadius: 9 }
                 z: 2
                 width: 18
                 height: 18

@@ -48,6 +48,7 @@ Item {
         height: 28
         normalSource: "common/plus_0.png"
         hoverSource: "common/plus_1.png"
+        accessibleName: Theme.text(220, "ADD") + " " + Theme.text(44, "MACRO")
         enabled: !nameArea.recording
         onClicked: nameArea.addClicked()
     }
@@ -58,6 +59,7 @@ Item {
         height: 28
         normalSource: "common/delete_0.png"
         hoverSource: "common/delete_1.png"
+        accessibleName: Theme.text(80, "DELETE") + " " + nameArea.selectedName
         enabled: !nameArea.recording && nameArea.selectedName !== ""
         onClicked: nameArea.deleteClicked()
     }
@@ -69,6 +71,7 @@ Item {
         FileList {
             id: nameList
             objectName: "macroNames"
+            accessibleName: Theme.text(44, "MACRO")
             anchors.fill: parent
             anchors.margins: 6
             enabled: !nameArea.recording

@@ -29,6 +29,7 @@ Item {
     }
     NumberField {
         objectName: "repeatCount"
+        accessibleName: Theme.text(97, "TIMES")
         x: parent.width - 110
         y: 84
         width: 110
@@ -55,6 +56,7 @@ Item {
     FileListButton {
         id: macroMenu
         objectName: "macroMenu"
+        accessibleName: Theme.text(44, "MACRO")
         width: parent.width
         maxRows: 8
         placeholder: Theme.text(50, "MACRO")

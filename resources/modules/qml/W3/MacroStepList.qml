@@ -71,6 +71,7 @@ Item {
         FileList {
             id: stepList
             objectName: "actionList"
+            accessibleName: Theme.text(45, "ACTION")
             anchors.fill: parent
             anchors.margins: 6
             rowHeight: 24

@@ -35,23 +35,41 @@ Item {
         delayEditor.text = String(delayValue)
     }
 
+    // The keyboard follows RECORD to STOP and back, as each one is disabled by the other.
+    property bool focusFollows: false
+    function passFocus() {
+        var next = recording ? stopButton : recordButton
+        if (focusFollows && next.enabled)
+            next.forceActiveFocus(Qt.TabFocusReason)
+        focusFollows = false
+    }
+    onRecordingChanged: Qt.callLater(passFocus)
+
     PushButton {
+        id: recordButton
         objectName: "recordButton"
         width: 104
         height: 32
         primary: true
         text: "\u25CF " + "RECORD"
         enabled: tools.hasMacro && !tools.recording
-        onClicked: tools.recordClicked()
+        onClicked: {
+            tools.focusFollows = activeFocus
+            tools.recordClicked()
+        }
     }
     PushButton {
+        id: stopButton
         objectName: "stopButton"
         x: 114
         width: 104
         height: 32
         text: "\u25A0 " + Theme.text(58, "STOP")
         enabled: tools.recording
-        onClicked: tools.stopClicked()
+        onClicked: {
+            tools.focusFollows = activeFocus
+            tools.stopClicked()
+        }
     }
 
     Item {
@@ -75,6 +93,8 @@ Item {
             TextInput {
                 id: delayEditor
                 objectName: "delayField"
+                activeFocusOnTab: true
+                Accessible.name: Theme.text(126, "ms")
                 anchors.fill: parent
                 anchors.leftMargin: 8
                 anchors.rightMargin: 8
@@ -107,6 +127,7 @@ Item {
             height: 28
             normalSource: "common/plus_0.png"
             hoverSource: "common/plus_1.png"
+            accessibleName: Theme.text(220, "ADD") + " " + delayEditor.text + " " + Theme.text(126, "ms")
             onClicked: tools.chooseDelay(delayEditor.acceptableInput ? Number(delayEditor.text) : tools.delayValue)
         }
         DropdownList {

@@ -14,6 +14,10 @@ Item {
     property var pendingPages: []
     signal entryClicked(int index)
 
+    function focusEntry(index) {
+        if (index >= 0 && index < tabs.count)
+            tabs.itemAt(index).forceActiveFocus(Qt.TabFocusReason)
+    }
     function entryLabel(index) { return Theme.text(entries[index].label, entries[index].fallback) }
 
     readonly property var entries: [
@@ -27,6 +31,7 @@ Item {
         y: 16
         spacing: 8
         Repeater {
+            id: tabs
             model: menu.entries.length
             delegate: Item {
                 id: tab
@@ -35,6 +40,18 @@ Item {
                 readonly property bool selected: index === menu.currentIndex
                 width: 150
                 height: 96
+                activeFocusOnTab: true
+                Keys.onSpacePressed: menu.entryClicked(index)
+                Keys.onReturnPressed: menu.entryClicked(index)
+                Keys.onEnterPressed: menu.entryClicked(index)
+                Keys.onUpPressed: menu.focusEntry(index - 1)
+                Keys.onDownPressed: menu.focusEntry(index + 1)
+                Accessible.role: Accessible.PageTab
+                Accessible.name: menu.entryLabel(index)
+                Accessible.selected: tab.selected
+                Accessible.focusable: true
+                Accessible.onPressAction: menu.entryClicked(index)
+                FocusRing { shapeRadius: 6 }
                 SkinImage {
                     anchors.fill: parent
                     source: tab.selected ? "list_fn/tab_2.png" : tabArea.containsMouse ? "list_fn/tab_1.png" : "list_fn/tab_0.png"

@@ -31,6 +31,39 @@ Item {
     }
     function openMenu(index) { menuIndex = index }
     function closeMenu() { menuIndex = -1 }
+    // A left click, Space or Return on a row.
+    function chooseRow(index) {
+        closeMenu()
+        if (index === currentIndex)
+            return
+        if (holdSwitches)
+            switchRequested(index)
+        else
+            select(index)
+    }
+    function focusRow(index) {
+        if (index >= 0 && index < rows.count)
+            rows.itemAt(index).forceActiveFocus(Qt.TabFocusReason)
+    }
+    // From the keyboard (the Menu key, Shift+F10) the row's menu opens with its first entry focused.
+    function openMenuFromKeys(index) {
+        openMenu(index)
+        menuEntries.itemAt(0).forceActiveFocus(Qt.TabFocusReason)
+    }
+    function focusMenuEntry(entry) {
+        if (entry >= 0 && entry < menuEntries.count)
+            menuEntries.itemAt(entry).forceActiveFocus(Qt.TabFocusReason)
+    }
+    // The focus returns to the row before the action runs: a question it asks takes it from there.
+    function runMenuActionFromKeys(action) {
+        focusRow(menuIndex)
+        runMenuAction(action)
+    }
+    function closeMenuFromKeys() {
+        var row = menuIndex
+        closeMenu()
+        focusRow(row)
+    }
     function runMenuAction(action) {
         var index = menuIndex
         closeMenu()
@@ -68,6 +101,7 @@ Item {
         y: 16
         spacing: 6
         Repeater {
+            id: rows
             model: menu.profiles
             delegate: Item {
                 id: row
@@ -75,6 +109,25 @@ Item {
                 readonly property bool selected: index === menu.currentIndex
                 width: 110
                 height: 38
+                activeFocusOnTab: true
+                Keys.onSpacePressed: menu.chooseRow(index)
+                Keys.onReturnPressed: menu.chooseRow(index)
+                Keys.onEnterPressed: menu.chooseRow(index)
+                Keys.onUpPressed: menu.focusRow(index - 1)
+                Keys.onDownPressed: menu.focusRow(index + 1)
+                Keys.onPressed: {
+                    if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+                        menu.openMenuFromKeys(index)
+                        event.accepted = true
+                    }
+                }
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: menu.label(index)
+                Accessible.checkable: true
+                Accessible.checked: row.selected
+                Accessible.focusable: true
+                Accessible.onPressAction: menu.chooseRow(index)
+                FocusRing { shapeRadius: 5 }
                 SkinImage {
                     anchors.fill: parent
                     source: row.selected ? "list_pf/row_2.png" : rowArea.containsMouse ? "list_pf/row_1.png" : "list_pf/row_0.png"
@@ -105,17 +158,10 @@ Item {
                     hoverEnabled: true
                     acceptedButtons: Qt.LeftButton | Qt.RightButton
                     onClicked: {
-                        if (mouse.button === Qt.RightButton) {
+                        if (mouse.button === Qt.RightButton)
                             menu.openMenu(index)
-                        } else {
-                            menu.closeMenu()
-                            if (index === menu.currentIndex)
-                                return
-                            if (menu.holdSwitches)
-                                menu.switchRequested(index)
-                            else
-                                menu.select(index)
-                        }
+                        else
+                            menu.chooseRow(index)
                     }
                 }
             }
@@ -139,6 +185,7 @@ Item {
             x: 4
             y: 4
             Repeater {
+                id: menuEntries
                 model: [
                     { key: "load", label: 84, fallback: "LOAD" },
                     { key: "save", label: 85, fallback: "SAVE" },
@@ -150,7 +197,18 @@ Item {
                     width: 120
                     height: 28
                     radius: 3
-                    color: actionArea.containsMouse ? Theme.accentGlow : "transparent"
+                    color: actionArea.containsMouse || activeFocus ? Theme.accentGlow : "transparent"
+                    Keys.onSpacePressed: menu.runMenuActionFromKeys(modelData.key)
+                    Keys.onReturnPressed: menu.runMenuActionFromKeys(modelData.key)
+                    Keys.onEnterPressed: menu.runMenuActionFromKeys(modelData.key)
+                    Keys.onUpPressed: menu.focusMenuEntry(index - 1)
+                    Keys.onDownPressed: menu.focusMenuEntry(index + 1)
+                    Keys.onEscapePressed: menu.closeMenuFromKeys()
+                    Keys.onTabPressed: menu.closeMenuFromKeys()
+                    Keys.onBacktabPressed: menu.closeMenuFromKeys()
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: Theme.text(modelData.label, modelData.fallback)
+                    Accessible.onPressAction: menu.runMenuAction(modelData.key)
                     Label {
                         anchors.fill: parent
                         anchors.leftMargin: 10

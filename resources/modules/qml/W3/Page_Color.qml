@@ -118,6 +118,7 @@ Item {
         Slider {
             id: speed
             objectName: "speedSlider"
+            accessibleName: Theme.text(3, "SPEED")
             x: 120
             y: 82
             width: 220
@@ -135,6 +136,7 @@ Item {
         Slider {
             id: brightness
             objectName: "brightnessSlider"
+            accessibleName: Theme.text(4, "BRIGHTNESS")
             x: 120
             y: 118
             width: 220

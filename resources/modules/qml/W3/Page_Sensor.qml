@@ -180,6 +180,7 @@ Item {
         Slider_11 {
             id: cursor
             objectName: "cursorSpeed"
+            accessibleName: Theme.text(101, "CURSOR SPEED")
             y: 98
             width: 340
             onSliderClicked: SensorActions.cursorSpeed = position
@@ -193,6 +194,7 @@ Item {
         Slider_11 {
             id: scroll
             objectName: "scrollLines"
+            accessibleName: Theme.text(102, "VERTICAL SCROLL SPEED")
             y: 152
             width: 340
             onSliderClicked: SensorActions.scrollLines = position
@@ -206,6 +208,7 @@ Item {
         Slider_11 {
             id: doubleClick
             objectName: "doubleClickSpeed"
+            accessibleName: Theme.text(103, "DOUBLE CLICK SPEED")
             y: 206
             width: 340
             onSliderClicked: SensorActions.doubleClickSpeed = position

@@ -17,6 +17,11 @@ Item {
     readonly property int buttonWidth: 180  // "ALLES ZURÜCKSETZEN" at 10 px and more
     property string profileName: ""   // "P03": the profile ALL RESET acts on
 
+    function saveAll() {
+        protectUI(saveLockMs)
+        btnTotalApplyClicked()
+    }
+
     // ALL RESET returns every page of the profile to its factory values: asked first.
     function askTotalReset() {
         var sentence = Theme.text(121, "Every page of %1 returns to its factory values.")
@@ -51,9 +56,6 @@ Item {
         y: 10
         primary: true
         text: Theme.text(114, "ALL SAVE")
-        onClicked: {
-            bar.protectUI(bar.saveLockMs)
-            bar.btnTotalApplyClicked()
-        }
+        onClicked: bar.saveAll()
     }
 }

@@ -45,6 +45,7 @@ Item {
         normalSource: "list_up/settings_0.png"
         hoverSource: "list_up/settings_1.png"
         fallbackText: "\u2699"
+        accessibleName: Theme.text(210, "SETTINGS")
         onHoveredChanged: if (hovered) bar.settingsApproached()
         onClicked: bar.settingsClicked()
     }
@@ -57,6 +58,7 @@ Item {
         normalSource: "list_up/close_0.png"
         hoverSource: "list_up/close_1.png"
         fallbackText: "\u2715"
+        accessibleName: Theme.text(211, "CLOSE")
         onClicked: bar.closeClicked()
     }
 }

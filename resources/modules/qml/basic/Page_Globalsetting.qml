@@ -38,6 +38,7 @@ Item {
     // Presses on the sheet itself end any text entry and stay on the sheet.
     MouseArea {
         anchors.fill: parent
+        Accessible.ignored: true
         onPressed: page.forceActiveFocus()
     }
     SkinImage {
@@ -174,6 +175,7 @@ Item {
         Slider {
             id: brightnessSlider
             objectName: "brightnessSlider"
+            accessibleName: Theme.text(4, "BRIGHTNESS")
             width: 240
             onSliderClicked: page.settings.setBrightness(position)
         }
@@ -293,15 +295,27 @@ Item {
                 readonly property var rgb: page.settings.presets[index]
                 width: 30; height: 30
                 radius: 6
+                function choose() {
+                    Sounds.click()
+                    page.settings.choosePreset(index)
+                }
+                activeFocusOnTab: true
+                Keys.onSpacePressed: choose()
+                Keys.onReturnPressed: choose()
+                Keys.onEnterPressed: choose()
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: Theme.text(35, "COLOR") + " " + (index + 1)
+                Accessible.checkable: true
+                Accessible.checked: index === page.settings.presetIndex
+                Accessible.focusable: true
+                Accessible.onPressAction: choose()
+                FocusRing { shapeRadius: 6 }
                 color: Qt.rgba(rgb[0] / 255, rgb[1] / 255, rgb[2] / 255, 1)
                 border.color: index === page.settings.presetIndex ? Theme.accent : Theme.stroke
                 border.width: index === page.settings.presetIndex ? 3 : 1
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: {
-                        Sounds.click()
-                        page.settings.choosePreset(index)
-                    }
+                    onClicked: parent.choose()
                 }
             }
         }

@@ -23,9 +23,45 @@ Item {
     // Opens the value menu of a stage with the stage's value in view.
     function openMenu(index) {
         menuStage = index
+        menuKeyIndex = -1
         menu.positionViewAtIndex(Math.max(0, menuItems.indexOf(stageTexts[index])), ListView.Contain)
     }
     function closeMenu() { menuStage = -1 }
+
+    // From the keyboard: Space or Return chooses the focused stage, Down (or the Menu key) opens
+    // its value menu, where the arrows move, Return picks and Esc closes.
+    property int menuKeyIndex: -1
+    function openMenuFromKeys(index) {
+        if (menuItems.length === 0)
+            return
+        openMenu(index)
+        menuKeyIndex = Math.max(0, menuItems.indexOf(stageTexts[index]))
+    }
+    function moveMenuKey(by) {
+        menuKeyIndex = Math.max(0, Math.min(menuItems.length - 1, menuKeyIndex + by))
+        menu.positionViewAtIndex(menuKeyIndex, ListView.Contain)
+    }
+    function pickMenuKey() {
+        var stageIndex = menuStage
+        closeMenu()
+        stageValuePicked(stageIndex, menuKeyIndex)
+    }
+    function stageKey(event, index) {
+        var open = menuStage === index
+        if (event.key === Qt.Key_Escape && open)
+            closeMenu()
+        else if ((event.key === Qt.Key_Down || event.key === Qt.Key_Up) && open)
+            moveMenuKey(event.key === Qt.Key_Down ? 1 : -1)
+        else if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space) && open)
+            pickMenuKey()
+        else if (event.key === Qt.Key_Down || event.key === Qt.Key_Menu)
+            openMenuFromKeys(index)
+        else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space)
+            stageClicked(index)
+        else
+            return
+        event.accepted = true
+    }
 
     width: 690
     height: 64
@@ -44,6 +80,16 @@ Item {
                 visible: index < group.stageCount
                 width: group.buttonWidth
                 height: group.height
+                activeFocusOnTab: visible
+                onActiveFocusChanged: if (!activeFocus && group.menuStage === index) group.closeMenu()
+                Keys.onPressed: group.stageKey(event, index)
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: Theme.text(104, "DPI LEVEL") + " " + (index + 1)
+                Accessible.description: group.stageTexts[index] !== undefined ? String(group.stageTexts[index]) : ""
+                Accessible.checkable: true
+                Accessible.checked: current
+                Accessible.focusable: true
+                Accessible.onPressAction: group.stageClicked(index)
                 Rectangle {
                     id: face
                     width: parent.width
@@ -52,6 +98,7 @@ Item {
                     color: stage.current ? Theme.accentGlow : Theme.panel
                     border.color: stage.current ? Theme.accent : stageArea.containsMouse ? Theme.textColorEnable : Theme.stroke
                     border.width: stage.current ? 2 : 1
+                    FocusRing { shapeRadius: 6; visible: stage.activeFocus }
                     Label {
                         anchors.fill: parent
                         anchors.rightMargin: 14
@@ -119,7 +166,9 @@ Item {
                 objectName: group.objectName + "_menu" + index
                 width: menu.width - (menuScrollBar.needed ? menuScrollBar.width : 0)
                 height: 24
-                color: menuArea.containsMouse ? Theme.accentGlow : "transparent"
+                color: menuArea.containsMouse || index === group.menuKeyIndex ? Theme.accentGlow : "transparent"
+                Accessible.role: Accessible.MenuItem
+                Accessible.name: String(modelData)
                 Label {
                     anchors.fill: parent
                     anchors.leftMargin: 8

@@ -9,9 +9,21 @@ Item {
     property int currentIndex: 0
     signal clicked(int index)
 
+    function choose(index) {
+        if (index < 0 || index >= 4)
+            return
+        Sounds.click()
+        clicked(index)
+    }
+
     width: 400
     height: 32
     opacity: Theme.ownOpacity(group)
+    // One stop for the group; the arrows choose the segment beside the selected one.
+    activeFocusOnTab: true
+    Keys.onLeftPressed: choose(currentIndex - 1)
+    Keys.onRightPressed: choose(currentIndex + 1)
+    FocusRing { shapeRadius: 4 }
 
     Row {
         anchors.fill: parent
@@ -24,6 +36,11 @@ Item {
                 width: (group.width - 12) / 4
                 height: group.height
                 radius: 4
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: group.labels[index] !== undefined ? group.labels[index] : ""
+                Accessible.checkable: true
+                Accessible.checked: selected
+                Accessible.onPressAction: group.choose(index)
                 color: selected ? Theme.accentGlow : Theme.panel
                 border.color: selected ? Theme.accent : segmentArea.containsMouse ? Theme.textColorEnable : Theme.stroke
                 Label {
@@ -37,10 +54,7 @@ Item {
                     id: segmentArea
                     anchors.fill: parent
                     hoverEnabled: true
-                    onClicked: {
-                        Sounds.click()
-                        group.clicked(index)
-                    }
+                    onClicked: group.choose(index)
                 }
             }
         }

@@ -12,11 +12,30 @@ Item {
     property bool cue: true
     readonly property bool hovered: area.containsMouse
     readonly property bool pressed: area.pressed
+    // What a screen reader says: the label, or for a picture-only button a text of its own.
+    property string accessibleName: text !== "" ? text : fallbackText
+    property string accessibleDescription: ""
     signal clicked()
+
+    // A click, a Space or Return on the focused button, and a screen reader's press.
+    function activate() {
+        if (cue)
+            Sounds.click()
+        clicked()
+    }
 
     width: 140
     height: 36
     opacity: pressed ? Theme.dimOpacity : Theme.ownOpacity(button)
+    activeFocusOnTab: true
+    Keys.onSpacePressed: activate()
+    Keys.onReturnPressed: activate()
+    Keys.onEnterPressed: activate()
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.description: accessibleDescription
+    Accessible.focusable: true
+    Accessible.onPressAction: activate()
 
     SkinImage {
         id: face
@@ -42,10 +61,7 @@ Item {
         id: area
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            if (button.cue)
-                Sounds.click()
-            button.clicked()
-        }
+        onClicked: button.activate()
     }
+    FocusRing { shapeRadius: face.fallbackRadius }
 }

@@ -8,9 +8,26 @@ Item {
     property string text: ""
     signal clicked(bool select)
 
+    function toggle() {
+        isSelect = !isSelect
+        Sounds.click()
+        clicked(isSelect)
+    }
+
     implicitWidth: mark.width + (text !== "" ? 8 + caption.implicitWidth : 0)
     implicitHeight: 24
     opacity: Theme.ownOpacity(box)
+    activeFocusOnTab: true
+    Keys.onSpacePressed: toggle()
+    Keys.onReturnPressed: toggle()
+    Keys.onEnterPressed: toggle()
+    Accessible.role: Accessible.CheckBox
+    Accessible.name: text
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.focusable: true
+    Accessible.onPressAction: toggle()
+    Accessible.onToggleAction: toggle()
 
     SkinImage {
         id: mark
@@ -30,10 +47,7 @@ Item {
     }
     MouseArea {
         anchors.fill: parent
-        onClicked: {
-            box.isSelect = !box.isSelect
-            Sounds.click()
-            box.clicked(box.isSelect)
-        }
+        onClicked: box.toggle()
     }
+    FocusRing { shapeRadius: 2 }
 }

@@ -23,6 +23,12 @@ Item {
         setColor(red, green, blue)
         colorPicked(r, g, b)
     }
+    // The arrows move the picking point along the strip in steps of a 48th of its height.
+    property real keyPickY: 0
+    function stepPick(direction) {
+        keyPickY = Math.max(0, Math.min(strip.height - 1, keyPickY + direction * strip.height / 48))
+        pickAt(keyPickY)
+    }
     function pickAt(y) {
         var color = Palette.colorAt(y, strip.height)
         pick(Math.round(color.r * 255), Math.round(color.g * 255), Math.round(color.b * 255))
@@ -54,9 +60,22 @@ Item {
                 GradientStop { position: 1.0; color: "black" }
             }
         }
+        activeFocusOnTab: true
+        Keys.onUpPressed: palette.stepPick(-1)
+        Keys.onDownPressed: palette.stepPick(1)
+        Accessible.role: Accessible.Slider
+        Accessible.name: Theme.text(35, "COLOR")
+        Accessible.description: "R " + palette.r + ", G " + palette.g + ", B " + palette.b
+        Accessible.focusable: true
+        Accessible.onIncreaseAction: palette.stepPick(1)
+        Accessible.onDecreaseAction: palette.stepPick(-1)
+        FocusRing {}
         MouseArea {
             anchors.fill: parent
-            onPressed: palette.pickAt(mouse.y)
+            onPressed: {
+                palette.keyPickY = mouse.y
+                palette.pickAt(mouse.y)
+            }
             onPositionChanged: if (pressed) palette.pickAt(mouse.y)
         }
     }
@@ -101,6 +120,8 @@ Item {
                         font.family: Theme.fontFamily
                         font.pixelSize: Theme.fontSize
                         maximumLength: 3
+                        activeFocusOnTab: true
+                        Accessible.name: modelData.name
                         validator: IntValidator { bottom: 0; top: 255 }
                         readonly property int value: palette[modelData.key]
                         text: String(value)

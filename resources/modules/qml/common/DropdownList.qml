@@ -12,6 +12,8 @@ Item {
     property int rowHeight: 28
     property int maxRows: 8
     readonly property string currentText: currentIndex >= 0 && currentIndex < model.length ? String(model[currentIndex]) : ""
+    property string accessibleName: ""
+    property int keyIndex: -1     // the row the arrow keys point at while the list is open
     signal listElementClicked(int index)
     signal listOpened()
     signal listClosed()
@@ -23,9 +25,32 @@ Item {
             return
         rowsLoader.active = true
         isOpen = true
+        keyIndex = currentIndex
         if (currentIndex >= 0)
             rowsLoader.item.rows.positionViewAtIndex(currentIndex, ListView.Contain)
         listOpened()
+    }
+    function pick(index) {
+        currentIndex = index
+        close()
+        listElementClicked(index)
+    }
+    // Arrows open the closed list, then move through its rows; Space or Return picks.
+    function moveKey(by) {
+        if (!isOpen) {
+            open()
+            return
+        }
+        keyIndex = Math.max(0, Math.min(model.length - 1, keyIndex + by))
+        rowsLoader.item.rows.positionViewAtIndex(keyIndex, ListView.Contain)
+    }
+    function pressKey() {
+        if (!isOpen)
+            open()
+        else if (keyIndex >= 0 && keyIndex < model.length)
+            pick(keyIndex)
+        else
+            close()
     }
     function close() {
         if (!isOpen)
@@ -39,6 +64,23 @@ Item {
     z: isOpen ? 100 : 0
     opacity: Theme.ownOpacity(dropdown)
     onEnabledChanged: if (!enabled) close()
+    onActiveFocusChanged: if (!activeFocus) close()
+    activeFocusOnTab: true
+    Keys.onDownPressed: moveKey(1)
+    Keys.onUpPressed: moveKey(-1)
+    Keys.onSpacePressed: pressKey()
+    Keys.onReturnPressed: pressKey()
+    Keys.onEnterPressed: pressKey()
+    Keys.onEscapePressed: {
+        event.accepted = isOpen
+        close()
+    }
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName : currentText
+    Accessible.description: currentText
+    Accessible.focusable: true
+    Accessible.onPressAction: pressKey()
+    FocusRing { shapeRadius: 4 }
 
     SkinImage {
         anchors.fill: parent
@@ -104,7 +146,11 @@ Item {
                         objectName: dropdown.objectName + "_item" + index
                         width: rows.width - (scrollBar.needed ? scrollBar.width : 0)
                         height: dropdown.rowHeight
-                        color: rowArea.containsMouse ? Theme.accentGlow : "transparent"
+                        color: rowArea.containsMouse || index === dropdown.keyIndex ? Theme.accentGlow : "transparent"
+                        Accessible.role: Accessible.ListItem
+                        Accessible.name: String(modelData)
+                        Accessible.selected: index === dropdown.currentIndex
+                        Accessible.onPressAction: dropdown.pick(index)
                         radius: 3
                         Label {
                             anchors.fill: parent
@@ -116,11 +162,7 @@ Item {
                             id: rowArea
                             anchors.fill: parent
                             hoverEnabled: true
-                            onClicked: {
-                                dropdown.currentIndex = index
-                                dropdown.close()
-                                dropdown.listElementClicked(index)
-                            }
+                            onClicked: dropdown.pick(index)
                         }
                     }
                 }

@@ -15,6 +15,7 @@ Item {
     property int editingIndex: -1
     property int rowHeight: 28
     property var nameRefusal: null
+    property string accessibleName: ""
     readonly property int count: rowModel.count
     signal listElementClicked(int index)
     signal listElementRightBtnClicked(int index)
@@ -57,6 +58,31 @@ Item {
     }
     onEditingIndexChanged: refusalHint.hide()
 
+    // From the keyboard the list is one stop: the arrows move the selection as a click would,
+    // the Menu key (or Shift+F10) is the right click on the selected row.
+    function selectFromKeys(index) {
+        if (index < 0 || index >= rowModel.count)
+            return
+        currentIndex = index
+        showRow(index)
+        listElementClicked(index)
+    }
+    activeFocusOnTab: true
+    Keys.onDownPressed: selectFromKeys(currentIndex + 1)
+    Keys.onUpPressed: selectFromKeys(Math.max(0, currentIndex - 1))
+    Keys.onPressed: {
+        if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+            if (currentIndex >= 0)
+                listElementRightBtnClicked(currentIndex)
+            event.accepted = true
+        }
+    }
+    Accessible.role: Accessible.List
+    Accessible.name: accessibleName
+    Accessible.description: currentIndex >= 0 ? textAt(currentIndex) : ""
+    Accessible.focusable: true
+    FocusRing { shapeRadius: 3 }
+
     opacity: Theme.ownOpacity(fileList)
     ListModel { id: rowModel }
 
@@ -77,6 +103,10 @@ Item {
             radius: 3
             color: selected ? Theme.accentGlow : rowArea.containsMouse ? "#14FFFFFF" : "transparent"
             border.color: selected ? Theme.accent : "transparent"
+            Accessible.role: Accessible.ListItem
+            Accessible.name: textX + (textR ? " " + textR : "")
+            Accessible.selected: selected
+            Accessible.onPressAction: fileList.selectFromKeys(index)
 
             Label {
                 anchors.fill: parent

@@ -20,6 +20,43 @@ Item {
     }
     function close() { isOpen = false }
 
+    // From the keyboard: Space, Return or Down opens the list; the arrows move its selection,
+    // Return or Space picks it and Esc closes the list as it was.
+    property int indexBeforeKeys: -1
+    property string accessibleName: ""
+    function keyPressed(event) {
+        var picking = event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space
+        if (!isOpen && (picking || event.key === Qt.Key_Down)) {
+            indexBeforeKeys = list.currentIndex
+            open()
+        } else if (isOpen && (event.key === Qt.Key_Down || event.key === Qt.Key_Up)) {
+            var next = list.currentIndex + (event.key === Qt.Key_Down ? 1 : -1)
+            if (next >= 0 && next < list.count) {
+                list.currentIndex = next
+                list.showRow(next)
+            }
+        } else if (isOpen && picking) {
+            close()
+            if (list.currentIndex >= 0)
+                listElementClicked(list.currentIndex)
+        } else if (isOpen && event.key === Qt.Key_Escape) {
+            list.currentIndex = indexBeforeKeys
+            close()
+        } else {
+            return
+        }
+        event.accepted = true
+    }
+    activeFocusOnTab: true
+    onActiveFocusChanged: if (!activeFocus) close()
+    Keys.onPressed: keyPressed(event)
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName : (currentText !== "" ? currentText : placeholder)
+    Accessible.description: currentText
+    Accessible.focusable: true
+    Accessible.onPressAction: isOpen ? close() : open()
+    FocusRing { shapeRadius: 4 }
+
     width: 200
     height: 32
     z: isOpen ? 100 : 0
@@ -64,6 +101,7 @@ Item {
             objectName: button.objectName + "_list"
             anchors.fill: parent
             anchors.margins: 2
+            activeFocusOnTab: false
             onListElementClicked: {
                 button.close()
                 button.listElementClicked(index)

@@ -9,6 +9,11 @@ Item {
     readonly property string keyName: keycodeUSB < 0 ? "" : (keyNames.nameOf(keycodeUSB) || "")
     signal clearKey()
 
+    function clear() {
+        keycodeUSB = -1
+        clearKey()
+    }
+
     // A code without a name leaves the field empty (-1).
     function setKeycodeUSB(code) {
         keycodeUSB = keyNames.nameOf(code) !== undefined ? code : -1
@@ -17,6 +22,19 @@ Item {
     width: 120
     height: 32
     opacity: Theme.ownOpacity(input)
+    activeFocusOnTab: true
+    Keys.onPressed: {
+        if (event.key !== Qt.Key_Space && event.key !== Qt.Key_Return && event.key !== Qt.Key_Enter
+                && event.key !== Qt.Key_Delete && event.key !== Qt.Key_Backspace)
+            return
+        clear()
+        event.accepted = true
+    }
+    Accessible.role: Accessible.Button
+    Accessible.name: keyName !== "" ? keyName : "\u3010 KEYS \u3011"
+    Accessible.description: keyName !== "" ? "\u2573" : ""
+    Accessible.focusable: true
+    Accessible.onPressAction: clear()
 
     KeyCodeString { id: keyNames }
 
@@ -37,9 +55,7 @@ Item {
         id: area
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            input.keycodeUSB = -1
-            input.clearKey()
-        }
+        onClicked: input.clear()
     }
+    FocusRing { shapeRadius: 4 }
 }

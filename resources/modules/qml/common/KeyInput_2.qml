@@ -12,8 +12,14 @@ Item {
                                       ? keyNames.keycodeTostr(tmpKeycodeUSB) : ""
     signal inputComplete(int usbCode)
 
+    // A click, Space or Return: the field is cleared and starts or stops listening.
+    function toggleCapture() {
+        tmpKeycodeUSB = 0
+        isCapturing = !isCapturing
+    }
+
     function detectKeyboard(isDown, usbCode) {
-        if (!isCapturing)
+        if (!isCapturing || !isDown)
             return
         tmpKeycodeUSB = keyNames.keycodeTostr(usbCode) !== undefined ? usbCode : 0
         isCapturing = false
@@ -23,6 +29,26 @@ Item {
     width: 200
     height: 32
     opacity: Theme.ownOpacity(input)
+    onActiveFocusChanged: if (!activeFocus) isCapturing = false
+    activeFocusOnTab: true
+    // While listening every key is the key to assign (it arrives through detectKeyboard): the
+    // window's own handling of Tab, Space, Return or Esc must not act on it as well.
+    Keys.priority: Keys.BeforeItem
+    Keys.onPressed: {
+        if (isCapturing) {
+            event.accepted = true
+            return
+        }
+        if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+            toggleCapture()
+            event.accepted = true
+        }
+    }
+    Accessible.role: Accessible.Button
+    Accessible.name: caption.text
+    Accessible.description: isCapturing ? Theme.text(125, "KEY\u3010 PRESS ANY \u3011") : ""
+    Accessible.focusable: true
+    Accessible.onPressAction: toggleCapture()
 
     KeyCodeString { id: keyNames }
 
@@ -52,9 +78,7 @@ Item {
         id: area
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            input.tmpKeycodeUSB = 0
-            input.isCapturing = !input.isCapturing
-        }
+        onClicked: input.toggleCapture()
     }
+    FocusRing { shapeRadius: 4 }
 }

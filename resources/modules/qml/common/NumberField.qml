@@ -5,6 +5,7 @@ Rectangle {
     id: field
     property int maximum: 65535
     property int value: 0
+    property string accessibleName: ""
     signal entered(int number)
     height: 32
     radius: 4
@@ -26,6 +27,8 @@ Rectangle {
         font.family: Theme.fontFamily
         font.pixelSize: Theme.fontSize
         maximumLength: String(field.maximum).length
+        activeFocusOnTab: true
+        Accessible.name: field.accessibleName
         validator: IntValidator { bottom: 0; top: field.maximum }
         Component.onCompleted: text = String(field.value)
         onEditingFinished: {

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Window 2.15
 
 // The question sheet over the whole window: a dim veil that takes every click, and a panel with
 // the heading, one sentence and the choices at the bottom right, the safe one primary.
@@ -6,11 +7,41 @@ Item {
     id: sheet
     objectName: "QuestionSheet"
     visible: Questions.active
-    focus: visible
     z: 1000
 
-    onVisibleChanged: if (visible) forceActiveFocus()
+    // Asked from a control the keyboard was on, the keyboard starts on the safe choice (asked
+    // after a click, no ring shows until Tab). It stays among the choices while the question
+    // is open and goes back to where it was once it is answered.
+    property Item focusBefore: null
+    function focusChoice(index) {
+        var count = choices.count
+        if (count > 0)
+            choices.itemAt((index + count) % count).forceActiveFocus(Qt.TabFocusReason)
+    }
+    function focusedChoice() {
+        for (var i = 0; i < choices.count; ++i)
+            if (choices.itemAt(i).activeFocus)
+                return i
+        return Questions.safeChoice
+    }
+    onVisibleChanged: {
+        if (visible) {
+            focusBefore = Window.activeFocusItem
+            forceActiveFocus()
+            if (focusBefore !== null && focusBefore.activeFocusOnTab)
+                focusChoice(Questions.safeChoice)
+        } else if (focusBefore !== null && focusBefore.visible && focusBefore.enabled) {
+            focusBefore.forceActiveFocus(Qt.TabFocusReason)
+        }
+    }
     Keys.onEscapePressed: Questions.cancel()
+    Keys.onTabPressed: focusChoice(Questions.safeChoice)
+    Keys.onBacktabPressed: focusChoice(Questions.safeChoice)
+    Keys.onRightPressed: focusChoice(focusedChoice() + 1)
+    Keys.onLeftPressed: focusChoice(focusedChoice() - 1)
+    Accessible.role: Accessible.Dialog
+    Accessible.name: Questions.heading
+    Accessible.description: Questions.sentence
 
     Rectangle {
         anchors.fill: parent
@@ -19,6 +50,7 @@ Item {
             anchors.fill: parent
             hoverEnabled: true
             acceptedButtons: Qt.AllButtons
+            Accessible.ignored: true
             onWheel: wheel.accepted = true
         }
     }
@@ -64,12 +96,16 @@ Item {
             anchors.bottomMargin: 16
             spacing: 10
             Repeater {
+                id: choices
                 model: Questions.choices
                 PushButton {
                     objectName: "questionChoice" + index
                     width: 120
                     text: modelData
                     primary: index === Questions.safeChoice
+                    // A choice would pass Tab on to the window behind the veil.
+                    Keys.onTabPressed: sheet.focusChoice(index + 1)
+                    Keys.onBacktabPressed: sheet.focusChoice(index - 1)
                     onClicked: Questions.answer(index)
                 }
             }

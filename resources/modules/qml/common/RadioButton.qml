@@ -9,9 +9,24 @@ Item {
     property string text: ""
     signal clicked(int index)
 
+    function choose() {
+        Sounds.click()
+        clicked(index)
+    }
+
     implicitWidth: mark.width + (text !== "" ? 8 + caption.implicitWidth : 0)
     implicitHeight: 24
     opacity: Theme.ownOpacity(radio)
+    activeFocusOnTab: true
+    Keys.onSpacePressed: choose()
+    Keys.onReturnPressed: choose()
+    Keys.onEnterPressed: choose()
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: text
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.focusable: true
+    Accessible.onPressAction: choose()
 
     SkinImage {
         id: mark
@@ -31,9 +46,7 @@ Item {
     }
     MouseArea {
         anchors.fill: parent
-        onClicked: {
-            Sounds.click()
-            radio.clicked(radio.index)
-        }
+        onClicked: radio.choose()
     }
+    FocusRing { shapeRadius: 12 }
 }

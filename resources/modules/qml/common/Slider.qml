@@ -8,13 +8,49 @@ Item {
     id: slider
     property int position: 7
     property int positions: 8
+    property string accessibleName: ""
+    // A screen reader reads the position through these.
+    readonly property int value: position
+    readonly property int minimumValue: 0
+    readonly property int maximumValue: positions - 1
+    readonly property int stepSize: 1
     signal sliderClicked(int position)
+
+    // The arrow keys move the knob one position, Home and End to the ends.
+    function step(by) { moveTo(position + by) }
+    function moveTo(target) {
+        var clamped = Math.max(minimumValue, Math.min(maximumValue, target))
+        if (clamped === position)
+            return
+        position = clamped
+        sliderClicked(position)
+    }
 
     function positionAt(x) { return positions === 11 ? Palette.slider11(x, width) : Palette.slider(x, width) }
 
     width: 240
     height: 24
     opacity: Theme.ownOpacity(slider)
+    activeFocusOnTab: true
+    Keys.onRightPressed: step(1)
+    Keys.onUpPressed: step(1)
+    Keys.onLeftPressed: step(-1)
+    Keys.onDownPressed: step(-1)
+    Keys.onPressed: {
+        if (event.key === Qt.Key_Home)
+            moveTo(minimumValue)
+        else if (event.key === Qt.Key_End)
+            moveTo(maximumValue)
+        else
+            return
+        event.accepted = true
+    }
+    Accessible.role: Accessible.Slider
+    Accessible.name: accessibleName
+    Accessible.description: position + " / " + maximumValue
+    Accessible.focusable: true
+    Accessible.onIncreaseAction: step(1)
+    Accessible.onDecreaseAction: step(-1)
 
     SkinImage {
         id: track
@@ -52,4 +88,5 @@ Item {
             slider.sliderClicked(slider.position)
         }
     }
+    FocusRing { shapeRadius: 4 }
 }
