@@ -3,7 +3,7 @@ import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The global settings sheet: skin, sound, animation, language, background, text size, text
-// colour and brightness. A view of `settings` (GlobalSettings, which holds them from start-up
+// colour, brightness, and the program beside the window (autostart, tray, notices). A view of `settings` (GlobalSettings, which holds them from start-up
 // on): it shows their state as it is when the sheet is made and forwards every choice there.
 // SAVE stores them and closes the sheet.
 Item {
@@ -59,7 +59,7 @@ Item {
     // Left column: one row per setting, label then control; the controls of all rows line up.
     readonly property int labelX: 28
     readonly property int firstRowY: 68
-    readonly property int rowStep: 46
+    readonly property int rowStep: 38
     readonly property int rightX: 430
     readonly property int switchInset: 4
     function rowY(row) { return firstRowY + row * rowStep }
@@ -183,7 +183,7 @@ Item {
     SettingRow {
         x: page.labelX; y: page.rowY(7)
         controlInset: page.switchInset
-        // The longest name of the panel: the switch sits further right.
+        // The long names of the last rows: their switches sit further right.
         labelWidth: 200
         controlX: 208
         label: Theme.text(168, "START WITH THE DESKTOP")
@@ -204,10 +204,58 @@ Item {
             }
         }
     }
+    SettingRow {
+        x: page.labelX; y: page.rowY(8)
+        controlInset: page.switchInset
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(170, "KEEP RUNNING IN THE TRAY")
+        Row {
+            objectName: "keepRunningSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "keepRunningSwitch_on"
+                text: Theme.text(31, "ON")
+                isSelect: page.settings.keepRunning
+                onClicked: page.settings.setKeepRunning(true)
+            }
+            RadioButton {
+                objectName: "keepRunningSwitch_off"
+                text: Theme.text(32, "OFF")
+                isSelect: !page.settings.keepRunning
+                onClicked: page.settings.setKeepRunning(false)
+            }
+        }
+    }
+
+    SettingRow {
+        x: page.labelX; y: page.rowY(9)
+        controlInset: page.switchInset
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(171, "NOTIFICATIONS")
+        Row {
+            objectName: "notificationsSwitch"
+            spacing: 20
+            RadioButton {
+                objectName: "notificationsSwitch_on"
+                text: Theme.text(31, "ON")
+                isSelect: page.settings.notificationsOn
+                onClicked: page.settings.setNotifications(true)
+            }
+            RadioButton {
+                objectName: "notificationsSwitch_off"
+                text: Theme.text(32, "OFF")
+                isSelect: !page.settings.notificationsOn
+                onClicked: page.settings.setNotifications(false)
+            }
+        }
+    }
+
     InlineHint {
         id: autostartRefusal
         objectName: "autostartRefusal"
-        x: page.labelX; y: page.rowY(7) + 30
+        x: page.labelX; y: page.rowY(9) + 34
         width: page.rightX - page.labelX - 20
     }
 
