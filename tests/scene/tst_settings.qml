@@ -91,6 +91,8 @@ Item {
             settings.presets = Palette.presets()
             settings.presetIndex = 0
             settings.brightnessStep = 7
+            SettingsActions.keepRunning = false
+            SettingsActions.notificationsOn = true
             slot = createTemporaryObject(panelSlot, stage)
         }
 
@@ -141,11 +143,14 @@ Item {
         function test_saveBuildsTheListAndStartUpReadsItBack_data() {
             return [
                 { tag: "defaults", skin: 0, sound: true, animated: true, language: 1, background: "",
-                  larger: false, preset: 0, rgb: [0, 255, 255], step: 7, alpha: 255 },
+                  larger: false, preset: 0, rgb: [0, 255, 255], step: 7, alpha: 255, keepRunning: false,
+                  notifications: true },
                 { tag: "everything changed", skin: 1, sound: false, animated: false, language: 2,
-                  background: "wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45 },
+                  background: "wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45,
+                  keepRunning: true, notifications: false },
                 { tag: "middle brightness", skin: 1, sound: true, animated: false, language: 0, background: "",
-                  larger: false, preset: 6, rgb: [255, 0, 128], step: 3, alpha: 135 },
+                  larger: false, preset: 6, rgb: [255, 0, 128], step: 3, alpha: 135, keepRunning: true,
+                  notifications: true },
             ]
         }
         function test_saveBuildsTheListAndStartUpReadsItBack(data) {
@@ -166,6 +171,12 @@ Item {
             }
             if (data.larger)
                 mouseClick(findChild(panel(), "textSizeSwitch_larger"))
+            if (data.keepRunning)
+                mouseClick(findChild(panel(), "keepRunningSwitch_on"))
+            if (!data.notifications)
+                mouseClick(findChild(panel(), "notificationsSwitch_off"))
+            compare(SettingsActions.keepRunning, data.keepRunning, "the program follows the switch at once")
+            compare(SettingsActions.notificationsOn, data.notifications)
             mouseClick(findChild(panel(), "colorPreset_" + data.preset))
             settings.storeColor(data.rgb[0], data.rgb[1], data.rgb[2])
             settings.setBrightness(data.step)
@@ -174,7 +185,7 @@ Item {
             compare(closeSpy.count, 1, "SAVE closes the panel")
 
             var saved = sceneTest.storedAppConfig()
-            compare(saved.length, 32)
+            compare(saved.length, 34)
             compare(saved[0], "1")
             compare(saved[1], String(data.skin + 1))
             compare(saved[2], data.sound ? "0" : "1")
@@ -188,9 +199,13 @@ Item {
             compare(saved[29], String(data.preset))
             compare(saved[30], String(data.step))
             compare(saved[31], "https://example.org/help", "the web address is kept")
+            compare(saved[32], data.keepRunning ? "1" : "0")
+            compare(saved[33], data.notifications ? "0" : "1")
 
             // The next start reads the stored text back into the same settings.
             sceneRoot.restoreDefaults()
+            SettingsActions.keepRunning = !data.keepRunning
+            SettingsActions.notificationsOn = !data.notifications
             settings.initUI()
             compare(sceneRoot.skin_No, data.skin + 1)
             compare(sceneTest.audio, data.sound)
@@ -205,6 +220,8 @@ Item {
             compare([Math.round(color.r * 255), Math.round(color.g * 255), Math.round(color.b * 255)], data.rgb)
             compare(Math.round(color.a * 255), data.alpha)
             compare(sceneRoot.globalSetting_url, "https://example.org/help")
+            compare(SettingsActions.keepRunning, data.keepRunning)
+            compare(SettingsActions.notificationsOn, data.notifications)
         }
 
         function test_damagedItemsFallBackToTheDefaults() {

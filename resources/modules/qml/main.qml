@@ -162,7 +162,7 @@ Item {
             return
         SettingsActions.rememberTrayNotice()
         Questions.ask(Theme.text(179, "NO TRAY ICON"),
-                      Theme.text(172, "This desktop shows no tray icons, so W3 Config waits in the background without one. On GNOME the AppIndicator and KStatusNotifierItem Support extension brings them."),
+                      Theme.text(172, "This desktop shows no tray icons, so W3 Config has none; in the background it still answers w3ctl and the session bus. On GNOME the AppIndicator and KStatusNotifierItem Support extension brings them."),
                       [Theme.text(124, "OK")], 0, null)
     }
 
