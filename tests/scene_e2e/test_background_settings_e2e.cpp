@@ -72,9 +72,9 @@ private slots:
         QVERIFY(scene.start());
         QVERIFY(!scene.item("Page_Globalsetting"));
         QVERIFY(openSettings(scene));
-        QVERIFY(scene.property("keepRunningSwitch_off", "isSelect").toBool());
+        QVERIFY(!choices(scene).keepRunning());
         if (keepRunning) {
-            QVERIFY(scene.click("keepRunningSwitch_on"));
+            QVERIFY(scene.click("keepRunningSwitch"));
             QVERIFY(choices(scene).keepRunning());
             QVERIFY(scene.property("GlobalSettings", "pending").toBool());
         }
@@ -91,7 +91,7 @@ private slots:
         scene.shell().openWindow();
         QVERIFY(scene.waitFor([&] { return scene.root() && scene.root()->property("ready").toBool(); }, kTimeoutMs));
         QVERIFY(openSettings(scene));
-        QVERIFY(scene.property("keepRunningSwitch_on", "isSelect").toBool());
+        QVERIFY(scene.property("keepRunningSwitch", "text").toString().contains("ON"));
     }
 
     // The switch reaches the program before SAVE (the notices stop at once), DISCARD takes it
@@ -102,16 +102,17 @@ private slots:
         QVERIFY(scene.start());
         QVERIFY(choices(scene).notificationsOn());
         QVERIFY(openSettings(scene));
-        QVERIFY(scene.property("notificationsSwitch_on", "isSelect").toBool());
-        QVERIFY(scene.click("notificationsSwitch_off"));
+        QCOMPARE(scene.property("notificationsSwitch", "text").toString(), QString::fromUtf8("\u3010 ON \u3011"));
+        QVERIFY(scene.click("notificationsSwitch"));
         QVERIFY(!choices(scene).notificationsOn());
+        QCOMPARE(scene.property("notificationsSwitch", "text").toString(), QString::fromUtf8("\u3010 OFF \u3011"));
 
         QVERIFY(scene.click("Menu_Up_settings"));
         QVERIFY(scene.answerQuestion(1));  // DISCARD
         QVERIFY(choices(scene).notificationsOn());
 
         QVERIFY(openSettings(scene));
-        QVERIFY(scene.click("notificationsSwitch_off"));
+        QVERIFY(scene.click("notificationsSwitch"));
         QVERIFY(scene.click("saveButton"));
         QVERIFY(scene.waitFor([&] { return !scene.property("", "isGlobalSettingSelect").toBool(); }));
         const auto file = scene.appConfigFile();
@@ -156,13 +157,13 @@ private slots:
     }
 
     // The panel with its new rows, in both skins and in the languages with the longest and the
-    // widest names.
+    // widest names: the switches of the last rows stay clear of RESET, SAVE and the palette.
     void panelOnScreen_data()
     {
         QTest::addColumn<int>("skin");
         QTest::addColumn<QString>("language");
         for (int skin : {1, 2})
-            for (const char *language : {"ENGLISH", "RUSSIAN", "CHINESE (Simp)"})
+            for (const char *language : {"ENGLISH", "RUSSIAN", "CHINESE (Simp)", "FRENCH", "SPANISH"})
                 QTest::addRow("skin %d %s", skin, language) << skin << QString(language);
     }
     void panelOnScreen()
@@ -175,7 +176,14 @@ private slots:
         const int position = languagePosition(scene, language);
         QVERIFY(position >= 0);
         QVERIFY(pickLanguage(scene, position));
-        QVERIFY(scene.click("keepRunningSwitch_on"));
+        QVERIFY(scene.click("keepRunningSwitch"));
+        const auto sceneRect = [&](const char *name) {
+            QQuickItem *item = scene.item(name);
+            return item ? item->mapRectToScene(QRectF(0, 0, item->width(), item->height())) : QRectF();
+        };
+        for (const char *row : {"autostartSwitch", "keepRunningSwitch", "notificationsSwitch"})
+            for (const char *button : {"resetButton", "saveButton", "textColorPalette"})
+                QVERIFY2(!sceneRect(row).intersects(sceneRect(button)), qPrintable(QString("%1 / %2").arg(row, button)));
         QVERIFY(!scene.screenshot(QString("background_settings_skin%1_%2").arg(skin).arg(language.left(7).toLower()))
                      .isEmpty());
     }

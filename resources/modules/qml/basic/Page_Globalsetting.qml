@@ -59,7 +59,9 @@ Item {
     // Left column: one row per setting, label then control; the controls of all rows line up.
     readonly property int labelX: 28
     readonly property int firstRowY: 68
-    readonly property int rowStep: 38
+    // Ten rows end above the RESET and SAVE buttons, whose row the widest switches reach, and
+    // the last one below the text colour palette.
+    readonly property int rowStep: 34
     readonly property int rightX: 430
     readonly property int switchInset: 4
     function rowY(row) { return firstRowY + row * rowStep }
@@ -179,11 +181,44 @@ Item {
         }
     }
 
-    // Written to the desktop's autostart folder at once: the entry there is the setting.
+    // What the program does beside the window: followed at once, stored by SAVE. One toggle
+    // each, as narrow as BACKGROUND's, so that they stay left of the text colour palette.
     SettingRow {
         x: page.labelX; y: page.rowY(7)
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(170, "KEEP RUNNING IN THE TRAY")
+        Button_2state {
+            objectName: "keepRunningSwitch"
+            width: 150; height: 32
+            normalSource: ""
+            hoverSource: ""
+            text: "\u3010 " + (page.settings.keepRunning ? Theme.text(31, "ON") : Theme.text(32, "OFF")) + " \u3011"
+            onClicked: page.settings.setKeepRunning(!page.settings.keepRunning)
+        }
+    }
+
+    SettingRow {
+        x: page.labelX; y: page.rowY(8)
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(171, "NOTIFICATIONS")
+        Button_2state {
+            objectName: "notificationsSwitch"
+            width: 150; height: 32
+            normalSource: ""
+            hoverSource: ""
+            text: "\u3010 " + (page.settings.notificationsOn ? Theme.text(31, "ON") : Theme.text(32, "OFF")) + " \u3011"
+            onClicked: page.settings.setNotifications(!page.settings.notificationsOn)
+        }
+    }
+
+    // Written to the desktop's autostart folder at once: the entry there is the setting. The
+    // last row, below the palette: its switch reaches under the text colour column.
+    SettingRow {
+        x: page.labelX; y: page.rowY(9)
         controlInset: page.switchInset
-        // The long names of the last rows: their switches sit further right.
+        // The long names of the last rows: their controls sit further right.
         labelWidth: 200
         controlX: 208
         label: Theme.text(168, "START WITH THE DESKTOP")
@@ -204,59 +239,11 @@ Item {
             }
         }
     }
-    SettingRow {
-        x: page.labelX; y: page.rowY(8)
-        controlInset: page.switchInset
-        labelWidth: 200
-        controlX: 208
-        label: Theme.text(170, "KEEP RUNNING IN THE TRAY")
-        Row {
-            objectName: "keepRunningSwitch"
-            spacing: 20
-            RadioButton {
-                objectName: "keepRunningSwitch_on"
-                text: Theme.text(31, "ON")
-                isSelect: page.settings.keepRunning
-                onClicked: page.settings.setKeepRunning(true)
-            }
-            RadioButton {
-                objectName: "keepRunningSwitch_off"
-                text: Theme.text(32, "OFF")
-                isSelect: !page.settings.keepRunning
-                onClicked: page.settings.setKeepRunning(false)
-            }
-        }
-    }
-
-    SettingRow {
-        x: page.labelX; y: page.rowY(9)
-        controlInset: page.switchInset
-        labelWidth: 200
-        controlX: 208
-        label: Theme.text(171, "NOTIFICATIONS")
-        Row {
-            objectName: "notificationsSwitch"
-            spacing: 20
-            RadioButton {
-                objectName: "notificationsSwitch_on"
-                text: Theme.text(31, "ON")
-                isSelect: page.settings.notificationsOn
-                onClicked: page.settings.setNotifications(true)
-            }
-            RadioButton {
-                objectName: "notificationsSwitch_off"
-                text: Theme.text(32, "OFF")
-                isSelect: !page.settings.notificationsOn
-                onClicked: page.settings.setNotifications(false)
-            }
-        }
-    }
-
     InlineHint {
         id: autostartRefusal
         objectName: "autostartRefusal"
         x: page.labelX; y: page.rowY(9) + 34
-        width: page.rightX - page.labelX - 20
+        width: resetButton.x - x - 12
     }
 
     function setAutostart(on) {
@@ -317,6 +304,7 @@ Item {
     }
 
     PushButton {
+        id: resetButton
         objectName: "resetButton"
         x: saveButton.x - width - 12; y: saveButton.y
         text: Theme.text(77, "RESET")
