@@ -27,7 +27,9 @@ void SettingsActions::readStoredChoices()
     const auto item = [&stored](Item index) { return stored.value(index).toString().toInt(); };
     setKeepRunning(item(KeepRunning) == 1);
     setNotificationsOn(item(NotificationsOff) != 1);
-    setLanguageCode(controllers.languages->codeAt(item(Language)));
+    // Without a stored list the scene keeps its built-in English texts: so do the tray and notices.
+    const bool languageStored = stored.size() > Language;
+    setLanguageCode(languageStored ? controllers.languages->codeAt(item(Language)) : QString());
 }
 
 void SettingsActions::setKeepRunning(bool on)

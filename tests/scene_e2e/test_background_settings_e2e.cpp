@@ -122,23 +122,28 @@ private slots:
     }
 
     // The stored choices without a scene: a background start reads them from the stored list,
-    // and a list stored before they existed keeps today's behaviour.
+    // the language of the tray and notices too, and a list stored before they existed, or
+    // none, keeps today's behaviour.
     void storedChoicesWithoutAScene_data()
     {
         QTest::addColumn<QVariantMap>("stored");
         QTest::addColumn<bool>("keepRunning");
         QTest::addColumn<bool>("notificationsOn");
-        QTest::newRow("a list from before: defaults") << QVariantMap{{"common/total", 32}} << false << true;
-        QTest::newRow("both chosen") << QVariantMap{{"common/total", 34}, {"common/32", 1}, {"common/33", 1}} << true
-                                     << false;
+        QTest::addColumn<QString>("quit");
+        QTest::newRow("nothing stored: defaults, English") << QVariantMap{{"common/total", 0}} << false << true << "Quit";
+        QTest::newRow("a list from before: defaults") << QVariantMap{{"common/total", 32}} << false << true << "Quit";
+        QTest::newRow("both chosen, in Russian")
+            << QVariantMap{{"common/total", 34}, {"common/4", 6}, {"common/32", 1}, {"common/33", 1}} << true << false
+            << QString::fromUtf8("Выход");
         QTest::newRow("unreadable items: defaults")
-            << QVariantMap{{"common/total", 34}, {"common/32", "yes"}, {"common/33", ""}} << false << true;
+            << QVariantMap{{"common/total", 34}, {"common/32", "yes"}, {"common/33", ""}} << false << true << "Quit";
     }
     void storedChoicesWithoutAScene()
     {
         QFETCH(QVariantMap, stored);
         QFETCH(bool, keepRunning);
         QFETCH(bool, notificationsOn);
+        QFETCH(QString, quit);
         SceneDriver::Options options;
         options.prepare = [stored](ModulesSandbox &) {
             QSettings config("modules/setting/apConfig.bin", QSettings::IniFormat);
@@ -151,8 +156,10 @@ private slots:
         QCOMPARE(choices(scene).notificationsOn(), notificationsOn);
         QVERIFY(scene.shell().isVisible());  // a window start shows its window either way
         Widget background(Widget::Start::InBackground);
-        QCOMPARE(background.view()->actions().settings->keepRunning(), keepRunning);
-        QCOMPARE(background.view()->actions().settings->notificationsOn(), notificationsOn);
+        SettingsActions &held = *background.view()->actions().settings;
+        QCOMPARE(held.keepRunning(), keepRunning);
+        QCOMPARE(held.notificationsOn(), notificationsOn);
+        QCOMPARE(held.text(174, "Quit"), quit);
         QVERIFY(!background.view()->rootObject());
     }
 
