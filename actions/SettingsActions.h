@@ -5,6 +5,8 @@
 // notices) are held here as well: read from the stored list at start, then set by the panel
 // as the user changes them.
 #include <QObject>
+#include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 class Controllers;
