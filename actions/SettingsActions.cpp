@@ -20,3 +20,63 @@ bool SettingsActions::save(const QVariantList &items)
 {
     return controllers.appConfig->saveApConfig(items);
 }
+
+void SettingsActions::readStoredChoices()
+{
+    const QVariantList stored = load();
+    const auto item = [&stored](Item index) { return stored.value(index).toString().toInt(); };
+    setKeepRunning(item(KeepRunning) == 1);
+    setNotificationsOn(item(NotificationsOff) != 1);
+    // Without a stored list the scene keeps its built-in English texts: so do the tray and notices.
+    const bool languageStored = stored.size() > Language;
+    setLanguageCode(languageStored ? controllers.languages->codeAt(item(Language)) : QString());
+}
+
+void SettingsActions::setKeepRunning(bool on)
+{
+    if (keepRunningOn == on)
+        return;
+    keepRunningOn = on;
+    emit keepRunningChanged(on);
+}
+
+void SettingsActions::setNotificationsOn(bool on)
+{
+    if (noticesOn == on)
+        return;
+    noticesOn = on;
+    emit notificationsOnChanged(on);
+}
+
+void SettingsActions::setLanguageCode(const QString &code)
+{
+    if (language == code && !strings.isEmpty())
+        return;
+    language = code;
+    strings = controllers.languages->strings(code);
+    emit languageChanged();
+}
+
+QString SettingsActions::text(int index, const QString &fallback) const
+{
+    const QString translated = strings.value(index);
+    return translated.isEmpty() ? fallback : translated;
+}
+
+void SettingsActions::setTrayMissing(bool missing)
+{
+    if (noTray == missing)
+        return;
+    noTray = missing;
+    emit trayMissingChanged();
+}
+
+bool SettingsActions::trayNoticeDue() const
+{
+    return noTray && !controllers.appConfig->trayNoticeGiven();
+}
+
+void SettingsActions::rememberTrayNotice()
+{
+    controllers.appConfig->rememberTrayNotice();
+}

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "actions/PageActions.h"
+#include "actions/SettingsActions.h"
 #include "app/OpenRgbLink.h"
 #include "app/PanelWait.h"
 #include "app/ProfileFollowing.h"
@@ -96,7 +98,7 @@ void growGlyphCachesFromMemory()
 void startShell(Widget &shell)
 {
     shell.checkDevice();
-    if (!deviceReady || shell.staysInBackground())
+    if (!deviceReady || shell.startsInBackground())
         return;
     shell.showNormal();
     shell.startUI();
@@ -176,6 +178,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     QObject::connect(&panelWait, &PanelWait::ready, [&] {
         if (!TrayIcon::available()) {
             qInfo() << "This desktop shows no tray icons; W3 Config answers on the session bus";
+            shell->view()->actions().settings->setTrayMissing(true);
             return;
         }
         tray = std::make_unique<TrayIcon>();

@@ -18,11 +18,6 @@ QString profileName(int profile)
     return QStringLiteral("P%1").arg(profile, 2, 10, QLatin1Char('0'));
 }
 
-QString stageName(int dpi)
-{
-    return QStringLiteral("%1 DPI").arg(dpi);
-}
-
 QIcon applicationIcon()
 {
     return QIcon::fromTheme(QString::fromLatin1(kIconName), QIcon(QPixmap::fromImage(appicon::png())));
@@ -83,8 +78,19 @@ void TrayIcon::buildMenu()
     stageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     stagesEnd = menu.addSeparator();
     stagesEnd->setVisible(false);
-    connect(menu.addAction(QStringLiteral("Open W3 Config")), &QAction::triggered, this, &TrayIcon::openRequested);
-    connect(menu.addAction(QStringLiteral("Quit")), &QAction::triggered, this, &TrayIcon::quitRequested);
+    openEntry = menu.addAction(texts.open);
+    connect(openEntry, &QAction::triggered, this, &TrayIcon::openRequested);
+    quitEntry = menu.addAction(texts.quit);
+    connect(quitEntry, &QAction::triggered, this, &TrayIcon::quitRequested);
+}
+
+void TrayIcon::setTexts(const TrayIcon::Texts &texts)
+{
+    this->texts = texts;
+    openEntry->setText(texts.open);
+    quitEntry->setText(texts.quit);
+    for (QAction *entry : qAsConst(stageEntries))
+        entry->setText(texts.stage.arg(stageValues.value(entry->data().toInt() - 1)));
 }
 
 void TrayIcon::setProfile(int profile)
@@ -102,11 +108,12 @@ void TrayIcon::checkProfile(int profile)
 void TrayIcon::setStages(const QList<int> &values, int stageInUse)
 {
     clearStages();
+    stageValues = values;
     for (int i = 0; i < values.size(); ++i) {
         if (values[i] <= 0)
             continue;
         const int stage = i + 1;
-        auto *entry = new QAction(stageName(values[i]), &menu);
+        auto *entry = new QAction(texts.stage.arg(values[i]), &menu);
         entry->setCheckable(true);
         entry->setEnabled(connected);
         entry->setData(stage);

@@ -16,6 +16,13 @@ class TrayIcon : public QObject {
 public:
     static constexpr int kProfileCount = 10;
 
+    // The menu's words in the user's language; "%1" of `stage` is the stage's DPI value.
+    struct Texts {
+        QString open = QStringLiteral("Open W3 Config");
+        QString quit = QStringLiteral("Quit");
+        QString stage = QStringLiteral("%1 DPI");
+    };
+
     explicit TrayIcon(QObject *parent = nullptr);
 
     // Whether the desktop shows tray icons at all (a StatusNotifier host or an XEmbed tray).
@@ -33,6 +40,7 @@ public slots:
     void setStages(const QList<int> &values, int stageInUse);
     // Without the mouse the profile and stage entries are shown but cannot be chosen.
     void setConnected(bool connected);
+    void setTexts(const TrayIcon::Texts &texts);
 
 signals:
     void profileChosen(int profile);
@@ -54,6 +62,10 @@ private:
     QList<QAction *> profileEntries;
     QList<QAction *> stageEntries;  // one per used stage; the stage number is the action's data
     QAction *stagesEnd = nullptr;   // the separator after the stages
+    QAction *openEntry = nullptr;
+    QAction *quitEntry = nullptr;
+    Texts texts;
+    QList<int> stageValues;
     int profile = 0;
     int stageInUse = 0;
     bool connected = false;

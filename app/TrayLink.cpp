@@ -3,6 +3,7 @@
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
 #include "actions/SensorActions.h"
+#include "actions/SettingsActions.h"
 #include "app/SessionService.h"
 #include "app/TrayIcon.h"
 #include "app/Widget.h"
@@ -12,8 +13,20 @@
 
 #include <QCoreApplication>
 
+namespace {
+// The tray's and the notices' texts in the language files.
+enum Text {
+    kOpenText = 173,
+    kQuitText = 174,
+    kProfileSummary = 175,
+    kProfileBody = 176,
+    kStageSummary = 177,
+    kStageValue = 178,
+};
+}  // namespace
+
 TrayLink::TrayLink(TrayIcon &tray, Widget &shell, SessionService &service, DesktopNotifications &notices)
-    : tray(tray), shell(shell), actions(shell.view()->actions()), notices(notices)
+    : tray(tray), shell(shell), actions(shell.view()->actions()), choices(*actions.settings), notices(notices)
 {
     connect(&tray, &TrayIcon::profileChosen, &service, &SessionService::ApplyProfile);
     connect(&tray, &TrayIcon::stageChosen, &service, &SessionService::SetDpiStage);
@@ -25,23 +38,36 @@ TrayLink::TrayLink(TrayIcon &tray, Widget &shell, SessionService &service, Deskt
     connect(actions.sensor.get(), &SensorActions::stagesChanged, this, &TrayLink::showStages);
     connect(actions.sensor.get(), &SensorActions::currentStageChanged, this, &TrayLink::showStages);
     connect(actions.sensor.get(), &SensorActions::stageSwitched, this, &TrayLink::tellStage);
+    connect(&choices, &SettingsActions::languageChanged, this, &TrayLink::translate);
+    translate();
     tray.setConnected(deviceReady);
     tray.setProfile(actions.profiles->current() + 1);
     tray.setStages(actions.sensor->stageValues(), actions.sensor->currentStage() + 1);
 }
 
-bool TrayLink::windowInFront() const
+// Only what the user may not see in the window is told, and only while notices are wanted.
+bool TrayLink::noticeWanted() const
 {
-    return shell.isVisible() && shell.isActiveWindow();
+    return choices.notificationsOn() && !(shell.isVisible() && shell.isActiveWindow());
+}
+
+void TrayLink::translate()
+{
+    TrayIcon::Texts texts;
+    texts.open = choices.text(kOpenText, texts.open);
+    texts.quit = choices.text(kQuitText, texts.quit);
+    texts.stage = choices.text(kStageValue, texts.stage);
+    tray.setTexts(texts);
 }
 
 void TrayLink::showProfile()
 {
     const int profile = actions.profiles->current() + 1;
     tray.setProfile(profile);
-    if (!windowInFront())
-        notices.notify(DesktopNotifications::Kind::Profile, QString("Profile P%1").arg(profile, 2, 10, QChar('0')),
-                       "The mouse works on this profile now.");
+    if (noticeWanted())
+        notices.notify(DesktopNotifications::Kind::Profile,
+                       choices.text(kProfileSummary, "Profile %1").arg(QString("P%1").arg(profile, 2, 10, QChar('0'))),
+                       choices.text(kProfileBody, "The mouse works on this profile now."));
 }
 
 void TrayLink::showStages()
@@ -51,7 +77,7 @@ void TrayLink::showStages()
 
 void TrayLink::tellStage(int stage)
 {
-    if (!windowInFront())
-        notices.notify(DesktopNotifications::Kind::Stage, QString("DPI stage %1").arg(stage + 1),
-                       QString("%1 DPI").arg(actions.sensor->stageValues().value(stage)));
+    if (noticeWanted())
+        notices.notify(DesktopNotifications::Kind::Stage, choices.text(kStageSummary, "DPI stage %1").arg(stage + 1),
+                       choices.text(kStageValue, "%1 DPI").arg(actions.sensor->stageValues().value(stage)));
 }

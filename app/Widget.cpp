@@ -1,5 +1,7 @@
 #include "app/Widget.h"
 
+#include "actions/PageActions.h"
+#include "actions/SettingsActions.h"
 #include "app/Ui_Controler.h"
 #include "app/UserEvent.h"
 #include "capture/InputCapture.h"
@@ -51,14 +53,18 @@ QString absenceExplanation(const DeviceAbsence &absence)
 
 }  // namespace
 
-Widget::Widget(Start start, QWidget *parent) : QWidget(parent), inBackground(start == Start::InBackground)
+Widget::Widget(Start start, QWidget *parent) : QWidget(parent), startedInBackground(start == Start::InBackground)
 {
     hid.setOwner(this);
     uiCtl = new Ui_Controler;
     uiCtl->setup(this, &hid);
     view()->setHidThread(&hid);
-    setStaysInBackground(inBackground);
-    if (!inBackground)
+    SettingsActions &choices = *view()->actions().settings;
+    choices.readStoredChoices();
+    setStaysInBackground(startedInBackground || choices.keepRunning());
+    connect(&choices, &SettingsActions::keepRunningChanged, this,
+            [this](bool keep) { setStaysInBackground(startedInBackground || keep); });
+    if (!startedInBackground)
         uiCtl->loadScene();
 
     deviceTimer.setInterval(kDeviceChangeDebounceMs);
@@ -100,7 +106,8 @@ void Widget::checkDevice()
 void Widget::reportDeviceMissing(const QString &deviceName)
 {
     const QString cause = absenceExplanation(hid.diagnoseAbsence());
-    if (inBackground) {
+    // A window start without the mouse ends as before, whatever the closing choice.
+    if (inBackground && (startedInBackground || windowShown)) {
         // The program waits in the background for the mouse to come back; only a window that
         // shows, or is asked for, says so.
         if (isVisible() || windowAsked)
@@ -187,6 +194,7 @@ void Widget::closeEvent(QCloseEvent *event)
 void Widget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    windowShown = true;
     emit windowShownChanged(true);
 }
 

@@ -26,9 +26,11 @@ public:
     explicit Widget(Start start = Start::WithWindow, QWidget *parent = nullptr);
     ~Widget() override;
 
-    // Closing the window returns to the background instead of ending the program.
+    // Started without a window (the desktop's autostart, --background).
+    bool startsInBackground() const { return startedInBackground; }
+    // Closing the window returns to the background instead of ending the program: when it
+    // started there, or when the user chose to keep it running in the tray.
     bool staysInBackground() const { return inBackground; }
-    void setStaysInBackground(bool stays);
 
     myQQuickView *view() const;
     Hid_Thread &device() { return hid; }
@@ -72,8 +74,11 @@ private:
     // once the call that closed the window (the scene's own closing sequence) has returned.
     void returnToBackground();
     void dropScene();
+    void setStaysInBackground(bool stays);
 
+    const bool startedInBackground;
     bool inBackground = false;
+    bool windowShown = false;     // the window showed at least once
     bool windowAsked = false;     // openWindow() is looking for the device
     bool sceneDropDue = false;
     QTimer deviceTimer;

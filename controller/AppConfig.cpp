@@ -14,6 +14,7 @@ const char *const kTotalKey = "common/total";
 const char *const kItemKeyPrefix = "common/";
 const char *const kNameKey = "common/name";
 const char *const kColorMaxStageKey = "W3/colorMaxStage";
+const char *const kTrayNoticeKey = "background/trayNoticeGiven";
 constexpr int kDefaultColorMaxStage = 8;
 const char *const kSkinFolder = "./modules/img";
 const QString kFileScheme = QStringLiteral("file");
@@ -118,6 +119,19 @@ void AppConfig::resetApconfig()
             Notices::cannotSave(path, outcome.status);
     }
     apConfigSettings = std::make_unique<SettingsFile>(path);
+}
+
+bool AppConfig::trayNoticeGiven() const
+{
+    return apConfigSettings->value(kTrayNoticeKey, false).toBool();
+}
+
+void AppConfig::rememberTrayNotice()
+{
+    apConfigSettings->setValue(kTrayNoticeKey, true);
+    const WriteOutcome outcome = apConfigSettings->commit();
+    if (!outcome)
+        Notices::cannotSave(path, outcome.status);
 }
 
 bool AppConfig::getIsSkinShow() const

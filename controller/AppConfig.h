@@ -38,6 +38,10 @@ public:
     // Replaces the file by the factory copy. The old file stays when the copy fails, and the
     // user is told.
     void resetApconfig();
+    // Whether the user was told how to get the tray ("background/trayNoticeGiven"); it is kept
+    // apart from the scene's list, written at once and not by SAVE.
+    bool trayNoticeGiven() const;
+    void rememberTrayNotice();
     // Whether "./modules/img" holds more than one skin folder.
     bool getIsSkinShow() const;
 

@@ -111,6 +111,16 @@ QStringList LanguageStore::getGlobalStrings(const QString &langCode)
     return language.strings();
 }
 
+QStringList LanguageStore::strings(const QString &langCode) const
+{
+    return LanguageFile::read(languageFile(langCode)).strings();
+}
+
+QString LanguageStore::codeAt(int position) const
+{
+    return chkLanguages().values().value(position).toString();
+}
+
 QStringList LanguageStore::getProductLayoutStrings_W3(const QString &langCode) const
 {
     QSettings file(languageFile(langCode), QSettings::IniFormat);

@@ -18,6 +18,11 @@ public:
     // sets the process-wide language integrity flag to whether the file's check value holds;
     // when it does not, the user is told once per file that the device stays untouched.
     QStringList getGlobalStrings(const QString &langCode);
+    // The same string list, read for a part of the program without a scene (the tray, the
+    // desktop's notices): the message list and the integrity flag stay as they are.
+    QStringList strings(const QString &langCode) const;
+    // The six-digit code of the language at `position` in the menu; empty when there is none.
+    QString codeAt(int position) const;
     // The product's 16 button names; an empty name means the button is not offered.
     QStringList getProductLayoutStrings_W3(const QString &langCode) const;
 

@@ -3,11 +3,14 @@
 // while no window is in front; "Open W3 Config" opens the window. The menu itself is tested in
 // tst_tray_icon; here its choices are emitted as the menu emits them. In-process on the virtual
 // mouse, a program in the background, a private session bus with a fake notification server.
+#include "actions/PageActions.h"
+#include "actions/SettingsActions.h"
 #include "app/SessionService.h"
 #include "app/Startup.h"
 #include "app/TrayIcon.h"
 #include "app/TrayLink.h"
 #include "app/Widget.h"
+#include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "platform/DesktopNotifications.h"
 #include "tests/platform/FakeNotificationServer.h"
@@ -17,7 +20,9 @@
 #include "tests/support/RecordingPrompts.h"
 #include "virtual/VirtualBus.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QtTest>
 #include <memory>
 
@@ -107,6 +112,61 @@ private slots:
         QCOMPARE(server.received.size(), 0);
     }
 
+    // Switched off, a change is not told; switched on again (no restart), the next one is. The
+    // notices go out in order, so the one received proves the one before was never sent.
+    void noticesFollowTheSwitch()
+    {
+        SettingsActions &choices = *shell->view()->actions().settings;
+        choices.setNotificationsOn(false);
+        emit tray->profileChosen(3);
+        settle();
+        QCOMPARE(mouseCommandBlocks().size(), 8);
+        emit tray->stageChosen(4);
+        settle();
+        choices.setNotificationsOn(true);
+        emit tray->profileChosen(5);
+        settle();
+        QTRY_COMPARE(server.received.size(), 1);
+        QCOMPARE(server.received.first().summary, QString("Profile P05"));
+    }
+
+    // The menu and the notices speak the language the window chose, and follow a change.
+    void menuAndNoticesSpeakTheWindowsLanguage_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("menuEnd");
+        QTest::addColumn<QString>("profileNotice");
+        QTest::addColumn<QString>("stageNotice");
+        QTest::newRow("Chinese") << "025044"
+                                 << QStringList{QString::fromUtf8("打开 W3 Config"), QString::fromUtf8("退出")}
+                                 << QString::fromUtf8("配置文件 P03") << QString::fromUtf8("DPI 档位 4");
+        QTest::newRow("English") << "031000" << QStringList{"Open W3 Config", "Quit"} << "Profile P03" << "DPI stage 4";
+        QTest::newRow("Russian") << "096000" << QStringList{QString::fromUtf8("Открыть W3 Config"), QString::fromUtf8("Выход")}
+                                 << QString::fromUtf8("Профиль P03") << QString::fromUtf8("Уровень DPI 4");
+    }
+    void menuAndNoticesSpeakTheWindowsLanguage()
+    {
+        QFETCH(QString, code);
+        QFETCH(QStringList, menuEnd);
+        QFETCH(QString, profileNotice);
+        QFETCH(QString, stageNotice);
+        SettingsActions &choices = *shell->view()->actions().settings;
+        choices.setLanguageCode(code == "031000" ? "025044" : "031000");
+        choices.setLanguageCode(code);
+        const QStringList labels = menuLabels();
+        QCOMPARE(labels.mid(labels.size() - 2), menuEnd);
+        QVERIFY(labels.contains("P01"));
+
+        emit tray->profileChosen(3);
+        settle();
+        QTRY_COMPARE(server.received.size(), 1);
+        QCOMPARE(server.received.first().summary, profileNotice);
+        emit tray->stageChosen(4);
+        settle();
+        QTRY_COMPARE(server.received.size(), 2);
+        QCOMPARE(server.received.last().summary, stageNotice);
+    }
+
     void openShowsTheWindow()
     {
         emit tray->openRequested();
@@ -114,6 +174,22 @@ private slots:
     }
 
 private:
+    // The tray's menu as the desktop shows it, separators left out.
+    static QStringList menuLabels()
+    {
+        for (QWidget *widget : QApplication::allWidgets()) {
+            auto *menu = qobject_cast<QMenu *>(widget);
+            if (!menu)
+                continue;
+            QStringList labels;
+            for (QAction *entry : menu->actions())
+                if (!entry->isSeparator() && entry->isVisible())
+                    labels << entry->text();
+            return labels;
+        }
+        return {};
+    }
+
     void settle() { QVERIFY(shell->device().waitUntilIdle(kIdleTimeoutMs)); }
 
     FakeNotificationServer server;

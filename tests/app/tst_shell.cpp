@@ -134,6 +134,24 @@ private slots:
         QVERIFY(!sceneProperty(*shell, "visible").toBool());
     }
 
+    // Kept running in the tray, a window start without the mouse still warns and ends: nothing
+    // the user started with a window waits unseen in the background.
+    void keptRunningAWindowStartWithoutTheMouseStillWarns()
+    {
+        QSettings config("modules/setting/apConfig.bin", QSettings::IniFormat);
+        config.setValue("common/total", 34);
+        config.setValue("common/32", 1);
+        config.sync();
+        shell = std::make_unique<Widget>();
+        QVERIFY(shell->staysInBackground());
+        QVERIFY(!shell->startsInBackground());
+        startShell(*shell);
+
+        QVERIFY(!deviceReady);
+        QCOMPARE(prompts->warnings.size(), 1);
+        QVERIFY(!shell->isVisible());
+    }
+
     void demoAccessTextStartsDemoModeWithItsNotice()
     {
         shell = std::make_unique<Widget>();

@@ -89,6 +89,7 @@ private slots:
     void choosing();
     void withoutTheMouseOnlyOpenAndQuitAnswer();
     void aClickOnTheIconOpensTheWindow();
+    void theMenuSpeaksTheGivenLanguage();
 
 private:
     QDBusMessage callAndWait(const QDBusMessage &call);
@@ -373,6 +374,38 @@ void TestTrayIcon::aClickOnTheIconOpensTheWindow()
     activate << 10 << 10;
     QCOMPARE(callAndWait(activate).type(), QDBusMessage::ReplyMessage);
     QTRY_COMPARE_WITH_TIMEOUT(open.count(), 1, kBusLimitMs);
+}
+
+// New words relabel the entries shown and the stages listed later; the entries answer as before.
+void TestTrayIcon::theMenuSpeaksTheGivenLanguage()
+{
+    tray->setConnected(true);
+    tray->setProfile(3);
+    tray->setStages({400, 0, 1600}, 1);
+    TrayIcon::Texts chinese;
+    chinese.open = QString::fromUtf8("打开 W3 Config");
+    chinese.quit = QString::fromUtf8("退出");
+    chinese.stage = QString::fromUtf8("DPI %1 档");
+    tray->setTexts(chinese);
+    QStringList labels;
+    for (const MenuEntry &e : visibleEntries())
+        labels.append(e.label());
+    QCOMPARE(labels.mid(10), QStringList({"-", QString::fromUtf8("DPI 400 档"), QString::fromUtf8("DPI 1600 档"), "-",
+                                          chinese.open, chinese.quit}));
+
+    QSignalSpy stage(tray, &TrayIcon::stageChosen);
+    QSignalSpy open(tray, &TrayIcon::openRequested);
+    click(QString::fromUtf8("DPI 1600 档"));
+    click(chinese.open);
+    QTRY_COMPARE_WITH_TIMEOUT(open.count(), 1, kBusLimitMs);
+    QCOMPARE(stage.count(), 1);
+    QCOMPARE(stage.first().first().toInt(), 3);
+
+    tray->setStages({800}, 1);
+    QVERIFY(entry(QString::fromUtf8("DPI 800 档")).id != 0);
+    tray->setTexts(TrayIcon::Texts());
+    QVERIFY(entry("800 DPI").id != 0);
+    QVERIFY(entry("Quit").id != 0);
 }
 
 int main(int argc, char **argv)

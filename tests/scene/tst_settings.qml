@@ -91,6 +91,8 @@ Item {
             settings.presets = Palette.presets()
             settings.presetIndex = 0
             settings.brightnessStep = 7
+            SettingsActions.keepRunning = false
+            SettingsActions.notificationsOn = true
             slot = createTemporaryObject(panelSlot, stage)
         }
 
@@ -161,11 +163,14 @@ Item {
         function test_saveBuildsTheListAndStartUpReadsItBack_data() {
             return [
                 { tag: "defaults", skin: 0, sound: true, animated: true, language: 1, background: "",
-                  larger: false, preset: 0, rgb: [0, 255, 255], step: 7, alpha: 255 },
+                  larger: false, preset: 0, rgb: [0, 255, 255], step: 7, alpha: 255, keepRunning: false,
+                  notifications: true },
                 { tag: "everything changed", skin: 1, sound: false, animated: false, language: 2,
-                  background: "wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45 },
+                  background: "wall paper.png", larger: true, preset: 4, rgb: [12, 34, 56], step: 0, alpha: 45,
+                  keepRunning: true, notifications: false },
                 { tag: "middle brightness", skin: 1, sound: true, animated: false, language: 0, background: "",
-                  larger: false, preset: 6, rgb: [255, 0, 128], step: 3, alpha: 135 },
+                  larger: false, preset: 6, rgb: [255, 0, 128], step: 3, alpha: 135, keepRunning: true,
+                  notifications: true },
             ]
         }
         function test_saveBuildsTheListAndStartUpReadsItBack(data) {
@@ -186,6 +191,12 @@ Item {
             }
             if (data.larger)
                 mouseClick(findChild(panel(), "textSizeSwitch_larger"))
+            if (data.keepRunning)
+                mouseClick(findChild(panel(), "keepRunningSwitch"))
+            if (!data.notifications)
+                mouseClick(findChild(panel(), "notificationsSwitch"))
+            compare(SettingsActions.keepRunning, data.keepRunning, "the program follows the switch at once")
+            compare(SettingsActions.notificationsOn, data.notifications)
             mouseClick(findChild(panel(), "colorPreset_" + data.preset))
             settings.storeColor(data.rgb[0], data.rgb[1], data.rgb[2])
             settings.setBrightness(data.step)
@@ -194,7 +205,7 @@ Item {
             compare(closeSpy.count, 1, "SAVE closes the panel")
 
             var saved = sceneTest.storedAppConfig()
-            compare(saved.length, 32)
+            compare(saved.length, 34)
             compare(saved[0], "1")
             compare(saved[1], String(data.skin + 1))
             compare(saved[2], data.sound ? "0" : "1")
@@ -208,9 +219,13 @@ Item {
             compare(saved[29], String(data.preset))
             compare(saved[30], String(data.step))
             compare(saved[31], "https://example.org/help", "the web address is kept")
+            compare(saved[32], data.keepRunning ? "1" : "0")
+            compare(saved[33], data.notifications ? "0" : "1")
 
             // The next start reads the stored text back into the same settings.
             sceneRoot.restoreDefaults()
+            SettingsActions.keepRunning = !data.keepRunning
+            SettingsActions.notificationsOn = !data.notifications
             settings.initUI()
             compare(sceneRoot.skin_No, data.skin + 1)
             compare(sceneTest.audio, data.sound)
@@ -225,6 +240,8 @@ Item {
             compare([Math.round(color.r * 255), Math.round(color.g * 255), Math.round(color.b * 255)], data.rgb)
             compare(Math.round(color.a * 255), data.alpha)
             compare(sceneRoot.globalSetting_url, "https://example.org/help")
+            compare(SettingsActions.keepRunning, data.keepRunning)
+            compare(SettingsActions.notificationsOn, data.notifications)
         }
 
         function test_damagedItemsFallBackToTheDefaults() {
@@ -330,14 +347,23 @@ Item {
         // An open list lies over the rows below it: a click on it picks from the list, never
         // the control of a later row underneath.
         function test_openListCoversTheRowsBelow() {
-            sceneTest.writeAppConfig([1, 1, 0, 0, 1])
+            sceneTest.writeAppConfig([1, 1, 0, 0, 0])
             settings.initUI()
             var page = panel()
-            mouseClick(findChild(page, "languageList"))
+            var languageList = findChild(page, "languageList")
+            mouseClick(languageList)
             var larger = findChild(page, "textSizeSwitch_larger")
             var spot = larger.mapToItem(page, larger.width / 2, larger.height / 2)
+            var over = -1
+            tryVerify(function() { return findChild(languageList, "languageList_item0") !== null }, 2000)
+            for (var i = 0; i < settings.languageNames.length; ++i) {
+                var row = findChild(languageList, "languageList_item" + i)
+                if (row && row.contains(row.mapFromItem(page, spot.x, spot.y)))
+                    over = i
+            }
+            verify(over > 0, "a row of the open list, not the one chosen, lies over the switch")
             mouseClick(page, spot.x, spot.y)
-            compare(settings.languagePosition, 2, "the list's row over the switch")
+            compare(settings.languagePosition, over, "the list's row over the switch")
             verify(!larger.isSelect)
             compare(sceneRoot.globalSetting_size, 11)
         }

@@ -145,7 +145,7 @@ private slots:
         QVERIFY(!scene.screenshot("skin2_japanese_settings_closed").isEmpty());
 
         const auto file = scene.appConfigFile();
-        QCOMPARE(file->value("common/total").toInt(), 32);
+        QCOMPARE(file->value("common/total").toInt(), 34);
         QCOMPARE(file->value("common/0").toInt(), 1);
         QCOMPARE(file->value("common/1").toInt(), 2);
         QCOMPARE(file->value("common/4").toInt(), japanese);

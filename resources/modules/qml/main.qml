@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import W3.Actions 1.0
 import "qrc:/modules/qml/basic"
 import "qrc:/modules/qml/common"
 import "qrc:/modules/qml/W3"
@@ -32,6 +33,9 @@ Item {
     property bool initialised: false
     property bool openingDone: false
     readonly property bool ready: openingDone && mainW3.menusIn     // the opening sequence is over
+    // A desktop without tray icons: the user learns once how to get them, after the opening.
+    readonly property bool trayNoticeWanted: ready && SettingsActions.trayMissing
+    onTrayNoticeWantedChanged: if (trayNoticeWanted) tellMissingTray()
 
     // The product frame, the bottom bar and the menus take no input while the settings are open.
     readonly property bool frameEnabled: !isGlobalSettingSelect
@@ -149,6 +153,16 @@ Item {
         var place = url.indexOf("file://") === 0 ? decodeURIComponent(url.substring(7)) : url
         Questions.ask(Theme.text(122, "HELP"),
                       Theme.text(123, "No web browser could open the help page. It is at:") + "\n" + place,
+                      [Theme.text(124, "OK")], 0, null)
+    }
+
+    // Remembered as soon as it shows: it is not shown again, in this run or the next.
+    function tellMissingTray() {
+        if (!SettingsActions.trayNoticeDue())
+            return
+        SettingsActions.rememberTrayNotice()
+        Questions.ask(Theme.text(179, "NO TRAY ICON"),
+                      Theme.text(172, "This desktop shows no tray icons, so W3 Config has none; in the background it still answers w3ctl and the session bus. On GNOME the AppIndicator and KStatusNotifierItem Support extension brings them."),
                       [Theme.text(124, "OK")], 0, null)
     }
 

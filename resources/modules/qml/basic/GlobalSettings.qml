@@ -4,7 +4,8 @@ import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The global settings as the scene lives with them: skin, sound, animation, language,
-// background, text size, text colour and brightness. Start-up applies the stored list to the
+// background, text size, text colour and brightness, and what the program does beside the
+// window (keep running in the tray, desktop notices), which the program follows at once. Start-up applies the stored list to the
 // scene root's data model (`sceneRoot`) before any panel exists; the settings panel, made when
 // first opened, shows this state and forwards the user's choices here. A change takes effect
 // at once and stays `pending` until store(); discard() puts the stored settings back.
@@ -36,6 +37,8 @@ Item {
     readonly property int textSize: sceneRoot ? sceneRoot.globalSetting_size : sizeNormal
     readonly property bool customBackground: sceneRoot ? sceneRoot.isCustomBackground : false
     readonly property var presetColor: presets[presetIndex]
+    readonly property bool keepRunning: SettingsActions.keepRunning
+    readonly property bool notificationsOn: SettingsActions.notificationsOn
 
     PendingChanges { id: changes; shown: settings.sceneRoot ? settings.buildConfigList() : [] }
     readonly property bool pending: changes.pending
@@ -88,9 +91,11 @@ Item {
         brightnessStep = number(SettingsActions.Brightness, 7, 0, 7)
         choosePreset(number(SettingsActions.Preset, 0, 0, builtIn.length - 1))
         sceneRoot.globalSetting_url = String(item(SettingsActions.WebAddress, ""))
+        setKeepRunning(number(SettingsActions.KeepRunning, 0, 0, 1) === 1)
+        setNotifications(number(SettingsActions.NotificationsOff, 0, 0, 1) === 0)
     }
 
-    // The 32 items of the application configuration, as SAVE stores them.
+    // The items of the application configuration, as SAVE stores them.
     function buildConfigList() {
         var list = []
         list[SettingsActions.Version] = configVersion
@@ -107,6 +112,8 @@ Item {
         list[SettingsActions.Preset] = presetIndex
         list[SettingsActions.Brightness] = brightnessStep
         list[SettingsActions.WebAddress] = sceneRoot.globalSetting_url
+        list[SettingsActions.KeepRunning] = keepRunning ? 1 : 0
+        list[SettingsActions.NotificationsOff] = notificationsOn ? 0 : 1
         return list
     }
 
@@ -140,6 +147,14 @@ Item {
         sceneRoot.animation_speed = on ? speedOn : speedOff
     }
 
+    function setKeepRunning(on) {
+        SettingsActions.keepRunning = on
+    }
+
+    function setNotifications(on) {
+        SettingsActions.notificationsOn = on
+    }
+
     function setLargerText(larger) {
         sceneRoot.globalSetting_size = larger ? sizeLarger : sizeNormal
     }
@@ -163,6 +178,7 @@ Item {
         var code = languageCodes[position]
         languagePosition = position
         var strings = ui_View.getGlobalStrings(code)
+        SettingsActions.languageCode = code
         sceneRoot.globalSetting_stringList = strings
         if (strings.length > 0 && strings[0] !== "")
             sceneRoot.globalSetting_fontFamily = strings[0]

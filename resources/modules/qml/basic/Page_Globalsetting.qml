@@ -3,7 +3,7 @@ import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The global settings sheet: skin, sound, animation, language, background, text size, text
-// colour and brightness. A view of `settings` (GlobalSettings, which holds them from start-up
+// colour, brightness, and the program beside the window (autostart, tray, notices). A view of `settings` (GlobalSettings, which holds them from start-up
 // on): it shows their state as it is when the sheet is made and forwards every choice there.
 // SAVE stores them and closes the sheet.
 Item {
@@ -60,7 +60,9 @@ Item {
     // Left column: one row per setting, label then control; the controls of all rows line up.
     readonly property int labelX: 28
     readonly property int firstRowY: 68
-    readonly property int rowStep: 46
+    // Ten rows end above the RESET and SAVE buttons, whose row the widest switches reach, and
+    // the last one below the text colour palette.
+    readonly property int rowStep: 34
     readonly property int rightX: 430
     readonly property int switchInset: 4
     function rowY(row) { return firstRowY + row * rowStep }
@@ -181,11 +183,44 @@ Item {
         }
     }
 
-    // Written to the desktop's autostart folder at once: the entry there is the setting.
+    // What the program does beside the window: followed at once, stored by SAVE. One toggle
+    // each, as narrow as BACKGROUND's, so that they stay left of the text colour palette.
     SettingRow {
         x: page.labelX; y: page.rowY(7)
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(170, "KEEP RUNNING IN THE TRAY")
+        Button_2state {
+            objectName: "keepRunningSwitch"
+            width: 150; height: 32
+            normalSource: ""
+            hoverSource: ""
+            text: "\u3010 " + (page.settings.keepRunning ? Theme.text(31, "ON") : Theme.text(32, "OFF")) + " \u3011"
+            onClicked: page.settings.setKeepRunning(!page.settings.keepRunning)
+        }
+    }
+
+    SettingRow {
+        x: page.labelX; y: page.rowY(8)
+        labelWidth: 200
+        controlX: 208
+        label: Theme.text(171, "NOTIFICATIONS")
+        Button_2state {
+            objectName: "notificationsSwitch"
+            width: 150; height: 32
+            normalSource: ""
+            hoverSource: ""
+            text: "\u3010 " + (page.settings.notificationsOn ? Theme.text(31, "ON") : Theme.text(32, "OFF")) + " \u3011"
+            onClicked: page.settings.setNotifications(!page.settings.notificationsOn)
+        }
+    }
+
+    // Written to the desktop's autostart folder at once: the entry there is the setting. The
+    // last row, below the palette: its switch reaches under the text colour column.
+    SettingRow {
+        x: page.labelX; y: page.rowY(9)
         controlInset: page.switchInset
-        // The longest name of the panel: the switch sits further right.
+        // The long names of the last rows: their controls sit further right.
         labelWidth: 200
         controlX: 208
         label: Theme.text(168, "START WITH THE DESKTOP")
@@ -209,8 +244,8 @@ Item {
     InlineHint {
         id: autostartRefusal
         objectName: "autostartRefusal"
-        x: page.labelX; y: page.rowY(7) + 30
-        width: page.rightX - page.labelX - 20
+        x: page.labelX; y: page.rowY(9) + 34
+        width: resetButton.x - x - 12
     }
 
     function setAutostart(on) {
@@ -328,6 +363,7 @@ Item {
     }
 
     PushButton {
+        id: resetButton
         objectName: "resetButton"
         x: saveButton.x - width - 12; y: saveButton.y
         text: Theme.text(77, "RESET")
