@@ -1,5 +1,6 @@
 #include "actions/PageActions.h"
 
+#include "actions/ApplicationLinks.h"
 #include "actions/KeyActions.h"
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"
@@ -13,7 +14,8 @@ PageActions::PageActions(Controllers &controllers)
       sensor(std::make_unique<SensorActions>(controllers)),
       lighting(std::make_unique<LightingActions>(controllers)),
       settings(std::make_unique<SettingsActions>(controllers)),
-      profiles(std::make_unique<ProfileActions>(controllers, *keys, *lighting, *sensor))
+      profiles(std::make_unique<ProfileActions>(controllers, *keys, *lighting, *sensor)),
+      applications(std::make_unique<ApplicationLinks>())
 {
 }
 
