@@ -4,7 +4,8 @@ const QList<CommandRow> &commandTable()
 {
     static const QList<CommandRow> table = {statusCommand(), profileCommand(), dpiCommand(),
                                             rateCommand(),   buttonCommand(),  lightCommand(),
-                                            wheelCommand(),  macroCommand(),   pointerCommand()};
+                                            wheelCommand(),  macroCommand(),   pointerCommand(),
+                                            appCommand()};
     return table;
 }
 

@@ -56,3 +56,4 @@ const CommandRow &lightCommand();
 const CommandRow &wheelCommand();
 const CommandRow &macroCommand();
 const CommandRow &pointerCommand();
+const CommandRow &appCommand();
