@@ -72,6 +72,8 @@ public:
     // profile holding the link, as P01..P10).
     static QString describe(Refusal refusal);
     Q_INVOKABLE QString describeLast() const;
+    // The profile holding the link of the last AlreadyLinked refusal.
+    Q_INVOKABLE int lastHolder() const { return lastProfile; }
     Q_INVOKABLE static QString matchSpelling(int match);
     static std::optional<ApplicationMatch> matchNamed(const QString &spelling);
     static QString profileLabel(int profile);
