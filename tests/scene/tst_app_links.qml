@@ -32,6 +32,7 @@ Item {
         function openSheet(profile) {
             var root = createTemporaryObject(sceneMaker, stage).item
             root.initUI()
+            root.visible = true
             var menu = findChild(root, "Menu_Prof")
             menu.x = 880
             mouseClick(findChild(menu, "Menu_Prof_" + profile), 20, 10, Qt.RightButton)
