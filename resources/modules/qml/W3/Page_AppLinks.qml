@@ -88,8 +88,8 @@ Item {
 
     SettingRow {
         x: 28; y: 68
-        labelWidth: 300
-        controlX: 310
+        labelWidth: 330
+        controlX: 340
         controlInset: 4
         label: Theme.text(182, "AUTO SWITCH")
         Row {
@@ -113,8 +113,8 @@ Item {
     SettingRow {
         x: 28; y: 114
         z: 3
-        labelWidth: 300
-        controlX: 310
+        labelWidth: 330
+        controlX: 340
         label: Theme.text(183, "WHEN NO APPLICATION MATCHES:")
         DropdownList {
             id: defaultList
