@@ -19,35 +19,6 @@ constexpr MatchWord kMatchWords[] = {
     {ApplicationMatch::ProgramName, "program"},
 };
 
-// A character that would not show as itself in the panel or a terminal: controls (line breaks,
-// escapes), format characters (direction overrides), unassigned and private code points, and
-// any space but the plain one.
-bool isHidden(uint code)
-{
-    switch (QChar::category(code)) {
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-    case QChar::Other_Surrogate:
-    case QChar::Other_PrivateUse:
-    case QChar::Other_NotAssigned:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-        return true;
-    case QChar::Separator_Space:
-        return code != ' ';
-    default:
-        return false;
-    }
-}
-
-bool holdsHidden(const QString &name)
-{
-    for (uint code : name.toUcs4())
-        if (isHidden(code))
-            return true;
-    return false;
-}
-
 // What an application in front would show for a link by `match` to `name`.
 ApplicationIdentity identityNamed(ApplicationMatch match, const QString &name)
 {
@@ -69,7 +40,7 @@ ApplicationIdentity identityNamed(ApplicationMatch match, const QString &name)
 QString shown(const QString &name)
 {
     const QString trimmed = name.trimmed();
-    return trimmed.isEmpty() || trimmed.size() > ApplicationRules::kMaxNameLength || holdsHidden(trimmed) ? QString()
+    return trimmed.isEmpty() || trimmed.size() > ApplicationRules::kMaxNameLength || ApplicationRules::holdsHiddenCharacters(trimmed) ? QString()
                                                                                                          : trimmed;
 }
 
@@ -132,7 +103,7 @@ ApplicationLinks::Refusal ApplicationLinks::problemOfName(const QString &name, A
         return NoName;
     if (name.size() > ApplicationRules::kMaxNameLength)
         return NameTooLong;
-    if (holdsHidden(name))
+    if (ApplicationRules::holdsHiddenCharacters(name))
         return NameNotAllowed;
     if (match == ApplicationMatch::ProgramName && name.contains(QChar('/')))
         return FolderInProgram;
