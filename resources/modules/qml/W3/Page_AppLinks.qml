@@ -149,11 +149,22 @@ Item {
         }
         Label {
             objectName: "appLinksEmpty"
-            visible: linkList.count === 0
+            visible: linkList.count === 0 && ApplicationLinks.fileProblem === ""
             width: parent.width
             height: 34
             text: Theme.text(190, "No application is linked to %1.").arg(page.label(page.profile))
         }
+    }
+    // A links file that cannot be read stays as it is until it is mended; the sheet says why.
+    Label {
+        objectName: "appLinksFileProblem"
+        x: 28; y: 170
+        width: 654
+        height: 34
+        visible: ApplicationLinks.fileProblem !== ""
+        color: Theme.warning
+        wrapMode: Text.Wrap
+        text: Theme.text(197, "The links file cannot be read (%1); nothing is changed.").arg(ApplicationLinks.fileProblem)
     }
     ListScrollBar {
         id: scrollBar
