@@ -1,6 +1,7 @@
 #include "actions/PageActions.h"
 
 #include "actions/HeldProfile.h"
+#include "actions/ApplicationLinks.h"
 #include "actions/KeyActions.h"
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"
@@ -15,7 +16,8 @@ PageActions::PageActions(Controllers &controllers)
       sensor(std::make_unique<SensorActions>(controllers, *mouseHolds)),
       lighting(std::make_unique<LightingActions>(controllers, *mouseHolds)),
       settings(std::make_unique<SettingsActions>(controllers)),
-      profiles(std::make_unique<ProfileActions>(controllers, *mouseHolds, *keys, *lighting, *sensor))
+      profiles(std::make_unique<ProfileActions>(controllers, *mouseHolds, *keys, *lighting, *sensor)),
+      applications(std::make_unique<ApplicationLinks>())
 {
 }
 

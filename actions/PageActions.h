@@ -3,6 +3,7 @@
 // w3ctl and the tests drive the same units.
 #include <memory>
 
+class ApplicationLinks;
 class Controllers;
 class HeldProfile;
 class KeyActions;
@@ -28,4 +29,6 @@ public:
     std::unique_ptr<LightingActions> lighting;
     std::unique_ptr<SettingsActions> settings;
     std::unique_ptr<ProfileActions> profiles;
+    // The profiles' links to applications (the file of the program's working folder).
+    std::unique_ptr<ApplicationLinks> applications;
 };

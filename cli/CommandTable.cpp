@@ -5,7 +5,7 @@ const QList<CommandRow> &commandTable()
     static const QList<CommandRow> table = {statusCommand(), profileCommand(), dpiCommand(),
                                             rateCommand(),   buttonCommand(),  lightCommand(),
                                             wheelCommand(),  macroCommand(),   pointerCommand(),
-                                            openRgbCommand()};
+                                            openRgbCommand(), appCommand()};
     return table;
 }
 

@@ -57,3 +57,4 @@ const CommandRow &wheelCommand();
 const CommandRow &macroCommand();
 const CommandRow &pointerCommand();
 const CommandRow &openRgbCommand();
+const CommandRow &appCommand();

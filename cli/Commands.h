@@ -37,6 +37,7 @@ public:
     void macro();
     void pointer();
     void openRgb();
+    void app();
 
 private:
     // Profiles and macros (no device needed).
@@ -52,6 +53,11 @@ private:
     void exportMacro(const QString &name, const QString &file);
     QString exportTarget(const QString &file) const;
     CliFailure exportFailure(const QString &file);
+    // Application links (no device needed).
+    void listApplicationLinks();
+    QString linkMatchOption(bool required) const;
+    static QString optionOfMatch(const QString &match);
+    void settleLinkChange(int outcome);
 
 
     // The mouse, ready to be written (exit code 2 or 3 otherwise).

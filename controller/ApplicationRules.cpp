@@ -70,7 +70,33 @@ std::optional<bool> switchValue(const QVariant &value)
     return std::nullopt;
 }
 
+bool isHidden(uint code)
+{
+    switch (QChar::category(code)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    case QChar::Separator_Space:
+        return code != ' ';
+    default:
+        return false;
+    }
+}
+
 }  // namespace
+
+bool ApplicationRules::holdsHiddenCharacters(const QString &name)
+{
+    for (uint code : name.toUcs4())
+        if (isHidden(code))
+            return true;
+    return false;
+}
 
 bool ApplicationRule::matches(const ApplicationIdentity &application) const
 {
@@ -99,6 +125,8 @@ QString ApplicationRules::problemOf(const ApplicationRule &rule)
         return QStringLiteral("a rule names no application");
     if (rule.name.size() > kMaxNameLength)
         return QStringLiteral("a rule's application name is longer than %1 characters").arg(kMaxNameLength);
+    if (holdsHiddenCharacters(rule.name))
+        return QStringLiteral("a rule's application name holds invisible or control characters");
     if (rule.name.contains(QChar('/')) && rule.match == ApplicationMatch::ProgramName)
         return QStringLiteral("a program is named by its file name, without a folder");
     if (!ProfileStore::isValidProfile(rule.profile))

@@ -66,6 +66,10 @@ public:
 
     // Why a rule cannot be kept; empty when it can.
     static QString problemOf(const ApplicationRule &rule);
+    // Whether `name` holds a character that would not show as itself in the window or a
+    // terminal: controls (line breaks, escapes), format characters (direction overrides),
+    // unassigned and private code points, any space but the plain one.
+    static bool holdsHiddenCharacters(const QString &name);
 
 private:
     static ApplicationRules refused(const QString &reason);

@@ -1,5 +1,6 @@
 #include "controller/PageActionsQml.h"
 
+#include "actions/ApplicationLinks.h"
 #include "actions/KeyActions.h"
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"
@@ -43,6 +44,7 @@ void registerPageActions(PageActions &actions)
         registerUnit<LightingActions>("LightingActions", [](PageActions &a) { return a.lighting.get(); });
         registerUnit<SettingsActions>("SettingsActions", [](PageActions &a) { return a.settings.get(); });
         registerUnit<ProfileActions>("ProfileActions", [](PageActions &a) { return a.profiles.get(); });
+        registerUnit<ApplicationLinks>("ApplicationLinks", [](PageActions &a) { return a.applications.get(); });
         // The desktop's autostart entry is the setting itself: one object reads and writes it.
         qmlRegisterSingletonType<Autostart>("W3.Actions", 1, 0, "Autostart", [](QQmlEngine *, QJSEngine *) -> QObject * {
             static Autostart autostart;

@@ -35,5 +35,8 @@ expect "normal reversed" w3ctl wheel ""
 expect "on off" w3ctl pointer --acceleration ""
 expect "--force" w3ctl button 4 --f
 expect "stage" w3ctl --wait 5 dpi st
+expect "list link" w3ctl app li
+expect "--class" w3ctl app link 3 --cl
+expect "none" w3ctl app default n
 [[ $failures -eq 0 ]] && echo "completion: all cases pass"
 exit $failures

@@ -547,6 +547,113 @@ private slots:
         QVERIFY(FakePointer::calls.isEmpty());
     }
 
+    // `app` works on the links file alone: each row runs its steps, then one command, and
+    // compares what it printed, its exit code and the links as `app list` shows them after.
+    void applicationLinksFollowTheCommandLine_data()
+    {
+        QTest::addColumn<QByteArray>("file");       // the links file before; empty: none
+        QTest::addColumn<QStringList>("steps");     // commands run first, each must succeed
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("listed");        // `app list` afterwards
+        const QString none = "switch off\ndefault none\n";
+        QTest::newRow("no file yet") << QByteArray() << QStringList() << "app list" << 0 << none << "" << none;
+        QTest::newRow("by window class")
+            << QByteArray() << QStringList() << "app link 3 --class steam" << 0 << "profile 3 follows steam\n" << ""
+            << none + "link 3 --class steam\n";
+        QTest::newRow("by application id, listed by profile")
+            << QByteArray() << QStringList{"app link 5 --program blender"} << "app link 3 --id org.gnome.Gedit" << 0
+            << "profile 3 follows org.gnome.Gedit\n" << ""
+            << none + "link 3 --id org.gnome.Gedit\nlink 5 --program blender\n";
+        QTest::newRow("unlink one kind")
+            << QByteArray() << QStringList{"app link 3 --class steam", "app link 3 --program steam"}
+            << "app unlink 3 --program steam" << 0 << "profile 3 no longer follows steam\n" << ""
+            << none + "link 3 --class steam\n";
+        QTest::newRow("a kind without its name")
+            << QByteArray() << QStringList{"app link 3 --class steam"} << "app unlink 3 steam --program" << 1 << ""
+            << "w3ctl: option --program needs a value; " << none + "link 3 --class steam\n";
+        QTest::newRow("unlink every way")
+            << QByteArray() << QStringList{"app link 3 --class steam", "app link 3 --program steam"}
+            << "app unlink 3 steam" << 0 << "profile 3 no longer follows steam\n" << "" << none;
+        QTest::newRow("unlink what is not linked")
+            << QByteArray() << QStringList{"app link 3 --class steam"} << "app unlink 4 steam" << 1 << ""
+            << "w3ctl: No such application is linked to this profile.\n" << none + "link 3 --class steam\n";
+        QTest::newRow("default and switch")
+            << QByteArray() << QStringList{"app on"} << "app default 10" << 0
+            << "profile 10 when no application matches\n" << "" << "switch on\ndefault 10\n";
+        QTest::newRow("no default")
+            << QByteArray() << QStringList{"app default 2", "app on", "app off"} << "app default none" << 0
+            << "no default profile\n" << "" << none;
+        QTest::newRow("already linked elsewhere")
+            << QByteArray() << QStringList{"app link 2 --class Steam"} << "app link 3 --class steam" << 1 << ""
+            << "w3ctl: This application is already linked to P02.\n" << none + "link 2 --class Steam\n";
+        QTest::newRow("control characters")
+            << QByteArray() << QStringList() << "app link 3 --class st\x1b[0meam" << 1 << ""
+            << "w3ctl: The name holds invisible or control characters.\n" << none;
+        QTest::newRow("a folder for a program")
+            << QByteArray() << QStringList() << "app link 3 --program /usr/bin/blender" << 1 << ""
+            << "w3ctl: A program is named by its file name, without a folder.\n" << none;
+        QTest::newRow("two kinds at once")
+            << QByteArray() << QStringList() << "app link 3 --class a --id b" << 1 << ""
+            << "w3ctl: give one of --id, --class and --program; " << none;
+        QTest::newRow("no kind")
+            << QByteArray() << QStringList() << "app link 3" << 1 << ""
+            << "w3ctl: give the application with --id, --class or --program; " << none;
+        QTest::newRow("default out of range")
+            << QByteArray() << QStringList() << "app default 11" << 1 << "" << "w3ctl: profile must be 1-10, not \"11\"; "
+            << none;
+        QTest::newRow("unknown action")
+            << QByteArray() << QStringList() << "app follow 3" << 1 << "" << "w3ctl: unknown app action \"follow\"; "
+            << none;
+        const QByteArray damaged = "[follow]\nenabled=yes\n";
+        QTest::newRow("damaged file is not replaced")
+            << damaged << QStringList() << "app on" << 3 << ""
+            << "w3ctl: ./modules/setting/appRules.ini: The links file cannot be read (the switch is neither true "
+               "nor false); nothing is changed.\n"
+            << "";
+        QTest::newRow("damaged file is not listed")
+            << damaged << QStringList() << "app list" << 3 << ""
+            << "w3ctl: cannot read ./modules/setting/appRules.ini: the switch is neither true nor false\n" << "";
+    }
+    void applicationLinksFollowTheCommandLine()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QString, listed);
+        const QString links = "modules/setting/appRules.ini";
+        QFile::remove(links);
+        if (!file.isEmpty()) {
+            QFile damaged(links);
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write(file);
+        }
+        for (const QString &step : steps) {
+            const CliRun run = CliRun::of(step.split(' '));
+            QVERIFY2(run.code == 0, qPrintable(step + ": " + run.err));
+        }
+        const QByteArray before = fileBytes(links);
+        vhid::Bus::instance().clearRecords();
+        const CliRun cli = CliRun::of(arguments.split(' '));
+        QCOMPARE(cli.code, code);
+        QCOMPARE(cli.out, out);
+        QVERIFY2(err.isEmpty() ? cli.err.isEmpty() : cli.err.startsWith(err), qPrintable(cli.err));
+        QCOMPARE(setTraffic(), QStringList());
+        if (code != 0)
+            QCOMPARE(fileBytes(links), before);
+        if (!listed.isEmpty()) {
+            const CliRun list = CliRun::of({"app", "list"});
+            QCOMPARE(list.out, listed);
+        }
+        if (!file.isEmpty())
+            QCOMPARE(fileBytes(links), file);
+    }
+
     void withoutAMouseASettingExitsWithTwoAndChangesNothing()
     {
         vhid::Bus::instance().reset();

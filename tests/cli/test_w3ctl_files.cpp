@@ -236,6 +236,7 @@ void TestW3ctlFiles::everyWriterWaitsForTheLock_data()
     QTest::newRow("profile import") << QStringList{"profile", "import", "1", "import.pf"} << kSettingFolder + "/p1.bin";
     QTest::newRow("profile reset") << QStringList{"profile", "reset", "1"} << kSettingFolder + "/p1.bin";
     QTest::newRow("macro import") << QStringList{"macro", "import", "import.mc", "m1"} << kMacroFolder + "/m1.bin";
+    QTest::newRow("app link") << QStringList{"app", "link", "1", "--class", "steam"} << kSettingFolder + "/appRules.ini";
 }
 
 void TestW3ctlFiles::everyWriterWaitsForTheLock()

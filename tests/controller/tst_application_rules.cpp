@@ -59,6 +59,7 @@ private slots:
         QTest::newRow("unknown match") << head + "[rule]\nsize=1\n1\\match=title\n1\\name=a\n1\\profile=1\n" << false << 0;
         QTest::newRow("empty name") << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=\n1\\profile=1\n" << false << 0;
         QTest::newRow("name too long") << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=" + QByteArray(256, 'a') + "\n1\\profile=1\n" << false << 0;
+        QTest::newRow("escape in a name") << head + "[rule]\nsize=1\n1\\match=windowClass\n1\\name=\"a\\x1b[2Jb\"\n1\\profile=1\n" << false << 0;
         QTest::newRow("program with folder") << head + "[rule]\nsize=1\n1\\match=program\n1\\name=/usr/bin/a\n1\\profile=1\n" << false << 0;
         QTest::newRow("profile beyond") << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=a\n1\\profile=12\n" << false << 0;
         QTest::newRow("file too large") << head + QByteArray(ApplicationRules::kMaxFileBytes, '#') << false << 0;
@@ -135,6 +136,7 @@ private slots:
         QTest::newRow("long name") << int(ApplicationMatch::ApplicationId) << QString(256, 'x') << 1;
         QTest::newRow("no profile") << int(ApplicationMatch::ApplicationId) << "a" << 10;
         QTest::newRow("program path") << int(ApplicationMatch::ProgramName) << "/bin/sh" << 1;
+        QTest::newRow("line break") << int(ApplicationMatch::WindowClass) << "a\nb" << 1;
     }
     void refusesInvalidRules()
     {

@@ -46,6 +46,12 @@ private slots:
     {
         SceneDriver scene;
         QVERIFY(scene.start());
+        // The application links sheet is made when first opened: opened and closed once.
+        QVERIFY(scene.click("Menu_Prof_0", Qt::RightButton));
+        QVERIFY(scene.click("Menu_Prof_apps"));
+        QVERIFY(scene.waitForItem("Page_AppLinks"));
+        QVERIFY(scene.click("appLinksClose"));
+        QVERIFY(scene.waitFor([&] { return !scene.item("Page_AppLinks")->isVisible(); }));
         QVERIFY(scene.click("Menu_Up_settings"));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_Globalsetting", "x").toInt() == 160; }));
         const QStringList codes = scene.property("GlobalSettings", "languageCodes").toStringList();

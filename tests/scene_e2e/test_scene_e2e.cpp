@@ -5,12 +5,14 @@
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
 #include "app/Widget.h"
+#include "controller/ApplicationRules.h"
 #include "controller/ProfileStore.h"
 #include "controller/myQQuickView.h"
 #include "tests/support/SceneDriver.h"
 #include "virtual/VirtualBus.h"
 
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QSettings>
 #include <QtTest>
 
@@ -257,6 +259,67 @@ private slots:
         QCOMPARE(scene.property("Menu_Prof", "currentIndex").toInt(), 4);
         QCOMPARE(marked(), QList<int>{2});
         QVERIFY(!scene.screenshot(QString("skin%1_english_profile_held").arg(skin)).isEmpty());
+    }
+
+    // Right-click a profile, APPS…, +, type a name, LINK: the links file holds the link and the
+    // profile row shows its glyph; in both skins and three scripts, with screenshots.
+    void applicationLinksFromTheProfileMenu_data()
+    {
+        QTest::addColumn<int>("skin");
+        QTest::addColumn<QString>("language");  // empty: the built-in English
+        QTest::newRow("Carbon") << 1 << QString();
+        QTest::newRow("Ember") << 2 << QString();
+        QTest::newRow("Carbon, Russian") << 1 << "096000";
+        QTest::newRow("Ember, Chinese") << 2 << "025044";
+    }
+    void applicationLinksFromTheProfileMenu()
+    {
+        QFETCH(int, skin);
+        QFETCH(QString, language);
+        SceneDriver scene(SceneDriver::inSkin(skin));
+        QVERIFY(scene.start());
+        // Typed keys reach the window in front only; without a window manager nobody brings it.
+        scene.shell().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&scene.shell()));
+        const QString shot = QString("skin%1_%2_app_links").arg(skin).arg(language.isEmpty() ? "english" : language);
+        if (!language.isEmpty()) {
+            const int position = scene.property("GlobalSettings", "languageCodes").toStringList().indexOf(language);
+            QVERIFY(position >= 0);
+            scene.call("GlobalSettings", "setLanguage", {position});
+        }
+        QVERIFY(!scene.item("Menu_Prof_link_2")->isVisible());
+
+        QVERIFY(scene.click("Menu_Prof_2", Qt::RightButton));
+        QVERIFY(scene.waitForItem("Menu_Prof_apps"));
+        QVERIFY(!scene.screenshot(shot + "_menu").isEmpty());
+        QVERIFY(scene.click("Menu_Prof_apps"));
+        QVERIFY(scene.waitForItem("Page_AppLinks"));
+        QVERIFY(scene.waitFor([&] { return scene.property("Page_AppLinks", "x").toInt() == 0; }));
+        QVERIFY(scene.click("appLinkAdd"));
+        QVERIFY(scene.waitFor([&] { return scene.item("AppLinkAdder")->isVisible(); }));
+        QVERIFY(scene.click("appLinkName"));
+        scene.typeText("steam");
+        QVERIFY(scene.click("appLinkMatch_windowClass"));
+        QVERIFY(!scene.screenshot(shot + "_adding").isEmpty());
+        QVERIFY(scene.click("appLinkConfirm"));
+
+        const ApplicationRules stored = ApplicationRules::read(ApplicationRules::defaultPath());
+        QCOMPARE(stored.status(), ApplicationRules::ReadStatus::Read);
+        QCOMPARE(stored.rules().size(), 1);
+        QCOMPARE(stored.rules().first().name, QString("steam"));
+        QCOMPARE(stored.rules().first().match, ApplicationMatch::WindowClass);
+        QCOMPARE(stored.rules().first().profile, 2);
+        QVERIFY(scene.waitFor([&] { return scene.item("Menu_Prof_link_2")->isVisible(); }));
+
+        // A refusal shows in the user's language under the list.
+        QVERIFY(scene.click("appLinkAdd"));
+        QVERIFY(scene.click("appLinkConfirm"));
+        QVERIFY(scene.waitFor([&] { return scene.item("appLinksHint")->isVisible(); }));
+        QVERIFY(!scene.screenshot(shot).isEmpty());
+
+        QVERIFY(scene.click("appLinksClose"));
+        QVERIFY(scene.waitFor([&] { return !scene.item("Page_AppLinks")->isVisible(); }));
+        QVERIFY(!scene.screenshot(shot + "_glyph").isEmpty());
     }
 
     void functionMenuOpensAndClosesPages()

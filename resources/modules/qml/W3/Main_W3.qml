@@ -20,6 +20,7 @@ Item {
     property int currentPage: -1
     property int lastKeyCode: 0
     property bool menusIn: false
+    property bool appLinksOpen: false
     property bool labelled: false   // translateStrings ran: a page made later relabels itself
     property bool started: false    // initUI ran: a page made later starts up as it is made
     property var deviceConfig: []   // loadDeviceApConfig(), read once at start-up
@@ -156,6 +157,14 @@ Item {
                 pages[i].profileChanged()
     }
 
+    // The application links sheet of profile `index`.
+    function showAppLinks(index) {
+        appLinksSlot.make()
+        appLinksSlot.item.profile = index
+        appLinksOpen = true
+        appLinksSlot.item.forceActiveFocus()
+    }
+
     // Makes page `index` in the background, ready for its first showing.
     function preparePage(index) {
         slots[index].prepare()
@@ -239,6 +248,21 @@ Item {
                 onProtectUI: frame.protectUI(interval)
             }
         }
+        // The application links sheet, over the pages; made when first opened.
+        PageSlot {
+            id: appLinksSlot
+            madeAtStart: false
+            z: 1
+            sourceComponent: Page_AppLinks {
+                x: frame.appLinksOpen ? 0 : pageArea.width
+                visible: x < pageArea.width
+                enabled: frame.appLinksOpen
+                onCloseRequested: frame.appLinksOpen = false
+                Behavior on x {
+                    NumberAnimation { duration: 0.5 * Theme.animationSpeed; easing.type: Easing.OutCubic }
+                }
+            }
+        }
         PageSlot {
             id: sensorSlot
             madeAtStart: false
@@ -254,6 +278,7 @@ Item {
         holdSwitches: frame.pending
         onSwitchRequested: frame.settlePending(function() { menuProf.select(index) })
         onProfileChanged: frame.profileChanged()
+        onAppsRequested: frame.showAppLinks(index)
     }
 
     SequentialAnimation {

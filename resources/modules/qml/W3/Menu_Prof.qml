@@ -7,12 +7,13 @@ import "qrc:/modules/qml/common"
 // from outside the window, and emits profileChanged(index); clicking the selected entry
 // does nothing; while `holdSwitches` (pages hold unapplied changes) the click only emits
 // switchRequested(index), and the owner settles the changes and calls select. A right click
-// opens LOAD / SAVE / RESET / CANCEL beside the row for that entry; LOAD and RESET ask first,
-// and after either of the selected entry the selection runs again.
+// opens LOAD / SAVE / RESET / APPS… / CANCEL beside the row for that entry; LOAD and RESET ask
+// first, and after either of the selected entry the selection runs again; APPS… emits
+// appsRequested(index). A row with linked applications shows the link glyph at its right.
 // The row whose settings the mouse holds carries a thin accent bar on its outer edge (none
 // while the mouse holds a mix or what it holds is not known yet).
 // Rows are named Menu_Prof_<index> with the bar Menu_Prof_held_<index>, the menu's entries
-// Menu_Prof_load, _save, _reset, _cancel.
+// Menu_Prof_load, _save, _reset, _apps, _cancel.
 Item {
     id: menu
     objectName: "Menu_Prof"
@@ -25,6 +26,7 @@ Item {
     readonly property int heldIndex: ProfileActions.heldByMouse
     signal profileChanged(int index)
     signal switchRequested(int index)
+    signal appsRequested(int index)
 
     function select(index) {
         ProfileActions.select(index)
@@ -67,7 +69,9 @@ Item {
     function runMenuAction(action) {
         var index = menuIndex
         closeMenu()
-        if (action === "save")
+        if (action === "apps")
+            appsRequested(index)
+        else if (action === "save")
             ui_View.saveProfile(index)
         else if (action === "load" || action === "reset")
             askToReplace(action, index)
@@ -152,6 +156,13 @@ Item {
                     heading: true
                     highlight: row.selected
                 }
+                LinkGlyph {
+                    objectName: "Menu_Prof_link_" + index
+                    anchors.right: parent.right
+                    anchors.rightMargin: 8
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: ApplicationLinks.linkedProfiles.indexOf(index) >= 0
+                }
                 MouseArea {
                     id: rowArea
                     anchors.fill: parent
@@ -190,6 +201,7 @@ Item {
                     { key: "load", label: 84, fallback: "LOAD" },
                     { key: "save", label: 85, fallback: "SAVE" },
                     { key: "reset", label: 77, fallback: "RESET" },
+                    { key: "apps", label: 180, fallback: "APPS…" },
                     { key: "cancel", label: 78, fallback: "CANCEL" }
                 ]
                 delegate: Rectangle {
