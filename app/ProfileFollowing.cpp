@@ -90,11 +90,12 @@ void ProfileFollowing::readRules()
     if (rules.status() == ApplicationRules::ReadStatus::Malformed) {
         qWarning().noquote() << "The application rules in" << rulesPath << "are refused:" << rules.reason()
                              << "- the rules read before still hold";
-        return;
+    } else {
+        qInfo().noquote() << "Application rules:" << (rules.enabled() ? "following" : "not following")
+                          << rules.rules().size() << "applications";
+        following.setRules(rules);
     }
-    qInfo().noquote() << "Application rules:" << (rules.enabled() ? "following" : "not following")
-                      << rules.rules().size() << "applications";
-    following.setRules(rules);
+    emit rulesRead();
 }
 
 void ProfileFollowing::switchTo(int profile)

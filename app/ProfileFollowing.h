@@ -38,6 +38,8 @@ public:
 signals:
     // A followed switch was sent (`profile` counts from 0).
     void switched(int profile);
+    // The rules file was read again after a change (accepted or refused): its editors reload.
+    void rulesRead();
 
 private:
     struct FileStamp {

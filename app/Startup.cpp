@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "actions/ApplicationLinks.h"
 #include "actions/PageActions.h"
 #include "actions/SettingsActions.h"
 #include "app/OpenRgbLink.h"
@@ -163,6 +164,15 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
                                                                return "the window holds changes that have not reached the mouse";
                                                            return {};
                                                        });
+    // The links panel offers the applications lately in front and shows rules changed elsewhere
+    // (w3ctl app).
+    ApplicationLinks &links = *shell->view()->actions().applications;
+    QObject::connect(following.get(), &ProfileFollowing::rulesRead, &links, &ApplicationLinks::reload);
+    QObject::connect(&following->recentApplications(), &RecentApplications::changed, &links, [&] {
+        const QVector<ApplicationIdentity> &recent = following->recentApplications().applications();
+        if (!recent.isEmpty())
+            links.noteApplication(recent.front().applicationId, recent.front().windowClass, recent.front().programName);
+    });
 
     // OpenRGB's SDK on the loopback interface, while the settings panel or w3ctl has it on.
     OpenRgbSetting openRgbSetting;
