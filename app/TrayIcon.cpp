@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QIcon>
-#include <QPixmap>
 
 namespace {
 
@@ -23,12 +22,12 @@ QString stageName(int dpi)
     return QStringLiteral("%1 DPI").arg(dpi);
 }
 
-QIcon applicationIcon()
-{
-    return QIcon::fromTheme(QString::fromLatin1(kIconName), QIcon(QPixmap::fromImage(appicon::png())));
-}
-
 }  // namespace
+
+QIcon TrayIcon::applicationIcon()
+{
+    return QIcon::fromTheme(QString::fromLatin1(kIconName), appicon::icon());
+}
 
 TrayIcon::TrayIcon(QObject *parent) : QObject(parent)
 {
