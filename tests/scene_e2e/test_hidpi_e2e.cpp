@@ -94,8 +94,8 @@ private slots:
         // The note about key capture is shown here too, to see it at this scale.
         scene.view().setKeysOnlyInWindow(true);
         QVERIFY(scene.click("Menu_Func_1"));
-        QQuickItem *note = scene.waitForItem("keysOnlyInWindowNote");
-        QVERIFY(note);
+        QVERIFY(scene.waitFor([&] { return scene.item("Page_Macro")->x() == 0 && !scene.item("Page_Keydefine")->isVisible(); }));
+        QVERIFY(scene.waitForItem("keysOnlyInWindowNote"));
         QVERIFY(!scene.screenshot(QStringLiteral("hidpi-%1-macro-page-%2").arg(percent, skinName(skin))).isEmpty());
     }
 
