@@ -11,6 +11,7 @@ packages=(
   libx11-dev libxtst-dev libxcb1-dev
   libglib2.0-dev dbus dconf-gsettings-backend gsettings-desktop-schemas
   xvfb xauth xcompmgr x11-utils imagemagick libgl1-mesa-dri
+  qtwayland5 weston
   fonts-dejavu-core fonts-noto-cjk
   clang libclang-rt-14-dev
   desktop-file-utils appstream help2man groff-base
