@@ -251,6 +251,13 @@ void TestSkinPainter::writesBothSkinsAndTheIcon()
             != QImage(folder.filePath(QStringLiteral("skin2/model_ms/model_W3_KeyDefine.png"))));
 
     QCOMPARE(appicon::png().size(), QSize(appicon::kDesignSize, appicon::kDesignSize));
+    // A tray at 22 px asks for 44 px on a 200 % screen: both are drawn, neither is scaled.
+    const QIcon icon = appicon::icon();
+    for (const int pixels : {22, 44, 32, 64}) {
+        QVERIFY(icon.availableSizes().contains(QSize(pixels, pixels)));
+        QCOMPARE(icon.pixmap(pixels, pixels).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 appicon::png(pixels));
+    }
     QXmlStreamReader svg(appicon::svg());
     QVERIFY(svg.readNextStartElement());
     QCOMPARE(svg.name().toString(), QStringLiteral("svg"));
