@@ -60,7 +60,7 @@ private slots:
         controller.onXChanged(12);
         controller.onYChanged(7);
         controller.onXChanged(3);
-        QCOMPARE(asked, QVector<QWindow *>{shell.windowHandle()});
+        QCOMPARE(asked, QVector<QWindow *> {shell.windowHandle()});
         QCOMPARE(shell.pos(), start + offsets);
         QTest::mouseRelease(controller.view(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
 

@@ -20,8 +20,8 @@ const QVector<QRect> kPictureRegions = {QRect(240, 14, 150, 26), QRect(260, 380,
 
 void removeDoublePictures()
 {
-    QDirIterator it(QStringLiteral("modules/img"), {QStringLiteral("*@2x.png")}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(
+        QStringLiteral("modules/img"), {QStringLiteral("*@2x.png")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         QFile::remove(it.next());
 }
@@ -94,7 +94,8 @@ private slots:
         // The note about key capture is shown here too, to see it at this scale.
         scene.view().setKeysOnlyInWindow(true);
         QVERIFY(scene.click("Menu_Func_1"));
-        QVERIFY(scene.waitFor([&] { return scene.item("Page_Macro")->x() == 0 && !scene.item("Page_Keydefine")->isVisible(); }));
+        QVERIFY(scene.waitFor(
+            [&] { return scene.item("Page_Macro")->x() == 0 && !scene.item("Page_Keydefine")->isVisible(); }));
         QVERIFY(scene.waitForItem("keysOnlyInWindowNote"));
         QVERIFY(!scene.screenshot(QStringLiteral("hidpi-%1-macro-page-%2").arg(percent, skinName(skin))).isEmpty());
     }

@@ -101,7 +101,7 @@ double meanDifference(const QImage &a, const QImage &b)
         const QRgb *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
         for (int col = 0; col < x.width(); ++col) {
             sum += qAbs(qRed(p[col]) - qRed(q[col])) + qAbs(qGreen(p[col]) - qGreen(q[col]))
-                   + qAbs(qBlue(p[col]) - qBlue(q[col])) + qAbs(qAlpha(p[col]) - qAlpha(q[col]));
+                + qAbs(qBlue(p[col]) - qBlue(q[col])) + qAbs(qAlpha(p[col]) - qAlpha(q[col]));
         }
     }
     return double(sum) / (4.0 * x.width() * x.height());
@@ -201,7 +201,8 @@ void TestSkinPainter::doublePicturesAreDrawnAtTwiceTheSize()
     const double fromDrawing = meanDifference(reduced, single);
     const double content = meanDifference(nothing, single);
     QVERIFY2(fromDrawing < 0.25 * content,
-             qPrintable(QStringLiteral("the 2× picture strays from the 1× drawing by %1 of %2").arg(fromDrawing).arg(content)));
+        qPrintable(
+            QStringLiteral("the 2× picture strays from the 1× drawing by %1 of %2").arg(fromDrawing).arg(content)));
     const QImage doubled = single.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     QVERIFY2(meanDifference(doubled, twice) > 0.0, "the 2× picture is the 1× one with its pixels doubled");
 }
@@ -256,7 +257,7 @@ void TestSkinPainter::writesBothSkinsAndTheIcon()
     for (const int pixels : {22, 44, 32, 64}) {
         QVERIFY(icon.availableSizes().contains(QSize(pixels, pixels)));
         QCOMPARE(icon.pixmap(pixels, pixels).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                 appicon::png(pixels));
+            appicon::png(pixels));
     }
     QXmlStreamReader svg(appicon::svg());
     QVERIFY(svg.readNextStartElement());

@@ -77,8 +77,8 @@ private slots:
 
         // The drag is offered to the compositor once; whatever it answers (a headless one has
         // no pointer to move with), the window stays whole and keeps working.
-        auto *controller = qobject_cast<Ui_Controler *>(
-            scene.view().rootContext()->contextProperty("ui_Ctl").value<QObject *>());
+        auto *controller
+            = qobject_cast<Ui_Controler *>(scene.view().rootContext()->contextProperty("ui_Ctl").value<QObject *>());
         QVERIFY(controller);
         QVector<bool> answers;
         controller->setSystemMove([&](QWindow *moved) {
