@@ -30,4 +30,5 @@ while [ ! -S "$runtime/$socket" ]; do
     tries=$((tries + 1))
     sleep 0.1
 done
-env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland "$@"
+# The socket by its full path: a test may give its programs a runtime folder of their own.
+env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$runtime/$socket" QT_QPA_PLATFORM=wayland "$@"
