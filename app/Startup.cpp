@@ -82,6 +82,16 @@ void growGlyphCachesFromMemory()
         qputenv(kGlyphCacheSetting, "1");
 }
 
+// Follows the desktop's scale factor, fractional ones (125 %, 150 %) included: the scene lays
+// out in its own units and draws the skin's 2× pictures and the icons' larger sizes where a
+// unit takes more than one pixel. Set before the application object exists.
+void followDesktopScale()
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
 // Ends the process without the application object's teardown, which would tear down the sound
 // back end: with a stalled audio server that blocks for good, and the program would outlive
 // its window. Called once the shell is gone: the settings are written, the device is closed
@@ -117,7 +127,9 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     if (softwareScene && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         keepWindowSystemFromOpenGl();
     growGlyphCachesFromMemory();
+    followDesktopScale();
     QApplication app(argc, argv);
+    app.setWindowIcon(TrayIcon::applicationIcon());
     const StartOptions options = readStartOptions(app.arguments());
     UrlOpener urlOpener(startEnvironment);
     // One process drives the mouse: a second launch shows the running window and ends; a
@@ -143,6 +155,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     });
 
     InputCapture::start(false);
+    shell->view()->setKeysOnlyInWindow(!InputCapture::seesWholeDesktop());
     InputCapture::setKeyCallback(&Widget::onKey, shell.get());
     InputCapture::setMouseCallback(&Widget::onMouse, shell.get());
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());

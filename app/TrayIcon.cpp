@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QIcon>
-#include <QPixmap>
 
 namespace {
 
@@ -18,12 +17,12 @@ QString profileName(int profile)
     return QStringLiteral("P%1").arg(profile, 2, 10, QLatin1Char('0'));
 }
 
-QIcon applicationIcon()
-{
-    return QIcon::fromTheme(QString::fromLatin1(kIconName), QIcon(QPixmap::fromImage(appicon::png())));
-}
-
 }  // namespace
+
+QIcon TrayIcon::applicationIcon()
+{
+    return QIcon::fromTheme(QString::fromLatin1(kIconName), appicon::icon());
+}
 
 TrayIcon::TrayIcon(QObject *parent) : QObject(parent)
 {

@@ -27,6 +27,8 @@ public:
 
     // Whether the desktop shows tray icons at all (a StatusNotifier host or an XEmbed tray).
     static bool available();
+    // The installed theme icon, or the drawn one at every size of a tray and a window list.
+    static QIcon applicationIcon();
 
     void show();
     void hide();

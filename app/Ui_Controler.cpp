@@ -3,9 +3,11 @@
 #include "controller/AppConfig.h"
 #include "controller/myQQuickView.h"
 
+#include <QEvent>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 constexpr const char *kSceneUrl = "qrc:modules/qml/main.qml";
@@ -61,6 +63,31 @@ void Ui_Controler::attach(QWidget *shell, myQQuickView *view)
     // The whole window is the scene: the keyboard goes to it whenever the window is active.
     view->setFocusPolicy(Qt::StrongFocus);
     shell->setFocusProxy(view);
+    if (!systemMove)
+        systemMove = [](QWindow *window) { return window->startSystemMove(); };
+    if (viewWidget)
+        viewWidget->installEventFilter(this);
+}
+
+bool Ui_Controler::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == viewWidget && event->type() == QEvent::MouseButtonPress)
+        drag = Drag::Undecided;
+    return QObject::eventFilter(watched, event);
+}
+
+void Ui_Controler::moveShellBy(const QPoint &offset)
+{
+    if (!shellWidget || offset.isNull())
+        return;
+    // The first movement of a drag asks the window system to take it over; it then follows
+    // the pointer itself, and the scene's offsets until the next press are not needed.
+    if (drag == Drag::Undecided) {
+        QWindow *window = shellWidget->windowHandle();
+        drag = window && systemMove(window) ? Drag::BySystem : Drag::ByOffsets;
+    }
+    if (drag == Drag::ByOffsets)
+        shellWidget->move(shellWidget->pos() + offset);
 }
 
 void Ui_Controler::onMinimize()
@@ -72,14 +99,12 @@ void Ui_Controler::onMinimize()
 
 void Ui_Controler::onXChanged(int x)
 {
-    if (shellWidget)
-        shellWidget->move(shellWidget->x() + x, shellWidget->y());
+    moveShellBy(QPoint(x, 0));
 }
 
 void Ui_Controler::onYChanged(int y)
 {
-    if (shellWidget)
-        shellWidget->move(shellWidget->x(), shellWidget->y() + y);
+    moveShellBy(QPoint(0, y));
 }
 
 void Ui_Controler::setBusy(int busyTime)

@@ -1,8 +1,11 @@
 #pragma once
 // The window controller: the frameless window is moved, closed and locked by the scene.
 #include <QObject>
+#include <QPoint>
+#include <functional>
 
 class QWidget;
+class QWindow;
 class myQQuickView;
 
 class Ui_Controler : public QObject {
@@ -22,6 +25,11 @@ public:
     void attach(QWidget *shell, myQQuickView *view);
     myQQuickView *view() const { return viewWidget; }
 
+    // Hands a drag of the window to the window system; false where it cannot take it. By
+    // default QWindow::startSystemMove(), the only way a window moves on Wayland.
+    using SystemMove = std::function<bool(QWindow *)>;
+    void setSystemMove(SystemMove start) { systemMove = std::move(start); }
+
 public slots:
     void onMinimize();
     void onXChanged(int x);
@@ -29,7 +37,17 @@ public slots:
     void setBusy(int busyTime);
     void setBusy();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Each press on the scene starts a new drag, which the window system moves, or else the
+    // scene's offsets do.
+    enum class Drag { Undecided, BySystem, ByOffsets };
+    void moveShellBy(const QPoint &offset);
+
     QWidget *shellWidget = nullptr;
     myQQuickView *viewWidget = nullptr;
+    SystemMove systemMove;
+    Drag drag = Drag::Undecided;
 };

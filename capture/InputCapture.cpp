@@ -58,6 +58,12 @@ QString sourceName()
     return c.source ? c.source->name() : QString();
 }
 
+bool seesWholeDesktop()
+{
+    const Capture &c = capture();
+    return c.source && c.source->seesWholeDesktop();
+}
+
 void setKeyCallback(KeyCallback callback, void *context)
 {
     capture().dispatcher.setKeyCallback(callback, context);

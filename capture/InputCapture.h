@@ -27,6 +27,9 @@ void stop();
 // The source in use ("X11 RECORD", "evdev devices", "own window events only"); empty when
 // stopped or when none could start.
 QString sourceName();
+// Whether keys pressed in other programs' windows are captured too; false when only the
+// program's own window reports them (Wayland without readable input devices) or when stopped.
+bool seesWholeDesktop();
 
 // Each replaces the pair registered before. Before registration events pass unreported.
 void setKeyCallback(KeyCallback callback, void *context);

@@ -85,6 +85,14 @@ void myQQuickView::callScene(const char *function, QGenericArgument a0, QGeneric
         QMetaObject::invokeMethod(root, function, Qt::QueuedConnection, a0, a1, a2, a3);
 }
 
+void myQQuickView::setKeysOnlyInWindow(bool only)
+{
+    if (only == onlyInWindow)
+        return;
+    onlyInWindow = only;
+    emit keysOnlyInWindowChanged();
+}
+
 void myQQuickView::detectKeyboard(bool isDown, uchar usbCode)
 {
     callScene("detectKeyboard", Q_ARG(QVariant, QVariant(isDown)), Q_ARG(QVariant, QVariant(int(usbCode))));

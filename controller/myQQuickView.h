@@ -14,6 +14,8 @@ class SoundPlayer;
 
 class myQQuickView : public QQuickWidget {
     Q_OBJECT
+    // True when the key capture hears only this window: the macro page says so.
+    Q_PROPERTY(bool keysOnlyInWindow READ keysOnlyInWindow WRITE setKeysOnlyInWindow NOTIFY keysOnlyInWindowChanged)
 public:
     explicit myQQuickView(QWidget *parent = nullptr);
     ~myQQuickView() override;
@@ -32,6 +34,12 @@ public:
     Controllers &controllerSet() { return controllers; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
+
+    bool keysOnlyInWindow() const { return onlyInWindow; }
+    void setKeysOnlyInWindow(bool only);
+
+signals:
+    void keysOnlyInWindowChanged();
 
 public slots:
     void syncFW();
@@ -129,6 +137,7 @@ private:
     Controllers controllers;
     PageActions pageActions{controllers};
     std::unique_ptr<SoundPlayer> soundPlayer;
+    bool onlyInWindow = false;
 };
 
 Q_DECLARE_METATYPE(QList<uchar>)

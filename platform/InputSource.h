@@ -24,6 +24,8 @@ public:
     virtual ~InputSource() = default;
     // Short description for the debug output, e.g. "X11 RECORD".
     virtual QString name() const = 0;
+    // Whether keys pressed in other programs' windows arrive too.
+    virtual bool seesWholeDesktop() const { return true; }
 
     // The best source this session offers: the X11 RECORD extension, else the readable
     // /dev/input event devices, else the program's own windows. Null when none can start.

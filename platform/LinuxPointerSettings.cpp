@@ -73,6 +73,12 @@ std::unique_ptr<PointerSettings> PointerSettings::create()
     case LinuxPointerBackend::X11:
         break;
     }
+    // An X server in a Wayland session serves only its own clients (Xwayland): its pointer
+    // control would change nothing the user moves.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qInfo().noquote() << "Pointer settings: none on this Wayland desktop";
+        return pointermodules::unavailable();
+    }
     qInfo().noquote() << "Pointer settings: X server pointer control";
     std::unique_ptr<PointerSettings> x11 = pointermodules::load("w3pointer-x11.so");
     return x11 ? std::move(x11) : pointermodules::unavailable();

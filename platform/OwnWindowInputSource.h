@@ -13,6 +13,7 @@ public:
     ~OwnWindowInputSource() override;
 
     QString name() const override { return QStringLiteral("own window events only"); }
+    bool seesWholeDesktop() const override { return false; }
 
 private:
     class Filter;

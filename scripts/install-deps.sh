@@ -11,12 +11,11 @@ packages=(
   libx11-dev libxtst-dev libxcb1-dev libwayland-dev
   libglib2.0-dev dbus dconf-gsettings-backend gsettings-desktop-schemas
   xvfb xauth xcompmgr x11-utils imagemagick libgl1-mesa-dri
-  # the headless compositor and the Wayland windows of the tests, and the GNOME Shell extension check
-  sway qtwayland5 nodejs
+  # the headless compositors and the Wayland windows of the tests, and the desktop helpers' checks
+  sway weston qtwayland5 nodejs
   fonts-dejavu-core fonts-noto-cjk
   clang libclang-rt-14-dev
   desktop-file-utils appstream help2man groff-base
-  nodejs
 )
 
 # The tests' independent OpenRGB SDK client, from the npm registry, as its lock file pins it.

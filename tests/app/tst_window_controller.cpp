@@ -28,6 +28,48 @@ private slots:
         QCOMPARE(shell.pos(), QPoint(85, 230));
     }
 
+    // Where the window system moves windows itself (Wayland, an X11 window manager), the first
+    // movement of each drag is handed to it and the scene's offsets move nothing on their own;
+    // where it cannot, the offsets move the shell. Either is decided anew at every press.
+    void aDragIsHandedToTheWindowSystemWhereItCanTakeIt_data()
+    {
+        QTest::addColumn<bool>("systemTakesIt");
+        QTest::newRow("the window system moves the window") << true;
+        QTest::newRow("the scene's offsets move the window") << false;
+    }
+    void aDragIsHandedToTheWindowSystemWhereItCanTakeIt()
+    {
+        QFETCH(bool, systemTakesIt);
+        ModulesSandbox sandbox;
+        QWidget shell;
+        Ui_Controler controller;
+        QVector<QWindow *> asked;
+        controller.setSystemMove([&](QWindow *window) {
+            asked.append(window);
+            return systemTakesIt;
+        });
+        controller.setup(&shell, nullptr);
+        shell.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shell));
+        const QPoint start = shell.pos();
+        const QPoint offsets = systemTakesIt ? QPoint() : QPoint(15, 7);
+
+        QTest::mousePress(controller.view(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        controller.onXChanged(0);  // the pointer has not moved yet
+        QVERIFY(asked.isEmpty());
+        controller.onXChanged(12);
+        controller.onYChanged(7);
+        controller.onXChanged(3);
+        QCOMPARE(asked, QVector<QWindow *> {shell.windowHandle()});
+        QCOMPARE(shell.pos(), start + offsets);
+        QTest::mouseRelease(controller.view(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+
+        QTest::mousePress(controller.view(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        controller.onYChanged(-4);
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(shell.pos(), start + offsets + (systemTakesIt ? QPoint() : QPoint(0, -4)));
+    }
+
     void setupStylesTheShellAndPublishesTheContext()
     {
         ModulesSandbox sandbox;

@@ -34,6 +34,7 @@ private slots:
     void cleanup();
     void keysCountOnceWithLinuxCodes();
     void buttonsCountOnceWithScreenPosition();
+    void anXServerBesideAnotherWindowSystemIsNotListenedTo();
 
 private:
     void sendKey(QEvent::Type type, quint32 nativeScanCode, bool autoRepeat = false);
@@ -103,6 +104,21 @@ void TestCaptureOwnWindow::buttonsCountOnceWithScreenPosition()
                                 {int(PointerButton::Left), false, {301, 202}},
                                 {int(PointerButton::Middle), true, {10, 20}}};
     QCOMPARE(buttons_, expected);
+}
+
+// A window that is no X11 client (Wayland; offscreen here) hears nothing of the desktop through
+// an X server that happens to run beside it (Xwayland): the choice passes RECORD over, and only
+// the own-window source admits that it hears this window alone.
+void TestCaptureOwnWindow::anXServerBesideAnotherWindowSystemIsNotListenedTo()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs an X server beside the window system ($DISPLAY, as under xvfb-run)");
+    QVERIFY(QGuiApplication::platformName() != QLatin1String("xcb"));
+    std::unique_ptr<InputSource> chosen = InputSource::create({});
+    QVERIFY(chosen);
+    QVERIFY2(chosen->name() != QLatin1String("X11 RECORD"), "listens to the X server beside the window system");
+    const bool ownWindowOnly = dynamic_cast<OwnWindowInputSource *>(chosen.get()) != nullptr;
+    QCOMPARE(chosen->seesWholeDesktop(), !ownWindowOnly);
 }
 
 QTEST_MAIN(TestCaptureOwnWindow)

@@ -14,6 +14,7 @@ id=org.w3config.w3config
 
 for file in lib/w3config/w3config lib/w3config/modules/setting/apConfigD.bin lib/w3config/modules/setting/pD.bin \
             lib/w3config/modules/img/skin1/background.png lib/w3config/modules/img/skin2/background.png \
+            lib/w3config/modules/img/skin1/background@2x.png lib/w3config/modules/img/skin2/background@2x.png \
             lib/udev/rules.d/70-w3config.rules share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png \
             lib/w3config/w3ctl lib/w3config/w3pointer-x11.so lib/w3config/w3pointer-gsettings.so \

@@ -54,6 +54,7 @@ private slots:
     void programOnlySettings();
     void otherDesktopsNeverLoadTheGnomeModule_data();
     void otherDesktopsNeverLoadTheGnomeModule();
+    void aWaylandSessionLeavesTheXServerBesideIt();
 };
 
 void TestPointerX11::speed_data()
@@ -132,6 +133,28 @@ void TestPointerX11::otherDesktopsNeverLoadTheGnomeModule()
     qputenv("XDG_CURRENT_DESKTOP", before);
     QVERIFY(pointer);
     QVERIFY(!moduleIsMapped(gnomeModule));
+}
+
+// Under Wayland the X server (Xwayland) moves only its own clients' pointer: a desktop without
+// a settings service of its own gets no pointer settings, and the X server keeps its values.
+void TestPointerX11::aWaylandSessionLeavesTheXServerBesideIt()
+{
+    X11PointerSettings direct;
+    QVERIFY(direct.setPointerSpeed(10));
+    const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    qputenv("XDG_CURRENT_DESKTOP", "sway");
+    qputenv("WAYLAND_DISPLAY", "wayland-1");
+    QTest::ignoreMessage(QtInfoMsg, "Pointer settings: none on this Wayland desktop");
+    const std::unique_ptr<PointerSettings> pointer = PointerSettings::create();
+    qputenv("XDG_CURRENT_DESKTOP", desktop);
+    if (wayland.isNull())
+        qunsetenv("WAYLAND_DISPLAY");
+    else
+        qputenv("WAYLAND_DISPLAY", wayland);
+    QVERIFY(pointer);
+    QVERIFY(!pointer->setPointerSpeed(20));
+    QCOMPARE(serverPointerControl().numerator, 10);
 }
 
 // Starts a private Xvfb on a free display (it writes the display number it chose) and makes it

@@ -90,6 +90,23 @@ const skinset::Picture *pictureNamed(const QString &subPath)
     return nullptr;
 }
 
+// Mean difference per channel of two images of one size, 0..255.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    qint64 sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const QRgb *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const QRgb *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            sum += qAbs(qRed(p[col]) - qRed(q[col])) + qAbs(qGreen(p[col]) - qGreen(q[col]))
+                + qAbs(qBlue(p[col]) - qBlue(q[col])) + qAbs(qAlpha(p[col]) - qAlpha(q[col]));
+        }
+    }
+    return double(sum) / (4.0 * x.width() * x.height());
+}
+
 // The part drawn for a button slot.
 QPainterPath partOf(int slot)
 {
@@ -118,6 +135,8 @@ class TestSkinPainter : public QObject {
 private slots:
     void picturesHaveTheirListedSize_data();
     void picturesHaveTheirListedSize();
+    void doublePicturesAreDrawnAtTwiceTheSize_data();
+    void doublePicturesAreDrawnAtTwiceTheSize();
     void drawsNothingOutsideTheList();
     void buttonsSitAtTheirListedCentres_data();
     void buttonsSitAtTheirListedCentres();
@@ -146,6 +165,46 @@ void TestSkinPainter::picturesHaveTheirListedSize()
     const skinset::Picture *picture = pictureNamed(subPath);
     QVERIFY2(picture, qPrintable(subPath + " is not drawn"));
     QCOMPARE(picture->draw(allSkins().at(skin)).size(), size);
+}
+
+void TestSkinPainter::doublePicturesAreDrawnAtTwiceTheSize_data()
+{
+    QTest::addColumn<int>("skin");
+    QTest::addColumn<QString>("subPath");
+    const QVector<SkinStyle> skins = allSkins();
+    for (const skinset::Picture &picture : skinset::pictures()) {
+        for (int k = 0; k < skins.size(); ++k)
+            QTest::newRow(qPrintable(skins[k].folder + QLatin1Char('/') + picture.subPath)) << k << picture.subPath;
+    }
+}
+
+// The 2× picture is the same drawing as the 1× one, spread over exactly twice the pixels in
+// each direction and drawn at that resolution: reduced again it matches the 1× picture, and it
+// is no pixel-doubled copy of it.
+void TestSkinPainter::doublePicturesAreDrawnAtTwiceTheSize()
+{
+    QFETCH(int, skin);
+    QFETCH(QString, subPath);
+    const skinset::Picture *picture = pictureNamed(subPath);
+    QVERIFY(picture);
+    const QImage single = skinset::draw(*picture, allSkins().at(skin), 1);
+    const QImage twice = skinset::draw(*picture, allSkins().at(skin), 2);
+    QCOMPARE(twice.size(), single.size() * 2);
+    QCOMPARE(twice.devicePixelRatio(), 2.0);
+    QCOMPARE(skinset::scaledPath(subPath, 2), subPath.chopped(4) + QStringLiteral("@2x.png"));
+
+    const QImage reduced = twice.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage nothing(single.size(), QImage::Format_ARGB32);
+    nothing.fill(Qt::transparent);
+    // Edges fall on other pixels at 2×; a picture drawn in the wrong place or size strays by
+    // about as much as the drawing differs from an empty picture.
+    const double fromDrawing = meanDifference(reduced, single);
+    const double content = meanDifference(nothing, single);
+    QVERIFY2(fromDrawing < 0.25 * content,
+        qPrintable(
+            QStringLiteral("the 2× picture strays from the 1× drawing by %1 of %2").arg(fromDrawing).arg(content)));
+    const QImage doubled = single.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QVERIFY2(meanDifference(doubled, twice) > 0.0, "the 2× picture is the 1× one with its pixels doubled");
 }
 
 void TestSkinPainter::drawsNothingOutsideTheList()
@@ -186,11 +245,20 @@ void TestSkinPainter::writesBothSkinsAndTheIcon()
         QVERIFY2(skinset::writeSkin(skin, folder.path(), error), qPrintable(error));
         const QImage background(folder.filePath(skin.folder + QStringLiteral("/background.png")));
         QCOMPARE(background.size(), QSize(1000, 600));
+        const QImage sharpBackground(folder.filePath(skin.folder + QStringLiteral("/background@2x.png")));
+        QCOMPARE(sharpBackground.size(), QSize(2000, 1200));
     }
     QVERIFY(QImage(folder.filePath(QStringLiteral("skin1/model_ms/model_W3_KeyDefine.png")))
             != QImage(folder.filePath(QStringLiteral("skin2/model_ms/model_W3_KeyDefine.png"))));
 
     QCOMPARE(appicon::png().size(), QSize(appicon::kDesignSize, appicon::kDesignSize));
+    // A tray at 22 px asks for 44 px on a 200 % screen: both are drawn, neither is scaled.
+    const QIcon icon = appicon::icon();
+    for (const int pixels : {22, 44, 32, 64}) {
+        QVERIFY(icon.availableSizes().contains(QSize(pixels, pixels)));
+        QCOMPARE(icon.pixmap(pixels, pixels).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+            appicon::png(pixels));
+    }
     QXmlStreamReader svg(appicon::svg());
     QVERIFY(svg.readNextStartElement());
     QCOMPARE(svg.name().toString(), QStringLiteral("svg"));

@@ -3,6 +3,7 @@
 #include "MouseLayout.h"
 #include "PaintKit.h"
 
+#include <QPixmap>
 #include <QTextStream>
 
 using namespace paintkit;
@@ -113,8 +114,17 @@ QString hex(const QColor &color)
 
 QImage png()
 {
+    return png(kDesignSize);
+}
+
+QImage png(int pixels)
+{
     const Art parts = art();
-    QImage image = blankImage(kDesignSize, kDesignSize);
+    // Drawn in design units at the pixel ratio of the wanted size, so that the glow spreads as
+    // far at every size.
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(qreal(pixels) / kDesignSize);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     prepare(painter);
 
@@ -137,7 +147,23 @@ QImage png()
     painter.fillPath(parts.wheel, kAccent);
     painter.strokePath(parts.body, QPen(kAccent, kOutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.fillPath(parts.mark, kAccent);
+    painter.end();
+    image.setDevicePixelRatio(1);
     return image;
+}
+
+const QVector<int> &iconSizes()
+{
+    static const QVector<int> sizes = {16, 22, 24, 32, 44, 48, 64, 96, 128, 256};
+    return sizes;
+}
+
+QIcon icon()
+{
+    QIcon drawn;
+    for (const int pixels : iconSizes())
+        drawn.addPixmap(QPixmap::fromImage(png(pixels)));
+    return drawn;
 }
 
 QString svg()

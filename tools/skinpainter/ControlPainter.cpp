@@ -230,7 +230,9 @@ QImage deleteButton(const SkinStyle &skin, bool hover)
 
 QImage paletteStrip()
 {
-    QImage image(24, 200, QImage::Format_ARGB32);
+    const int scale = pixelScale();
+    QImage image(24 * scale, 200 * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
     for (int y = 0; y < image.height(); ++y) {
         const QRgb row = ScenePalette::stripColor(y, image.height()).rgba();
         QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));

@@ -46,8 +46,8 @@ QImage bar(const SkinStyle &skin, bool atTop)
     // The bar keeps the window's rounded corners on its outer side only: its box runs on past
     // the inner edge by one radius.
     const int overhang = regions::kRadius + 1;
-    const QRect box = atTop ? QRect(0, 0, image.width(), kBarHeight + overhang)
-                            : QRect(0, -overhang, image.width(), kBarHeight + overhang);
+    const QRect box = atTop ? QRect(0, 0, regions::kWindow.width(), kBarHeight + overhang)
+                            : QRect(0, -overhang, regions::kWindow.width(), kBarHeight + overhang);
     const QPainterPath shape = roundedBox(strokeBox(box), regions::kRadius);
     QLinearGradient fill(0, 0, 0, kBarHeight);
     fill.setColorAt(atTop ? 0 : 1, mixed(skin.panelRaised, skin.backgroundTop, 0.15));
@@ -59,7 +59,7 @@ QImage bar(const SkinStyle &skin, bool atTop)
 
     const qreal edgeY = atTop ? kBarHeight - 0.5 : 0.5;
     painter.setPen(QPen(skin.stroke, 1));
-    painter.drawLine(QPointF(0, edgeY), QPointF(image.width(), edgeY));
+    painter.drawLine(QPointF(0, edgeY), QPointF(regions::kWindow.width(), edgeY));
     paintAccentRule(painter, skin, edgeY, 250, 750, atTop ? 0.9 : 0.55);
     return image;
 }
@@ -111,7 +111,7 @@ QImage background(const SkinStyle &skin)
     QPainter painter(&image);
     prepare(painter);
     const QPainterPath shape = windowShape();
-    QLinearGradient fill(0, 0, 0, image.height());
+    QLinearGradient fill(0, 0, 0, regions::kWindow.height());
     fill.setColorAt(0, skin.backgroundTop);
     fill.setColorAt(1, skin.backgroundBottom);
     painter.fillPath(shape, fill);
@@ -124,11 +124,11 @@ QImage background(const SkinStyle &skin)
     QRadialGradient pool(middle, 520);
     pool.setColorAt(0, skin.accentAt(0.045));
     pool.setColorAt(1, skin.accentAt(0));
-    painter.fillRect(image.rect(), pool);
+    painter.fillRect(QRect(QPoint(), regions::kWindow), pool);
     QRadialGradient vignette(middle, 640);
     vignette.setColorAt(0.55, QColor(0, 0, 0, 0));
     vignette.setColorAt(1, QColor(0, 0, 0, 110));
-    painter.fillRect(image.rect(), vignette);
+    painter.fillRect(QRect(QPoint(), regions::kWindow), vignette);
     painter.restore();
     return image;
 }
@@ -152,7 +152,7 @@ QImage decoration(const SkinStyle &skin)
 
     // Accent brackets at the four corners of the window, drawn along the rounded edge.
     const qreal leg = 34, inset = 0.5 + 1, r = regions::kRadius - 1;
-    const QRectF inner = QRectF(0, 0, image.width(), image.height()).adjusted(inset, inset, -inset, -inset);
+    const QRectF inner = QRectF(QPointF(), regions::kWindow).adjusted(inset, inset, -inset, -inset);
     const QPainterPath brackets = cornerBrackets(inner, leg, r);
     paintGlow(painter, brackets, skin.glow(), 5, 3);
     painter.strokePath(brackets, QPen(skin.accentAt(0.85), 1.5, Qt::SolidLine, Qt::FlatCap));

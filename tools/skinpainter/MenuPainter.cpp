@@ -185,7 +185,7 @@ QImage pagePanel(const SkinStyle &skin)
     QImage image = blankImage(710, 472);
     QPainter painter(&image);
     prepare(painter);
-    const QRect box = image.rect();
+    const QRect box = unitRect(image);
     const QPainterPath shape = roundedBox(strokeBox(box), 10);
     paintPanel(painter, box, 10, withAlpha(skin.panelRaised, 0.94), withAlpha(skin.panel, 0.94), skin.stroke);
     paintSurface(painter, shape, skin, 0.18);
@@ -198,7 +198,7 @@ QImage settingsSheet(const SkinStyle &skin)
     QImage image = blankImage(710, 472);
     QPainter painter(&image);
     prepare(painter);
-    const QRect box = image.rect();
+    const QRect box = unitRect(image);
     const QRectF edge = strokeBox(box);
     const QPainterPath shape = roundedBox(edge, 10);
     paintPanel(painter, box, 10, mixed(skin.panelRaised, QColor(Qt::white), 0.02), skin.panel, skin.strokeBright);
@@ -210,15 +210,15 @@ QImage settingsSheet(const SkinStyle &skin)
     QLinearGradient band(0, 0, 0, 48);
     band.setColorAt(0, skin.accentAt(0.10));
     band.setColorAt(1, skin.accentAt(0.02));
-    painter.fillRect(QRectF(0, 0, image.width(), 48), band);
+    painter.fillRect(QRectF(0, 0, box.width(), 48), band);
     painter.restore();
-    QLinearGradient rule(0, 0, image.width(), 0);
+    QLinearGradient rule(0, 0, box.width(), 0);
     rule.setColorAt(0, skin.accentAt(0.7));
     rule.setColorAt(0.6, withAlpha(skin.strokeBright, 0.6));
     rule.setColorAt(1, withAlpha(skin.strokeBright, 0));
     painter.setPen(QPen(QBrush(rule), 1));
-    painter.drawLine(QPointF(16, 47.5), QPointF(image.width() - 16, 47.5));
-    paintAccentEdge(painter, skin, QRectF(0, 20, 3, image.height() - 40), shape, 0.05);
+    painter.drawLine(QPointF(16, 47.5), QPointF(box.width() - 16, 47.5));
+    paintAccentEdge(painter, skin, QRectF(0, 20, 3, box.height() - 40), shape, 0.05);
     return image;
 }
 

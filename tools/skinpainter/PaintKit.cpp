@@ -8,6 +8,8 @@ namespace paintkit {
 
 namespace {
 
+thread_local int currentScale = 1;
+
 // One horizontal box pass over premultiplied ARGB rows (running sum, edges clamped).
 void boxPassRows(QImage &image, int radius)
 {
@@ -40,12 +42,16 @@ QImage transposed(const QImage &image)
     return image.transformed(QTransform(0, 1, 1, 0, 0, 0));
 }
 
-QImage carbonWeaveTile()
+// At one pixel per unit whatever the pixel scale: the brush that tiles it is scaled
+// explicitly, as brushes ignore an image's own pixel ratio.
+QImage carbonWeaveTile(int scale)
 {
     // Twill of 4 px cells: alternate cells carry their fibres across or along, lit from the top.
     const int cell = 4;
-    QImage tile = blankImage(2 * cell, 2 * cell);
+    QImage tile(2 * cell * scale, 2 * cell * scale, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
     QPainter painter(&tile);
+    painter.scale(scale, scale);
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 2; ++column) {
             const QRect box(column * cell, row * cell, cell, cell);
@@ -59,11 +65,13 @@ QImage carbonWeaveTile()
     return tile;
 }
 
-QImage brushedStreaks(const QSize &size)
+QImage brushedStreaks(const QSize &unitSize)
 {
     // Fixed seed: the same pictures on every build.
     QRandomGenerator random(0x57334u);
+    const QSize size = unitSize * currentScale;
     QImage noise(size, QImage::Format_ARGB32_Premultiplied);
+    noise.setDevicePixelRatio(currentScale);
     for (int y = 0; y < size.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(noise.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
@@ -72,8 +80,8 @@ QImage brushedStreaks(const QSize &size)
         }
     }
     // Long horizontal smearing turns the noise into brushed streaks.
-    boxPassRows(noise, 24);
-    boxPassRows(noise, 24);
+    boxPassRows(noise, 24 * currentScale);
+    boxPassRows(noise, 24 * currentScale);
     // Stretch the contrast the smearing took away.
     for (int y = 0; y < size.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(noise.scanLine(y));
@@ -87,11 +95,34 @@ QImage brushedStreaks(const QSize &size)
 
 }  // namespace
 
+PixelScale::PixelScale(int factor)
+    : previous(currentScale)
+{
+    currentScale = factor;
+}
+
+PixelScale::~PixelScale()
+{
+    currentScale = previous;
+}
+
+int pixelScale()
+{
+    return currentScale;
+}
+
 QImage blankImage(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * currentScale, height * currentScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(currentScale);
     image.fill(Qt::transparent);
     return image;
+}
+
+QRect unitRect(const QImage &image)
+{
+    const int scale = qRound(image.devicePixelRatio());
+    return QRect(0, 0, image.width() / scale, image.height() / scale);
 }
 
 void prepare(QPainter &painter)
@@ -144,15 +175,20 @@ void blur(QImage &image, int radius)
 
 void paintBlurred(QPainter &painter, int radius, const std::function<void(QPainter &)> &draw)
 {
+    // The layer covers the device pixel for pixel; the blur spreads as far in scene units at
+    // every pixel scale.
     const QPaintDevice *device = painter.device();
-    QImage layer = blankImage(device->width(), device->height());
+    const qreal ratio = device->devicePixelRatioF();
+    QImage layer(device->width(), device->height(), QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(Qt::transparent);
     {
         QPainter layerPainter(&layer);
         prepare(layerPainter);
         layerPainter.setTransform(painter.transform());
         draw(layerPainter);
     }
-    blur(layer, radius);
+    blur(layer, qRound(radius * ratio));
     painter.save();
     painter.resetTransform();
     painter.drawImage(0, 0, layer);
@@ -180,8 +216,8 @@ void paintSurface(QPainter &painter, const QPainterPath &clip, const SkinStyle &
     const qreal kindShare = skin.surface == SkinStyle::Surface::CarbonWeave ? 1.0 : 0.55;
     painter.setOpacity(painter.opacity() * strength * kindShare);
     if (skin.surface == SkinStyle::Surface::CarbonWeave) {
-        QBrush weave(carbonWeaveTile());
-        weave.setTransform(QTransform().rotate(45));
+        QBrush weave(carbonWeaveTile(currentScale));
+        weave.setTransform(QTransform().rotate(45).scale(1.0 / currentScale, 1.0 / currentScale));
         painter.setCompositionMode(QPainter::CompositionMode_Overlay);
         painter.fillPath(clip, weave);
     } else {

@@ -9,8 +9,25 @@
 
 namespace paintkit {
 
-// A transparent ARGB image of exactly this size.
+// The pictures are drawn in the scene's units; while a PixelScale lives on this thread every
+// new picture has `factor` pixels per unit (2 for the "@2x" pictures) and everything is drawn
+// at that resolution, not enlarged afterwards.
+class PixelScale {
+public:
+    explicit PixelScale(int factor);
+    ~PixelScale();
+    PixelScale(const PixelScale &) = delete;
+    PixelScale &operator=(const PixelScale &) = delete;
+
+private:
+    int previous;
+};
+int pixelScale();
+
+// A transparent ARGB image of this size in scene units, at the current pixel scale.
 QImage blankImage(int width, int height);
+// The image's extent in scene units, whatever its pixel scale.
+QRect unitRect(const QImage &image);
 // A painter with antialiasing and smooth image scaling switched on.
 void prepare(QPainter &painter);
 

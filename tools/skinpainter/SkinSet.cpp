@@ -4,6 +4,7 @@
 #include "FramePainter.h"
 #include "MenuPainter.h"
 #include "MousePainter.h"
+#include "PaintKit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -94,12 +95,34 @@ const QVector<Picture> &pictures()
     return all;
 }
 
+const QVector<int> &pixelScales()
+{
+    static const QVector<int> scales = {1, 2};
+    return scales;
+}
+
+QString scaledPath(const QString &subPath, int scale)
+{
+    if (scale == 1)
+        return subPath;
+    const int dot = subPath.lastIndexOf(QLatin1Char('.'));
+    return subPath.left(dot) + QStringLiteral("@%1x").arg(scale) + subPath.mid(dot);
+}
+
+QImage draw(const Picture &picture, const SkinStyle &skin, int scale)
+{
+    const paintkit::PixelScale pixels(scale);
+    return picture.draw(skin);
+}
+
 bool writeSkin(const SkinStyle &skin, const QString &root, QString &error)
 {
     const QDir folder(QDir(root).filePath(skin.folder));
     for (const Picture &entry : pictures()) {
-        if (!save(entry.draw(skin), folder.filePath(entry.subPath), error))
-            return false;
+        for (const int scale : pixelScales()) {
+            if (!save(draw(entry, skin, scale), folder.filePath(scaledPath(entry.subPath, scale)), error))
+                return false;
+        }
     }
     return true;
 }

@@ -264,6 +264,21 @@ Item {
         onPasteClicked: page.pasteAction()
     }
 
+    // Where the desktop keeps its input devices to itself (Wayland), recording hears only the
+    // keys pressed while this window is active.
+    Label {
+        objectName: "keysOnlyInWindowNote"
+        x: tools.x
+        y: 330
+        width: page.width - x - 16
+        height: 64
+        visible: typeof ui_View !== "undefined" && ui_View !== null && ui_View.keysOnlyInWindow
+        text: Theme.text(270, "Keys are recorded only while this window is active.")
+        color: Theme.warning
+        wrapMode: Text.WordWrap
+        verticalAlignment: Text.AlignTop
+    }
+
     MacroNameMenu {
         anchors.fill: parent
         z: 299
