@@ -59,7 +59,7 @@ for page in w3config w3ctl; do
   [ -z "$warnings" ] || fail "$page.1: $warnings"
 done
 # Only the commands have sections in detail, and every example is a line of its own.
-commands="status profile dpi rate button light wheel macro pointer openrgb"
+commands="status profile dpi rate button light wheel macro pointer openrgb app"
 sections=$(zcat "$root/share/man/man1/w3ctl.1.gz" | sed -n '/^\.SH "COMMANDS IN DETAIL"/,/^\.SH /s/^\.SS //p' | xargs)
 [ "$sections" = "$commands" ] || fail "w3ctl.1 has the command sections '$sections', not '$commands'"
 examples=$(zcat "$root/share/man/man1/w3ctl.1.gz" | groff -man -Tutf8 -P-cbou 2>/dev/null | sed -n '/^EXAMPLES/,/^[A-Z]/p')

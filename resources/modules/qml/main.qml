@@ -226,9 +226,12 @@ Item {
 
     // The keyboard walks the items in the order they are declared: top bar (logo, settings,
     // close), product frame (function menu, page, profile menu), settings panel, bottom bar.
+    // What is drawn over what is set apart from that order: the top bar over the frame and the
+    // panel, the web logo over the top bar, and the busy veil and questions over everything.
     // The web logo: fades in at the centre, then rises into the top bar.
     Item {
         id: webLogo
+        z: 2
         x: (root.width - width) / 2
         y: 270
         width: 180
@@ -247,6 +250,7 @@ Item {
 
     Menu_Up {
         id: menuUp
+        z: 1
         y: -height
         onSettingsClicked: root.toggleGlobalSetting()
         // Made between frames while the pointer is on its way, the panel opens at once.
@@ -309,11 +313,13 @@ Item {
     BusyIndicator {
         id: busy
         objectName: "BusyIndicator"
+        z: 3
         anchors.fill: parent
     }
 
     // Questions before what cannot be undone, over everything, the input lock included.
     QuestionSheet {
+        z: 3
         anchors.fill: parent
     }
 

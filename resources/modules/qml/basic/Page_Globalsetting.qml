@@ -250,20 +250,22 @@ Item {
 
     function setAutostart(on) {
         autostartRefusal.visible = false
+        openRgbRefusal.visible = false
         if (Autostart.enabled !== on && !Autostart.setEnabled(on))
             autostartRefusal.show(Theme.text(169, "The desktop's autostart folder refused the change."))
     }
 
     // Written at once: the running program serves OpenRGB's SDK on loopback while it is on.
+    // Under the text colour: the name on one line, the switch and the port on the next.
     SettingRow {
-        x: page.labelX; y: page.rowY(8)
-        controlInset: page.switchInset
-        labelWidth: 200
-        controlX: 208
+        x: page.rightX; y: page.rowY(8)
+        labelWidth: page.width - 28 - page.rightX
+        controlX: 0
+        controlInset: page.rowStep
         label: Theme.text(200, "OPENRGB SERVER")
         Row {
             objectName: "openRgbSwitch"
-            spacing: 20
+            spacing: 14
             RadioButton {
                 objectName: "openRgbSwitch_on"
                 text: Theme.text(31, "ON")
@@ -283,15 +285,17 @@ Item {
             }
         }
     }
+    // Where the autostart refusal shows: the two are answers to the last click.
     InlineHint {
         id: openRgbRefusal
         objectName: "openRgbRefusal"
-        x: page.labelX; y: page.rowY(7) + 30
-        width: page.rightX - page.labelX - 20
+        x: page.labelX; y: page.rowY(9) + 34
+        width: resetButton.x - x - 12
     }
 
     function setOpenRgb(on) {
         openRgbRefusal.visible = false
+        autostartRefusal.visible = false
         if (OpenRgbSetting.enabled === on)
             return
         autostartRefusal.visible = false
