@@ -3,6 +3,7 @@
 #include "actions/ApplicationLinks.h"
 #include "actions/PageActions.h"
 #include "actions/SettingsActions.h"
+#include "app/ChangeNotices.h"
 #include "app/OpenRgbLink.h"
 #include "app/PanelWait.h"
 #include "app/ProfileFollowing.h"
@@ -195,6 +196,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     // The tray icon comes once the desktop's panel is there, or without it after a while (an
     // XEmbed tray, or none: the bus still serves).
     DesktopNotifications notices;
+    ChangeNotices changeNotices(*shell, notices);
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<TrayLink> trayLink;
     PanelWait panelWait(kPanelWaitMs);
@@ -205,7 +207,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
             return;
         }
         tray = std::make_unique<TrayIcon>();
-        trayLink = std::make_unique<TrayLink>(*tray, *shell, service, notices);
+        trayLink = std::make_unique<TrayLink>(*tray, *shell, service);
         tray->show();
     });
 

@@ -3,6 +3,7 @@
 // beside `w3ctl profile N` run in the same process. Prints figures; never fails.
 //
 //   bench_background [rest seconds, 60 by default]
+#include "app/ChangeNotices.h"
 #include "app/SessionService.h"
 #include "app/Startup.h"
 #include "app/TrayIcon.h"
@@ -78,8 +79,9 @@ int main(int argc, char **argv)
         return 0;
     }
     DesktopNotifications notices;
+    ChangeNotices changeNotices(shell, notices);
     TrayIcon tray;
-    TrayLink link(tray, shell, service, notices);
+    TrayLink link(tray, shell, service);
     shell.device().waitUntilIdle(kIdleTimeoutMs);
     waitServing(2000);
 

@@ -8,6 +8,7 @@
 #include "app/SessionService.h"
 #include "app/Startup.h"
 #include "app/TrayIcon.h"
+#include "app/ChangeNotices.h"
 #include "app/TrayLink.h"
 #include "app/Widget.h"
 #include "controller/myQQuickView.h"
@@ -54,8 +55,9 @@ private slots:
         startShell(*shell);
         QVERIFY(deviceReady);
         notices = std::make_unique<DesktopNotifications>();
+        changeNotices = std::make_unique<ChangeNotices>(*shell, *notices);
         tray = std::make_unique<TrayIcon>();
-        link = std::make_unique<TrayLink>(*tray, *shell, *service, *notices);
+        link = std::make_unique<TrayLink>(*tray, *shell, *service);
         settle();
         vhid::Bus::instance().clearRecords();
         server.received.clear();
@@ -66,6 +68,7 @@ private slots:
         settle();
         link.reset();
         tray.reset();
+        changeNotices.reset();
         notices.reset();
         service.reset();
         shell.reset();
@@ -110,6 +113,17 @@ private slots:
         QCOMPARE(mouseCommandBlocks(), QStringList());
         QTest::qWait(200);
         QCOMPARE(server.received.size(), 0);
+    }
+
+    // A desktop without tray icons still hears of the changes made over the bus.
+    void noticesGoOutWithoutATray()
+    {
+        link.reset();
+        tray.reset();
+        service->ApplyProfile(4);
+        settle();
+        QTRY_COMPARE(server.received.size(), 1);
+        QCOMPARE(server.received.first().summary, QString("Profile P04"));
     }
 
     // Switched off, a change is not told; switched on again (no restart), the next one is. The
@@ -198,6 +212,7 @@ private:
     std::unique_ptr<Widget> shell;
     std::unique_ptr<SessionService> service;
     std::unique_ptr<DesktopNotifications> notices;
+    std::unique_ptr<ChangeNotices> changeNotices;
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<TrayLink> link;
 };
