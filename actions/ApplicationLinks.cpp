@@ -247,6 +247,14 @@ QString ApplicationLinks::describeLast() const
     return describe(last);
 }
 
+void ApplicationLinks::setDesktopStepNeeded(bool needed)
+{
+    if (stepNeeded == needed)
+        return;
+    stepNeeded = needed;
+    emit desktopStepNeededChanged();
+}
+
 void ApplicationLinks::noteApplication(const QString &applicationId, const QString &windowClass,
                                        const QString &programName)
 {

@@ -23,6 +23,9 @@ class ApplicationLinks : public QObject {
     // The applications seen in front lately, newest first: {name, match, applicationId,
     // windowClass, programName}, name and match being what a link would best use.
     Q_PROPERTY(QVariantList recentApplications READ recentApplications NOTIFY recentApplicationsChanged)
+    // The desktop tells the application in front only once the user has done a step of their
+    // own (GNOME's extension switched on), and it has not told anything yet.
+    Q_PROPERTY(bool desktopStepNeeded READ desktopStepNeeded NOTIFY desktopStepNeededChanged)
 
 public:
     enum Refusal {
@@ -78,7 +81,10 @@ public:
     static std::optional<ApplicationMatch> matchNamed(const QString &spelling);
     static QString profileLabel(int profile);
 
+    bool desktopStepNeeded() const { return stepNeeded; }
+
 public slots:
+    void setDesktopStepNeeded(bool needed);
     // The application now in front; its names are kept for the panel's + (an empty or
     // unprintable name is left out).
     void noteApplication(const QString &applicationId, const QString &windowClass, const QString &programName);
@@ -86,6 +92,7 @@ public slots:
 signals:
     void rulesChanged();
     void recentApplicationsChanged();
+    void desktopStepNeededChanged();
 
 private:
     template <typename Edit>
@@ -96,6 +103,7 @@ private:
     QString file;
     ApplicationRules rules;
     QVariantList recent;
+    bool stepNeeded = false;
     Refusal last = Accepted;
     int lastProfile = -1;  // the profile of the last AlreadyLinked
 };

@@ -169,6 +169,15 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     ActiveApplicationChoice activeApplication = chooseActiveApplication(startEnvironment, QDBusConnection::sessionBus());
     qInfo().noquote() << activeApplication.logLine;
 
+    // A desktop helper the user switches on (GNOME's extension): until it first calls, the links
+    // panel says how.
+    ApplicationLinks &links = *shell->view()->actions().applications;
+    if (activeApplication.userSwitchesOn) {
+        links.setDesktopStepNeeded(true);
+        QObject::connect(activeApplication.backEnd.get(), &ActiveApplication::changed, &links,
+                         [&links] { links.setDesktopStepNeeded(false); });
+    }
+
     auto following = std::make_unique<ProfileFollowing>(*shell->view()->actions().profiles, shell->device(),
                                                        std::move(activeApplication.backEnd),
                                                        [&service]() -> QString {
@@ -180,7 +189,6 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
                                                        });
     // The links panel offers the applications lately in front and shows rules changed elsewhere
     // (w3ctl app).
-    ApplicationLinks &links = *shell->view()->actions().applications;
     QObject::connect(following.get(), &ProfileFollowing::rulesRead, &links, &ApplicationLinks::reload);
     QObject::connect(&following->recentApplications(), &RecentApplications::changed, &links, [&] {
         const QVector<ApplicationIdentity> &recent = following->recentApplications().applications();

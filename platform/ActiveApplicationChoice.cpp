@@ -37,6 +37,7 @@ struct Candidate {
     QString logLine;
     std::function<bool(const QProcessEnvironment &)> fits;
     std::function<std::unique_ptr<ActiveApplication>(const QProcessEnvironment &, const QDBusConnection &)> make;
+    bool userSwitchesOn = false;
 };
 
 const std::vector<Candidate> &candidates()
@@ -57,7 +58,8 @@ const std::vector<Candidate> &candidates()
          },
          [](const QProcessEnvironment &, const QDBusConnection &bus) {
              return ifAvailable(std::make_unique<BusActiveApplication>(bus));
-         }},
+         },
+         true},
         {QStringLiteral("Application in front: the compositor's list of toplevels (wlroots)"), &isWayland,
          [](const QProcessEnvironment &environment, const QDBusConnection &) {
              return ifAvailable(std::make_unique<WlrootsActiveApplication>(
@@ -83,7 +85,7 @@ ActiveApplicationChoice chooseActiveApplication(const QProcessEnvironment &envir
         if (!candidate.fits(environment))
             continue;
         if (std::unique_ptr<ActiveApplication> backEnd = candidate.make(environment, bus))
-            return {std::move(backEnd), candidate.logLine};
+            return {std::move(backEnd), candidate.logLine, candidate.userSwitchesOn};
     }
     return {nullptr, QStringLiteral("Application in front: not known on this desktop")};
 }

@@ -15,6 +15,7 @@
 struct ActiveApplicationChoice {
     std::unique_ptr<ActiveApplication> backEnd;  // null when none fits this desktop
     QString logLine;                             // names the back end, or says there is none
+    bool userSwitchesOn = false;                 // tells nothing until the user switches on a helper
 };
 
 // `bus` carries the callbacks of the KWin script and the GNOME Shell extension.

@@ -297,18 +297,19 @@ void TestActiveApplicationBus::theChoiceFollowsTheSession_data()
     QTest::addColumn<QStringList>("variables");
     QTest::addColumn<QString>("backEnd");
     QTest::addColumn<QString>("logLine");
+    QTest::addColumn<bool>("userSwitchesOn");
     const QString display = qEnvironmentVariable("DISPLAY");
     QTest::newRow("Plasma on Wayland") << QStringList{"XDG_SESSION_TYPE=wayland", "XDG_CURRENT_DESKTOP=KDE", "DISPLAY=" + display}
-                                       << "KWinScriptActiveApplication" << "KWin script";
+                                       << "KWinScriptActiveApplication" << "KWin script" << false;
     QTest::newRow("Ubuntu's GNOME on Wayland") << QStringList{"WAYLAND_DISPLAY=wayland-0", "XDG_CURRENT_DESKTOP=ubuntu:GNOME"}
-                                               << "BusActiveApplication" << "w3config-focus@w3config.org";
+                                               << "BusActiveApplication" << "w3config-focus@w3config.org" << true;
     QTest::newRow("Plasma on X11") << QStringList{"XDG_SESSION_TYPE=x11", "XDG_CURRENT_DESKTOP=KDE", "DISPLAY=" + display}
-                                   << "X11ActiveApplication" << "X11";
+                                   << "X11ActiveApplication" << "X11" << false;
     // XWayland only sees the X11 windows: on Wayland the X11 back end would miss the rest.
     QTest::newRow("Wayland without a toplevel list") << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=w3-no-compositor",
                                                                     "XDG_CURRENT_DESKTOP=sway", "DISPLAY=" + display}
-                                                     << "" << "not known";
-    QTest::newRow("no desktop") << QStringList{} << "" << "not known";
+                                                     << "" << "not known" << false;
+    QTest::newRow("no desktop") << QStringList{} << "" << "not known" << false;
 }
 
 void TestActiveApplicationBus::theChoiceFollowsTheSession()
@@ -316,6 +317,7 @@ void TestActiveApplicationBus::theChoiceFollowsTheSession()
     QFETCH(QStringList, variables);
     QFETCH(QString, backEnd);
     QFETCH(QString, logLine);
+    QFETCH(bool, userSwitchesOn);
     if (backEnd == "X11ActiveApplication" && qEnvironmentVariableIsEmpty("DISPLAY"))
         QSKIP("needs an X server (the test command runs the suite under Xvfb)");
     QProcessEnvironment environment;
@@ -324,6 +326,7 @@ void TestActiveApplicationBus::theChoiceFollowsTheSession()
     const ActiveApplicationChoice choice = chooseActiveApplication(environment, QDBusConnection::sessionBus());
     QVERIFY2(choice.logLine.contains(logLine), qPrintable(choice.logLine));
     QCOMPARE(choice.backEnd ? QString(choice.backEnd->metaObject()->className()) : QString(), backEnd);
+    QCOMPARE(choice.userSwitchesOn, userSwitchesOn);
 }
 
 W3_PRIVATE_BUS_TEST_MAIN(TestActiveApplicationBus)

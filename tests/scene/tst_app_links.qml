@@ -154,6 +154,20 @@ Item {
             verify(stored.indexOf("match=appId") >= 0, stored)
         }
 
+        // Until GNOME's extension first calls, the sheet says how to switch it on; not while
+        // an application is being added, whose fields take that place.
+        function test_desktopStepShownUntilTheHelperCalls() {
+            ApplicationLinks.setDesktopStepNeeded(true)
+            var scene = openSheet(2)
+            var step = findChild(scene.page, "appLinksDesktopStep")
+            verify(step.visible)
+            verify(step.text.indexOf("gnome-extensions enable w3config-focus@w3config.org") >= 0, step.text)
+            mouseClick(findChild(scene.page, "appLinkAdd"))
+            verify(!step.visible)
+            ApplicationLinks.setDesktopStepNeeded(false)
+            verify(!step.visible)
+        }
+
         function test_closeAndEscape() {
             var scene = openSheet(0)
             mouseClick(findChild(scene.page, "appLinksClose"))

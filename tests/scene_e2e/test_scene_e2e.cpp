@@ -2,6 +2,7 @@
 // the settings page end to end to "./modules/setting/apConfig.bin", the profile menu, the
 // close button, the questions about unapplied and unsaved changes, the input lock, and
 // screenshots of both skins and two scripts for review.
+#include "actions/ApplicationLinks.h"
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
 #include "app/Widget.h"
@@ -288,6 +289,8 @@ private slots:
             scene.call("GlobalSettings", "setLanguage", {position});
         }
         QVERIFY(!scene.item("Menu_Prof_link_2")->isVisible());
+        // As on GNOME before its extension is switched on: the sheet says how.
+        scene.view().actions().applications->setDesktopStepNeeded(true);
 
         QVERIFY(scene.click("Menu_Prof_2", Qt::RightButton));
         QVERIFY(scene.waitForItem("Menu_Prof_apps"));
@@ -295,6 +298,8 @@ private slots:
         QVERIFY(scene.click("Menu_Prof_apps"));
         QVERIFY(scene.waitForItem("Page_AppLinks"));
         QVERIFY(scene.waitFor([&] { return scene.property("Page_AppLinks", "x").toInt() == 0; }));
+        QVERIFY(scene.item("appLinksDesktopStep")->isVisible());
+        QVERIFY(!scene.screenshot(shot + "_desktop_step").isEmpty());
         QVERIFY(scene.click("appLinkAdd"));
         QVERIFY(scene.waitFor([&] { return scene.item("AppLinkAdder")->isVisible(); }));
         QVERIFY(scene.click("appLinkName"));

@@ -175,6 +175,7 @@ Item {
     }
 
     PushButton {
+        id: addButton
         objectName: "appLinkAdd"
         x: 28
         y: linkList.y + linkList.height + 8
@@ -205,7 +206,21 @@ Item {
         height: 24
     }
 
+    // GNOME tells the application in front only through the extension the user switches on.
+    Label {
+        objectName: "appLinksDesktopStep"
+        x: addButton.x + addButton.width + 16
+        y: page.height - 24 - 36
+        width: closeButton.x - x - 16
+        height: 36
+        visible: ApplicationLinks.desktopStepNeeded && !page.adding
+        wrapMode: Text.Wrap
+        verticalAlignment: Text.AlignVCenter
+        text: Theme.text(275, "On GNOME, switch on “W3 Config: application in front” in Extensions, or run gnome-extensions enable w3config-focus@w3config.org")
+    }
+
     PushButton {
+        id: closeButton
         objectName: "appLinksClose"
         x: page.width - width - 28; y: page.height - height - 24
         primary: true
