@@ -1,4 +1,5 @@
 #include "controller/myQQuickView.h"
+#include "controller/SceneAccessible.h"
 
 #include "controller/AppConfig.h"
 #include "controller/DialogPrompts.h"
@@ -70,6 +71,7 @@ myQQuickView::myQQuickView(QWidget *parent)
     Prompts::setDialogs(&dialogs);
     registerSceneLogic();
     registerPageActions(pageActions);
+    SceneAccessible::installFor(staticMetaObject.className());
     // The sound back end starts once the window shows the scene and a sound is asked for: at
     // once for the opening's start-up cue, never while the sound stays off.
     new AfterSceneShown(this, [this] { soundPlayer->createPlayersOnDemand(); });

@@ -278,7 +278,8 @@ private slots:
         QTest::qWait(100);  // the slide: items still moving are not a fault
 
         QList<AccessibleNode> nodes;
-        accessibleTree(QAccessible::queryAccessibleInterface(scene.view().quickWindow()), nodes);
+        // From the program's window, as a screen reader walks it.
+        accessibleTree(QAccessible::queryAccessibleInterface(scene.view().window()), nodes);
         QHash<QObject *, AccessibleNode> byObject;
         for (const AccessibleNode &node : nodes)
             byObject.insert(node.object, node);
@@ -306,6 +307,14 @@ private slots:
             QVERIFY2(!node.name.trimmed().isEmpty(), qPrintable("no name: " + owner->objectName() + " " + where));
         }
         QVERIFY(areas > 0);
+
+        // A screen reader's pointer and magnifier follow the item where the window shows it.
+        QAccessibleInterface *allSave = QAccessible::queryAccessibleInterface(scene.item("Menu_Down_save"));
+        QVERIFY(allSave);
+        QQuickItem *allSaveItem = scene.item("Menu_Down_save");
+        const QRect shown(scene.view().mapToGlobal(allSaveItem->mapToScene(QPointF(0, 0)).toPoint()),
+                          allSaveItem->size().toSize());
+        QCOMPARE(allSave->rect(), shown);
 
         // The focusable items of the tree, in the tree's order, are the Tab round.
         QList<QObject *> treeOrder;
