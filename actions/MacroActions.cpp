@@ -24,6 +24,14 @@ QStringList MacroActions::names() const
     return result;
 }
 
+void MacroActions::setKeysOnlyInWindow(bool only)
+{
+    if (only == onlyInWindow)
+        return;
+    onlyInWindow = only;
+    emit keysOnlyInWindowChanged();
+}
+
 void MacroActions::start()
 {
     emit namesChanged();

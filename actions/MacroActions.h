@@ -17,12 +17,17 @@ class MacroActions : public QObject {
     Q_PROPERTY(QStringList names READ names NOTIFY namesChanged)
     // The chosen macro; empty for none.
     Q_PROPERTY(QString selected READ selected NOTIFY selectedChanged)
+    // Recording hears only the keys pressed while this window is active (the desktop keeps its
+    // input devices to itself): the page says so.
+    Q_PROPERTY(bool keysOnlyInWindow READ keysOnlyInWindow NOTIFY keysOnlyInWindowChanged)
 
 public:
     MacroActions(Controllers &controllers, KeyActions &keys, QObject *parent = nullptr);
 
     QStringList names() const;
     QString selected() const { return chosen; }
+    bool keysOnlyInWindow() const { return onlyInWindow; }
+    void setKeysOnlyInWindow(bool only);
 
     // The library read afresh with no macro chosen.
     Q_INVOKABLE void start();
@@ -53,6 +58,7 @@ public:
 signals:
     void namesChanged();
     void selectedChanged();
+    void keysOnlyInWindowChanged();
     void slotReleased(int slot);
 
 private:
@@ -61,4 +67,5 @@ private:
     Controllers &controllers;
     KeyActions &keys;
     QString chosen;
+    bool onlyInWindow = false;
 };

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "actions/ApplicationLinks.h"
+#include "actions/MacroActions.h"
 #include "actions/PageActions.h"
 #include "actions/SettingsActions.h"
 #include "app/ChangeNotices.h"
@@ -19,8 +20,8 @@
 #include "platform/ActiveApplicationChoice.h"
 #include "platform/DataFolder.h"
 #include "platform/DesktopNotifications.h"
-#include "platform/OpenGlSupport.h"
 #include "platform/DeviceLock.h"
+#include "platform/OpenGlSupport.h"
 #include "platform/UrlOpener.h"
 
 #include <QApplication>
@@ -156,7 +157,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     });
 
     InputCapture::start(false);
-    shell->view()->setKeysOnlyInWindow(!InputCapture::seesWholeDesktop());
+    shell->view()->actions().macros->setKeysOnlyInWindow(!InputCapture::seesWholeDesktop());
     InputCapture::setKeyCallback(&Widget::onKey, shell.get());
     InputCapture::setMouseCallback(&Widget::onMouse, shell.get());
     InputCapture::setCopyDataHandler(&Widget::onCopyData, &app, shell.get());

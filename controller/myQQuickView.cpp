@@ -6,7 +6,6 @@
 #include "controller/KeyboardOperations.h"
 #include "controller/LanguageStore.h"
 #include "controller/MacroLibrary.h"
-#include "controller/MacroSlots.h"
 #include "controller/MouseOperations.h"
 #include "controller/PageActionsQml.h"
 #include "controller/ProfileStore.h"
@@ -87,14 +86,6 @@ void myQQuickView::callScene(const char *function, QGenericArgument a0, QGeneric
         QMetaObject::invokeMethod(root, function, Qt::QueuedConnection, a0, a1, a2, a3);
 }
 
-void myQQuickView::setKeysOnlyInWindow(bool only)
-{
-    if (only == onlyInWindow)
-        return;
-    onlyInWindow = only;
-    emit keysOnlyInWindowChanged();
-}
-
 void myQQuickView::detectKeyboard(bool isDown, uchar usbCode)
 {
     callScene("detectKeyboard", Q_ARG(QVariant, QVariant(isDown)), Q_ARG(QVariant, QVariant(int(usbCode))));
@@ -148,21 +139,6 @@ QVariant myQQuickView::saveMacroIni(QVariant name, QStringList lines) { return c
 QStringList myQQuickView::loadMacroIni(QVariant name) { return controllers.macros->loadMacroIni(plain(name)); }
 QVariantList myQQuickView::loadMacroIniConfig(QVariant name) { return controllers.macros->loadMacroIniConfig(plain(name)); }
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config) { controllers.macros->setMacroIniConfig(plain(name), config); }
-
-// The scene's 16 codes; a short list is filled with codes that play nothing.
-static KeyCodeLogic::KeyCodes sceneCodes(const QVariantList &codes)
-{
-    KeyCodeLogic::KeyCodes result = KeyCodeLogic::codesFromVariant(codes);
-    result.resize(KeyCodeLogic::kButtonCount, KeyCodeLogic::noCode());
-    return result;
-}
-
-int myQQuickView::bindMacro(QVariantList codes, QVariant name, int repeat)
-{
-    return controllers.macroSlots->bind(sceneCodes(codes), plain(name).toString(), repeat);
-}
-
-void myQQuickView::releaseUnusedMacros(QVariantList codes) { controllers.macroSlots->releaseUnused(sceneCodes(codes)); }
 
 QList<uchar> myQQuickView::macroIncode(QStringList lines) { return controllers.macros->macroIncode(lines); }
 void myQQuickView::ui_11H_SetMacroKey(QVariant macroId, QVariant name) { controllers.macros->ui_11H_SetMacroKey(plain(macroId), plain(name)); }

@@ -14,8 +14,6 @@ class SoundPlayer;
 
 class myQQuickView : public QQuickWidget {
     Q_OBJECT
-    // True when the key capture hears only this window: the macro page says so.
-    Q_PROPERTY(bool keysOnlyInWindow READ keysOnlyInWindow WRITE setKeysOnlyInWindow NOTIFY keysOnlyInWindowChanged)
 public:
     explicit myQQuickView(QWidget *parent = nullptr);
     ~myQQuickView() override;
@@ -34,12 +32,6 @@ public:
     Controllers &controllerSet() { return controllers; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
-
-    bool keysOnlyInWindow() const { return onlyInWindow; }
-    void setKeysOnlyInWindow(bool only);
-
-signals:
-    void keysOnlyInWindowChanged();
 
 public slots:
     void syncFW();
@@ -72,9 +64,6 @@ public slots:
     QStringList loadMacroIni(QVariant name);
     QVariantList loadMacroIniConfig(QVariant name);
     void setMacroIniConfig(QVariant name, QVariantList config);
-    // Macro slots over all ten profiles (MacroSlots); `codes` are the key page's 16 codes.
-    int bindMacro(QVariantList codes, QVariant name, int repeat);
-    void releaseUnusedMacros(QVariantList codes);
     QVariantList getKeydefine(QVariant matrixId);
     QList<uchar> macroIncode(QStringList macros);
     void ui_01H_SetReportRate(uchar rate);
@@ -137,7 +126,6 @@ private:
     Controllers controllers;
     PageActions pageActions{controllers};
     std::unique_ptr<SoundPlayer> soundPlayer;
-    bool onlyInWindow = false;
 };
 
 Q_DECLARE_METATYPE(QList<uchar>)

@@ -4,7 +4,7 @@
 # crashes, leaks or trips a sanitizer.
 #
 # To fuzz for a while instead (new inputs go to a scratch folder, not into the seeds):
-#   build-fuzz/bin/fuzz_macro_file -max_total_time=60 -detect_leaks=0 /tmp/corpus fuzz/corpus/fuzz_macro_file
+#   build-fuzz/bin/fuzz_macro_file -max_total_time=60 -detect_leaks=0 "$(mktemp -d)" fuzz/corpus/fuzz_macro_file
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -115,7 +115,8 @@ private slots:
         env.insert("W3_TEST_AUDIO_PLAYING_MARK", playing);
         QProcess program;
         program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel); program.setWorkingDirectory("/tmp/coretest");
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.setWorkingDirectory(home.path());
         program.start(runDir.filePath(kProgram), QStringList());
         QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
 

@@ -115,8 +115,8 @@ private slots:
         QTest::addColumn<QByteArray>("named");
         QTest::addColumn<bool>("runtimeFolder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("named file") << QByteArray("/tmp/x.lock") << true << "/tmp/x.lock";
-        QTest::newRow("runtime folder") << QByteArray() << true << "RUNTIME/w3config-device.lock";
+        QTest::newRow("named file") << QByteArray("DIR/named.lock") << true << "DIR/named.lock";
+        QTest::newRow("runtime folder") << QByteArray() << true << "DIR/w3config-device.lock";
         QTest::newRow("data folder") << QByteArray() << false << "CWD/.w3config-device.lock";
     }
     void theLockFileFollowsTheEnvironment()
@@ -126,7 +126,7 @@ private slots:
         QFETCH(QString, expected);
         const QByteArray savedNamed = qgetenv("W3_DEVICE_LOCK");
         const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("W3_DEVICE_LOCK", named);
+        qputenv("W3_DEVICE_LOCK", named.replace("DIR", dir.path().toUtf8()));
         if (runtimeFolder)
             qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
         else
@@ -134,7 +134,7 @@ private slots:
         const QString path = DeviceLock::defaultPath();
         qputenv("W3_DEVICE_LOCK", savedNamed);
         qputenv("XDG_RUNTIME_DIR", savedRuntime);
-        expected.replace("RUNTIME", dir.path()).replace("CWD", QDir::currentPath());
+        expected.replace("DIR", dir.path()).replace("CWD", QDir::currentPath());
         QCOMPARE(path, expected);
     }
 

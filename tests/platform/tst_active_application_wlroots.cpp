@@ -86,6 +86,11 @@ bool TestActiveApplicationWlroots::startCompositor()
         const passwd *user = getpwnam(kCompositorUser);
         if (chown(QFile::encodeName(runtimeDir).constData(), user->pw_uid, user->pw_gid) != 0)
             return false;
+        if (QProcess::execute("runuser", {"-u", kCompositorUser, "--", "test", "-r", config}) != 0) {
+            qWarning() << kCompositorUser << "cannot read" << config
+                       << "- a folder above it is closed to other users (TMPDIR must be open to all, as /tmp is)";
+            return false;
+        }
         command = QStringList{"runuser", "-u", kCompositorUser, "--"} + command;
     }
     compositor.setWorkingDirectory(base.path());

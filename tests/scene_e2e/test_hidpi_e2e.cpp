@@ -2,6 +2,7 @@
 // keeps its layout in its own units, the frame has the screen's pixels, and the skin's 2×
 // pictures are drawn there instead of the 1× ones enlarged. Saves a screenshot of the key page
 // and of the macro page in both skins at the factor it runs under.
+#include "actions/MacroActions.h"
 #include "controller/myQQuickView.h"
 #include "tests/support/SceneDriver.h"
 
@@ -104,7 +105,7 @@ private slots:
         QVERIFY(!scene.screenshot(QStringLiteral("hidpi-%1-key-page-%2").arg(percent, skinName(skin))).isEmpty());
 
         // The note about key capture is shown here too, to see it at this scale.
-        scene.view().setKeysOnlyInWindow(true);
+        scene.view().actions().macros->setKeysOnlyInWindow(true);
         QVERIFY(scene.click("Menu_Func_1"));
         QVERIFY(scene.waitFor(
             [&] { return scene.item("Page_Macro")->x() == 0 && !scene.item("Page_Keydefine")->isVisible(); }));

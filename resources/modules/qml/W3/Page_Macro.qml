@@ -272,7 +272,7 @@ Item {
         y: 330
         width: page.width - x - 16
         height: 64
-        visible: typeof ui_View !== "undefined" && ui_View !== null && ui_View.keysOnlyInWindow
+        visible: MacroActions.keysOnlyInWindow
         text: Theme.text(270, "Keys are recorded only while this window is active.")
         color: Theme.warning
         wrapMode: Text.WordWrap
