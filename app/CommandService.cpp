@@ -4,6 +4,7 @@
 #include "actions/LightingActions.h"
 #include "actions/PageActions.h"
 #include "actions/SensorActions.h"
+#include "app/MouseQueue.h"
 #include "app/Widget.h"
 #include "cli/CommandBench.h"
 #include "cli/CommandLine.h"
@@ -16,14 +17,14 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTextStream>
 #include <QThread>
+#include <algorithm>
 
 namespace {
 
-// How often a waiting command looks whether its turn came.
-constexpr int kTurnPollMs = 20;
 // The slice of events handled between two looks at the last write.
 constexpr int kFinishPollMs = 5;
 
@@ -31,7 +32,13 @@ constexpr int kFinishPollMs = 5;
 // command's turn was taken before it ran.
 class ServiceDevice : public CommandDevice {
 public:
-    explicit ServiceDevice(Hid_Thread &hid) : hid(hid) {}
+    ServiceDevice(Hid_Thread &hid, const PageActions &window, MouseQueue &queue, QDeadlineTimer turnEnds)
+        : hid(hid)
+        , window(window)
+        , queue(queue)
+        , turnEnds(turnEnds)
+    {
+    }
 
     void lock(int) override {}
 
@@ -59,15 +66,46 @@ public:
         return true;
     }
 
+    // The window's changes would be mixed with the command's: the command waits, within its
+    // --wait, until the user applied or discarded them, and the window answers meanwhile.
+    void mayChange() override
+    {
+        changing = true;
+        if (!window.pending())
+            return;
+        queue.letWindowAct(true);
+        while (window.pending() && !turnEnds.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, kFinishPollMs);
+            QThread::msleep(1);
+        }
+        queue.letWindowAct(false);
+        if (window.pending())
+            throw CliFailure(ExitCode::DeviceError, windowHoldsChanges());
+    }
+
+    bool cameToChange() const { return changing; }
+
+    static QString windowHoldsChanges()
+    {
+        return QCoreApplication::translate("w3ctl",
+            "the W3 Config window holds changes that have not reached "
+            "the mouse; apply or discard them first");
+    }
+
 private:
     Hid_Thread &hid;
+    const PageActions &window;
+    MouseQueue &queue;
+    QDeadlineTimer turnEnds;
+    bool changing = false;
 };
 
 // The window's controllers and page actions, on the program's mouse.
 class ServiceBench : public CommandBench {
 public:
-    explicit ServiceBench(Widget &shell)
-        : view(*shell.view()), mouse(shell.device())
+    ServiceBench(Widget &shell, MouseQueue &queue, QDeadlineTimer turnEnds)
+        : view(*shell.view())
+        , mouse(shell.device(), view.actions(), queue, turnEnds)
     {
     }
 
@@ -75,11 +113,20 @@ public:
     PageActions &actions() override { return view.actions(); }
     CommandDevice &device() override { return mouse; }
     void takeTurn(int) override {}
+    // The command came to change the mouse (a read never does).
+    bool changed() const { return mouse.cameToChange(); }
 
 private:
     myQQuickView &view;
     ServiceDevice mouse;
 };
+
+QString readWhileWindowHoldsChanges()
+{
+    return QCoreApplication::translate("w3ctl",
+        "note: this is what the mouse holds; the W3 Config window holds "
+        "changes that have not reached it yet");
+}
 
 int waitOf(const QStringList &arguments)
 {
@@ -92,76 +139,45 @@ int waitOf(const QStringList &arguments)
 
 }  // namespace
 
-CommandService::CommandService(Widget &shell) : shell(shell)
+CommandService::CommandService(Widget &shell, MouseQueue &queue)
+    : shell(shell)
+    , queue(queue)
 {
-    retry.setSingleShot(true);
-    connect(&retry, &QTimer::timeout, this, &CommandService::serveNext);
 }
 
 void CommandService::take(const QDBusMessage &call, const QStringList &arguments, const QDir &userFolder)
 {
-    Request request{call, arguments, userFolder, waitOf(arguments), {}};
-    request.waiting.start();
-    queue.push_back(request);
-    retry.start(0);
-}
-
-QString CommandService::obstacle(int waitMs) const
-{
-    if (running || !shell.device().isIdle())
-        return CommandDevice::busyMessage(waitMs);
-    if (shell.view()->actions().pending())
-        return QCoreApplication::translate("w3ctl", "the W3 Config window holds changes that have not reached "
-                                                    "the mouse; apply or discard them first");
-    return QString();
-}
-
-// Called again after every command and while the first one waits; a call made while a
-// command runs (its transfers let events through) only queues.
-void CommandService::serveNext()
-{
-    if (running || queue.empty())
-        return;
-    const Request &first = queue.front();
-    QString blocked = obstacle(first.waitMs);
-    // The device lock is held for the whole command, as w3ctl alone holds it: a w3ctl that
-    // works alone beside the program (an older one, or one the program did not answer) is
-    // waited for, and waits in turn.
-    DeviceLock *lock = DeviceLock::shared();
-    if (blocked.isEmpty() && lock && !lock->tryLock())
-        blocked = CommandDevice::busyMessage(first.waitMs);
-    if (!blocked.isEmpty() && first.waiting.elapsed() < first.waitMs) {
-        retry.start(kTurnPollMs);
-        return;
-    }
-    const Request request = first;
-    queue.pop_front();
-    if (blocked.isEmpty()) {
-        run(request);
-        if (lock)
-            lock->unlock();
-    } else {
+    const Request request {call, arguments, userFolder, waitOf(arguments)};
+    QElapsedTimer waiting;
+    waiting.start();
+    MouseQueue::Job job;
+    job.caller = call.service();
+    job.waitMs = request.waitMs;
+    job.run = [this, request, waiting] { run(request, int(std::max<qint64>(0, request.waitMs - waiting.elapsed()))); };
+    job.gaveUp = [request] {
         QString err;
         QTextStream errStream(&err);
-        Output(errStream, errStream, false).error(blocked);
+        Output(errStream, errStream, false).error(CommandDevice::busyMessage(request.waitMs));
         QDBusConnection::sessionBus().send(request.call.createReply({int(ExitCode::DeviceError), QString(), err}));
-    }
-    retry.start(0);
+    };
+    queue.push(std::move(job));
 }
 
-void CommandService::run(const Request &request)
+void CommandService::run(const Request &request, int waitLeftMs)
 {
-    running = true;
     QString out;
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    ServiceBench bench(shell);
+    PageActions &window = shell.view()->actions();
+    const bool windowHeldChanges = window.pending();
+    ServiceBench bench(shell, queue, QDeadlineTimer(waitLeftMs));
     const int exitCode = runW3ctlOn(bench, request.arguments, outStream, errStream, request.userFolder);
+    if (exitCode == int(ExitCode::Success) && windowHeldChanges && !bench.changed())
+        Output(outStream, errStream, false).error(readWhileWindowHoldsChanges());
     outStream.flush();
     errStream.flush();
     showTheMouseAgain();
-    running = false;
     QDBusConnection::sessionBus().send(request.call.createReply({exitCode, out, err}));
     emit commandRan();
 }

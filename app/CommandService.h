@@ -2,24 +2,22 @@
 // w3ctl's commands run in the program (the Commands interface of the bus service; w3ctl's side
 // is cli/ServiceClient): on the window's controllers, page actions and mouse, so that the
 // window, the tray and the bus see what a command changed and nobody waits for the device
-// lock. One command at a time, each in its turn: while a transfer or another command runs, the
-// window holds changes not applied or a w3ctl working alone holds the device lock, a command
-// waits up to its --wait and then gives up with exit code 3, as w3ctl alone does when the lock
-// stays taken.
+// lock. Each command takes its turn in the mouse's queue; one whose turn does not come within
+// its --wait gives up with exit code 3, as w3ctl alone does when the lock stays taken. A read
+// answers with what the mouse holds also while the window holds changes not applied, and says
+// so; a change waits, within the same --wait, until the window applied or discarded them.
 #include <QDBusMessage>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
-#include <deque>
 
+class MouseQueue;
 class Widget;
 
 class CommandService : public QObject {
     Q_OBJECT
 public:
-    explicit CommandService(Widget &shell);
+    CommandService(Widget &shell, MouseQueue &queue);
 
     // Takes a call whose reply was delayed; the reply (exit code, standard output, standard
     // error) goes out once the command ran or gave up.
@@ -35,16 +33,10 @@ private:
         QStringList arguments;
         QDir userFolder;
         int waitMs;
-        QElapsedTimer waiting;
     };
-    // What keeps the first command waiting; empty when it may run.
-    QString obstacle(int waitMs) const;
-    void serveNext();
-    void run(const Request &request);
+    void run(const Request &request, int waitLeftMs);
     void showTheMouseAgain();
 
     Widget &shell;
-    std::deque<Request> queue;
-    bool running = false;
-    QTimer retry;
+    MouseQueue &queue;
 };

@@ -13,6 +13,9 @@ OpenRgbLink::OpenRgbLink(Widget &shell, SessionService &service, OpenRgbSetting 
     , rgbServer(
           *shell.view()->actions().lighting, [this] { return deviceText(); }, [this] { return colorCount(); })
 {
+    rgbServer.setTurnTaker([&queue = service.mouseQueue()](std::function<void()> work) {
+        queue.push({QString(), MouseQueue::kNoLimit, std::move(work), {}});
+    });
     wasConnected = service.connected();
     connect(&setting, &OpenRgbSetting::changed, this, &OpenRgbLink::followSetting);
     connect(&shell, &Widget::deviceChecked, this, [this] {

@@ -1,38 +1,30 @@
 #include "app/ProfileFollowing.h"
 
 #include "actions/ProfileActions.h"
-#include "device/Hid_Thread.h"
-#include "platform/DeviceLock.h"
+#include "app/MouseQueue.h"
 #include "platform/ActiveApplication.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-// How often a switch that waits for the mouse looks again.
-constexpr int kIdlePollMs = 20;
-}
+#include <QPointer>
 
 bool ProfileFollowing::FileStamp::operator==(const FileStamp &other) const
 {
     return exists == other.exists && size == other.size && modified == other.modified;
 }
 
-ProfileFollowing::ProfileFollowing(ProfileActions &profiles, Hid_Thread &device,
-                                   std::unique_ptr<ActiveApplication> inFront, Refusal refusal,
-                                   const QString &rulesPath, ApplicationFollower::Clock clock, QObject *parent)
-    : QObject(parent),
-      profiles(profiles),
-      device(device),
-      inFront(std::move(inFront)),
-      refusal(std::move(refusal)),
-      rulesPath(QFileInfo(rulesPath).absoluteFilePath()),
-      following(std::move(clock))
+ProfileFollowing::ProfileFollowing(ProfileActions &profiles, MouseQueue &queue,
+    std::unique_ptr<ActiveApplication> inFront, Refusal refusal, const QString &rulesPath,
+    ApplicationFollower::Clock clock, QObject *parent)
+    : QObject(parent)
+    , profiles(profiles)
+    , queue(queue)
+    , inFront(std::move(inFront))
+    , refusal(std::move(refusal))
+    , rulesPath(QFileInfo(rulesPath).absoluteFilePath())
+    , following(std::move(clock))
 {
-    idleWait.setSingleShot(true);
-    idleWait.setInterval(kIdlePollMs);
-    connect(&idleWait, &QTimer::timeout, this, &ProfileFollowing::switchWhenIdle);
     connect(&following, &ApplicationFollower::profileWanted, this, &ProfileFollowing::switchTo);
     connect(&profiles, &ProfileActions::heldByMouseChanged, &following, [this](int held) {
         if (held >= 0)
@@ -40,8 +32,6 @@ ProfileFollowing::ProfileFollowing(ProfileActions &profiles, Hid_Thread &device,
     });
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &ProfileFollowing::rulesMayHaveChanged);
     connect(&watcher, &QFileSystemWatcher::fileChanged, this, &ProfileFollowing::rulesMayHaveChanged);
-    if (const DeviceLock *lock = DeviceLock::shared())
-        changeMark = lock->mouseChangeMark();
     if (profiles.heldByMouse() >= 0)
         following.profileInUse(profiles.heldByMouse());
     watchRules();
@@ -98,22 +88,25 @@ void ProfileFollowing::readRules()
     emit rulesRead();
 }
 
+// One turn is asked for however often the application in front changes meanwhile: the newest
+// wish is the one sent.
 void ProfileFollowing::switchTo(int profile)
 {
+    const bool turnAsked = waiting.has_value();
     waiting = profile;
-    switchWhenIdle();
+    if (!turnAsked)
+        queue.push({QString(), MouseQueue::kNoLimit,
+            [self = QPointer<ProfileFollowing>(this)] {
+                if (self)
+                    self->switchInTurn();
+            },
+            {}});
 }
 
-// A command waiting for the mouse runs the window's events: a switch started then would cut
-// into that command's sequence, so the switch waits until the mouse is idle.
-void ProfileFollowing::switchWhenIdle()
+void ProfileFollowing::switchInTurn()
 {
     if (!waiting)
         return;
-    if (device.isBusy()) {
-        idleWait.start();
-        return;
-    }
     const int profile = *waiting;
     waiting.reset();
     const QString reason = refusal ? refusal() : QString();
@@ -123,19 +116,6 @@ void ProfileFollowing::switchWhenIdle()
         following.profileInUse(profiles.heldByMouse());
         return;
     }
-    forgetWhenChangedElsewhere();
     profiles.switchSendingDifferences(profile);
     emit switched(profile);
-}
-
-void ProfileFollowing::forgetWhenChangedElsewhere()
-{
-    const DeviceLock *lock = DeviceLock::shared();
-    if (!lock)
-        return;
-    const QByteArray mark = lock->mouseChangeMark();
-    if (mark == changeMark)
-        return;
-    changeMark = mark;
-    profiles.forgetWhatMouseHolds();
 }

@@ -2,8 +2,9 @@
 // The profile that follows the application in front: the desktop's back end feeds the
 // follower, the rules file is read at start and again whenever it changes, and a profile the
 // follower wants is switched to by sending only what the mouse does not hold yet. A switch
-// waits while the mouse is busy with other commands, and is left out, with the reason logged,
-// while the window holds changes that have not reached the mouse or no mouse is there.
+// takes its turn in the mouse's queue (the newest wish replacing one that still waits), and
+// is left out, with the reason logged, while the window holds changes that have not reached
+// the mouse or no mouse is there.
 #include "controller/ApplicationFollower.h"
 #include "controller/ApplicationRules.h"
 #include "controller/RecentApplications.h"
@@ -11,13 +12,12 @@
 #include <QDateTime>
 #include <QFileSystemWatcher>
 #include <QObject>
-#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class ActiveApplication;
-class Hid_Thread;
+class MouseQueue;
 class ProfileActions;
 
 class ProfileFollowing : public QObject {
@@ -27,9 +27,9 @@ public:
     using Refusal = std::function<QString()>;
 
     // `inFront` may be none: the rules are still read, nothing comes to the front.
-    ProfileFollowing(ProfileActions &profiles, Hid_Thread &device, std::unique_ptr<ActiveApplication> inFront,
-                     Refusal refusal, const QString &rulesPath = ApplicationRules::defaultPath(),
-                     ApplicationFollower::Clock clock = {}, QObject *parent = nullptr);
+    ProfileFollowing(ProfileActions &profiles, MouseQueue &queue, std::unique_ptr<ActiveApplication> inFront,
+        Refusal refusal, const QString &rulesPath = ApplicationRules::defaultPath(),
+        ApplicationFollower::Clock clock = {}, QObject *parent = nullptr);
     ~ProfileFollowing() override;
 
     ApplicationFollower &follower() { return following; }
@@ -53,12 +53,10 @@ private:
     void rulesMayHaveChanged();
     void readRules();
     void switchTo(int profile);
-    void switchWhenIdle();
-    // w3ctl changed the mouse since the last look: what it holds is not known any more.
-    void forgetWhenChangedElsewhere();
+    void switchInTurn();
 
     ProfileActions &profiles;
-    Hid_Thread &device;
+    MouseQueue &queue;
     std::unique_ptr<ActiveApplication> inFront;
     Refusal refusal;
     QString rulesPath;
@@ -66,7 +64,5 @@ private:
     RecentApplications recent;
     QFileSystemWatcher watcher;
     FileStamp rulesStamp;
-    QTimer idleWait;
     std::optional<int> waiting;
-    QByteArray changeMark;
 };

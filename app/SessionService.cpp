@@ -24,10 +24,18 @@ const QString SessionService::kServiceName = QStringLiteral("org.w3config.W3Conf
 const QString SessionService::kObjectPath = QStringLiteral("/org/w3config/W3Config1");
 const QString SessionService::kPendingError = QStringLiteral("org.w3config.W3Config1.Error.Pending");
 const QString SessionService::kNoDeviceError = QStringLiteral("org.w3config.W3Config1.Error.NoDevice");
+const QString SessionService::kBusyError = QStringLiteral("org.w3config.W3Config1.Error.Busy");
 
 namespace {
 // A running instance busy with a transfer still answers within this time.
 constexpr int kHandOverTimeoutMs = 10000;
+// How long a method waits for its turn at the mouse: well within the 25 s a bus client waits
+// for its reply by default, so that no call its caller took for failed runs afterwards.
+constexpr int kTurnWaitMs = 10000;
+
+const char *const kNoMouse = "no W3 mouse is connected";
+const char *const kWindowHoldsChanges
+    = "the window holds changes that have not reached the mouse; apply or discard them first";
 }
 
 SessionService::Claim SessionService::claimName()
@@ -49,8 +57,18 @@ bool SessionService::openRunningWindow()
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-SessionService::SessionService(Widget &shell) : shell(shell), actions(shell.view()->actions()), commands(shell)
+SessionService::SessionService(Widget &shell)
+    : shell(shell)
+    , actions(shell.view()->actions())
+    , queue(shell.device())
+    , elsewhere(shell.view()->controllerSet(), actions)
+    , commands(shell, queue)
 {
+    // What a w3ctl working alone changed is read again before any job and as soon as it is seen.
+    queue.setBeforeEachJob([this] { elsewhere.catchUp(); });
+    connect(&elsewhere, &ElsewhereChanges::markMayHaveChanged, this, [this] {
+        queue.push({QString(), MouseQueue::kNoLimit, [this] { announceChanges(); }, {}});
+    });
     qDBusRegisterMetaType<QList<int>>();
     new W3Config1Adaptor(this);
     new CommandsAdaptor(this);
@@ -106,7 +124,14 @@ void SessionService::announceChanges()
         return;
     QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
     signal << kServiceName << changed << QStringList();
-    if (!QDBusConnection::sessionBus().send(signal))
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        if (!toldNoBus)
+            qInfo() << "No session bus: changes of the mouse are not announced";
+        toldNoBus = true;
+        return;
+    }
+    if (!bus.send(signal))
         qWarning() << "The session bus did not take the change of" << changed.keys();
 }
 
@@ -173,44 +198,84 @@ bool SessionService::refuse(const QString &error, const QString &message)
 {
     if (calledFromDBus())
         sendErrorReply(error, message);
+    else
+        qInfo().noquote() << "Refused:" << message;
     return false;
 }
 
-bool SessionService::mayWorkOnProfile(int profile)
+bool SessionService::isProfile(int profile)
 {
-    if (profile < 1 || profile > 10)
-        return refuse(QDBusError::errorString(QDBusError::InvalidArgs), QString("there is no profile %1; profiles are 1-10").arg(profile));
-    if (holdsPendingChanges())
-        return refuse(kPendingError, "the window holds changes that have not reached the mouse; apply or discard them first");
-    return true;
+    if (profile >= 1 && profile <= 10)
+        return true;
+    return refuse(QDBusError::errorString(QDBusError::InvalidArgs),
+        QString("there is no profile %1; profiles are 1-10").arg(profile));
+}
+
+void SessionService::inTurn(Work work)
+{
+    MouseQueue::Job job;
+    job.waitMs = kTurnWaitMs;
+    if (!calledFromDBus()) {
+        job.run = [work] {
+            if (const std::optional<Refusal> refusal = work())
+                qInfo().noquote() << "Refused:" << refusal->message;
+        };
+        queue.push(std::move(job));
+        return;
+    }
+    setDelayedReply(true);
+    const QDBusMessage call = message();
+    job.caller = call.service();
+    job.run = [this, work, call] { answer(call, work()); };
+    job.gaveUp = [this, call] {
+        answer(
+            call, Refusal {kBusyError, QString("the mouse stayed busy for %1 s; try again").arg(kTurnWaitMs / 1000)});
+    };
+    queue.push(std::move(job));
+}
+
+void SessionService::answer(const QDBusMessage &call, const std::optional<Refusal> &refusal)
+{
+    const QDBusMessage reply = refusal ? call.createErrorReply(refusal->error, refusal->message) : call.createReply();
+    QDBusConnection::sessionBus().send(reply);
 }
 
 void SessionService::SwitchProfile(int profile)
 {
-    if (mayWorkOnProfile(profile))
+    if (!isProfile(profile))
+        return;
+    inTurn([this, profile]() -> std::optional<Refusal> {
+        if (holdsPendingChanges())
+            return Refusal {kPendingError, kWindowHoldsChanges};
         actions.profiles->select(profile - 1);
+        return std::nullopt;
+    });
 }
 
 void SessionService::ApplyProfile(int profile)
 {
-    if (!mayWorkOnProfile(profile))
+    if (!isProfile(profile))
         return;
-    if (!deviceReady) {
-        refuse(kNoDeviceError, "no W3 mouse is connected");
-        return;
-    }
-    actions.profiles->switchTo(profile - 1);
+    inTurn([this, profile]() -> std::optional<Refusal> {
+        if (holdsPendingChanges())
+            return Refusal {kPendingError, kWindowHoldsChanges};
+        if (!deviceReady)
+            return Refusal {kNoDeviceError, kNoMouse};
+        actions.profiles->switchTo(profile - 1);
+        return std::nullopt;
+    });
 }
 
 void SessionService::SetDpiStage(int stage)
 {
-    if (!deviceReady) {
-        refuse(kNoDeviceError, "no W3 mouse is connected");
-        return;
-    }
-    if (!actions.sensor->switchStage(stage - 1))
-        refuse(QDBusError::errorString(QDBusError::InvalidArgs),
-               QString("stage %1 is not in use; the stages in use have a DPI value").arg(stage));
+    inTurn([this, stage]() -> std::optional<Refusal> {
+        if (!deviceReady)
+            return Refusal {kNoDeviceError, kNoMouse};
+        if (!actions.sensor->switchStage(stage - 1))
+            return Refusal {QDBusError::errorString(QDBusError::InvalidArgs),
+                QString("stage %1 is not in use; the stages in use have a DPI value").arg(stage)};
+        return std::nullopt;
+    });
 }
 
 int SessionService::RunCommand(const QStringList &arguments, const QString &workingFolder, QString &, QString &)

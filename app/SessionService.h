@@ -4,12 +4,17 @@
 // mouse as well. Its properties follow the page actions, so a change made in the window, by
 // the tray or over the bus is announced the same way.
 #include "app/CommandService.h"
+#include "app/ElsewhereChanges.h"
+#include "app/MouseQueue.h"
 
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
+#include <functional>
+#include <optional>
 
 class PageActions;
 class Widget;
@@ -29,6 +34,7 @@ public:
     static const QString kObjectPath;
     static const QString kPendingError;
     static const QString kNoDeviceError;
+    static const QString kBusyError;
 
     enum class Claim { Owned, HeldElsewhere, NoBus };
 
@@ -52,6 +58,8 @@ public:
     // The window holds page changes that have not reached the mouse: a profile sent now would
     // drop them unseen.
     bool holdsPendingChanges() const;
+    // The one line of work at the mouse every front end takes its turn in.
+    MouseQueue &mouseQueue() { return queue; }
 
 public slots:
     void OpenWindow();
@@ -79,13 +87,26 @@ private:
     // Sends the standard PropertiesChanged signal for what differs from the last one told.
     void announceChanges();
     void onDeviceChecked();
-    // The checks of a profile switch; false after the caller was sent the error.
-    bool mayWorkOnProfile(int profile);
+    // An error the caller is told: its D-Bus name and its sentence.
+    struct Refusal {
+        QString error;
+        QString message;
+    };
+    using Work = std::function<std::optional<Refusal>()>;
+    // Runs `work` in the mouse's turn; a caller on the bus gets its reply when it ran (or the
+    // refusal it returned), or an error when the turn did not come in time.
+    void inTurn(Work work);
+    void answer(const QDBusMessage &call, const std::optional<Refusal> &refusal);
+    // The checks that need no turn; false after the caller was sent the error.
+    bool isProfile(int profile);
     bool refuse(const QString &error, const QString &message);
 
     Widget &shell;
     PageActions &actions;
+    MouseQueue queue;
+    ElsewhereChanges elsewhere;
     CommandService commands;
     QString firmwareVersion;
     Snapshot told;
+    bool toldNoBus = false;
 };

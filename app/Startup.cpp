@@ -13,6 +13,7 @@
 #include "app/TrayIcon.h"
 #include "app/TrayLink.h"
 #include "app/Widget.h"
+#include "app/WindowInputHold.h"
 #include "capture/InputCapture.h"
 #include "controller/SoundPlayer.h"
 #include "controller/myQQuickView.h"
@@ -179,15 +180,15 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
                          [&links] { links.setDesktopStepNeeded(false); });
     }
 
-    auto following = std::make_unique<ProfileFollowing>(*shell->view()->actions().profiles, shell->device(),
-                                                       std::move(activeApplication.backEnd),
-                                                       [&service]() -> QString {
-                                                           if (!deviceReady)
-                                                               return "no W3 mouse is connected";
-                                                           if (service.holdsPendingChanges())
-                                                               return "the window holds changes that have not reached the mouse";
-                                                           return {};
-                                                       });
+    WindowInputHold inputHold(*shell, service.mouseQueue());
+    auto following = std::make_unique<ProfileFollowing>(*shell->view()->actions().profiles, service.mouseQueue(),
+        std::move(activeApplication.backEnd), [&service]() -> QString {
+            if (!deviceReady)
+                return "no W3 mouse is connected";
+            if (service.holdsPendingChanges())
+                return "the window holds changes that have not reached the mouse";
+            return {};
+        });
     // The links panel offers the applications lately in front and shows rules changed elsewhere
     // (w3ctl app).
     QObject::connect(following.get(), &ProfileFollowing::rulesRead, &links, &ApplicationLinks::reload);

@@ -20,6 +20,10 @@ public:
     virtual QString productName() const = 0;
     // Waits until the last write has reached the mouse; false when it did not in time.
     virtual bool finish(int timeoutMs = kFinishTimeoutMs) = 0;
+    // Called once, before the command's first change: a mouse lent by the running program
+    // waits there while its window holds changes not applied (CliFailure with exit code 3
+    // when they stay). A command that only reads never comes here.
+    virtual void mayChange() { }
 
     // Opens and insists on a mouse that can be written: exit code 2 without one, 3 when it
     // fails the handshake.

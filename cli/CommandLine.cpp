@@ -214,9 +214,10 @@ QString CommandLine::help(const QString &command)
         .arg(found->synopsis, tr(found->summary), filled(found->details), mouseNote(found->mouse));
 }
 
+// The build's own version: the running program answers for w3ctl too, under its own name.
 QString CommandLine::version()
 {
-    return QString("w3ctl %1\n").arg(QCoreApplication::applicationVersion());
+    return QString("w3ctl %1\n").arg(W3CTL_VERSION);
 }
 
 QString CommandLine::usageHint(const QString &command)

@@ -21,7 +21,9 @@ ExitCode Commands::run()
     (this->*row->handler)();
     if (!bench.device().finish())
         throw CliFailure(ExitCode::DeviceError, tr("the mouse did not take the last change in time"));
-    if (!controllers.profiles->flush())
+    // Only a command that came to change the mouse changed a profile. A read run by the
+    // program is not failed by changes its window could not save.
+    if (changing && !controllers.profiles->flush())
         writeFailure(tr("the profile cannot be saved"));
     reportWarnings();
     return ExitCode::Success;
@@ -49,15 +51,24 @@ void Commands::requireArguments(int low, int high)
         usageError(tr("unexpected argument \"%1\"").arg(invocation.arguments().at(high)));
 }
 
+CommandDevice &Commands::deviceToRead()
+{
+    if (!deviceOpened)
+        bench.device().openReady(invocation.waitMs);
+    deviceOpened = true;
+    return bench.device();
+}
+
 CommandDevice &Commands::device()
 {
-    if (deviceOpened)
+    deviceToRead();
+    if (changing)
         return bench.device();
-    bench.device().openReady(invocation.waitMs);
+    bench.device().mayChange();
     if (!languageIntegrity)
         throw CliFailure(ExitCode::DeviceError, tr("the language file of W3 Config is damaged; the mouse is not "
                                                    "written until the window's language is a sound one"));
-    deviceOpened = true;
+    changing = true;
     return bench.device();
 }
 

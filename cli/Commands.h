@@ -59,9 +59,10 @@ private:
     static QString optionOfMatch(const QString &match);
     void settleLinkChange(int outcome);
 
-
-    // The mouse, ready to be written (exit code 2 or 3 otherwise).
+    // The mouse, ready to be written (exit code 2 or 3 otherwise): the command changes it.
     CommandDevice &device();
+    // The mouse, there and answering, for a command that only reads it.
+    CommandDevice &deviceToRead();
     void requireArguments(int low, int high);
     [[noreturn]] void usageError(const QString &message) const;
     // Exit code 3 for a settings file that cannot be written, with the reasons told.
@@ -117,4 +118,5 @@ private:
     Controllers &controllers;
     PageActions &actions;
     bool deviceOpened = false;
+    bool changing = false;
 };

@@ -111,7 +111,10 @@ void Commands::dpi()
     if (!arguments.isEmpty() && action != "stage" && action != "set" && action != "colors")
         usageError(tr("unknown dpi action \"%1\"").arg(action));
     requireArguments(arguments.isEmpty() ? 0 : 2, arguments.isEmpty() ? 0 : 2);
-    device();
+    if (arguments.isEmpty())
+        deviceToRead();
+    else
+        device();
     const int type = sensorType();
     const int stages = stageCount();
     if (action == "stage")

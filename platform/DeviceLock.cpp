@@ -126,6 +126,11 @@ QByteArray DeviceLock::mouseChangeMark() const
     return mark.open(QIODevice::ReadOnly) ? mark.read(kMaxMarkBytes) : QByteArray();
 }
 
+QString DeviceLock::mouseChangeMarkPath() const
+{
+    return markPath(lockPath);
+}
+
 DeviceLock *DeviceLock::shared()
 {
     return sharedLock.load();

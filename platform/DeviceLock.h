@@ -40,6 +40,8 @@ public:
     bool markMouseChanged();
     // The last mark; empty when there is none.
     QByteArray mouseChangeMark() const;
+    // The file that holds the mark, beside the lock file.
+    QString mouseChangeMarkPath() const;
 
     // The lock device transfers take; none (transfers take no lock) until a program installs one.
     // Install it at start, before any transfer: it then lives until the process ends.

@@ -2,6 +2,7 @@
 
 #include "actions/LightingActions.h"
 
+#include <QPointer>
 #include <QTimer>
 
 namespace openrgb {
@@ -32,6 +33,7 @@ QVariantList paletteOf(const QList<Color> &colors)
 LightWriter::LightWriter(LightingActions &lighting, QObject *parent)
     : QObject(parent)
     , lighting(lighting)
+    , takeTurn([this](std::function<void()> work) { QTimer::singleShot(0, this, std::move(work)); })
 {
 }
 
@@ -48,13 +50,20 @@ void LightWriter::want(const LightState &next, bool effect, bool palette)
     wanted = next;
     effectWanted = effectWanted || effect;
     paletteWanted = paletteWanted || palette;
-    // Sent from the event loop: a transfer waiting for the mouse serves events, and a wish
+    // Sent in a turn of its own: a transfer waiting for the mouse serves events, and a wish
     // arriving then only replaces the one to send next.
-    QTimer::singleShot(0, this, &LightWriter::flush);
+    if (turnAsked)
+        return;
+    turnAsked = true;
+    takeTurn([self = QPointer<LightWriter>(this)] {
+        if (self)
+            self->flush();
+    });
 }
 
 void LightWriter::flush()
 {
+    turnAsked = false;
     if (writing)
         return;
     writing = true;

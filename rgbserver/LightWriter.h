@@ -6,6 +6,7 @@
 #include "rgbserver/MouseController.h"
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 class LightingActions;
@@ -15,7 +16,14 @@ namespace openrgb {
 class LightWriter : public QObject {
     Q_OBJECT
 public:
+    // Runs the work when the mouse is free for it: in the running program, in the mouse's
+    // queue behind the other front ends' work.
+    using TurnTaker = std::function<void(std::function<void()> work)>;
+
     explicit LightWriter(LightingActions &lighting, QObject *parent = nullptr);
+
+    // Without one, the writes go out from the event loop.
+    void setTurnTaker(TurnTaker taker) { takeTurn = std::move(taker); }
 
     // What the page holds, or what is still to be sent when a wish waits.
     LightState state(int colorCount) const;
@@ -31,6 +39,8 @@ private:
     bool effectWanted = false;
     bool paletteWanted = false;
     bool writing = false;
+    bool turnAsked = false;
+    TurnTaker takeTurn;
 };
 
 }  // namespace openrgb

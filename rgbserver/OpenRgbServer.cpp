@@ -82,6 +82,11 @@ QString OpenRgbServer::errorString() const
     return listener ? listener->errorString() : QString();
 }
 
+void OpenRgbServer::setTurnTaker(std::function<void(std::function<void()> work)> taker)
+{
+    lights->setTurnTaker(std::move(taker));
+}
+
 void OpenRgbServer::deviceListChanged()
 {
     for (auto it = sessions.begin(); it != sessions.end(); ++it)

@@ -41,6 +41,8 @@ public:
 
     // Tells every client that the controller list changed (the mouse came or went).
     void deviceListChanged();
+    // Where the clients' colours and effects wait for the mouse (LightWriter::setTurnTaker).
+    void setTurnTaker(std::function<void(std::function<void()> work)> taker);
 
 private:
     struct Session;

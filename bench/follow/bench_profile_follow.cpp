@@ -9,6 +9,7 @@
 // Wire time runs from the call until the last transfer has given the token back.
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
+#include "app/MouseQueue.h"
 #include "app/ProfileFollowing.h"
 #include "controller/Controllers.h"
 #include "device/Catalogue.h"
@@ -195,7 +196,8 @@ int main(int argc, char **argv)
 
     auto staged = std::make_unique<StagedApplication>();
     StagedApplication &inFront = *staged;
-    ProfileFollowing following(profiles, rig.hid, std::move(staged), [] { return QString(); });
+    MouseQueue queue(rig.hid);
+    ProfileFollowing following(profiles, queue, std::move(staged), [] { return QString(); });
     std::vector<double> activation;
     // Each time the application whose profile the mouse does not hold.
     for (int i = 0; i < kSamples; ++i)

@@ -28,6 +28,8 @@
 #include <QDBusPendingReply>
 #include <QDBusVariant>
 #include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -86,6 +88,42 @@ QString callMethod(const QString &method, int argument)
     call << argument;
     const QDBusMessage reply = callServed(call);
     return reply.type() == QDBusMessage::ErrorMessage ? reply.errorName() : QString();
+}
+
+QDBusMessage runCommandCall(const QStringList &arguments, const QString &folder)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        SessionService::kServiceName, SessionService::kObjectPath, "org.w3config.W3Config1.Commands", "RunCommand");
+    call << arguments << folder;
+    return call;
+}
+
+QDBusMessage methodCall(const QString &method, int argument)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        SessionService::kServiceName, SessionService::kObjectPath, SessionService::kServiceName, method);
+    call << argument;
+    return call;
+}
+
+// The command codes of what reached the mouse, oldest first.
+QStringList commandCodes()
+{
+    QStringList codes;
+    for (const QString &block : mouseCommandBlocks())
+        codes << block.left(2);
+    return codes;
+}
+
+// The codes a whole profile sends, in their order.
+const QStringList kWholeProfile {"03", "12", "10", "0d", "11", "10", "01", "0b"};
+
+// Every transfer is slowed down, so that a call sent next arrives while the first one runs.
+void slowTheMouse(int delayMs)
+{
+    vhid::Faults slow;
+    slow.featureReportDelayMs = delayMs;
+    vhid::Bus::instance().setFaults(vhid::Model::Mouse, slow);
 }
 
 }  // namespace
@@ -366,6 +404,173 @@ private slots:
             QCOMPARE(busProperty("DpiStage"), QVariant(2));
             QCOMPARE(lighting.pending(), situation == "pending");
         }
+    }
+
+    // Calls that arrive while another one runs wait for it, whoever makes them: the mouse gets
+    // one sequence after the other, never a mix, and ends with what the last call reported.
+    // A call is {"bus", method, argument}, {"w3ctl", arguments...} or {"tray", profile}.
+    void callsTakeTurns_data()
+    {
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<QStringList>("codes");
+        QTest::addColumn<int>("profile");
+        const QStringList dpiStage {"0b"};
+        QTest::newRow("two profiles over the bus")
+            << QStringList {"bus", "ApplyProfile", "3"} << QStringList {"bus", "ApplyProfile", "5"}
+            << kWholeProfile + kWholeProfile << 5;
+        QTest::newRow("a bus profile during w3ctl's")
+            << QStringList {"w3ctl", "profile", "3"} << QStringList {"bus", "ApplyProfile", "5"}
+            << kWholeProfile + kWholeProfile << 5;
+        QTest::newRow("a DPI stage during w3ctl's profile")
+            << QStringList {"w3ctl", "profile", "3"} << QStringList {"bus", "SetDpiStage", "4"}
+            << kWholeProfile + dpiStage << 3;
+        QTest::newRow("w3ctl's profile during the bus's")
+            << QStringList {"bus", "ApplyProfile", "3"} << QStringList {"w3ctl", "profile", "5"}
+            << kWholeProfile + kWholeProfile << 5;
+        QTest::newRow("the tray during a bus profile")
+            << QStringList {"bus", "ApplyProfile", "3"} << QStringList {"tray", "5"} << kWholeProfile + kWholeProfile
+            << 5;
+    }
+    void callsTakeTurns()
+    {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(QStringList, codes);
+        QFETCH(int, profile);
+        slowTheMouse(30);
+        QList<QDBusPendingCall> replies;
+        // The tray is clicked once the first call is on the wire: its transfers serve events.
+        QTimer trayClick;
+        trayClick.setInterval(5);
+        connect(&trayClick, &QTimer::timeout, this, [&] {
+            if (mouseCommandBlocks().isEmpty())
+                return;
+            trayClick.stop();
+            service->ApplyProfile(second.at(1).toInt());
+        });
+        for (const QStringList &call : {first, second}) {
+            if (call.first() == "tray")
+                trayClick.start();
+            else if (call.first() == "bus")
+                replies << client().asyncCall(methodCall(call.at(1), call.at(2).toInt()));
+            else
+                replies << client().asyncCall(runCommandCall(call.mid(1), sandbox->path("")));
+        }
+        for (QDBusPendingCall &reply : replies) {
+            QVERIFY(QTest::qWaitFor([&reply] { return reply.isFinished(); }, kReplyLimitMs));
+            QCOMPARE(reply.reply().type(), QDBusMessage::ReplyMessage);
+            if (reply.reply().signature() == "iss")
+                QCOMPARE(reply.reply().arguments().value(0).toInt(), 0);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(commandCodes(), codes, kReplyLimitMs);
+        vhid::Bus::instance().setFaults(vhid::Model::Mouse, {});
+        settle();
+        QCOMPARE(busProperty("Profile"), QVariant(profile));
+        QCOMPARE(shell->view()->actions().profiles->heldByMouse(), profile - 1);
+    }
+
+    // A command whose turn does not come within its --wait is dropped, its caller told with
+    // exit code 3; it never runs afterwards.
+    void aCommandNotStartedInItsWaitIsDropped()
+    {
+        slowTheMouse(100);  // a whole profile takes 800 ms at least
+        QList<QDBusPendingCall> replies;
+        for (int profile : {3, 4, 5})
+            replies << client().asyncCall(
+                runCommandCall({"--wait", "0.4", "profile", QString::number(profile)}, sandbox->path("")));
+        QList<int> exitCodes;
+        for (QDBusPendingCall &reply : replies) {
+            QVERIFY(QTest::qWaitFor([&reply] { return reply.isFinished(); }, kReplyLimitMs));
+            exitCodes << reply.reply().arguments().value(0).toInt();
+            if (exitCodes.last() != 0)
+                QVERIFY2(reply.reply().arguments().value(2).toString().contains("the mouse is busy"),
+                    qPrintable(reply.reply().arguments().value(2).toString()));
+        }
+        QCOMPARE(exitCodes, (QList<int> {0, 3, 3}));
+        vhid::Bus::instance().setFaults(vhid::Model::Mouse, {});
+        // A call queued last has its turn once every earlier one ran or was dropped.
+        QCOMPARE(callMethod("SetDpiStage", 1), QString());
+        settle();
+        QCOMPARE(commandCodes(), kWholeProfile + QStringList {"0b"});
+        QCOMPARE(busProperty("Profile"), QVariant(3));
+    }
+
+    // A caller that leaves the bus while its command waits has it dropped.
+    void aCommandOfACallerThatLeftIsDropped()
+    {
+        slowTheMouse(30);
+        QDBusPendingCall running = client().asyncCall(methodCall("ApplyProfile", 3));
+        {
+            QDBusConnection leaver = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "leaver");
+            QVERIFY(leaver.isConnected());
+            // The call is on the bus when the wait for its reply begins; this thread answers
+            // it only later, so the wait ends unanswered and the caller leaves.
+            const QDBusMessage unanswered
+                = leaver.call(runCommandCall({"profile", "5"}, sandbox->path("")), QDBus::Block, 200);
+            QCOMPARE(unanswered.type(), QDBusMessage::ErrorMessage);
+            QDBusConnection::disconnectFromBus("leaver");
+        }
+        QVERIFY(QTest::qWaitFor([&running] { return running.isFinished(); }, kReplyLimitMs));
+        vhid::Bus::instance().setFaults(vhid::Model::Mouse, {});
+        QCOMPARE(callMethod("SetDpiStage", 1), QString());
+        settle();
+        QCOMPARE(commandCodes(), kWholeProfile + QStringList {"0b"});
+        QCOMPARE(busProperty("Profile"), QVariant(3));
+    }
+
+    // Reads answer with what the mouse holds while the window holds changes not applied, and
+    // say so; the window's changes stay.
+    void readsAnswerWhileTheWindowHoldsChanges_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("status") << QStringList {"status"};
+        QTest::newRow("dpi") << QStringList {"dpi"};
+        QTest::newRow("buttons") << QStringList {"button"};
+        QTest::newRow("dpi as JSON") << QStringList {"--json", "dpi"};
+    }
+    void readsAnswerWhileTheWindowHoldsChanges()
+    {
+        QFETCH(QStringList, arguments);
+        LightingActions &lighting = *shell->view()->actions().lighting;
+        lighting.setEffectPosition((lighting.effectPosition() + 1) % 4);
+        QVERIFY(lighting.pending());
+        const QDBusMessage reply = callServed(runCommandCall(arguments, sandbox->path("")));
+        QCOMPARE(reply.arguments().value(0).toInt(), 0);
+        const QString out = reply.arguments().value(1).toString();
+        const QString err = reply.arguments().value(2).toString();
+        QVERIFY2(err.contains("the W3 Config window holds changes that have not reached it yet"), qPrintable(err));
+        QVERIFY(!out.isEmpty());
+        if (arguments.contains("--json"))
+            QVERIFY(!QJsonDocument::fromJson(out.toUtf8()).isNull());
+        QVERIFY(lighting.pending());
+        settle();
+        QCOMPARE(mouseCommandBlocks(), QStringList());
+    }
+
+    // A w3ctl working alone beside the program (here: beside a program that did not answer)
+    // changed the profile and marked the mouse changed: the program reads the profiles again
+    // before it answers, and announces what changed.
+    void changesMadeAloneAreReadAgain()
+    {
+        QSettings("modules/setting/p1.bin", QSettings::IniFormat)
+            .setValue("sensor/dpi_W3", QStringList {"500", "1000", "1750", "2500", "2500", "3000", "4000", "5000"});
+        DeviceLock alone(DeviceLock::shared()->path());
+        QVERIFY(alone.markMouseChanged());
+        const QDBusMessage reply = callServed(runCommandCall({"dpi"}, sandbox->path("")));
+        QCOMPARE(reply.arguments().value(0).toInt(), 0);
+        QVERIFY2(
+            reply.arguments().value(1).toString().contains("2500"), qPrintable(reply.arguments().value(1).toString()));
+        QTRY_COMPARE(listener->merged().value("DpiStages").toList().value(3).toInt(), 2500);
+    }
+
+    // The help and the version are w3ctl's own, with the build's version.
+    void theVersionIsTheBuilds()
+    {
+        const QDBusMessage reply = callServed(runCommandCall({"--version"}, sandbox->path("")));
+        QCOMPARE(reply.arguments().value(0).toInt(), 0);
+        const QString out = reply.arguments().value(1).toString();
+        QVERIFY2(QRegularExpression("^w3ctl \\d+\\.\\d+").match(out).hasMatch(), qPrintable(out));
     }
 
 private:

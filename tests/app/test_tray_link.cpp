@@ -204,7 +204,12 @@ private:
         return {};
     }
 
-    void settle() { QVERIFY(shell->device().waitUntilIdle(kIdleTimeoutMs)); }
+    // The tray's choices take their turn in the mouse's queue, then their transfers end.
+    void settle()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(service->mouseQueue().idle(), kIdleTimeoutMs);
+        QVERIFY(shell->device().waitUntilIdle(kIdleTimeoutMs));
+    }
 
     FakeNotificationServer server;
     std::unique_ptr<ModulesSandbox> sandbox;

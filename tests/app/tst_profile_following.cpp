@@ -6,6 +6,8 @@
 #include "actions/LightingActions.h"
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
+#include "app/ElsewhereChanges.h"
+#include "app/MouseQueue.h"
 #include "app/ProfileFollowing.h"
 #include "platform/ActiveApplicationChoice.h"
 #include "platform/DeviceLock.h"
@@ -109,7 +111,10 @@ private slots:
         ProfileActions &profiles = *rig.actions.profiles;
         profiles.switchTo(0);
         rig.settle();
-        ProfileFollowing following(profiles, rig.hid, sessionBackEnd(), [] { return QString(); });
+        MouseQueue queue(rig.hid);
+        ElsewhereChanges elsewhere(rig.controllers, rig.actions);
+        queue.setBeforeEachJob([&elsewhere] { elsewhere.catchUp(); });
+        ProfileFollowing following(profiles, queue, sessionBackEnd(), [] { return QString(); });
         QSignalSpy switched(&following, &ProfileFollowing::switched);
         DeviceLock otherProgram(DeviceLock::shared()->path());
         QVERIFY(otherProgram.markMouseChanged());
@@ -139,7 +144,8 @@ private slots:
         rig.settle();
         vhid::Bus::instance().clearRecords();
         QString refusal;
-        ProfileFollowing following(profiles, rig.hid, sessionBackEnd(), [&refusal] { return refusal; });
+        MouseQueue queue(rig.hid);
+        ProfileFollowing following(profiles, queue, sessionBackEnd(), [&refusal] { return refusal; });
         QSignalSpy switched(&following, &ProfileFollowing::switched);
         QSignalSpy wanted(&following.follower(), &ApplicationFollower::profileWanted);
 
@@ -206,8 +212,10 @@ private slots:
         qint64 now = 0;
         auto staged = std::make_unique<StagedApplication>();
         StagedApplication &inFront = *staged;
-        ProfileFollowing following(profiles, rig.hid, std::move(staged), [] { return QString(); },
-                                   ApplicationRules::defaultPath(), [&now] { return now; });
+        MouseQueue queue(rig.hid);
+        ProfileFollowing following(
+            profiles, queue, std::move(staged), [] { return QString(); }, ApplicationRules::defaultPath(),
+            [&now] { return now; });
         QSignalSpy switched(&following, &ProfileFollowing::switched);
         inFront.bringToFront("Game");
         now += ApplicationFollower::kDwellMs;
