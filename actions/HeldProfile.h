@@ -3,9 +3,9 @@
 // from, and what the mouse told about itself (sensor, indicator, stage count). The page units
 // note every send here, so a switch can send only the groups that differ. The mouse keeps no
 // profiles of its own: it holds whatever was last sent, so the profile it holds is the one
-// every group was last sent from, a group that already held a profile's value counting as sent
-// from it whenever that profile sends or skips a group. Macros are left out: the twelve macro slots are one set for
-// all ten profiles, so no switch changes them.
+// every group was last sent from; a group that already holds a profile's value counts as sent
+// from it whenever that profile sends or skips a group. Macros are left out: the twelve macro
+// slots are one set for all ten profiles, so no switch changes them.
 #include <QObject>
 #include <QVariant>
 #include <QVariantList>
