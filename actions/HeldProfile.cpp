@@ -1,5 +1,7 @@
 #include "actions/HeldProfile.h"
 
+#include <QScopedValueRollback>
+
 bool HeldProfile::MouseFacts::operator==(const MouseFacts &other) const
 {
     return sensorType == other.sensorType && fixedColorsOnly == other.fixedColorsOnly && stageCount == other.stageCount;
@@ -23,16 +25,26 @@ bool HeldProfile::holds(Group group, const QVariant &value) const
 
 bool HeldProfile::needs(Sending sending, Group group, int profile, const QVariant &value)
 {
-    if (sending == Sending::Everything || !holds(group, value))
-        return true;
-    sent(group, profile, value);
-    return false;
+    return sending == Sending::Everything || !claim(group, profile, value);
 }
 
 void HeldProfile::sent(Group group, int fromProfile, const QVariant &value)
 {
     entries[size_t(group)] = {true, fromProfile, value};
+    {
+        const QScopedValueRollback<bool> announcing(announcingSend, true);
+        emit sentFrom(fromProfile);
+    }
     update();
+}
+
+bool HeldProfile::claim(Group group, int profile, const QVariant &value)
+{
+    if (!holds(group, value))
+        return false;
+    entries[size_t(group)].profile = profile;
+    update();
+    return true;
 }
 
 void HeldProfile::setFacts(const MouseFacts &facts)
@@ -53,6 +65,8 @@ void HeldProfile::forget()
 
 void HeldProfile::update()
 {
+    if (announcingSend)
+        return;
     int common = entries.front().known ? entries.front().profile : -1;
     for (const Entry &entry : entries) {
         if (!entry.known || entry.profile != common)

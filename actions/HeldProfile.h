@@ -3,8 +3,9 @@
 // from, and what the mouse told about itself (sensor, indicator, stage count). The page units
 // note every send here, so a switch can send only the groups that differ. The mouse keeps no
 // profiles of its own: it holds whatever was last sent, so the profile it holds is the one
-// every group was last sent from. Macros are left out: the twelve macro slots are one set for
-// all ten profiles, so no switch changes them.
+// every group was last sent from; a group that already holds a profile's value counts as sent
+// from it whenever that profile sends or skips a group. Macros are left out: the twelve macro
+// slots are one set for all ten profiles, so no switch changes them.
 #include <QObject>
 #include <QVariant>
 #include <QVariantList>
@@ -51,7 +52,10 @@ public:
     // Whether a sending of that kind sends `value` of `profile` to `group`. A group left out
     // because it holds the value counts as sent from `profile`.
     bool needs(Sending sending, Group group, int profile, const QVariant &value);
+    // Announces sentFrom(); the profile held is told once the listeners claimed their groups.
     void sent(Group group, int fromProfile, const QVariant &value);
+    // `group` counts as sent from `profile` when it holds `value`; true then.
+    bool claim(Group group, int profile, const QVariant &value);
 
     const std::optional<MouseFacts> &facts() const { return mouse; }
     void setFacts(const MouseFacts &facts);
@@ -61,6 +65,8 @@ public:
 
 signals:
     void profileChanged(int profile);
+    // A group was sent from `profile`: the groups holding that profile's values may claim().
+    void sentFrom(int profile);
 
 private:
     struct Entry {
@@ -73,4 +79,5 @@ private:
     std::array<Entry, GroupCount> entries;
     std::optional<MouseFacts> mouse;
     int heldProfile = -1;
+    bool announcingSend = false;
 };

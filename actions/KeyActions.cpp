@@ -75,6 +75,12 @@ void KeyActions::apply(HeldProfile::Sending sending)
     updatePending();
 }
 
+void KeyActions::claimHeldGroups(int profile)
+{
+    mouseHolds.claim(HeldProfile::WheelDirection, profile, heldSwap);
+    mouseHolds.claim(HeldProfile::Buttons, profile, matrixOf(held));
+}
+
 void KeyActions::sendWheelDirection()
 {
     if (controllers.mouse->setScrollPinSwap(swap))

@@ -50,6 +50,9 @@ public:
     const Codes &defaults() const { return factory; }
     bool scrollSwap() const { return swap; }
     void setScrollSwap(bool swapped);
+    // The wheel direction and the matrix count as sent from `profile` where the mouse holds
+    // what the profile holds (as read or last applied).
+    void claimHeldGroups(int profile);
     bool pending() const { return shown != held || swap != heldSwap; }
 
 signals:

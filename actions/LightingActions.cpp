@@ -183,6 +183,14 @@ void LightingActions::sendEffect(const Effect &effect, const QVariantList &store
     mouseHolds.sent(HeldProfile::Effect, controllers.profiles->currentProfile(), command);
 }
 
+void LightingActions::claimHeldGroups(int profile)
+{
+    if (paletteStored)
+        mouseHolds.claim(HeldProfile::Palette, profile, HeldProfile::bytes(colors));
+    if (heldKnown)
+        mouseHolds.claim(HeldProfile::Effect, profile, commandOf(held));
+}
+
 void LightingActions::sendStored(HeldProfile::Sending sending)
 {
     start();

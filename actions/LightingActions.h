@@ -54,6 +54,9 @@ public:
     // effect the profile has; the stored effect list is kept as it is (an older one has no
     // power entry). Only what the mouse does not hold yet, when so asked.
     void sendStored(HeldProfile::Sending sending = HeldProfile::Sending::Everything);
+    // The palette and the effect count as sent from `profile` where the mouse holds what the
+    // profile holds (as read or last applied).
+    void claimHeldGroups(int profile);
 
 signals:
     void paletteChanged();

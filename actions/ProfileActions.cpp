@@ -7,11 +7,14 @@
 #include "controller/MouseOperations.h"
 #include "controller/ProfileStore.h"
 
+#include <QScopedValueRollback>
+
 ProfileActions::ProfileActions(Controllers &controllers, HeldProfile &mouseHolds, KeyActions &keys,
                                LightingActions &lighting, SensorActions &sensor, QObject *parent)
     : QObject(parent), controllers(controllers), mouseHolds(mouseHolds), keys(keys), lighting(lighting), sensor(sensor)
 {
     connect(&mouseHolds, &HeldProfile::profileChanged, this, &ProfileActions::heldByMouseChanged);
+    connect(&mouseHolds, &HeldProfile::sentFrom, this, &ProfileActions::claimHeldGroups);
 }
 
 int ProfileActions::current() const
@@ -55,8 +58,20 @@ void ProfileActions::sendWhole() { send(HeldProfile::Sending::Everything); }
 
 void ProfileActions::send(HeldProfile::Sending sending)
 {
+    // Each unit weighs its groups against the new profile as it reads it; until then a unit
+    // still holds the values of the profile before.
+    const QScopedValueRollback<bool> sendingWhole(sendingProfile, true);
     keys.start();
     keys.apply(sending);
     lighting.sendStored(sending);
     sensor.sendStored(sending);
+}
+
+void ProfileActions::claimHeldGroups(int fromProfile)
+{
+    if (sendingProfile || fromProfile != current())
+        return;
+    keys.claimHeldGroups(fromProfile);
+    lighting.claimHeldGroups(fromProfile);
+    sensor.claimHeldGroups(fromProfile);
 }

@@ -45,10 +45,14 @@ signals:
 
 private:
     void send(HeldProfile::Sending sending);
+    // A page sent from the profile in use: every group still holding that profile's values
+    // counts as sent from it, so the mouse holds the profile once no group differs.
+    void claimHeldGroups(int fromProfile);
 
     Controllers &controllers;
     HeldProfile &mouseHolds;
     KeyActions &keys;
     LightingActions &lighting;
     SensorActions &sensor;
+    bool sendingProfile = false;
 };

@@ -388,6 +388,19 @@ void SensorActions::apply(int reportRatePosition, int cursorSpeed, int scrollLin
     useStage(stageIndex);
 }
 
+void SensorActions::claimHeldGroups(int profile)
+{
+    if (!heldKnown)
+        return;
+    mouseHolds.claim(HeldProfile::Stages, profile, stagesCommand(type, stages, values));
+    if (colorsStored)
+        mouseHolds.claim(HeldProfile::StageColors, profile, colorsCommand(fixedOnly, fixedOnly ? ids : colors));
+    mouseHolds.claim(HeldProfile::ReportRate, profile, SensorLogic::reportRateValue(held.reportRatePosition));
+    mouseHolds.claim(HeldProfile::PointerSettings, profile,
+        QVariantList {held.cursorSpeed, held.scrollLines, held.doubleClickSpeed});
+    mouseHolds.claim(HeldProfile::StageInUse, profile, held.stage);
+}
+
 void SensorActions::sendStored(HeldProfile::Sending sending)
 {
     const std::optional<HeldProfile::MouseFacts> &facts = mouseHolds.facts();

@@ -104,6 +104,9 @@ public:
     // stages and the colours the profile has, then apply(). Only what the mouse does not hold
     // yet, when so asked; the mouse is then asked about itself only when it has not been yet.
     void sendStored(HeldProfile::Sending sending = HeldProfile::Sending::Everything);
+    // The sensor page's groups count as sent from `profile` where the mouse holds what the
+    // profile holds (as read or last applied).
+    void claimHeldGroups(int profile);
 
 signals:
     void stagesChanged();

@@ -3,6 +3,7 @@
 // mouse is plugged in again everything is sent; the follower of the application in front asks
 // for one switch however quickly applications come and go.
 #include "actions/HeldProfile.h"
+#include "actions/KeyActions.h"
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
 #include "actions/SensorActions.h"
@@ -176,7 +177,7 @@ private slots:
     void theProfileHeldFollowsWhatWasSent()
     {
         ModulesSandbox sandbox;
-        writeSecondProfile({{"sensor/reportRate_W3", 8}});
+        writeSecondProfile({{"sensor/reportRate_W3", 8}, {"keydefine_W3/4", QStringList {"3", "0", "226", "0"}}});
         ActionsRig rig;
         ProfileActions &profiles = *rig.actions.profiles;
         QSignalSpy held(&profiles, &ProfileActions::heldByMouseChanged);
@@ -185,10 +186,18 @@ private slots:
         QCOMPARE(profiles.heldByMouse(), 0);
         QVERIFY(profiles.select(1));
         QCOMPARE(profiles.heldByMouse(), 0);
-        // One page applied from another profile: the mouse holds a mix of both.
+        // The sensor page applied from a profile whose buttons differ too: the mouse holds a mix.
         rig.actions.sensor->apply();
         QCOMPARE(profiles.heldByMouse(), -1);
+        // Its buttons applied as well: the groups that already held its values count as its own,
+        // so the mouse holds that profile without a switch.
+        rig.actions.keys->apply();
+        QCOMPARE(profiles.heldByMouse(), 1);
+        rig.settle();
+        vhid::Bus::instance().clearRecords();
         QVERIFY(profiles.switchSendingDifferences(1));
+        rig.settle();
+        QCOMPARE(wireBlocks(), QStringList());
         QCOMPARE(profiles.heldByMouse(), 1);
         QCOMPARE(held.count(), 3);
         QVERIFY(!profiles.switchSendingDifferences(10));

@@ -51,6 +51,8 @@ Item {
     }
     property PageSlot slot: null
     Menu_Prof { id: profiles; x: 880 }
+    // A menu made later, as a window opened after a switch makes it.
+    Component { id: laterMenu; Menu_Prof {} }
     SignalSpy { id: closeSpy; target: slot ? slot.item : null; signalName: "closeRequested" }
     SignalSpy { id: profileSpy; target: profiles; signalName: "profileChanged" }
     SignalSpy { id: requestSpy; target: profiles; signalName: "switchRequested" }
@@ -527,8 +529,7 @@ Item {
             // An importable profile: the factory one under the extension the dialog offers.
             verify(sceneTest.copyFile("modules/setting/pD.bin", "import.pf"))
             sceneTest.openFileAnswer = sceneTest.path("import.pf")
-            ui_View.ui_02H_SetCurrentProfile(0)
-            profiles.currentIndex = 0
+            ProfileActions.select(0)
             profiles.closeMenu()
             profiles.holdSwitches = false
             profileSpy.clear()
@@ -539,6 +540,18 @@ Item {
             mouseClick(row(0))
             compare(profileCalls(0), [])
             compare(profileSpy.count, 0)
+        }
+
+        // A switch made before the menu was (the tray, the bus, w3ctl with the window closed).
+        function test_aMenuMadeAfterASwitchSelectsTheProfileInUse() {
+            ProfileActions.select(4)
+            var later = createTemporaryObject(laterMenu, stage)
+            compare(later.currentIndex, 4)
+            verify(findChild(later, "Menu_Prof_4").selected)
+            verify(!findChild(later, "Menu_Prof_0").selected)
+            mouseClick(findChild(later, "Menu_Prof_0"))
+            compare(sceneTest.currentProfile, 0, "P01 is another profile than the one in use")
+            compare(profiles.currentIndex, 0)
         }
 
         function test_leftClickSwitches() {

@@ -95,10 +95,21 @@ SceneDriver::~SceneDriver()
 
 bool SceneDriver::start(int timeoutMs)
 {
-    widget = std::make_unique<Widget>();
+    widget = std::make_unique<Widget>(options.inBackground ? Widget::Start::InBackground : Widget::Start::WithWindow);
     startShell(*widget);
     if (!deviceReady)
         return false;
+    return options.inBackground || waitUntilReady(timeoutMs);
+}
+
+bool SceneDriver::openWindow(int timeoutMs)
+{
+    widget->openWindow();
+    return waitUntilReady(timeoutMs);
+}
+
+bool SceneDriver::waitUntilReady(int timeoutMs) const
+{
     return waitFor([this] { return root() && root()->property("ready").toBool(); }, timeoutMs);
 }
 

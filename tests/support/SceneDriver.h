@@ -31,6 +31,7 @@ public:
     struct Options {
         bool plugMouse = true;        // false: nothing plugged, the program warns and never shows
         bool animations = false;      // false: the stored animation setting is OFF (10 ms steps)
+        bool inBackground = false;  // as `w3config --background`: no window until openWindow()
         // Runs in the sandbox before the shell exists, e.g. to edit "./modules/setting/*".
         std::function<void(ModulesSandbox &)> prepare;
     };
@@ -44,6 +45,9 @@ public:
     // Builds the shell, runs the start-up (detection, initUI, run) and waits up to timeoutMs for
     // the scene root's `ready` (the opening sequence is over). False when it never came.
     bool start(int timeoutMs = 15000);
+    // In the background: opens the window as the tray and the bus do, and waits for `ready` as
+    // start() does.
+    bool openWindow(int timeoutMs = 15000);
 
     Widget &shell() const;
     myQQuickView &view() const;
@@ -100,6 +104,7 @@ public:
     std::unique_ptr<QSettings> appConfigFile() const;
 
 private:
+    bool waitUntilReady(int timeoutMs) const;
     QPoint viewPoint(QQuickItem *target, QPointF at) const;
 
     Options options;

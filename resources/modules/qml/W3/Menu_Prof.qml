@@ -2,16 +2,17 @@ import QtQuick 2.15
 import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
-// The profile menu: P01..P10, entry 0 selected at start. A left click on another entry
-// switches the profile through ProfileActions; the menu follows every switch, its own or one
-// from outside the window, and emits profileChanged(index); clicking the selected entry
-// does nothing; while `holdSwitches` (pages hold unapplied changes) the click only emits
-// switchRequested(index), and the owner settles the changes and calls select. A right click
-// opens LOAD / SAVE / RESET / APPS… / CANCEL beside the row for that entry; LOAD and RESET ask
-// first, and after either of the selected entry the selection runs again; APPS… emits
-// appsRequested(index). A row with linked applications shows the link glyph at its right.
-// The row whose settings the mouse holds carries a thin accent bar on its outer edge (none
-// while the mouse holds a mix or what it holds is not known yet).
+// The profile menu: P01..P10, the profile in use selected (P01 as the program starts),
+// whoever switched it and also when the switch came before the menu was made. A left click on
+// another entry switches the profile through ProfileActions; each switch emits
+// profileChanged(index); clicking the selected entry does nothing; while `holdSwitches` (pages
+// hold unapplied changes) the click only emits switchRequested(index), and the owner settles
+// the changes and calls select. A right click opens LOAD / SAVE / RESET / APPS… / CANCEL
+// beside the row for that entry; LOAD and RESET ask first, and after either of the selected
+// entry the selection runs again; APPS… emits appsRequested(index). A row with linked
+// applications shows the link glyph at its right. The row whose settings the mouse holds
+// carries a thin accent bar on its outer edge (none while the mouse holds a mix or what it
+// holds is not known yet).
 // Rows are named Menu_Prof_<index> with the bar Menu_Prof_held_<index>, the menu's entries
 // Menu_Prof_load, _save, _reset, _apps, _cancel.
 Item {
@@ -19,7 +20,7 @@ Item {
     objectName: "Menu_Prof"
     width: 120
     height: 488
-    property int currentIndex: 0
+    readonly property int currentIndex: ProfileActions.current
     property int menuIndex: -1
     readonly property int profiles: 10
     property bool holdSwitches: false
@@ -240,9 +241,6 @@ Item {
 
     Connections {
         target: ProfileActions
-        function onProfileSelected(profile) {
-            menu.currentIndex = profile
-            menu.profileChanged(profile)
-        }
+        function onProfileSelected(profile) { menu.profileChanged(profile) }
     }
 }
