@@ -27,12 +27,18 @@ OpenRgbLink::OpenRgbLink(Widget &shell, SessionService &service, OpenRgbSetting 
     followSetting();
 }
 
+// A port that cannot be served is told where the setting shows; the next change of the
+// setting tries again.
 void OpenRgbLink::followSetting()
 {
-    if (setting.enabled())
-        rgbServer.start(quint16(setting.port()));
-    else
+    if (!setting.enabled()) {
         rgbServer.stop();
+        setting.setProblem(QString());
+    } else if (rgbServer.start(quint16(setting.port()))) {
+        setting.setProblem(QString());
+    } else {
+        setting.setProblem(rgbServer.problem());
+    }
 }
 
 std::optional<openrgb::DeviceText> OpenRgbLink::deviceText() const

@@ -20,6 +20,7 @@
 #include "device/DeviceState.h"
 #include "platform/ActiveApplicationChoice.h"
 #include "platform/DataFolder.h"
+#include "platform/DescriptorLimit.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/DeviceLock.h"
 #include "platform/OpenGlSupport.h"
@@ -98,8 +99,8 @@ void followDesktopScale()
 // Ends the process without the application object's teardown, which would tear down the sound
 // back end: with a stalled audio server that blocks for good, and the program would outlive
 // its window. Called once the shell is gone: the settings are written, the device is closed
-// and the channel's sockets are removed; what runs on the thread pool (transfers to the
-// mouse, file writes) is waited for.
+// and the channel's sockets are removed; the device's transfers ended with the shell, and
+// what else runs on Qt's thread pool is waited for.
 [[noreturn]] void endProcess(int exitCode)
 {
     QThreadPool::globalInstance()->waitForDone();
@@ -126,6 +127,7 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     // object starts threads that read it at any time. The programs the window starts (the
     // help page's browser) get it as it was.
     const QProcessEnvironment startEnvironment = QProcessEnvironment::systemEnvironment();
+    DescriptorLimit::raiseToHardLimit();
     const bool softwareScene = sceneRendersInSoftware();
     if (softwareScene && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         keepWindowSystemFromOpenGl();
@@ -149,6 +151,11 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     chooseSceneRenderer(softwareScene);
     if (prepareDevices)
         prepareDevices();
+
+    // The panel and w3ctl's commands run here show the server's state through this setting.
+    OpenRgbSetting openRgbSetting;
+    openRgbSetting.watch();
+    OpenRgbSetting::share(&openRgbSetting);
 
     auto shell = std::make_unique<Widget>(options.background ? Widget::Start::InBackground : Widget::Start::WithWindow);
     QObject::connect(&urlOpener, &UrlOpener::cannotOpen, shell.get(), [window = shell.get()](const QUrl &url) {
@@ -199,8 +206,6 @@ void runW3Config(int argc, char **argv, const std::function<void()> &prepareDevi
     });
 
     // OpenRGB's SDK on the loopback interface, while the settings panel or w3ctl has it on.
-    OpenRgbSetting openRgbSetting;
-    openRgbSetting.watch();
     OpenRgbLink openRgb(*shell, service, openRgbSetting);
 
     // The tray icon comes once the desktop's panel is there, or without it after a while (an

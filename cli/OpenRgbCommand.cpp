@@ -21,7 +21,9 @@ const CommandRow &openRgbCommand()
         "openrgb", "openrgb [on | off | status] [--port PORT]",
          "Show, or switch on or off, the OpenRGB SDK server of the running W3 Config.",
          "The server answers OpenRGB's SDK client on 127.0.0.1 only (add it in OpenRGB's SDK\n"
-         "client tab); the running program follows the setting at once.\n"
+         "client tab); the running program follows the setting at once. Beside the running\n"
+         "program, status tells when it cannot serve (\"on, but port 6743 is in use by another\n"
+         "program\"); on tries the port again.\n"
          "  --port PORT  the port to serve, with on (6743 unless set before)\n",
         {{"port", {}}},
         MouseUse::Never,
@@ -38,7 +40,9 @@ void Commands::openRgb()
         usageError(tr("openrgb takes on, off or status"));
     if (invocation.has("port") && wanted != "on")
         usageError(tr("--port goes with on"));
-    OpenRgbSetting setting;
+    // In the running program its own setting, which knows whether the server serves.
+    OpenRgbSetting alone;
+    OpenRgbSetting &setting = OpenRgbSetting::shared() ? *OpenRgbSetting::shared() : alone;
     if (wanted != "status") {
         int port = 0;
         if (invocation.has("port")) {
@@ -50,7 +54,13 @@ void Commands::openRgb()
         if (!setting.setEnabled(wanted == "on", port))
             writeFailure(tr("the setting cannot be saved in %1").arg(OpenRgbSetting::defaultPath()));
     }
-    const QString state = setting.enabled() ? "on" : "off";
-    output.result(tr("openrgb server: %1, 127.0.0.1 port %2").arg(state).arg(setting.port()),
-                  {{"enabled", setting.enabled()}, {"host", "127.0.0.1"}, {"port", setting.port()}});
+    QJsonObject fields {{"enabled", setting.enabled()}, {"host", "127.0.0.1"}, {"port", setting.port()}};
+    if (!setting.enabled()) {
+        output.result(tr("openrgb server: off, 127.0.0.1 port %1").arg(setting.port()), fields);
+    } else if (setting.problem().isEmpty()) {
+        output.result(tr("openrgb server: on, 127.0.0.1 port %1").arg(setting.port()), fields);
+    } else {
+        fields.insert("problem", setting.problem());
+        output.result(tr("openrgb server: on, but %1").arg(setting.problem()), fields);
+    }
 }

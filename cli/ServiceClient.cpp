@@ -71,6 +71,12 @@ Counterpart counterpart()
                : Counterpart::OlderBuild;
 }
 
+// The unique bus name of the program holding the service name now; empty without one.
+QString currentOwner()
+{
+    return QDBusConnection::sessionBus().interface()->serviceOwner(kServiceName).value();
+}
+
 void workAloneBecause(QTextStream &err, const QString &reason)
 {
     Output(err, err, false).error(tr("%1; working alone").arg(reason));
@@ -91,6 +97,7 @@ std::optional<int> ServiceClient::runCommand(const QStringList &arguments, const
     case Counterpart::RunsCommands:
         break;
     }
+    const QString owner = currentOwner();
     QDBusMessage call = QDBusMessage::createMethodCall(kServiceName, kObjectPath, kCommandsInterface, "RunCommand");
     call << arguments << invocation.userFolder.absolutePath();
     const QDBusMessage reply = callOnBus(call, invocation.waitMs + kCommandTimeoutMs);
@@ -104,8 +111,13 @@ std::optional<int> ServiceClient::runCommand(const QStringList &arguments, const
     }
     const QString error = reply.errorName();
     // Once the program took the command it may have run: it is never run a second time here.
+    // The bus answers NoReply both for a call that timed out and for a program that left the
+    // bus (ended) without answering: the name's owner tells the two apart.
     if (error == "org.freedesktop.DBus.Error.NoReply" || error == "org.freedesktop.DBus.Error.Timeout") {
-        Output(out, err, false).error(tr("W3 Config took the command but did not finish it in time"));
+        const bool ended = currentOwner() != owner;
+        Output(out, err, false)
+            .error(ended ? tr("W3 Config ended before it finished the command")
+                         : tr("W3 Config took the command but did not finish it in time"));
         return int(ExitCode::DeviceError);
     }
     if (error == "org.freedesktop.DBus.Error.InvalidArgs") {

@@ -11,6 +11,8 @@ const QString kEnabledKey = QStringLiteral("server/enabled");
 const QString kPortKey = QStringLiteral("server/port");
 constexpr int kHighestPort = 65535;
 
+OpenRgbSetting *sharedSetting = nullptr;
+
 }  // namespace
 
 OpenRgbSetting::OpenRgbSetting(const QString &path, QObject *parent)
@@ -20,6 +22,24 @@ OpenRgbSetting::OpenRgbSetting(const QString &path, QObject *parent)
     reload();
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, &OpenRgbSetting::reload);
     connect(&watcher, &QFileSystemWatcher::fileChanged, this, &OpenRgbSetting::reload);
+}
+
+OpenRgbSetting *OpenRgbSetting::shared()
+{
+    return sharedSetting;
+}
+
+void OpenRgbSetting::share(OpenRgbSetting *setting)
+{
+    sharedSetting = setting;
+}
+
+void OpenRgbSetting::setProblem(const QString &problem)
+{
+    if (serverProblem == problem)
+        return;
+    serverProblem = problem;
+    emit problemChanged();
 }
 
 QString OpenRgbSetting::defaultPath()
@@ -45,7 +65,8 @@ bool OpenRgbSetting::setEnabled(bool enabled, int port)
         qWarning() << "The OpenRGB server setting could not be written to" << path;
         return false;
     }
-    reload();
+    readFile();
+    emit changed();
     return true;
 }
 
@@ -57,17 +78,21 @@ void OpenRgbSetting::watch()
         watcher.addPath(folder);
 }
 
-// A port out of range in the file serves on the default one.
 void OpenRgbSetting::reload()
 {
+    const bool wasOn = on;
+    const int wasPort = portNumber;
+    readFile();
+    if (on != wasOn || portNumber != wasPort)
+        emit changed();
+}
+
+// A port out of range in the file serves on the default one.
+void OpenRgbSetting::readFile()
+{
     const QSettings file(path, QSettings::IniFormat);
-    // Only a plain "true" opens a port: anything else written by hand leaves the server off.
-    const bool nowOn = file.value(kEnabledKey).toString() == QLatin1String("true");
     const int stored = file.value(kPortKey, kDefaultPort).toInt();
-    const int nowPort = isValidPort(stored) ? stored : kDefaultPort;
-    if (nowOn == on && nowPort == portNumber)
-        return;
-    on = nowOn;
-    portNumber = nowPort;
-    emit changed();
+    // Only a plain "true" opens a port: anything else written by hand leaves the server off.
+    on = file.value(kEnabledKey).toString() == QLatin1String("true");
+    portNumber = isValidPort(stored) ? stored : kDefaultPort;
 }

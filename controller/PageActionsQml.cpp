@@ -50,12 +50,16 @@ void registerPageActions(PageActions &actions)
             static Autostart autostart;
             return owned(&autostart);
         });
-        // The OpenRGB server's switch is its file: the panel writes it, the program follows it.
-        qmlRegisterSingletonType<OpenRgbSetting>("W3.Actions", 1, 0, "OpenRgbSetting", [](QQmlEngine *, QJSEngine *) -> QObject * {
-            static OpenRgbSetting setting;
-            setting.watch();
-            return owned(&setting);
-        });
+        // The OpenRGB server's switch is its file: the panel writes it, the program follows it
+        // and tells through the program's own setting whether it serves.
+        qmlRegisterSingletonType<OpenRgbSetting>(
+            "W3.Actions", 1, 0, "OpenRgbSetting", [](QQmlEngine *, QJSEngine *) -> QObject * {
+                if (OpenRgbSetting *running = OpenRgbSetting::shared())
+                    return owned(running);
+                static OpenRgbSetting setting;
+                setting.watch();
+                return owned(&setting);
+            });
         return true;
     }();
     Q_UNUSED(registered)

@@ -148,7 +148,7 @@ void Hid_Thread::startSendPacket(TokenHold token, int dataLength, bool waitForAc
     auto transfer = std::make_shared<Transfer>(std::move(token), devices.value(int(deviceId)), outReport,
                                                dataArea, dataLength);
     // The result is not awaited: a write command returns while its transfer runs.
-    QtConcurrent::run([transfer, waitForAck] { transfer->sendPacket(waitForAck); });
+    QtConcurrent::run(workers.pool(), [transfer, waitForAck] { transfer->sendPacket(waitForAck); });
 }
 
 bool Hid_Thread::queryPacket(TokenHold token, int dataLength)
@@ -262,7 +262,7 @@ void Hid_Thread::startMonitor(uint did)
     stopMonitor();
     monitoring = true;
     // The task keeps its own reference to the entry, which a later scan cannot free.
-    monitorTask = QtConcurrent::run(this, &Hid_Thread::monitorDevice, devices.value(int(did)));
+    monitorTask = QtConcurrent::run(workers.pool(), this, &Hid_Thread::monitorDevice, devices.value(int(did)));
 }
 
 void Hid_Thread::stopMonitor()

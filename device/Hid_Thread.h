@@ -4,6 +4,7 @@
 #include "device/Catalogue.h"
 #include "device/DeviceAbsence.h"
 #include "device/DeviceEntry.h"
+#include "device/DeviceWorkers.h"
 #include "device/Transfer.h"
 
 #include <QFuture>
@@ -129,8 +130,8 @@ private:
 
     // Transport (every command is built on these; the transfers themselves are Transfer's).
     bool acquireIdle();
-    // Starts the write of outReport and dataLength bytes of dataArea on the global thread
-    // pool and returns without waiting; the write gives the token back when it ends.
+    // Starts the write of outReport and dataLength bytes of dataArea on the writes' worker
+    // thread and returns without waiting; the write gives the token back when it ends.
     void startSendPacket(TokenHold token, int dataLength, bool waitForAck);
     // Runs the read on this thread: reply into inReport, data phase into dataArea.
     bool queryPacket(TokenHold token, int dataLength);
@@ -157,6 +158,7 @@ private:
     int tokenWaiters = 0;  // commands inside acquireIdle; the GUI thread's only
     std::atomic<bool> monitoring{false};
     QFuture<void> monitorTask;
+    DeviceWorkers workers;  // after what its tasks use: it lets the last one end first
     uchar outReport[frame::kFeatureReportSize] = {};
     uchar inReport[frame::kFeatureReportSize] = {};
     uchar dataArea[kMaxDataLength] = {};

@@ -3,10 +3,13 @@
 #include "AutostartEntry.h"
 #include "controller/AtomicWrite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -22,14 +25,36 @@ QString configHome()
     return QDir::homePath() + QStringLiteral("/.config");
 }
 
+// The characters the desktop entry rules reserve in an Exec argument: such an argument is
+// written in double quotes.
+const QString kReservedInExec = QStringLiteral(" \t\"'\\><~|&;$*?#()`");
+// Inside double quotes these take a backslash before them.
+const QString kEscapedInQuotes = QStringLiteral("\"`$\\");
+
+// The program as one Exec argument: quoted where the rules ask for it, "%" doubled (a field
+// code otherwise), and each backslash doubled again, as in every string value of the entry.
+QString execArgument(const QString &program)
+{
+    QString argument;
+    const bool quoted
+        = std::any_of(program.cbegin(), program.cend(), [](QChar c) { return kReservedInExec.contains(c); });
+    for (const QChar c : program) {
+        if (quoted && kEscapedInQuotes.contains(c))
+            argument += '\\';
+        argument += c == '%' ? QStringLiteral("%%") : QString(c);
+    }
+    argument.replace('\\', QLatin1String("\\\\"));
+    return quoted ? '"' + argument + '"' : argument;
+}
+
 // The installed entry with the program started in the background.
-QByteArray autostartEntry()
+QByteArray autostartEntry(const QString &program)
 {
     QStringList lines;
     const QStringList installed = QString::fromUtf8(autostartentry::kInstalledDesktopEntry).split('\n');
     for (const QString &line : installed) {
         if (line.startsWith(QLatin1String("Exec=")))
-            lines.append(QStringLiteral("Exec=%1 --background").arg(QString::fromUtf8(autostartentry::kInstalledLauncher)));
+            lines.append(QStringLiteral("Exec=%1 --background").arg(execArgument(program)));
         else if (!line.isEmpty())
             lines.append(line);
     }
@@ -54,7 +79,28 @@ QString describe(WriteStatus status)
 
 }  // namespace
 
-Autostart::Autostart(QObject *parent) : QObject(parent) {}
+Autostart::Autostart(QObject *parent)
+    : Autostart(runningProgram(), parent)
+{
+}
+
+Autostart::Autostart(const QString &program, QObject *parent)
+    : QObject(parent)
+    , program(program)
+{
+}
+
+QString Autostart::runningProgram()
+{
+    const QString running = QCoreApplication::applicationFilePath();
+    // Started through the launcher on the PATH (a link to the program): the entry names the
+    // launcher, which stays valid when an update moves the program it points to.
+    const QString invoked = QCoreApplication::arguments().value(0);
+    const QString launcher = invoked.contains('/') ? invoked : QStandardPaths::findExecutable(invoked);
+    const bool throughLauncher = QDir::isAbsolutePath(launcher) && QFileInfo(launcher).isSymLink()
+        && QFileInfo(launcher).canonicalFilePath() == QFileInfo(running).canonicalFilePath();
+    return throughLauncher ? QDir::cleanPath(launcher) : running;
+}
 
 QString Autostart::entryPath()
 {
@@ -100,7 +146,12 @@ bool Autostart::writeEntry()
         return refuse(QStringLiteral("cannot make the folder %1").arg(folder));
     if (QFileInfo(path).isDir())
         return refuse(QStringLiteral("%1 is a folder").arg(path));
-    const WriteOutcome written = AtomicWrite::replaceContents(path, autostartEntry());
+    const QFileInfo started(program);
+    if (!started.isAbsolute() || !started.isFile() || !started.isExecutable())
+        return refuse(QStringLiteral("the program %1 cannot be started").arg(program));
+    if (std::any_of(program.cbegin(), program.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return refuse(QStringLiteral("the program's path %1 holds a control character").arg(program));
+    const WriteOutcome written = AtomicWrite::replaceContents(path, autostartEntry(program));
     if (!written)
         return refuse(QStringLiteral("cannot write %1: %2").arg(path, describe(written.status)));
     return true;

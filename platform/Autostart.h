@@ -1,8 +1,8 @@
 #pragma once
 // Starting W3 Config with the desktop: the XDG autostart entry "w3config.desktop" in
 // $XDG_CONFIG_HOME/autostart (~/.config/autostart when that is unset or not an absolute path),
-// which starts the installed program in the background. The entry is written whole or not at
-// all; a folder that cannot hold it gives a reason, never a half-written entry.
+// which starts the running program (or the launcher it was started through) in the background. The entry is written
+// whole or not at all; a folder that cannot hold it gives a reason, never a half-written entry.
 #include <QObject>
 #include <QString>
 
@@ -11,6 +11,12 @@ class Autostart : public QObject {
     Q_PROPERTY(bool enabled READ isEnabled NOTIFY enabledChanged)
 public:
     explicit Autostart(QObject *parent = nullptr);
+    // An entry that starts `program` (an absolute path); a program that is not there or
+    // cannot be run is refused when the entry is written.
+    explicit Autostart(const QString &program, QObject *parent = nullptr);
+
+    // The program the user started: the launcher on the PATH when it was started through it.
+    static QString runningProgram();
 
     // Where the entry belongs, for the environment as it is now.
     static QString entryPath();
@@ -31,4 +37,6 @@ private:
     bool writeEntry();
     bool removeEntry();
     bool refuse(const QString &why);
+
+    const QString program;
 };

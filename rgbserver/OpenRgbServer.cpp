@@ -13,12 +13,33 @@ struct OpenRgbServer::Session {
     PacketReader reader;
     quint32 version = 0;  // until the client asks, the first protocol
     QString name;
+    int unknownInARow = 0;
+    int refusalsLogged = 0;
+    int refusalsNotLogged = 0;
+
+    QString who() const { return name.isEmpty() ? QStringLiteral("a client") : name; }
 };
 
 namespace {
 
 // Answers a client has asked for and not read: beyond this it only fills memory.
 constexpr qint64 kMaxUnsentBytes = 4 * 1024 * 1024;
+// A client's refused packets that are logged one by one; the rest are counted.
+constexpr int kLoggedRefusals = 3;
+// How long the server stops taking connections once the process has no descriptor left.
+constexpr int kAcceptPauseMs = 1000;
+
+QString describeListenFailure(const QTcpServer &listener, quint16 port)
+{
+    switch (listener.serverError()) {
+    case QAbstractSocket::AddressInUseError:
+        return QStringLiteral("port %1 is in use by another program").arg(port);
+    case QAbstractSocket::SocketAccessError:
+        return QStringLiteral("the system does not permit port %1").arg(port);
+    default:
+        return QStringLiteral("port %1 cannot be served: %2").arg(port).arg(listener.errorString());
+    }
+}
 
 quint32 askedVersion(const QByteArray &payload)
 {
@@ -36,6 +57,12 @@ OpenRgbServer::OpenRgbServer(LightingActions &lighting, std::function<std::optio
     , device(std::move(device))
     , colorCount(std::move(colorCount))
 {
+    acceptAgain.setSingleShot(true);
+    acceptAgain.setInterval(kAcceptPauseMs);
+    connect(&acceptAgain, &QTimer::timeout, this, [this] {
+        if (listener)
+            listener->resumeAccepting();
+    });
 }
 
 OpenRgbServer::~OpenRgbServer()
@@ -50,11 +77,14 @@ bool OpenRgbServer::start(quint16 port)
     stop();
     listener = std::make_unique<QTcpServer>();
     connect(listener.get(), &QTcpServer::newConnection, this, &OpenRgbServer::accept);
+    connect(listener.get(), &QTcpServer::acceptError, this, &OpenRgbServer::pauseAccepting);
     if (listener->listen(QHostAddress::LocalHost, port)) {
+        startProblem.clear();
         qInfo() << "OpenRGB SDK server on 127.0.0.1 port" << listener->serverPort();
         return true;
     }
-    qWarning() << "The OpenRGB SDK server cannot listen on port" << port << "-" << listener->errorString();
+    startProblem = describeListenFailure(*listener, port);
+    qWarning().noquote() << "The OpenRGB SDK server is not serving:" << startProblem;
     return false;
 }
 
@@ -63,6 +93,8 @@ void OpenRgbServer::stop()
     const auto sockets = sessions.keys();
     for (QTcpSocket *socket : sockets)
         drop(socket, QString());
+    acceptAgain.stop();
+    startProblem.clear();
     if (listener)
         listener->close();
 }
@@ -75,11 +107,6 @@ bool OpenRgbServer::isListening() const
 quint16 OpenRgbServer::port() const
 {
     return isListening() ? listener->serverPort() : 0;
-}
-
-QString OpenRgbServer::errorString() const
-{
-    return listener ? listener->errorString() : QString();
 }
 
 void OpenRgbServer::setTurnTaker(std::function<void(std::function<void()> work)> taker)
@@ -104,10 +131,37 @@ void OpenRgbServer::accept()
             socket->deleteLater();
             continue;
         }
+        if (sessions.size() >= kMaxClients) {
+            refuseWhileFull(socket);
+            continue;
+        }
         sessions.insert(socket, std::make_shared<Session>());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { drop(socket, QString()); });
     }
+}
+
+// Accepted and closed at once: left unaccepted, they would wait in the system's queue and be
+// served later, long after their client gave up.
+void OpenRgbServer::refuseWhileFull(QTcpSocket *socket)
+{
+    if (refusedWhileFull++ == 0)
+        qWarning() << "OpenRGB SDK server:" << kMaxClients
+                   << "clients are connected; further connections are closed until one leaves";
+    socket->abort();
+    socket->deleteLater();
+}
+
+// The process has no descriptor left for the connection: the server waits a moment instead
+// of trying again at once, or of stopping for good as the listener would.
+void OpenRgbServer::pauseAccepting(QAbstractSocket::SocketError error)
+{
+    if (acceptAgain.isActive())
+        return;
+    qWarning().noquote() << "OpenRGB SDK server: cannot take a connection now:" << listener->errorString() << "-"
+                         << error;
+    listener->pauseAccepting();
+    acceptAgain.start();
 }
 
 void OpenRgbServer::serve(QTcpSocket *socket)
@@ -116,11 +170,16 @@ void OpenRgbServer::serve(QTcpSocket *socket)
     if (!session)
         return;
     for (const PacketReader::Event &event : session->reader.feed(socket->readAll())) {
-        if (event.isPacket)
+        if (event.isPacket) {
+            session->unknownInARow = 0;
             answer(socket, *session, event.packet);
-        else
-            qWarning().noquote() << "OpenRGB SDK server: refused" << refusalText(event.refusal) << "from"
-                                 << (session->name.isEmpty() ? QStringLiteral("a client") : session->name);
+            continue;
+        }
+        noteRefusal(*session, refusalText(event.refusal));
+        if (event.refusal == PacketReader::Refusal::UnknownId && ++session->unknownInARow >= kMaxUnknownInARow) {
+            drop(socket, QStringLiteral("it sends nothing but packets this server does not know"));
+            return;
+        }
     }
     if (session->reader.broken())
         drop(socket, QStringLiteral("its packets cannot be told apart any more"));
@@ -128,12 +187,30 @@ void OpenRgbServer::serve(QTcpSocket *socket)
         drop(socket, QStringLiteral("it asks without reading the answers"));
 }
 
+void OpenRgbServer::noteRefusal(Session &session, const QString &what)
+{
+    if (session.refusalsLogged == kLoggedRefusals) {
+        ++session.refusalsNotLogged;
+        return;
+    }
+    ++session.refusalsLogged;
+    qWarning().noquote() << "OpenRGB SDK server: refused" << what << "from" << session.who();
+}
+
 void OpenRgbServer::drop(QTcpSocket *socket, const QString &why)
 {
-    if (!sessions.remove(socket))
+    const std::shared_ptr<Session> session = sessions.take(socket);
+    if (!session)
         return;
+    if (session->refusalsNotLogged > 0)
+        qWarning().noquote() << "OpenRGB SDK server:" << session->refusalsNotLogged << "more packets refused from"
+                             << session->who();
     if (!why.isEmpty())
-        qWarning().noquote() << "OpenRGB SDK server: disconnected a client:" << why;
+        qWarning().noquote() << "OpenRGB SDK server: disconnected" << session->who() << "-" << why;
+    if (refusedWhileFull > 0 && sessions.size() < kMaxClients) {
+        qInfo() << "OpenRGB SDK server: closed" << refusedWhileFull << "connections while full; taking them again";
+        refusedWhileFull = 0;
+    }
     socket->disconnect(this);
     socket->abort();
     socket->deleteLater();

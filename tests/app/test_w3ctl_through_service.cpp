@@ -1,7 +1,10 @@
 // w3ctl beside the running program, as processes on a private session bus and the virtual
 // mouse: a command runs in the program and prints, exits and writes to the mouse as w3ctl
 // alone does; the program's properties follow what the command changed; a program that does
-// not answer leaves w3ctl to work alone.
+// not answer leaves w3ctl to work alone; a program that ends meanwhile is told as such. Started
+// with a low limit of open files, the program still serves commands after a flood of
+// connections to its OpenRGB server.
+#include "rgbserver/OpenRgbServer.h"
 #include "tests/platform/PrivateSessionBus.h"
 #include "tests/support/CopyTree.h"
 
@@ -13,10 +16,17 @@
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -61,6 +71,22 @@ QStringList writesOf(const QByteArray &wireLog)
             writes << QString::fromLatin1(fields.at(0) + ' ' + fields.at(2));
     }
     return writes;
+}
+
+// The soft and hard limits of open files of a process, as /proc shows them.
+QStringList openFileLimits(qint64 pid)
+{
+    for (const QByteArray &line : readAll(QString("/proc/%1/limits").arg(pid)).split('\n'))
+        if (line.startsWith("Max open files"))
+            return QString::fromLatin1(line.mid(int(qstrlen("Max open files")))).simplified().split(' ').mid(0, 2);
+    return {};
+}
+
+// A port nobody listens on now.
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
 }
 
 struct Outcome {
@@ -298,6 +324,84 @@ private slots:
         QCOMPARE(busProperty("Profile"), QVariant(1));
     }
 
+    // A desktop's soft limit lowered far below the usual 1024: the program raises it to the
+    // hard limit, closes the OpenRGB connections beyond its bound at once, and a command
+    // through it (which starts no thread of its own) is still served.
+    void aFloodOfConnectionsLeavesTheProgramServing()
+    {
+        constexpr int kExtra = 20;
+        RunFolder served;
+        QVERIFY(served.ok);
+        const quint16 port = freePort();
+        QVERIFY(port != 0);
+        QSettings openRgb(served.path("modules/setting/openrgb.ini"), QSettings::IniFormat);
+        openRgb.setValue("server/enabled", true);
+        openRgb.setValue("server/port", port);
+        openRgb.sync();
+        startService(served, true, "ulimit -Sn 128 && exec \"$0\" --background");
+        const QStringList limits = openFileLimits(service.processId());
+        QCOMPARE(limits.size(), 2);
+        QCOMPARE(limits.first(), limits.last());
+
+        std::vector<std::unique_ptr<QTcpSocket>> clients;
+        for (int i = 0; i < openrgb::OpenRgbServer::kMaxClients + kExtra; ++i) {
+            clients.push_back(std::make_unique<QTcpSocket>());
+            clients.back()->connectToHost(QHostAddress::LocalHost, port);
+        }
+        const auto closed = [&clients] {
+            return int(std::count_if(clients.cbegin(), clients.cend(), [](const std::unique_ptr<QTcpSocket> &client) {
+                return client->state() == QAbstractSocket::UnconnectedState;
+            }));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(closed(), kExtra, kCommandLimitMs);
+
+        const Outcome outcome = runW3ctl(served, {"dpi", "stage", "3"}, served.besideTheProgram(), 0, QString());
+        QCOMPARE(outcome.err, QString());
+        QCOMPARE(outcome.exitCode, 0);
+        QCOMPARE(service.state(), QProcess::Running);
+        QCOMPARE(busProperty("DpiStage"), QVariant(3));
+        QCOMPARE(closed(), kExtra);
+        QCOMPARE(readAll(served.path("service.log")).count("further connections are closed"), 1);
+    }
+
+    // The program ends while a command waits for its turn: w3ctl says that it ended, not that
+    // it ran out of time. The test holds the device lock, so the command waits in the program
+    // until the program is gone; a monitor of the bus tells when the command reached it.
+    void aProgramThatEndsIsTold()
+    {
+        RunFolder served;
+        QVERIFY(served.ok);
+        startService(served, true);
+        const int lockFile = ::open(QFile::encodeName(served.path("device.lock")).constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(lockFile >= 0);
+        const auto unlock = qScopeGuard([lockFile] { ::close(lockFile); });
+        QVERIFY(::flock(lockFile, LOCK_EX) == 0);
+
+        QProcess monitor;
+        QByteArray watched;
+        const auto monitorSaw = [&monitor, &watched](const char *what) {
+            watched += monitor.readAll();
+            return watched.contains(what);
+        };
+        monitor.start("dbus-monitor", {"--session", "type='method_call',member='RunCommand'"});
+        QVERIFY(monitor.waitForStarted());
+        // The bus takes its name away once it watches.
+        QTRY_VERIFY_WITH_TIMEOUT(monitorSaw("member=NameLost"), kStartLimitMs);
+        QProcess w3ctl;
+        w3ctl.setProcessEnvironment(served.besideTheProgram());
+        w3ctl.setWorkingDirectory(served.path("user"));
+        w3ctl.start(served.path("w3ctl-virtual"), {"--wait", "60", "dpi", "stage", "3"});
+        QTRY_VERIFY_WITH_TIMEOUT(monitorSaw("member=RunCommand"), kCommandLimitMs);
+        monitor.kill();
+        monitor.waitForFinished();
+
+        QVERIFY(::kill(pid_t(service.processId()), SIGKILL) == 0);
+        QVERIFY(w3ctl.waitForFinished(kCommandLimitMs));
+        QCOMPARE(QString::fromUtf8(w3ctl.readAllStandardError()),
+            QString("w3ctl: W3 Config ended before it finished the command\n"));
+        QCOMPARE(w3ctl.exitCode(), 3);
+    }
+
 public slots:
     void onPropertiesChanged(const QString &, const QVariantMap &changed, const QStringList &)
     {
@@ -306,12 +410,16 @@ public slots:
     }
 
 private:
-    void startService(const RunFolder &folder, bool plugged)
+    // `shell`: a shell command line that starts the program, named by $0, in its own way.
+    void startService(const RunFolder &folder, bool plugged, const QString &shell = QString())
     {
         service.setProcessEnvironment(folder.environment(plugged));
         service.setProcessChannelMode(QProcess::MergedChannels);
         service.setStandardOutputFile(folder.path("service.log"));
-        service.start(folder.path("w3config-virtual"), {"--background"});
+        if (shell.isEmpty())
+            service.start(folder.path("w3config-virtual"), {"--background"});
+        else
+            service.start("bash", {"-c", shell, folder.path("w3config-virtual")});
         QVERIFY2(service.waitForStarted(), qPrintable(service.errorString()));
         // The object answers once the first detection is done.
         QElapsedTimer starting;

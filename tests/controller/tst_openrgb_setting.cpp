@@ -1,5 +1,6 @@
 // The OpenRGB server's setting file: what a file says (or fails to say), what a write stores,
-// and a running program's copy following a write made by another (w3ctl).
+// and a running program's copy following a write made by another (w3ctl); a write that changes
+// nothing is still told, so that a server that could not listen tries again.
 #include "controller/OpenRgbSetting.h"
 
 #include <QFile>
@@ -63,6 +64,17 @@ private slots:
         QVERIFY(w3ctl.setEnabled(false));
         QTRY_COMPARE(program.enabled(), false);
         QCOMPARE(program.port(), 7002);
+    }
+
+    void aWriteThatChangesNothingIsStillTold()
+    {
+        QFile::remove(path());
+        OpenRgbSetting setting(path());
+        QVERIFY(setting.setEnabled(true, 7003));
+        QSignalSpy changed(&setting, &OpenRgbSetting::changed);
+        QVERIFY(setting.setEnabled(true));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(setting.port(), 7003);
     }
 
 private:

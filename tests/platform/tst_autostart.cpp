@@ -43,6 +43,10 @@ private slots:
     void theEntryGoesToTheConfigurationFolder_data();
     void theEntryGoesToTheConfigurationFolder();
     void theEntryStartsTheInstalledProgramInTheBackground();
+    void theEntryNamesTheProgramItStarts_data();
+    void theEntryNamesTheProgramItStarts();
+    void aProgramThatCannotStartIsRefused_data();
+    void aProgramThatCannotStartIsRefused();
     void switchingOffRemovesTheEntry();
     void readingBack_data();
     void readingBack();
@@ -120,8 +124,9 @@ void TestAutostart::theEntryStartsTheInstalledProgramInTheBackground()
     const QMap<QString, QString> installed = desktopEntryFields(W3_INSTALLED_DESKTOP_ENTRY);
     QVERIFY(!installed.isEmpty());
 
-    const QString exec = written.take("Exec");
-    QVERIFY2(QDir::isAbsolutePath(exec) && exec.endsWith("/bin/w3config --background"), qPrintable(exec));
+    // The running program (here the test), not a fixed installation path.
+    QCOMPARE(Autostart::runningProgram(), QCoreApplication::applicationFilePath());
+    QCOMPARE(written.take("Exec"), QCoreApplication::applicationFilePath() + " --background");
     QCOMPARE(written.take("X-GNOME-Autostart-enabled"), QString("true"));
     QMap<QString, QString> others = installed;
     others.remove("Exec");
@@ -129,6 +134,62 @@ void TestAutostart::theEntryStartsTheInstalledProgramInTheBackground()
     QFile entry(Autostart::entryPath());
     QVERIFY(entry.open(QIODevice::ReadOnly));
     QCOMPARE(entry.readLine().trimmed(), QByteArray("[Desktop Entry]"));
+}
+
+// A program wherever it lives: the Exec line starts exactly it, quoted and escaped as the
+// desktop entry rules ask (a backslash is written four times: once for the quoting, then once
+// more as in any string value; "%" doubled, as it would be a field code).
+void TestAutostart::theEntryNamesTheProgramItStarts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("a plain path") << "w3config"
+                                  << "@/w3config --background";
+    QTest::newRow("a path with a space") << "my build/w3config"
+                                         << "\"@/my build/w3config\" --background";
+    QTest::newRow("quotes, dollar and backslash") << R"(it's "$HOME"\w3)"
+                                                  << R"("@/it's \\"\\$HOME\\"\\\\w3" --background)";
+    QTest::newRow("a percent sign") << "100%/w3config"
+                                    << "@/100%%/w3config --background";
+}
+
+void TestAutostart::theEntryNamesTheProgramItStarts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, exec);
+    const QString program = root->filePath("programs/" + name);
+    QVERIFY(writeFile(program, "#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    Autostart autostart(program);
+    QVERIFY(autostart.setEnabled(true));
+    QCOMPARE(desktopEntryFields(Autostart::entryPath()).value("Exec"), exec.replace("@", root->filePath("programs")));
+}
+
+void TestAutostart::aProgramThatCannotStartIsRefused_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("executable");
+    QTest::newRow("not executable") << "programs/w3config" << false;
+    QTest::newRow("not there") << "programs/gone" << false;
+    QTest::newRow("a folder") << "programs" << true;
+    QTest::newRow("a control character in its path") << "programs/w3\nconfig" << true;
+}
+
+void TestAutostart::aProgramThatCannotStartIsRefused()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, executable);
+    const QString path = root->filePath(program);
+    if (program != "programs/gone")
+        QVERIFY(QDir().mkpath(root->filePath("programs")) && (program == "programs" || writeFile(path, "#!/bin/sh\n")));
+    if (executable && program != "programs")
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
+    Autostart autostart(path);
+    QSignalSpy failed(&autostart, &Autostart::failed);
+    QVERIFY(!autostart.setEnabled(true));
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(failed.first().first().toString().contains(path));
+    QVERIFY(!QFileInfo::exists(Autostart::entryPath()));
 }
 
 void TestAutostart::switchingOffRemovesTheEntry()

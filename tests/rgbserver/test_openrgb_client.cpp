@@ -2,6 +2,9 @@
 // the background: the independent openrgb-sdk package lists the controller and sets a mode and
 // colours (asserted on the wire and in the profile file); clients that send garbage or vanish
 // mid-packet leave the server serving; only loopback peers reach it; the setting switches it.
+// Connections beyond the server's bound are closed as they come; a client sending nothing but
+// unknown packets is disconnected and logged a bounded number of times; a port taken by
+// another program is told by the setting the panel shows and by `w3ctl openrgb status`.
 #include "actions/LightingActions.h"
 #include "actions/PageActions.h"
 #include "app/OpenRgbLink.h"
@@ -13,6 +16,7 @@
 #include "controller/myQQuickView.h"
 #include "device/DeviceState.h"
 #include "rgbserver/OpenRgbPackets.h"
+#include "tests/cli/CliRun.h"
 #include "tests/platform/PrivateSessionBus.h"
 #include "tests/support/CommandBlocks.h"
 #include "tests/support/ModulesSandbox.h"
@@ -25,12 +29,14 @@
 #include <QJsonObject>
 #include <QNetworkInterface>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -89,6 +95,36 @@ struct RawClient {
     {
         return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::UnconnectedState; }, kAnswerLimitMs);
     }
+};
+
+// Collects the server's log lines while it lives.
+class ServerLog {
+public:
+    ServerLog()
+    {
+        collected().clear();
+        previous = qInstallMessageHandler(&ServerLog::handle);
+    }
+    ~ServerLog() { qInstallMessageHandler(previous); }
+    ServerLog(const ServerLog &) = delete;
+    ServerLog &operator=(const ServerLog &) = delete;
+
+    static QStringList lines() { return collected(); }
+    static int count(const QString &part) { return lines().filter(part).size(); }
+
+private:
+    static QStringList &collected()
+    {
+        static QStringList lines;
+        return lines;
+    }
+    static void handle(QtMsgType, const QMessageLogContext &, const QString &message)
+    {
+        if (message.contains("OpenRGB SDK server"))
+            collected().append(message);
+    }
+
+    QtMessageHandler previous = nullptr;
 };
 
 }  // namespace
@@ -325,6 +361,113 @@ private slots:
         RawClient served;
         QVERIFY(served.connectTo(port));
         QCOMPARE(served.controllerCount(), 1);
+    }
+
+    // Beyond the bound each connection is accepted and closed at once, told once in the log;
+    // the clients within it go on being served, and a place that frees up is taken again.
+    void connectionsBeyondTheBoundAreClosed()
+    {
+        constexpr int kExtra = 20;
+        const ServerLog log;
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (int i = 0; i < openrgb::OpenRgbServer::kMaxClients; ++i) {
+            clients.push_back(std::make_unique<RawClient>());
+            QVERIFY(clients.back()->connectTo(link->server().port()));
+        }
+        // Closed so soon that a client may see the connection refused rather than ended.
+        std::vector<std::unique_ptr<RawClient>> extra;
+        for (int i = 0; i < kExtra; ++i) {
+            extra.push_back(std::make_unique<RawClient>());
+            extra.back()->socket.connectToHost(QHostAddress::LocalHost, link->server().port());
+        }
+        for (const auto &client : extra)
+            QVERIFY(client->closedByServer());
+        QCOMPARE(link->server().clientCount(), openrgb::OpenRgbServer::kMaxClients);
+        QCOMPARE(clients.front()->controllerCount(), 1);
+        QCOMPARE(clients.at(openrgb::OpenRgbServer::kMaxClients - 1)->controllerCount(), 1);
+        QCOMPARE(ServerLog::count("further connections are closed"), 1);
+
+        clients.front()->socket.disconnectFromHost();
+        QVERIFY(QTest::qWaitFor(
+            [this] { return link->server().clientCount() < openrgb::OpenRgbServer::kMaxClients; }, kAnswerLimitMs));
+        RawClient next;
+        QVERIFY(next.connectTo(link->server().port()));
+        QCOMPARE(next.controllerCount(), 1);
+        QVERIFY2(ServerLog::lines().size() <= 3, qPrintable(ServerLog::lines().join('\n')));
+    }
+
+    // Zero-length packets of an id no SDK has: a few are logged, the rest counted, and the
+    // client is disconnected once they come in a long row; a known packet between them starts
+    // the row again.
+    void aFloodOfUnknownPacketsIsCutShort_data()
+    {
+        QTest::addColumn<int>("packets");
+        QTest::addColumn<bool>("knownBetween");
+        QTest::addColumn<bool>("disconnected");
+        QTest::newRow("a flood") << 1000 << false << true;
+        QTest::newRow("just below the bound") << openrgb::OpenRgbServer::kMaxUnknownInARow - 1 << false << false;
+        QTest::newRow("known packets between") << 1000 << true << false;
+    }
+    void aFloodOfUnknownPacketsIsCutShort()
+    {
+        QFETCH(int, packets);
+        QFETCH(bool, knownBetween);
+        QFETCH(bool, disconnected);
+        constexpr quint32 kUnknownId = 9999;
+        const ServerLog log;
+        RawClient client;
+        QVERIFY(client.connectTo(link->server().port()));
+        QByteArray flood;
+        for (int i = 1; i <= packets; ++i) {
+            flood += openrgb::packet(0, kUnknownId);
+            if (knownBetween && i % (openrgb::OpenRgbServer::kMaxUnknownInARow / 2) == 0)
+                flood += openrgb::packet(0, openrgb::SetClientName, QByteArray("flood\0", 6));
+        }
+        client.send(flood);
+        if (disconnected) {
+            QVERIFY(client.closedByServer());
+        } else {
+            QCOMPARE(client.controllerCount(), 1);
+            client.socket.disconnectFromHost();
+            QVERIFY(QTest::qWaitFor([this] { return link->server().clientCount() == 0; }, kAnswerLimitMs));
+        }
+        // Three refusals one by one, one line with the rest counted, and the disconnection.
+        QVERIFY2(ServerLog::lines().size() <= 5, qPrintable(ServerLog::lines().join('\n')));
+        QCOMPARE(ServerLog::count("disconnected"), disconnected ? 1 : 0);
+        RawClient next;
+        QVERIFY(next.connectTo(link->server().port()));
+        QCOMPARE(next.controllerCount(), 1);
+    }
+
+    // A port another program holds: the setting the panel shows and `w3ctl openrgb status`
+    // say why nothing is served; switched on again once the port is free, the server serves.
+    void aTakenPortIsTold()
+    {
+        OpenRgbSetting::share(setting.get());
+        const auto unshare = qScopeGuard([] { OpenRgbSetting::share(nullptr); });
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+        const QString port = QString::number(other.serverPort());
+        QVERIFY(setting->setEnabled(true, other.serverPort()));
+        QVERIFY(!link->server().isListening());
+        const QString problem = QString("port %1 is in use by another program").arg(port);
+        QCOMPARE(setting->problem(), problem);
+        const CliRun status = CliRun::of({"openrgb", "status"});
+        QCOMPARE(status.code, 0);
+        QCOMPARE(status.out, QString("openrgb server: on, but %1\n").arg(problem));
+        const CliRun json = CliRun::of({"--json", "openrgb", "status"});
+        const QJsonObject fields = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(fields.value("enabled").toBool(), true);
+        QCOMPARE(fields.value("problem").toString(), problem);
+
+        other.close();
+        const CliRun again = CliRun::of({"openrgb", "on"});
+        QCOMPARE(again.code, 0);
+        QVERIFY(link->server().isListening());
+        QCOMPARE(setting->problem(), QString());
+        QCOMPARE(CliRun::of({"openrgb", "status"}).out, QString("openrgb server: on, 127.0.0.1 port %1\n").arg(port));
+        QCOMPARE(CliRun::of({"openrgb", "off"}).code, 0);
+        QVERIFY(!link->server().isListening());
     }
 
 private:

@@ -95,11 +95,14 @@ Item {
             settings.brightnessStep = 7
             SettingsActions.keepRunning = false
             SettingsActions.notificationsOn = true
+            settings.autostartChoice = null
+            settings.openRgbChoice = null
             slot = createTemporaryObject(panelSlot, stage)
         }
 
-        // The row writes the desktop's autostart entry at once; a folder that cannot hold it is
-        // refused with a reason and the switch stays where it was.
+        // The row shows the choice at once and SAVE writes the desktop's autostart entry; a
+        // folder that cannot hold it is refused with a reason, the panel stays open and the
+        // choice stays pending.
         function test_startWithTheDesktop_data() {
             return [
                 { tag: "switched on", clicks: ["on"], blocked: false, enabled: true, refused: false },
@@ -116,18 +119,27 @@ Item {
             slot.make()
             for (var i = 0; i < data.clicks.length; ++i)
                 mouseClick(findChild(panel(), "autostartSwitch_" + data.clicks[i]))
+            var chosen = data.clicks[data.clicks.length - 1] === "on"
+            compare(findChild(panel(), "autostartSwitch_on").isSelect, chosen)
+            compare(settings.pending, chosen, "a choice back to the stored state is no change")
+            verify(!Autostart.enabled, "nothing is written before SAVE")
+            closeSpy.clear()
+            mouseClick(findChild(panel(), "saveButton"))
             compare(Autostart.enabled, data.enabled)
-            compare(findChild(panel(), "autostartSwitch_on").isSelect, data.enabled)
+            compare(findChild(panel(), "autostartSwitch_on").isSelect, chosen)
             compare(findChild(panel(), "autostartRefusal").visible, data.refused)
+            compare(closeSpy.count, data.refused ? 0 : 1)
+            compare(settings.pending, data.refused)
             compare(sceneTest.readFile("config/autostart/w3config.desktop").indexOf("--background") >= 0, data.enabled)
         }
 
-        // The OpenRGB server's switch writes its setting at once, where the running program
-        // watches it; the row shows the port served.
+        // The OpenRGB server's switch: SAVE writes its setting, where the running program
+        // watches it; DISCARD leaves it as it was. The row shows the port served.
         function test_openRgbServer_data() {
             return [
-                { tag: "switched on", clicks: ["on"], enabled: true },
-                { tag: "switched on and off", clicks: ["on", "off"], enabled: false },
+                { tag: "switched on, saved", clicks: ["on"], save: true, enabled: true },
+                { tag: "switched on and off, saved", clicks: ["on", "off"], save: true, enabled: false },
+                { tag: "switched on, discarded", clicks: ["on"], save: false, enabled: false },
             ]
         }
         function test_openRgbServer(data) {
@@ -135,9 +147,16 @@ Item {
             slot.make()
             for (var i = 0; i < data.clicks.length; ++i)
                 mouseClick(findChild(panel(), "openRgbSwitch_" + data.clicks[i]))
+            verify(!OpenRgbSetting.enabled, "nothing is written before SAVE")
+            if (data.save)
+                mouseClick(findChild(panel(), "saveButton"))
+            else
+                settings.discard()
+            verify(!settings.pending)
             compare(OpenRgbSetting.enabled, data.enabled)
             compare(findChild(panel(), "openRgbSwitch_on").isSelect, data.enabled)
             compare(findChild(panel(), "openRgbRefusal").visible, false)
+            compare(findChild(panel(), "openRgbProblem").visible, false)
             compare(findChild(panel(), "openRgbPort").text, "PORT 6743")
             verify(sceneTest.readFile("modules/setting/openrgb.ini").indexOf("enabled=" + data.enabled) >= 0)
         }

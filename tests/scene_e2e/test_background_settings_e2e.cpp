@@ -1,16 +1,25 @@
 // The program beside its window, as the settings panel sets it: KEEP RUNNING IN THE TRAY decides
 // what closing the window does, NOTIFICATIONS reaches the program at once, both are stored by
 // SAVE; a desktop without tray icons is told once how to get them; the tray's and the notices'
-// texts follow the language chosen in the window. The real window with real clicks.
+// texts follow the language chosen in the window. Every row of the panel, START WITH THE DESKTOP
+// and OPENRGB SERVER too, is written by SAVE and taken back by DISCARD. The real window with
+// real clicks.
 #include "actions/PageActions.h"
 #include "actions/SettingsActions.h"
+#include "app/OpenRgbLink.h"
+#include "app/SessionService.h"
 #include "app/Widget.h"
+#include "controller/OpenRgbSetting.h"
 #include "controller/myQQuickView.h"
+#include "platform/Autostart.h"
 #include "tests/support/SceneDriver.h"
 
 #include <QApplication>
 #include <QQuickItem>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QTcpServer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -44,6 +53,62 @@ bool pickLanguage(SceneDriver &scene, int position)
 bool questionShown(SceneDriver &scene)
 {
     return scene.property("QuestionSheet", "visible").toBool();
+}
+
+// A port nobody listens on now.
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+// The program's side of the panel's last rows: the autostart folder in a temporary
+// configuration folder, and the OpenRGB setting of the running program, on a port of its own.
+struct ProgramRows {
+    QTemporaryDir configHome;
+    const quint16 port = freePort();
+    std::unique_ptr<OpenRgbSetting> openRgb;
+
+    ProgramRows() { qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit()); }
+    ~ProgramRows()
+    {
+        OpenRgbSetting::share(nullptr);
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+    ProgramRows(const ProgramRows &) = delete;
+    ProgramRows &operator=(const ProgramRows &) = delete;
+
+    bool ok() const { return configHome.isValid() && port != 0; }
+    SceneDriver::Options options()
+    {
+        SceneDriver::Options options;
+        options.prepare = [this](ModulesSandbox &) {
+            QSettings("modules/setting/openrgb.ini", QSettings::IniFormat).setValue("server/port", port);
+            openRgb = std::make_unique<OpenRgbSetting>();
+            openRgb->watch();
+            OpenRgbSetting::share(openRgb.get());
+        };
+        return options;
+    }
+};
+
+// What a row has stored where it lives, and what the program does about it.
+QString storedState(SceneDriver &scene, const QString &row, OpenRgbLink &link)
+{
+    if (row == "keepRunningSwitch")
+        return scene.appConfigFile()->value("common/32", 0).toString();
+    if (row == "notificationsSwitch")
+        return scene.appConfigFile()->value("common/33", 0).toString();
+    if (row == "autostartSwitch_on")
+        return QFileInfo::exists(Autostart::entryPath()) ? "an autostart entry" : "no autostart entry";
+    const QSettings openRgb("modules/setting/openrgb.ini", QSettings::IniFormat);
+    return openRgb.value("server/enabled").toString() + (link.server().isListening() ? ", serving" : ", not serving");
+}
+
+// How the panel shows the row: the toggle's text, or whether the ON button is selected.
+QString shownState(SceneDriver &scene, const QString &row)
+{
+    return scene.property(row, row.endsWith("_on") ? "isSelect" : "text").toString();
 }
 
 }  // namespace
@@ -119,6 +184,75 @@ private slots:
         QCOMPARE(file->value("common/total").toInt(), int(SettingsActions::ItemCount));
         QCOMPARE(file->value("common/33").toInt(), 1);
         QCOMPARE(file->value("common/32").toInt(), 0);
+    }
+
+    // Each row as the user sets it: SAVE writes it where it lives (the application
+    // configuration, the desktop's autostart entry, the OpenRGB server's setting, which the
+    // server follows); DISCARD leaves all of that as it was and shows it so again.
+    void everyRowFollowsSaveAndDiscard_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<bool>("save");
+        for (const char *row : {"keepRunningSwitch", "notificationsSwitch", "autostartSwitch_on", "openRgbSwitch_on"}) {
+            QTest::addRow("%s, DISCARD", row) << QString(row) << false;
+            QTest::addRow("%s, SAVE", row) << QString(row) << true;
+        }
+    }
+    void everyRowFollowsSaveAndDiscard()
+    {
+        QFETCH(QString, row);
+        QFETCH(bool, save);
+        ProgramRows rows;
+        QVERIFY(rows.ok());
+        SceneDriver scene(rows.options());
+        QVERIFY(scene.start());
+        SessionService service(scene.shell());
+        OpenRgbLink link(scene.shell(), service, *rows.openRgb);
+        QVERIFY(openSettings(scene));
+        const QString storedBefore = storedState(scene, row, link);
+        const QString shownBefore = shownState(scene, row);
+
+        QVERIFY(scene.click(row));
+        QVERIFY(shownState(scene, row) != shownBefore);
+        QVERIFY(scene.property("GlobalSettings", "pending").toBool());
+        if (save) {
+            QVERIFY(scene.click("saveButton"));
+        } else {
+            QVERIFY(scene.click("Menu_Up_settings"));
+            QVERIFY(scene.answerQuestion(1));  // DISCARD
+        }
+        QVERIFY(scene.waitFor([&] { return !scene.property("", "isGlobalSettingSelect").toBool(); }));
+        QVERIFY(!scene.property("GlobalSettings", "pending").toBool());
+        QCOMPARE(storedState(scene, row, link) != storedBefore, save);
+        QVERIFY(openSettings(scene));
+        QCOMPARE(shownState(scene, row) != shownBefore, save);
+    }
+
+    // A port another program holds: the switch stays on and the panel says why nothing is
+    // served.
+    void aTakenPortShowsInThePanel()
+    {
+        ProgramRows rows;
+        QVERIFY(rows.ok());
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost, rows.port));
+        SceneDriver scene(rows.options());
+        QVERIFY(scene.start());
+        SessionService service(scene.shell());
+        OpenRgbLink link(scene.shell(), service, *rows.openRgb);
+        QVERIFY(openSettings(scene));
+        QVERIFY(!scene.property("openRgbProblem", "visible").toBool());
+        QVERIFY(scene.click("openRgbSwitch_on"));
+        QVERIFY(scene.click("saveButton"));
+        QVERIFY(scene.waitFor([&] { return !scene.property("", "isGlobalSettingSelect").toBool(); }));
+        QVERIFY(!link.server().isListening());
+
+        QVERIFY(openSettings(scene));
+        QVERIFY(scene.property("openRgbSwitch_on", "isSelect").toBool());
+        QVERIFY(scene.property("openRgbProblem", "visible").toBool());
+        QCOMPARE(scene.property("openRgbProblem", "text").toString(),
+            QString("OPENRGB SERVER: port %1 is in use by another program").arg(rows.port));
+        QVERIFY(!scene.screenshot("settings_openrgb_port_taken").isEmpty());
     }
 
     // The stored choices without a scene: a background start reads them from the stored list,

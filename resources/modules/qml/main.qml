@@ -123,12 +123,15 @@ Item {
                       Theme.text(154, "These settings are not saved yet: the next start would not keep them."),
                       [Theme.text(85, "SAVE"), Theme.text(152, "DISCARD"), Theme.text(78, "CANCEL")], 2,
                       function(choice) {
-                          if (choice === 0)
-                              globalSettings.store()
-                          else if (choice === 1)
+                          if (choice === 0) {
+                              // A choice SAVE could not write keeps the panel, which says why.
+                              if (!globalSettings.store())
+                                  return
+                          } else if (choice === 1) {
                               globalSettings.discard()
-                          else
+                          } else {
                               return
+                          }
                           proceed()
                       })
     }

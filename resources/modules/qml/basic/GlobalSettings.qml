@@ -5,7 +5,9 @@ import "qrc:/modules/qml/common"
 
 // The global settings as the scene lives with them: skin, sound, animation, language,
 // background, text size, text colour and brightness, and what the program does beside the
-// window (keep running in the tray, desktop notices), which the program follows at once. Start-up applies the stored list to the
+// window (keep running in the tray, desktop notices), which the program follows at once, and
+// (start with the desktop, the OpenRGB server) which SAVE writes where they live: the desktop's
+// autostart entry and the server's setting file. Start-up applies the stored list to the
 // scene root's data model (`sceneRoot`) before any panel exists; the settings panel, made when
 // first opened, shows this state and forwards the user's choices here. A change takes effect
 // at once and stays `pending` until store(); discard() puts the stored settings back.
@@ -40,8 +42,19 @@ Item {
     readonly property bool keepRunning: SettingsActions.keepRunning
     readonly property bool notificationsOn: SettingsActions.notificationsOn
 
+    // START WITH THE DESKTOP and OPENRGB SERVER as chosen in the panel; null while the panel
+    // shows them as they are stored.
+    property var autostartChoice: null
+    property var openRgbChoice: null
+    readonly property bool autostartOn: autostartChoice !== null ? autostartChoice : Autostart.enabled
+    readonly property bool openRgbOn: openRgbChoice !== null ? openRgbChoice : OpenRgbSetting.enabled
+
+    // SAVE could not write a choice: the panel tells why; the choice stays pending.
+    signal autostartRefused()
+    signal openRgbRefused()
+
     PendingChanges { id: changes; shown: settings.sceneRoot ? settings.buildConfigList() : [] }
-    readonly property bool pending: changes.pending
+    readonly property bool pending: changes.pending || autostartChoice !== null || openRgbChoice !== null
 
     // Start-up: apply the stored configuration; an empty list keeps the built-in defaults.
     function initUI() {
@@ -59,6 +72,8 @@ Item {
         if (soundOn !== wasOn)
             setSound(soundOn)
         changes.markHeld()
+        autostartChoice = null
+        openRgbChoice = null
     }
 
     function applyConfig(list) {
@@ -117,9 +132,37 @@ Item {
         return list
     }
 
+    // True when everything was written; a refused choice stays pending and is told.
     function store() {
         SettingsActions.save(buildConfigList())
         changes.markHeld()
+        var stored = true
+        if (autostartChoice !== null) {
+            if (Autostart.setEnabled(autostartChoice)) {
+                autostartChoice = null
+            } else {
+                stored = false
+                autostartRefused()
+            }
+        }
+        if (openRgbChoice !== null) {
+            if (OpenRgbSetting.setEnabled(openRgbChoice)) {
+                openRgbChoice = null
+            } else {
+                stored = false
+                openRgbRefused()
+            }
+        }
+        return stored
+    }
+
+    // A choice back to what is stored is no change.
+    function setAutostart(on) {
+        autostartChoice = on === Autostart.enabled ? null : on
+    }
+
+    function setOpenRgb(on) {
+        openRgbChoice = on === OpenRgbSetting.enabled ? null : on
     }
 
     // Sound off and cleared, factory configuration, start-up again, then the "sound on" cue.

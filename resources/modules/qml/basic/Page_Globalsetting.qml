@@ -3,9 +3,10 @@ import W3.Actions 1.0
 import "qrc:/modules/qml/common"
 
 // The global settings sheet: skin, sound, animation, language, background, text size, text
-// colour, brightness, and the program beside the window (autostart, tray, notices). A view of `settings` (GlobalSettings, which holds them from start-up
-// on): it shows their state as it is when the sheet is made and forwards every choice there.
-// SAVE stores them and closes the sheet.
+// colour, brightness, and the program beside the window (autostart, tray, notices, the OpenRGB
+// server). A view of `settings` (GlobalSettings, which holds them from start-up on): it shows
+// their state as it is when the sheet is made and forwards every choice there. SAVE stores them
+// and closes the sheet, unless a choice could not be written: the sheet then says why.
 Item {
     id: page
     objectName: "Page_Globalsetting"
@@ -20,8 +21,19 @@ Item {
     }
 
     function save() {
-        settings.store()
-        closeRequested()
+        autostartRefusal.visible = false
+        openRgbRefusal.visible = false
+        if (settings.store())
+            closeRequested()
+    }
+    Connections {
+        target: page.settings
+        function onAutostartRefused() {
+            autostartRefusal.show(Theme.text(169, "The desktop's autostart folder refused the change."))
+        }
+        function onOpenRgbRefused() {
+            openRgbRefusal.show(Theme.text(202, "The settings folder refused the change."))
+        }
     }
 
     // The palette shows the selected preset without announcing it as a pick.
@@ -215,8 +227,8 @@ Item {
         }
     }
 
-    // Written to the desktop's autostart folder at once: the entry there is the setting. The
-    // last row, below the palette: its switch reaches under the text colour column.
+    // SAVE writes the choice to the desktop's autostart folder: the entry there is the setting.
+    // The last row, below the palette: its switch reaches under the text colour column.
     SettingRow {
         x: page.labelX; y: page.rowY(9)
         controlInset: page.switchInset
@@ -230,14 +242,14 @@ Item {
             RadioButton {
                 objectName: "autostartSwitch_on"
                 text: Theme.text(31, "ON")
-                isSelect: Autostart.enabled
-                onClicked: page.setAutostart(true)
+                isSelect: page.settings.autostartOn
+                onClicked: page.settings.setAutostart(true)
             }
             RadioButton {
                 objectName: "autostartSwitch_off"
                 text: Theme.text(32, "OFF")
-                isSelect: !Autostart.enabled
-                onClicked: page.setAutostart(false)
+                isSelect: !page.settings.autostartOn
+                onClicked: page.settings.setAutostart(false)
             }
         }
     }
@@ -248,14 +260,8 @@ Item {
         width: resetButton.x - x - 12
     }
 
-    function setAutostart(on) {
-        autostartRefusal.visible = false
-        openRgbRefusal.visible = false
-        if (Autostart.enabled !== on && !Autostart.setEnabled(on))
-            autostartRefusal.show(Theme.text(169, "The desktop's autostart folder refused the change."))
-    }
-
-    // Written at once: the running program serves OpenRGB's SDK on loopback while it is on.
+    // SAVE writes the choice to the server's setting: the running program serves OpenRGB's SDK
+    // on loopback while it is on, and tells when it cannot.
     // Under the text colour: the name on one line, the switch and the port on the next.
     SettingRow {
         x: page.rightX; y: page.rowY(8)
@@ -269,23 +275,24 @@ Item {
             RadioButton {
                 objectName: "openRgbSwitch_on"
                 text: Theme.text(31, "ON")
-                isSelect: OpenRgbSetting.enabled
-                onClicked: page.setOpenRgb(true)
+                isSelect: page.settings.openRgbOn
+                onClicked: page.settings.setOpenRgb(true)
             }
             RadioButton {
                 objectName: "openRgbSwitch_off"
                 text: Theme.text(32, "OFF")
-                isSelect: !OpenRgbSetting.enabled
-                onClicked: page.setOpenRgb(false)
+                isSelect: !page.settings.openRgbOn
+                onClicked: page.settings.setOpenRgb(false)
             }
             Label {
                 objectName: "openRgbPort"
                 height: 24
                 text: Theme.text(201, "PORT") + " " + OpenRgbSetting.port
+                color: page.openRgbFails ? Theme.warning : Theme.textColorEnable
             }
         }
     }
-    // Where the autostart refusal shows: the two are answers to the last click.
+    // Where the autostart refusal shows: the two are answers to the last SAVE.
     InlineHint {
         id: openRgbRefusal
         objectName: "openRgbRefusal"
@@ -293,14 +300,17 @@ Item {
         width: resetButton.x - x - 12
     }
 
-    function setOpenRgb(on) {
-        openRgbRefusal.visible = false
-        autostartRefusal.visible = false
-        if (OpenRgbSetting.enabled === on)
-            return
-        autostartRefusal.visible = false
-        if (!OpenRgbSetting.setEnabled(on))
-            openRgbRefusal.show(Theme.text(202, "The settings folder refused the change."))
+    // The running program could not serve the stored setting (the port is taken): told where
+    // the refusals show while none is shown, until the setting changes.
+    readonly property bool openRgbFails: OpenRgbSetting.enabled && OpenRgbSetting.problem !== ""
+    Label {
+        objectName: "openRgbProblem"
+        x: page.labelX; y: page.rowY(9) + 34
+        width: resetButton.x - x - 12
+        visible: page.openRgbFails && !autostartRefusal.visible && !openRgbRefusal.visible
+        color: Theme.warning
+        elide: Text.ElideRight
+        text: Theme.text(200, "OPENRGB SERVER") + ": " + OpenRgbSetting.problem
     }
 
     // The lists and the slider move on a click themselves; these keep them on the settings'
