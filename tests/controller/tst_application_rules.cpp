@@ -129,7 +129,7 @@ private slots:
     void refusesADamagedFile_data()
     {
         QTest::addColumn<QByteArray>("contents");
-        QVERIFY(fiveLinks().write(path()).isEmpty());
+        QCOMPARE(fiveLinks().write(path()), QString());
         const QByteArray sound = fileBytes();
         const QList<QByteArray> lines = sound.split('\n');
         for (int i = 0; i < lines.size(); ++i) {
@@ -169,7 +169,7 @@ private slots:
     void readsWhatTheProgramWrites()
     {
         const ApplicationRules written = fiveLinks();
-        QVERIFY(written.write(path()).isEmpty());
+        QCOMPARE(written.write(path()), QString());
         const ApplicationRules back = ApplicationRules::read(path());
         QCOMPARE(back.status(), ApplicationRules::ReadStatus::Read);
         QCOMPARE(back.rules(), written.rules());
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(fromOlder.rules(), (QVector<ApplicationRule> {{ApplicationMatch::ProgramName, name, 4}}));
         QCOMPARE(fromOlder.defaultProfile(), std::optional<int>(2));
 
-        QVERIFY(fromOlder.write(path()).isEmpty());
+        QCOMPARE(fromOlder.write(path()), QString());
         const QSettings back(path(), QSettings::IniFormat);
         QCOMPARE(back.status(), QSettings::NoError);
         QCOMPARE(back.value("rule/1/name").toString(), name);
@@ -242,7 +242,7 @@ private slots:
         QVERIFY(rules.addRule({ApplicationMatch::ApplicationId, "org.gnome.Nautilus", 1}));
         QVERIFY(rules.addRule({ApplicationMatch::WindowClass, "Gimp-2.10", 2}));
         QVERIFY(rules.addRule({ApplicationMatch::ProgramName, "name with = and ; and \\", 9}));
-        QVERIFY(rules.write(path()).isEmpty());
+        QCOMPARE(rules.write(path()), QString());
 
         const ApplicationRules back = ApplicationRules::read(path());
         QCOMPARE(back.status(), ApplicationRules::ReadStatus::Read);
@@ -253,7 +253,7 @@ private slots:
         // Fewer rules written later leave none of the old ones behind.
         QVERIFY(rules.removeRule(0));
         QVERIFY(rules.setDefaultProfile(std::nullopt));
-        QVERIFY(rules.write(path()).isEmpty());
+        QCOMPARE(rules.write(path()), QString());
         const ApplicationRules shorter = ApplicationRules::read(path());
         QCOMPARE(shorter.rules(), rules.rules());
         QCOMPARE(shorter.defaultProfile(), std::optional<int>());

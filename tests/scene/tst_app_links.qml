@@ -107,6 +107,8 @@ Item {
                   hint: "Type the application's name." },
                 { tag: "folder in a program", name: "/usr/bin/blender", match: "program",
                   hint: "A program is named by its file name, without a folder." },
+                { tag: "blanks around the name", name: " blender ", match: "program",
+                  hint: "The name begins or ends with a blank." },
                 { tag: "linked to another profile", name: "Steam", match: "windowClass",
                   hint: "This application is already linked to P06." },
             ]
