@@ -105,7 +105,9 @@ ApplicationLinks::Refusal ApplicationLinks::problemOfName(const QString &name, A
         return NameTooLong;
     if (ApplicationRules::holdsHiddenCharacters(name))
         return NameNotAllowed;
-    if (match == ApplicationMatch::ProgramName && name.contains(QChar('/')))
+    if (name != name.trimmed())
+        return BlankAtEnds;
+    if (match == ApplicationMatch::ProgramName && !ApplicationRules::isPlainFileName(name))
         return FolderInProgram;
     return Accepted;
 }
@@ -134,7 +136,7 @@ int ApplicationLinks::link(int profile, const QString &name, const QString &matc
         return refuse(UnknownMatch);
     if (!ProfileStore::isValidProfile(profile))
         return refuse(NoSuchProfile);
-    const ApplicationRule rule{*kind, name.trimmed(), profile};
+    const ApplicationRule rule {*kind, name, profile};
     return change([&](ApplicationRules &edited) {
         const Refusal problem = checkLink(edited, rule);
         if (problem != Accepted)
@@ -157,7 +159,7 @@ int ApplicationLinks::unlink(int profile, const QString &name, const QString &ma
         bool removed = false;
         for (int i = edited.rules().size() - 1; i >= 0; --i) {
             const ApplicationRule &rule = edited.rules().at(i);
-            if (rule.profile == profile && rule.name == name.trimmed() && (!kind || rule.match == *kind))
+            if (rule.profile == profile && rule.name == name && (!kind || rule.match == *kind))
                 removed = edited.removeRule(i) || removed;
         }
         return removed ? Accepted : NoSuchLink;
@@ -184,8 +186,10 @@ template <typename Edit>
 ApplicationLinks::Refusal ApplicationLinks::change(Edit edit)
 {
     const SettingsLock lock(kLockWaitMs);
+    if (lock.status() == WriteStatus::Busy)
+        return refuseWrite(QStringLiteral("another program keeps the settings lock"));
     if (lock.status() != WriteStatus::Written)
-        return refuse(NotWritten);
+        return refuseWrite(QStringLiteral("the settings lock cannot be taken"));
     reload();
     if (rules.status() == ApplicationRules::ReadStatus::Malformed)
         return refuse(FileUnreadable);
@@ -193,8 +197,9 @@ ApplicationLinks::Refusal ApplicationLinks::change(Edit edit)
     const Refusal outcome = edit(edited);
     if (outcome != Accepted)
         return refuse(outcome);
-    if (!edited.write(file))
-        return refuse(NotWritten);
+    const QString writeFailure = edited.write(file);
+    if (!writeFailure.isEmpty())
+        return refuseWrite(writeFailure);
     rules = edited;
     last = Accepted;
     emit rulesChanged();
@@ -205,6 +210,12 @@ ApplicationLinks::Refusal ApplicationLinks::refuse(Refusal refusal)
 {
     last = refusal;
     return refusal;
+}
+
+ApplicationLinks::Refusal ApplicationLinks::refuseWrite(const QString &reason)
+{
+    unwritten = reason;
+    return refuse(NotWritten);
 }
 
 QString ApplicationLinks::describe(Refusal refusal)
@@ -218,6 +229,8 @@ QString ApplicationLinks::describe(Refusal refusal)
         return QStringLiteral("The name is longer than %1 characters.").arg(ApplicationRules::kMaxNameLength);
     case NameNotAllowed:
         return QStringLiteral("The name holds invisible or control characters.");
+    case BlankAtEnds:
+        return QStringLiteral("The name begins or ends with a blank.");
     case FolderInProgram:
         return QStringLiteral("A program is named by its file name, without a folder.");
     case AlreadyLinked:
@@ -233,7 +246,7 @@ QString ApplicationLinks::describe(Refusal refusal)
     case FileUnreadable:
         return QStringLiteral("The links file cannot be read (%1); nothing is changed.");
     case NotWritten:
-        return QStringLiteral("The links file cannot be written; nothing is changed.");
+        return QStringLiteral("The links file cannot be written (%1); nothing is changed.");
     }
     return QString();
 }
@@ -244,6 +257,8 @@ QString ApplicationLinks::describeLast() const
         return describe(last).arg(profileLabel(lastProfile));
     if (last == FileUnreadable)
         return describe(last).arg(fileProblem());
+    if (last == NotWritten)
+        return describe(last).arg(unwritten);
     return describe(last);
 }
 

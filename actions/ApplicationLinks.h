@@ -3,7 +3,8 @@
 // linked to, the profile used when none matches, and the switch for the whole. Every change
 // is checked, then written at once; the file is read afresh before each change, under the
 // settings lock, so a change made by another program in between is kept. A file that cannot
-// be read is never replaced: every change is refused with the reason until it is mended.
+// be read, or is damaged, is never replaced: every change is refused with the reason until it
+// is mended or removed.
 #include "controller/ApplicationRules.h"
 
 #include <QObject>
@@ -33,14 +34,15 @@ public:
         NoName,
         NameTooLong,
         NameNotAllowed,    // control or invisible characters
-        FolderInProgram,
+        BlankAtEnds,       // a blank before or after the name, which no application shows
+        FolderInProgram,   // also "." and "..", which name folders
         AlreadyLinked,     // the same application, matched the same way, has a link
         TooManyLinks,
         NoSuchProfile,
         NoSuchLink,
         UnknownMatch,
         FileUnreadable,    // fileProblem() says why; the file is left as it is
-        NotWritten,        // the file could not be written; it holds what it held
+        NotWritten,        // the file could not be written; it holds what it held; writeProblem() says why
     };
     Q_ENUM(Refusal)
 
@@ -56,6 +58,8 @@ public:
     QVariantList links() const;
     QVariantList linkedProfiles() const;
     QString fileProblem() const { return rules.reason(); }
+    // Why the last change could not be written.
+    Q_INVOKABLE QString writeProblem() const { return unwritten; }
     QVariantList recentApplications() const { return recent; }
     const ApplicationRules &current() const { return rules; }
 
@@ -72,7 +76,7 @@ public:
     // Why `name` cannot name an application; Accepted when it can.
     static Refusal problemOfName(const QString &name, ApplicationMatch match);
     // The sentence the panel and w3ctl give for a refusal ("%1" of AlreadyLinked is the
-    // profile holding the link, as P01..P10).
+    // profile holding the link, as P01..P10; of FileUnreadable and NotWritten the reason).
     static QString describe(Refusal refusal);
     Q_INVOKABLE QString describeLast() const;
     // The profile holding the link of the last AlreadyLinked refusal.
@@ -98,6 +102,7 @@ private:
     template <typename Edit>
     Refusal change(Edit edit);
     Refusal refuse(Refusal refusal);
+    Refusal refuseWrite(const QString &reason);
     Refusal checkLink(const ApplicationRules &held, const ApplicationRule &rule);
 
     QString file;
@@ -106,4 +111,5 @@ private:
     bool stepNeeded = false;
     Refusal last = Accepted;
     int lastProfile = -1;  // the profile of the last AlreadyLinked
+    QString unwritten;     // the reason of the last NotWritten
 };

@@ -7,6 +7,7 @@
 #include "controller/ProfileStore.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <algorithm>
 
 using namespace cli;
@@ -23,6 +24,17 @@ constexpr MatchOption kMatchOptions[] = {
     {"class", "windowClass"},
     {"program", "program"},
 };
+
+// `name` as one word a shell reads back as `name`: as it is when it holds only characters no
+// shell gives a meaning, else in single quotes (a quote in it as '\'').
+QString shellWord(const QString &name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_@%+=:,./-]+$"));
+    if (plain.match(name).hasMatch())
+        return name;
+    QString quoted = name;
+    return '\'' + quoted.replace('\'', QStringLiteral("'\\''")) + '\'';
+}
 
 QStringList linkedNames(int profile)
 {
@@ -68,7 +80,8 @@ const CommandRow &appCommand()
          "  app unlink N --id ID | --class CLASS | --program FILE  ... only the link of that kind\n"
          "  app default N        profile N when no application matches (\"none\": the profile stays)\n"
          "  app on, app off      switch the following of applications on or off\n"
-         "An application is linked to one profile at most; names hold no control characters.\n",
+         "An application is linked to one profile at most; names hold no control characters and no\n"
+         "blank at either end. `app list` quotes a name as a shell would where it needs it.\n",
         {{"id", {}}, {"class", {}}, {"program", {}}},
         MouseUse::Never,
         &Commands::app,
@@ -92,14 +105,14 @@ void Commands::app()
         const QString match = linkMatchOption(true);
         const QString name = invocation.options.value(optionOfMatch(match));
         settleLinkChange(links.link(profile, name, match));
-        output.done(tr("profile %1 follows %2").arg(profile + 1).arg(name.trimmed()));
+        output.done(tr("profile %1 follows %2").arg(profile + 1).arg(shellWord(name)));
     } else if (action == "unlink") {
         const QString match = linkMatchOption(false);
         requireArguments(match.isEmpty() ? 3 : 2, match.isEmpty() ? 3 : 2);
         const int profile = profileArgument(arguments.at(1));
         const QString name = match.isEmpty() ? arguments.at(2) : invocation.options.value(optionOfMatch(match));
         settleLinkChange(links.unlink(profile, name, match));
-        output.done(tr("profile %1 no longer follows %2").arg(profile + 1).arg(name.trimmed()));
+        output.done(tr("profile %1 no longer follows %2").arg(profile + 1).arg(shellWord(name)));
     } else if (action == "default") {
         requireArguments(2, 2);
         const bool none = arguments.at(1) == "none";
@@ -169,7 +182,7 @@ void Commands::listApplicationLinks()
     QJsonArray jsonLinks;
     for (const ApplicationRule &rule : rules) {
         const QString match = ApplicationLinks::matchSpelling(int(rule.match));
-        lines << QString("link %1 --%2 %3").arg(rule.profile + 1).arg(optionOfMatch(match), rule.name);
+        lines << QString("link %1 --%2 %3").arg(rule.profile + 1).arg(optionOfMatch(match), shellWord(rule.name));
         jsonLinks.append(QJsonObject{{"profile", rule.profile + 1}, {"match", match}, {"name", rule.name}});
     }
     output.result(lines.join('\n'), {{"enabled", links.enabled()},

@@ -2,11 +2,13 @@
 // Which profile follows which application in front: rules matching an application by its
 // application id (Wayland app_id or desktop file id), its window class (X11 WM_CLASS) or its
 // program file name, a default profile for everything else and a switch for the whole.
-// Stored in the program's own INI file; a file that is too large or holds anything out of
-// bounds is refused whole and left on disk as it is, so nothing follows a half-read file.
-#include "controller/AtomicWrite.h"
+// Stored in the program's own INI file, read and written whole as bytes. A file that is too
+// large, is damaged (cut short, a line or a section missing, a count its rules do not match,
+// bytes that are no text, nothing at all) or holds anything out of bounds is refused whole and
+// left on disk as it is, so nothing follows, and nothing rewrites, a half-read file.
 #include "platform/ActiveApplication.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 #include <optional>
@@ -32,7 +34,7 @@ public:
     enum class ReadStatus {
         Read,
         Missing,    // no file yet: following is off, nothing linked
-        Malformed,  // refused whole; reason() says why; the file stays as it is
+        Malformed,  // damaged, or cannot be read: refused whole; reason() says why
     };
 
     static QString defaultPath() { return QStringLiteral("./modules/setting/appRules.ini"); }
@@ -40,8 +42,9 @@ public:
     // The rules in the file at `path`. Anything but Read gives rules that follow nothing.
     static ApplicationRules read(const QString &path);
 
-    // Writes the rules to `path` in one piece (the old file stays when that fails).
-    WriteOutcome write(const QString &path) const;
+    // Writes the rules to `path` in one piece; the reason it could not, the old file staying
+    // as it was, else empty. A symbolic link or a file the user may not write is refused.
+    QString write(const QString &path) const;
 
     ReadStatus status() const { return readStatus; }
     QString reason() const { return problem; }
@@ -66,6 +69,8 @@ public:
 
     // Why a rule cannot be kept; empty when it can.
     static QString problemOf(const ApplicationRule &rule);
+    // Whether `name` can name a program's file: no folder, nor "." or "..".
+    static bool isPlainFileName(const QString &name);
     // Whether `name` holds a character that would not show as itself in the window or a
     // terminal: controls (line breaks, escapes), format characters (direction overrides),
     // unassigned and private code points, any space but the plain one.
@@ -73,6 +78,9 @@ public:
 
 private:
     static ApplicationRules refused(const QString &reason);
+    static ApplicationRules parse(const QByteArray &text);
+    // The file as the writer lays it out.
+    QByteArray text() const;
 
     bool followingOn = false;
     std::optional<int> fallback;

@@ -109,8 +109,10 @@ WriteOutcome AtomicWrite::replaceContents(const QString &path, const QByteArray 
     const QByteArray target = QFile::encodeName(path);
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return {statusOf(errno)};
+    if (fd < 0) {
+        const int error = errno;
+        return {statusOf(error), error};
+    }
     int error = fillNewFile(fd, contents, modeFor(target));
     if (::close(fd) != 0 && error == 0)
         error = errno;
@@ -119,7 +121,7 @@ WriteOutcome AtomicWrite::replaceContents(const QString &path, const QByteArray 
         error = errno;
     if (error != 0) {
         ::unlink(temporary.constData());
-        return {statusOf(error)};
+        return {statusOf(error), error};
     }
     syncFolder(path);
     return {};

@@ -16,6 +16,7 @@ enum class WriteStatus {
 
 struct WriteOutcome {
     WriteStatus status = WriteStatus::Written;
+    int error = 0;  // the errno of what failed, when known
     bool ok() const { return status == WriteStatus::Written; }
     explicit operator bool() const { return ok(); }
 };

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     if (rules.status() == ApplicationRules::ReadStatus::Read) {
         const QString copy = path + ".copy";
-        if (!rules.write(copy).ok())
+        if (!rules.write(copy).isEmpty())
             std::abort();
         const ApplicationRules back = ApplicationRules::read(copy);
         if (back.status() != ApplicationRules::ReadStatus::Read || back.rules() != rules.rules()

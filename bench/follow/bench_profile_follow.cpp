@@ -94,8 +94,9 @@ void writeRules()
     rules.setEnabled(true);
     rules.addRule({ApplicationMatch::WindowClass, "Editor", 0});
     rules.addRule({ApplicationMatch::WindowClass, "Game", 1});
-    if (!rules.write(ApplicationRules::defaultPath()))
-        std::printf("the rules could not be written\n");
+    const QString problem = rules.write(ApplicationRules::defaultPath());
+    if (!problem.isEmpty())
+        std::printf("the rules could not be written: %s\n", qPrintable(problem));
 }
 
 int commandsSent()

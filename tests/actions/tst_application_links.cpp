@@ -2,7 +2,11 @@
 // the file at once, and leaves a file it cannot read exactly as it was.
 #include "actions/ApplicationLinks.h"
 
+#include "tests/support/UnwritableFile.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -44,8 +48,9 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::newRow("application id") << "appId" << "org.gnome.Gedit" << "org.gnome.Gedit";
         QTest::newRow("window class") << "windowClass" << "steam" << "steam";
-        QTest::newRow("program file") << "program" << "blender" << "blender";
-        QTest::newRow("spaces around the name") << "program" << "  blender " << "blender";
+        QTest::newRow("program file") << "program"
+                                      << "blender"
+                                      << "blender";
         QTest::newRow("name of other scripts") << "windowClass" << "Блокнот 記事本" << "Блокнот 記事本";
     }
     void linksEachKindIntoTheFile()
@@ -88,6 +93,18 @@ private slots:
                              << "The name holds invisible or control characters.";
         QTest::newRow("folder in a program") << 0 << "/usr/bin/blender" << "program" << int(L::FolderInProgram)
                                              << "A program is named by its file name, without a folder.";
+        QTest::newRow("program ..") << 0 << ".."
+                                    << "program" << int(L::FolderInProgram)
+                                    << "A program is named by its file name, without a folder.";
+        QTest::newRow("program .") << 0 << "."
+                                   << "program" << int(L::FolderInProgram)
+                                   << "A program is named by its file name, without a folder.";
+        QTest::newRow("blanks around the name")
+            << 0 << " lead trail "
+            << "appId" << int(L::BlankAtEnds) << "The name begins or ends with a blank.";
+        QTest::newRow("a blank after the name")
+            << 0 << "blender "
+            << "program" << int(L::BlankAtEnds) << "The name begins or ends with a blank.";
         QTest::newRow("same link") << 4 << "steam" << "windowClass" << int(L::AlreadyLinked)
                                    << "This application is already linked to P02.";
         QTest::newRow("class differs in case only") << 4 << "Steam" << "windowClass" << int(L::AlreadyLinked)
@@ -191,14 +208,26 @@ private slots:
             << QByteArray("[follow]\nenabled=maybe\n")
             << "The links file cannot be read (the switch is neither true nor false); nothing is changed.";
         QTest::newRow("rule of no profile")
-            << QByteArray("[rule]\n1\\match=program\n1\\name=x\n1\\profile=42\nsize=1\n")
+            << QByteArray("[follow]\nenabled=true\n[rule]\n1\\match=program\n1\\name=x\n1\\profile=42\nsize=1\n")
             << "The links file cannot be read (rule 1: a rule links no profile); nothing is changed.";
+        QTest::newRow("a count line lost")
+            << QByteArray("[follow]\nenabled=true\n[rule]\n1\\match=program\n1\\name=x\n1\\profile=4\n")
+            << "The links file cannot be read (it has no size in [rule]); nothing is changed.";
+        QTest::newRow("an entry cut short")
+            << QByteArray("[follow]\nenabled=true\n[rule]\nsize=1\n1\\match=program\n1\\name=\"x, y")
+            << "The links file cannot be read (1\\name in [rule] is cut short or no text); nothing is changed.";
+        QTest::newRow("empty") << QByteArray() << "The links file cannot be read (it is empty); nothing is changed.";
+        QTest::newRow("NULs") << QByteArray(40, '\0')
+                              << "The links file cannot be read (byte 1 is not settings text); nothing is changed.";
     }
     void leavesAnUnreadableFileAlone()
     {
         QFETCH(QByteArray, contents);
         QFETCH(QString, reason);
-        writeFile(path, contents);
+        QFile damaged(path);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        QCOMPARE(damaged.write(contents), qint64(contents.size()));
+        damaged.close();
         ApplicationLinks links(path);
         QVERIFY(!links.fileProblem().isEmpty());
         const std::function<int()> changes[] = {
@@ -225,12 +254,83 @@ private slots:
         QCOMPARE(window.linkedProfiles(), (QVariantList{1, 7}));
     }
 
+    // The links file is written as a file of its own: never through a link, and a link stays
+    // a link; the refusal says so, and nothing it says changed did.
+    void writesThroughNoLink_data()
+    {
+        QTest::addColumn<QString>("target");  // relative to the folder; empty: the link itself
+        QTest::addColumn<QByteArray>("held");  // what the target holds; empty: no target
+        QTest::addColumn<int>("readLinks");  // the links read through the link
+        QTest::newRow("dangling") << "elsewhere/appRules.ini" << QByteArray() << 0;
+        QTest::newRow("loop") << "" << QByteArray() << 0;
+        QTest::newRow("to a sound file") << "elsewhere/appRules.ini"
+                                         << QByteArray("[follow]\nenabled=true\n[rule]\n1\\match=program\n"
+                                                       "1\\name=x\n1\\profile=4\nsize=1\n")
+                                         << 1;
+    }
+    void writesThroughNoLink()
+    {
+        QFETCH(QString, target);
+        QFETCH(QByteArray, held);
+        QFETCH(int, readLinks);
+        const QString pointed = target.isEmpty() ? path : folder.filePath(target);
+        QVERIFY(QDir(folder.path()).mkpath("elsewhere"));
+        QFile::remove(pointed);
+        if (!held.isEmpty())
+            writeFile(pointed, held);
+        QVERIFY(QFile::link(pointed, path));
+
+        ApplicationLinks links(path);
+        QCOMPARE(links.links().size(), readLinks);
+        const std::function<int()> changes[] = {
+            [&] { return links.link(0, "steam", "windowClass"); },
+            [&] { return links.setEnabled(false); },
+        };
+        for (const auto &change : changes) {
+            const int refusal = change();
+            QVERIFY2(refusal != ApplicationLinks::Accepted, qPrintable(links.describeLast()));
+            QVERIFY2(links.describeLast().contains("symbolic link"), qPrintable(links.describeLast()));
+            QVERIFY(QFileInfo(path).isSymLink());
+            QCOMPARE(QFileInfo(path).symLinkTarget(), QFileInfo(pointed).absoluteFilePath());
+            QCOMPARE(QFileInfo::exists(pointed), !held.isEmpty());
+            if (!held.isEmpty())
+                QCOMPARE(contentsOf(pointed), held);
+        }
+        QVERIFY(QFile::remove(path));
+    }
+
+    // A file that may be read but not written (immutable, or read-only to the user) reads, and
+    // a change is refused with the system's reason, however often it is tried.
+    void readsAFileItMayNotWrite()
+    {
+        ApplicationLinks writer(path);
+        QCOMPARE(writer.link(3, "steam", "windowClass"), int(ApplicationLinks::Accepted));
+        const QByteArray before = contentsOf(path);
+        const UnwritableFile unwritable(path);
+        if (!unwritable.skipReason().isEmpty())
+            QSKIP(qPrintable(unwritable.skipReason()));
+
+        ApplicationLinks links(path);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QCOMPARE(links.fileProblem(), QString());
+            QCOMPARE(links.links().size(), 1);
+            QCOMPARE(links.link(4, "blender", "program"), int(ApplicationLinks::NotWritten));
+            QVERIFY2(links.describeLast().startsWith("The links file cannot be written ("),
+                qPrintable(links.describeLast()));
+            QVERIFY2(links.writeProblem().contains(unwritable.systemReason()), qPrintable(links.writeProblem()));
+            links.reload();
+        }
+        QCOMPARE(contentsOf(path), before);
+    }
+
     void refusesAPlaceItCannotWriteTo()
     {
         writeFile(folder.filePath("a-file"), "not a folder");
         const QString unwritable = folder.filePath("a-file/appRules.ini");
         ApplicationLinks links(unwritable);
         QCOMPARE(links.setEnabled(true), int(ApplicationLinks::NotWritten));
+        QCOMPARE(
+            links.describeLast(), QString("The links file cannot be written (Not a directory); nothing is changed."));
         QVERIFY(!links.enabled());
         QVERIFY(!QFile::exists(unwritable));
     }

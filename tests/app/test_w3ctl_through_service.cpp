@@ -7,6 +7,7 @@
 #include "rgbserver/OpenRgbServer.h"
 #include "tests/platform/PrivateSessionBus.h"
 #include "tests/support/CopyTree.h"
+#include "tests/support/UnwritableFile.h"
 
 #include <QApplication>
 #include <QDBusArgument>
@@ -211,6 +212,36 @@ private slots:
         QCOMPARE(throughProgram.userFile, byItself.userFile);
         if (!userFile.isEmpty())
             QVERIFY(!byItself.userFile.isEmpty());
+    }
+
+    // A links file the user may read but not write: the running program lists it each time,
+    // as w3ctl alone does, and refuses each change with the system's reason.
+    void aLinksFileThatCannotBeWrittenIsReadThroughTheProgram()
+    {
+        const QByteArray oneLink = "[follow]\nenabled=true\n\n[rule]\n1\\match=program\n1\\name=blender\n"
+                                   "1\\profile=4\nsize=1\n";
+        RunFolder served;
+        QVERIFY(served.ok);
+        const QString links = served.path("modules/setting/appRules.ini");
+        QFile file(links);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(oneLink) == oneLink.size() && file.flush());
+        file.close();
+        const UnwritableFile unwritable(links);
+        if (!unwritable.skipReason().isEmpty())
+            QSKIP(qPrintable(unwritable.skipReason()));
+        startService(served, false);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const Outcome change = runW3ctl(served, {"app", "link", "4", "--class", "gimp"},
+                                            served.besideTheProgram(), 0, QString());
+            QCOMPARE(change.exitCode, 3);
+            QVERIFY2(change.err.contains("cannot be written (" + unwritable.systemReason() + ")"),
+                     qPrintable(change.err));
+            const Outcome list = runW3ctl(served, {"app", "list"}, served.besideTheProgram(), 0, QString());
+            QCOMPARE(list.err, QString());
+            QCOMPARE(list.out, QString("switch on\ndefault none\nlink 5 --program blender\n"));
+        }
+        QCOMPARE(readAll(links), oneLink);
+        stopService();
     }
 
     // The program announces what a command changed, as it does for a change in its window.

@@ -20,6 +20,7 @@
 #include "tests/cli/CliRun.h"
 #include "tests/support/ModulesSandbox.h"
 #include "tests/support/ProvenDevice.h"
+#include "tests/support/UnwritableFile.h"
 #include "virtual/VirtualBus.h"
 
 #include <QJsonDocument>
@@ -607,6 +608,31 @@ private slots:
         QTest::newRow("unknown action")
             << QByteArray() << QStringList() << "app follow 3" << 1 << "" << "w3ctl: unknown app action \"follow\"; "
             << none;
+        const QByteArray fiveLinks
+            = "[follow]\nenabled=true\n\n[rule]\n1\\match=windowClass\n1\\name=steam\n1\\profile=0\n"
+              "2\\match=appId\n2\\name=org.gnome.Gedit\n2\\profile=1\n3\\match=program\n"
+              "3\\name=blender\n3\\profile=2\n4\\match=windowClass\n4\\name=gimp\n4\\profile=3\n"
+              "5\\match=appId\n5\\name=lead trail\n5\\profile=4\nsize=5\n";
+        const QByteArray countLost = QByteArray(fiveLinks).replace("size=5\n", "");
+        QTest::newRow("a file that lost a line is not listed")
+            << countLost << QStringList() << "app list" << 3 << ""
+            << "w3ctl: cannot read ./modules/setting/appRules.ini: it has no size in [rule]\n"
+            << "";
+        QTest::newRow("a file that lost a line is not replaced")
+            << countLost << QStringList() << "app link 6 --class x" << 3 << ""
+            << "w3ctl: ./modules/setting/appRules.ini: The links file cannot be read (it has no size in [rule]); "
+               "nothing is changed.\n"
+            << "";
+        const QByteArray sixLinks
+            = QByteArray(fiveLinks).replace("size=5\n", "6\\match=windowClass\n6\\name=it's\n6\\profile=4\nsize=6\n");
+        const QString quoted = "switch on\ndefault none\nlink 1 --class steam\nlink 2 --id org.gnome.Gedit\n"
+                               "link 3 --program blender\nlink 4 --class gimp\nlink 5 --id 'lead trail'\n"
+                               "link 5 --class 'it'\\''s'\n";
+        QTest::newRow("names listed as a shell reads them")
+            << sixLinks << QStringList() << "app list" << 0 << quoted << "" << quoted;
+        QTest::newRow("a program named ..") << QByteArray() << QStringList() << "app link 3 --program .." << 1 << ""
+                                            << "w3ctl: A program is named by its file name, without a folder.\n"
+                                            << none;
         const QByteArray damaged = "[follow]\nenabled=yes\n";
         QTest::newRow("damaged file is not replaced")
             << damaged << QStringList() << "app on" << 3 << ""
@@ -652,6 +678,31 @@ private slots:
         }
         if (!file.isEmpty())
             QCOMPARE(fileBytes(links), file);
+    }
+
+    // One process answers every command, as the running program does for w3ctl: a links file
+    // it may read but not write is listed each time, and each change is refused with the
+    // system's reason.
+    void aLinksFileThatCannotBeWrittenIsListed()
+    {
+        const QString links = "modules/setting/appRules.ini";
+        QFile::remove(links);
+        QCOMPARE(CliRun::of({"app", "link", "3", "--class", "steam"}).code, 0);
+        const QByteArray before = fileBytes(links);
+        const UnwritableFile unwritable(links);
+        if (!unwritable.skipReason().isEmpty())
+            QSKIP(qPrintable(unwritable.skipReason()));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const CliRun change = CliRun::of({"app", "link", "4", "--program", "blender"});
+            QCOMPARE(change.code, 3);
+            QCOMPARE(change.err,
+                "w3ctl: ./modules/setting/appRules.ini: The links file cannot be written (" + unwritable.systemReason()
+                    + "); nothing is changed.\n");
+            const CliRun list = CliRun::of({"app", "list"});
+            QCOMPARE(list.err, QString());
+            QCOMPARE(list.out, QString("switch off\ndefault none\nlink 3 --class steam\n"));
+        }
+        QCOMPARE(fileBytes(links), before);
     }
 
     void withoutAMouseASettingExitsWithTwoAndChangesNothing()

@@ -24,6 +24,9 @@ const QString kMacroFolder = QStringLiteral("modules/macro");
 // A valid profile that differs from every shipped one.
 const QByteArray kImportedProfile = "[sensor]\nstage_W3=5\ndpi_W3=800, 1600, 2400, 3200, 4000, 4800, 5600, 6400\n";
 const QByteArray kMacroFile = "[config]\nindex=-1\ntotal=1\nrepeat=1\ndid=-1\n\n[macro]\n0=30      Press\n";
+const QByteArray kSettingsText = "[sensor]\nstage_W3=2\n";
+const QByteArray kLinksText
+    = "[follow]\nenabled=true\n\n[rule]\n1\\match=program\n1\\name=blender\n1\\profile=4\nsize=1\n";
 
 using Snapshot = QMap<QString, QByteArray>;
 
@@ -80,6 +83,9 @@ private slots:
 
     void aLinkInTheDataFolderIsReplacedNotWrittenThrough_data();
     void aLinkInTheDataFolderIsReplacedNotWrittenThrough();
+
+    void theLinksFileIsWrittenThroughNoLink_data();
+    void theLinksFileIsWrittenThroughNoLink();
 
     void aDamagedStateFileIsWrittenSound();
 
@@ -233,17 +239,22 @@ void TestW3ctlFiles::everyWriterWaitsForTheLock_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("file");
-    QTest::newRow("profile import") << QStringList{"profile", "import", "1", "import.pf"} << kSettingFolder + "/p1.bin";
-    QTest::newRow("profile reset") << QStringList{"profile", "reset", "1"} << kSettingFolder + "/p1.bin";
-    QTest::newRow("macro import") << QStringList{"macro", "import", "import.mc", "m1"} << kMacroFolder + "/m1.bin";
-    QTest::newRow("app link") << QStringList{"app", "link", "1", "--class", "steam"} << kSettingFolder + "/appRules.ini";
+    QTest::addColumn<QByteArray>("text");  // what the file holds before
+    const QString profile = kSettingFolder + "/p1.bin";
+    QTest::newRow("profile import") << QStringList {"profile", "import", "1", "import.pf"} << profile << kSettingsText;
+    QTest::newRow("profile reset") << QStringList {"profile", "reset", "1"} << profile << kSettingsText;
+    QTest::newRow("macro import") << QStringList {"macro", "import", "import.mc", "m1"} << kMacroFolder + "/m1.bin"
+                                  << kSettingsText;
+    QTest::newRow("app link") << QStringList {"app", "link", "1", "--class", "steam"}
+                              << kSettingFolder + "/appRules.ini" << kLinksText;
 }
 
 void TestW3ctlFiles::everyWriterWaitsForTheLock()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, file);
-    QVERIFY(writeFile(path(file), "[sensor]\nstage_W3=2\n"));
+    QFETCH(QByteArray, text);
+    QVERIFY(writeFile(path(file), text));
     const QByteArray before = contents(path(file));
     DeviceLock window(lockPath);
     QVERIFY(window.tryLock());
@@ -329,6 +340,41 @@ void TestW3ctlFiles::aLinkInTheDataFolderIsReplacedNotWrittenThrough()
     QCOMPARE(contents(outside), shown);
     QVERIFY(!QFileInfo(path(link)).isSymLink());
     QVERIFY(contents(path(link)) != shown);
+}
+
+// The links file is written as a file of its own and never through a link, which stays: the
+// change is refused, saying why, and nothing it says is unchanged has changed.
+void TestW3ctlFiles::theLinksFileIsWrittenThroughNoLink_data()
+{
+    QTest::addColumn<QString>("target");  // empty: a link to itself
+    QTest::addColumn<QByteArray>("held");  // what the target holds; empty: no target
+    QTest::newRow("dangling") << "outside/appRules.ini" << QByteArray();
+    QTest::newRow("loop") << "" << QByteArray();
+    QTest::newRow("to a sound file") << "outside/appRules.ini" << kLinksText;
+}
+
+void TestW3ctlFiles::theLinksFileIsWrittenThroughNoLink()
+{
+    QFETCH(QString, target);
+    QFETCH(QByteArray, held);
+    const QString links = path(kSettingFolder + "/appRules.ini");
+    const QString pointed = target.isEmpty() ? links : path(target);
+    QVERIFY(QDir(path(".")).mkpath("outside"));
+    QFile::remove(pointed);
+    if (!held.isEmpty())
+        QVERIFY(writeFile(pointed, held));
+    QFile::remove(links);
+    QVERIFY(QFile::link(pointed, links));
+
+    for (const QStringList &arguments :
+        {QStringList {"app", "link", "1", "--class", "steam"}, QStringList {"app", "off"}}) {
+        const Run run = w3ctl(arguments);
+        QCOMPARE(run.code, 3);
+        QVERIFY2(run.err.contains("(it is a symbolic link"), qPrintable(run.err));
+        QVERIFY(QFileInfo(links).isSymLink());
+        QCOMPARE(QFileInfo::exists(pointed), !held.isEmpty());
+        QCOMPARE(contents(pointed), held);
+    }
 }
 
 // --- A damaged state file ---------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "controller/ApplicationRules.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,7 +30,24 @@ class TestApplicationRules : public QObject {
 
 private:
     QTemporaryDir dir;
+    static ApplicationRules fiveLinks()
+    {
+        ApplicationRules rules;
+        rules.setEnabled(true);
+        rules.setDefaultProfile(3);
+        const QStringList names {"steam", "org.gnome.Gedit", "blender", "Gimp-2.10", "lead trail"};
+        const ApplicationMatch matches[] = {ApplicationMatch::WindowClass, ApplicationMatch::ApplicationId,
+            ApplicationMatch::ProgramName, ApplicationMatch::WindowClass, ApplicationMatch::ApplicationId};
+        for (int i = 0; i < names.size(); ++i)
+            rules.addRule({matches[i], names.at(i), i});
+        return rules;
+    }
     QString path() const { return dir.filePath("appRules.ini"); }
+    QByteArray fileBytes() const
+    {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     void writeFile(const QByteArray &contents)
     {
         QFile file(path());
@@ -47,12 +65,17 @@ private slots:
         QTest::addColumn<int>("ruleCount");
 
         const QByteArray head = "[follow]\nenabled=true\ndefault=0\n";
+        const QByteArray none = "[rule]\nsize=0\n";
         QTest::newRow("two rules") << head + "[rule]\nsize=2\n1\\match=appId\n1\\name=firefox\n1\\profile=3\n"
                                              "2\\match=windowClass\n2\\name=Steam\n2\\profile=9\n" << true << 2;
-        QTest::newRow("no rules") << head << true << 0;
-        QTest::newRow("switch not a switch") << QByteArray("[follow]\nenabled=maybe\n") << false << 0;
-        QTest::newRow("default beyond the profiles") << QByteArray("[follow]\nenabled=true\ndefault=10\n") << false << 0;
-        QTest::newRow("negative default") << QByteArray("[follow]\nenabled=true\ndefault=-1\n") << false << 0;
+        QTest::newRow("no rules") << head + none << true << 0;
+        QTest::newRow("blanks, comments and line ends of a hand")
+            << QByteArray("; links\r\n[follow]\r\n enabled = false \r\n\r\n[rule]\r\nsize=1\r\n1\\match=program\r\n"
+                          "1\\name = \"a, b\" ; the name\r\n1\\profile=2")
+            << true << 1;
+        QTest::newRow("switch not a switch") << "[follow]\nenabled=maybe\n" + none << false << 0;
+        QTest::newRow("default beyond the profiles") << "[follow]\nenabled=true\ndefault=10\n" + none << false << 0;
+        QTest::newRow("negative default") << "[follow]\nenabled=true\ndefault=-1\n" + none << false << 0;
         QTest::newRow("count beyond bound") << head + "[rule]\nsize=65\n" << false << 0;
         QTest::newRow("count not a number") << head + "[rule]\nsize=lots\n" << false << 0;
         QTest::newRow("count claims more than held") << head + "[rule]\nsize=2\n1\\match=appId\n1\\name=a\n1\\profile=1\n" << false << 0;
@@ -60,10 +83,25 @@ private slots:
         QTest::newRow("empty name") << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=\n1\\profile=1\n" << false << 0;
         QTest::newRow("name too long") << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=" + QByteArray(256, 'a') + "\n1\\profile=1\n" << false << 0;
         QTest::newRow("escape in a name") << head + "[rule]\nsize=1\n1\\match=windowClass\n1\\name=\"a\\x1b[2Jb\"\n1\\profile=1\n" << false << 0;
+        QTest::newRow("blanks around a name")
+            << head + "[rule]\nsize=1\n1\\match=windowClass\n1\\name=\" a \"\n1\\profile=1\n"
+            << false << 0;
         QTest::newRow("program with folder") << head + "[rule]\nsize=1\n1\\match=program\n1\\name=/usr/bin/a\n1\\profile=1\n" << false << 0;
+        QTest::newRow("program named ..") << head + "[rule]\nsize=1\n1\\match=program\n1\\name=..\n1\\profile=1\n"
+                                          << false << 0;
+        QTest::newRow("program named .") << head + "[rule]\nsize=1\n1\\match=program\n1\\name=.\n1\\profile=1\n"
+                                         << false << 0;
         QTest::newRow("profile beyond") << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=a\n1\\profile=12\n" << false << 0;
         QTest::newRow("file too large") << head + QByteArray(ApplicationRules::kMaxFileBytes, '#') << false << 0;
-        QTest::newRow("binary bytes") << QByteArray("\x00\xff[\x01=\x02\n", 7) << true << 0;
+        QTest::newRow("binary bytes") << QByteArray("\x00\xff[\x01=\x02\n", 7) << false << 0;
+        QTest::newRow("name as a list") << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=a, b\n1\\profile=1\n"
+                                        << false << 0;
+        QTest::newRow("name of a typed value")
+            << head + "[rule]\nsize=1\n1\\match=appId\n1\\name=@ByteArray(a)\n1\\profile=1\n"
+            << false << 0;
+        QTest::newRow("unknown key") << head + none + "colour=red\n" << false << 0;
+        QTest::newRow("unknown section") << head + none + "[window]\nx=1\n" << false << 0;
+        QTest::newRow("key given twice") << head + "enabled=false\n" + none << false << 0;
     }
     void readsFiles()
     {
@@ -84,6 +122,100 @@ private slots:
         QFile file(path());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), contents);
+    }
+
+    // A file the program wrote, damaged as a crash, a full disk or a hand can leave it: never
+    // read as fewer links, so nothing rewrites it with them.
+    void refusesADamagedFile_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QCOMPARE(fiveLinks().write(path()), QString());
+        const QByteArray sound = fileBytes();
+        const QList<QByteArray> lines = sound.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            if (lines.at(i).trimmed().isEmpty() || lines.at(i).startsWith("default="))
+                continue;  // a blank line carries nothing; a file may have no default
+            QList<QByteArray> without = lines;
+            without.removeAt(i);
+            QTest::addRow("without line %d, %s", i + 1, lines.at(i).constData()) << without.join('\n');
+        }
+        for (int cut = 1; cut < sound.size() - 1; cut += 7) {
+            // Cut within "size=5": the whole count is gone, not a digit of it.
+            if (sound.left(cut).endsWith("size="))
+                continue;
+            QTest::addRow("cut after byte %d", cut) << sound.left(cut);
+        }
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("all NULs") << QByteArray(sound.size(), '\0');
+        QTest::newRow("a NUL in a line") << QByteArray(sound).replace(20, 1, QByteArray(1, '\0'));
+        QByteArray noise(512, 0);
+        quint32 seed = 7;
+        for (char &byte : noise)
+            byte = char((seed = seed * 1103515245u + 12345u) >> 16);
+        QTest::newRow("random bytes") << noise;
+        QTest::newRow("a rule numbered beyond the count") << QByteArray(sound).replace("size=5", "size=4");
+    }
+    void refusesADamagedFile()
+    {
+        QFETCH(QByteArray, contents);
+        writeFile(contents);
+        const ApplicationRules rules = ApplicationRules::read(path());
+        QCOMPARE(rules.status(), ApplicationRules::ReadStatus::Malformed);
+        QVERIFY(!rules.reason().isEmpty());
+        QVERIFY(rules.rules().isEmpty());
+        QCOMPARE(fileBytes(), contents);
+    }
+
+    void readsWhatTheProgramWrites()
+    {
+        const ApplicationRules written = fiveLinks();
+        QCOMPARE(written.write(path()), QString());
+        const ApplicationRules back = ApplicationRules::read(path());
+        QCOMPARE(back.status(), ApplicationRules::ReadStatus::Read);
+        QCOMPARE(back.rules(), written.rules());
+        QCOMPARE(back.defaultProfile(), written.defaultProfile());
+    }
+
+    // The files of earlier versions, written through QSettings, read as they were written; the
+    // program's own files read the same through QSettings.
+    void sharesTheFileWithQSettings_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "org.gnome.Gedit";
+        QTest::newRow("separators and escapes") << "name with = and ; and \\ and \" and , too";
+        QTest::newRow("other scripts") << "Блокнот 記事本";
+        QTest::newRow("hex digit after an escape") << QString("caf") + QChar(0xE9) + "1a";
+        QTest::newRow("beyond the first plane") << QString::fromUtf8("game \xF0\x9F\x8E\xAE");
+        QTest::newRow("at sign first") << "@home";
+        QTest::newRow("at sign and parenthesis") << "@Variant(x)";
+    }
+    void sharesTheFileWithQSettings()
+    {
+        QFETCH(QString, name);
+        const QString older = dir.filePath("older.ini");
+        {
+            QSettings file(older, QSettings::IniFormat);
+            file.setValue("follow/enabled", "true");
+            file.setValue("follow/default", 2);
+            file.beginWriteArray("rule", 1);
+            file.setArrayIndex(0);
+            file.setValue("match", "program");
+            file.setValue("name", name);
+            file.setValue("profile", 4);
+            file.endArray();
+        }
+        const ApplicationRules fromOlder = ApplicationRules::read(older);
+        QCOMPARE(fromOlder.status(), ApplicationRules::ReadStatus::Read);
+        QCOMPARE(fromOlder.rules(), (QVector<ApplicationRule> {{ApplicationMatch::ProgramName, name, 4}}));
+        QCOMPARE(fromOlder.defaultProfile(), std::optional<int>(2));
+
+        QCOMPARE(fromOlder.write(path()), QString());
+        const QSettings back(path(), QSettings::IniFormat);
+        QCOMPARE(back.status(), QSettings::NoError);
+        QCOMPARE(back.value("rule/1/name").toString(), name);
+        QCOMPARE(back.value("rule/size").toInt(), 1);
+        QCOMPARE(back.value("follow/enabled").toString(), QString("true"));
+        QCOMPARE(ApplicationRules::read(path()).rules(), fromOlder.rules());
     }
 
     void missingFileFollowsNothing()
@@ -110,7 +242,7 @@ private slots:
         QVERIFY(rules.addRule({ApplicationMatch::ApplicationId, "org.gnome.Nautilus", 1}));
         QVERIFY(rules.addRule({ApplicationMatch::WindowClass, "Gimp-2.10", 2}));
         QVERIFY(rules.addRule({ApplicationMatch::ProgramName, "name with = and ; and \\", 9}));
-        QVERIFY(rules.write(path()).ok());
+        QCOMPARE(rules.write(path()), QString());
 
         const ApplicationRules back = ApplicationRules::read(path());
         QCOMPARE(back.status(), ApplicationRules::ReadStatus::Read);
@@ -121,7 +253,7 @@ private slots:
         // Fewer rules written later leave none of the old ones behind.
         QVERIFY(rules.removeRule(0));
         QVERIFY(rules.setDefaultProfile(std::nullopt));
-        QVERIFY(rules.write(path()).ok());
+        QCOMPARE(rules.write(path()), QString());
         const ApplicationRules shorter = ApplicationRules::read(path());
         QCOMPARE(shorter.rules(), rules.rules());
         QCOMPARE(shorter.defaultProfile(), std::optional<int>());
@@ -136,6 +268,8 @@ private slots:
         QTest::newRow("long name") << int(ApplicationMatch::ApplicationId) << QString(256, 'x') << 1;
         QTest::newRow("no profile") << int(ApplicationMatch::ApplicationId) << "a" << 10;
         QTest::newRow("program path") << int(ApplicationMatch::ProgramName) << "/bin/sh" << 1;
+        QTest::newRow("program ..") << int(ApplicationMatch::ProgramName) << ".." << 1;
+        QTest::newRow("blank at the end") << int(ApplicationMatch::WindowClass) << "steam " << 1;
         QTest::newRow("line break") << int(ApplicationMatch::WindowClass) << "a\nb" << 1;
     }
     void refusesInvalidRules()

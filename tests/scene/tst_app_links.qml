@@ -17,13 +17,14 @@ Item {
     }
 
     readonly property string linksFile: "modules/setting/appRules.ini"
+    readonly property string noLinks: "[follow]\nenabled=false\n\n[rule]\nsize=0\n"
 
     TestCase {
         name: "AppLinks"
         when: windowShown
 
         function init() {
-            sceneTest.writeFile(linksFile, "")
+            sceneTest.writeFile(linksFile, noLinks)
             ApplicationLinks.reload()
         }
 
@@ -106,6 +107,8 @@ Item {
                   hint: "Type the application's name." },
                 { tag: "folder in a program", name: "/usr/bin/blender", match: "program",
                   hint: "A program is named by its file name, without a folder." },
+                { tag: "blanks around the name", name: " blender ", match: "program",
+                  hint: "The name begins or ends with a blank." },
                 { tag: "linked to another profile", name: "Steam", match: "windowClass",
                   hint: "This application is already linked to P06." },
             ]
@@ -139,6 +142,34 @@ Item {
             var hint = findChild(scene.page, "appLinksHint")
             verify(hint.visible)
             compare(hint.text, "The links file cannot be read (the switch is neither true nor false); nothing is changed.")
+            compare(sceneTest.readFile(linksFile), damaged)
+        }
+
+        // A file damaged after it was read (a line lost) is named as the sheet opens, and each
+        // control that would change it says why it does not.
+        function test_aDamagedFileIsNamedAndLeftAlone() {
+            compare(ApplicationLinks.link(0, "steam", "windowClass"), ApplicationLinks.Accepted)
+            var damaged = sceneTest.readFile(linksFile).replace("size=1\n", "")
+            sceneTest.writeFile(linksFile, damaged)
+            var scene = openSheet(0)
+            var problem = findChild(scene.page, "appLinksFileProblem")
+            verify(problem.visible, "the sheet says why before anything is tried")
+            var reason = "The links file cannot be read (it has no size in [rule]); nothing is changed."
+            compare(problem.text, reason)
+            var hint = findChild(scene.page, "appLinksHint")
+            mouseClick(findChild(scene.page, "autoSwitch_on"))
+            verify(hint.visible)
+            compare(hint.text, reason)
+            hint.hide()
+            findChild(scene.page, "defaultProfileList").listElementClicked(2)
+            verify(hint.visible)
+            compare(hint.text, reason)
+            hint.hide()
+            mouseClick(findChild(scene.page, "appLinkAdd"))
+            typeText("blender")
+            mouseClick(findChild(findChild(scene.page, "AppLinkAdder"), "appLinkConfirm"))
+            verify(hint.visible)
+            compare(hint.text, reason)
             compare(sceneTest.readFile(linksFile), damaged)
         }
 

@@ -30,6 +30,7 @@ Item {
         case ApplicationLinks.NoName: return Theme.text(191, "Type the application's name.")
         case ApplicationLinks.NameTooLong: return Theme.text(192, "The name is longer than 255 characters.")
         case ApplicationLinks.NameNotAllowed: return Theme.text(193, "The name holds invisible or control characters.")
+        case ApplicationLinks.BlankAtEnds: return Theme.text(276, "The name begins or ends with a blank.")
         case ApplicationLinks.FolderInProgram: return Theme.text(194, "A program is named by its file name, without a folder.")
         case ApplicationLinks.AlreadyLinked:
             return Theme.text(195, "This application is already linked to %1.")
@@ -37,7 +38,8 @@ Item {
         case ApplicationLinks.TooManyLinks: return Theme.text(196, "No more applications can be linked (64 at most).")
         case ApplicationLinks.FileUnreadable:
             return Theme.text(197, "The links file cannot be read (%1); nothing is changed.").arg(ApplicationLinks.fileProblem)
-        case ApplicationLinks.NotWritten: return Theme.text(198, "The links file cannot be written; nothing is changed.")
+        case ApplicationLinks.NotWritten:
+            return Theme.text(198, "The links file cannot be written (%1); nothing is changed.").arg(ApplicationLinks.writeProblem())
         }
         return ApplicationLinks.describeLast()
     }
@@ -63,7 +65,11 @@ Item {
 
     focus: true
     Keys.onEscapePressed: closeRequested()
-    onVisibleChanged: if (visible) forceActiveFocus()
+    // The file as it is now: one damaged or changed since it was last read shows at once.
+    onVisibleChanged: if (visible) {
+        ApplicationLinks.reload()
+        forceActiveFocus()
+    }
 
     MouseArea {
         anchors.fill: parent
