@@ -19,7 +19,7 @@ Item {
     objectName: "Menu_Prof"
     width: 120
     height: 488
-    property int currentIndex: 0
+    property int currentIndex: ProfileActions.current  // a scene made later starts on the profile in use
     property int menuIndex: -1
     readonly property int profiles: 10
     property bool holdSwitches: false
