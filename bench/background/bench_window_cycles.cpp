@@ -318,8 +318,7 @@ int main(int argc, char **argv)
             print("after the first close:", first);
             printExtraThreads(before, first);
         } else if (cycle % 10 == 0 || cycle == cycles) {
-            const Figures now = cycle == cycles ? settledFigures(program.pid(), probe, before.threads)
-                                                : measure(program.pid(), probe);
+            const Figures now = settledFigures(program.pid(), probe, cycle == cycles ? before.threads : -1);
             print(qPrintable(QString("after %1 cycles:").arg(cycle)), now);
             if (cycle == cycles) {
                 printExtraThreads(before, now);

@@ -21,7 +21,6 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QDir>
-#include <QFile>
 #include <QQuickItem>
 #include <QSettings>
 #include <QThreadPool>
