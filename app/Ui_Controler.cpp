@@ -30,12 +30,18 @@ void Ui_Controler::setup(QWidget *shell, QObject *hid)
     viewWidget->setAttribute(Qt::WA_AlwaysStackOnTop, true);
     viewWidget->setClearColor(Qt::transparent);
 
-    QQmlContext *context = viewWidget->rootContext();
-    context->setContextProperty("ui_View", viewWidget);
-    context->setContextProperty("hid", hid);
-    context->setContextProperty("ui_Ctl", this);
+    hidObject = hid;
+    publishContext();
 
     shell->setWindowTitle(AppConfig::windowTitle());
+}
+
+void Ui_Controler::publishContext()
+{
+    QQmlContext *context = viewWidget->rootContext();
+    context->setContextProperty("ui_View", viewWidget);
+    context->setContextProperty("hid", hidObject);
+    context->setContextProperty("ui_Ctl", this);
 }
 
 void Ui_Controler::loadScene()
@@ -48,7 +54,8 @@ void Ui_Controler::loadScene()
 
 void Ui_Controler::unloadScene()
 {
-    viewWidget->setSource(QUrl());
+    viewWidget->dropScene();
+    publishContext();
 }
 
 bool Ui_Controler::sceneLoaded() const

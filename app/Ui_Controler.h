@@ -17,7 +17,7 @@ public:
     // the shell and sets its title. Run once by the shell; the scene is loaded apart.
     void setup(QWidget *shell, QObject *hid);
     // The scene in the view; a program in the background has none until its window opens, and
-    // drops it when the window closes again.
+    // drops it when the window closes again, with the engine that ran it.
     void loadScene();
     void unloadScene();
     bool sceneLoaded() const;
@@ -45,9 +45,12 @@ private:
     // scene's offsets do.
     enum class Drag { Undecided, BySystem, ByOffsets };
     void moveShellBy(const QPoint &offset);
+    // The context properties of the view's engine: "ui_View", "hid" and "ui_Ctl".
+    void publishContext();
 
     QWidget *shellWidget = nullptr;
     myQQuickView *viewWidget = nullptr;
+    QObject *hidObject = nullptr;
     SystemMove systemMove;
     Drag drag = Drag::Undecided;
 };

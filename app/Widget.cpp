@@ -17,6 +17,10 @@
 #include <QDebug>
 #include <QSettings>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 constexpr const char *kDemoNotice = "===== Demo Mode =====";
 constexpr const char *kRuleFile = "/etc/udev/rules.d/70-w3config.rules";
@@ -49,6 +53,13 @@ QString absenceExplanation(const DeviceAbsence &absence)
         return QString("The mouse is connected but did not answer.");
     }
     return QString();
+}
+
+void returnFreeMemoryToSystem()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 }  // namespace
@@ -179,6 +190,9 @@ void Widget::dropScene()
         return;
     sceneDropDue = false;
     uiCtl->unloadScene();
+    // The scene's memory is free but still held by the process; the program now rests in the
+    // background at its size before the window opened.
+    returnFreeMemoryToSystem();
 }
 
 void Widget::closeEvent(QCloseEvent *event)

@@ -133,6 +133,18 @@ void SoundPlayer::startMusicOverNearItsEnd()
         music->seek(0);
 }
 
+void SoundPlayer::dropPlayers()
+{
+    onDemand = false;
+    startWhenReady.fill(false);
+    for (int i = 0; i < kPlayerCount; ++i) {
+        delete players[i];
+        delete outputs[i];
+    }
+    players.fill(nullptr);
+    outputs.fill(nullptr);
+}
+
 void SoundPlayer::leavePlayersToProcessExit()
 {
     onDemand = false;

@@ -54,6 +54,10 @@ public slots:
     void clearAllMedia();
 
 public:
+    // Deletes the players and their outputs, and the back end's threads with them, for a window
+    // that closed while the program goes on. Until createPlayersOnDemand() again, sounds asked
+    // for wait, as before the first window.
+    void dropPlayers();
     // Gives the players and their outputs up to the end of the process, for a process about
     // to end: they stop being children of the view and are never torn down, because the back
     // end's teardown blocks for good when the audio server stalls. They play on to their end

@@ -15,8 +15,10 @@
 
 #include <QCoreApplication>
 #include <QJSValue>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QResizeEvent>
 #include <functional>
 
 namespace {
@@ -71,12 +73,31 @@ myQQuickView::myQQuickView(QWidget *parent)
     registerSceneLogic();
     registerPageActions(pageActions);
     SceneAccessible::installFor(staticMetaObject.className());
-    // The sound back end starts once the window shows the scene and a sound is asked for: at
-    // once for the opening's start-up cue, never while the sound stays off.
-    new AfterSceneShown(this, [this] { soundPlayer->createPlayersOnDemand(); });
+    createSoundPlayersOnceShown();
 }
 
 myQQuickView::~myQQuickView() = default;
+
+// At once for the opening's start-up cue, never while the sound stays off.
+void myQQuickView::createSoundPlayersOnceShown()
+{
+    if (!soundPlayersDue)
+        soundPlayersDue = new AfterSceneShown(this, [this] { soundPlayer->createPlayersOnDemand(); });
+}
+
+void myQQuickView::dropScene()
+{
+    setSource(QUrl());
+    delete engine();
+    // Unused, the scene's pictures would stay cached for minutes.
+    quickWindow()->releaseResources();
+    // The scene graph lets go of the dropped scene's nodes and textures only when it syncs, and
+    // a hidden view draws no frame; a resize makes it sync once.
+    QResizeEvent resize(size(), size());
+    QCoreApplication::sendEvent(this, &resize);
+    soundPlayer->dropPlayers();
+    createSoundPlayersOnceShown();
+}
 
 void myQQuickView::callScene(const char *function, QGenericArgument a0, QGenericArgument a1,
                              QGenericArgument a2, QGenericArgument a3)

@@ -5,6 +5,7 @@
 #include "controller/Controllers.h"
 
 #include <QList>
+#include <QPointer>
 #include <QQuickWidget>
 #include <QStringList>
 #include <QVariant>
@@ -32,6 +33,11 @@ public:
     Controllers &controllerSet() { return controllers; }
     SoundPlayer &sounds() { return *soundPlayer; }
     const QStringList &msgStrings() const { return controllers.context.msgStrings; }
+
+    // Drops the scene with the engine that ran it (its compiled types, script heap and loader
+    // threads), its pictures, the scene graph's textures and the sound players. The next
+    // scene gets a new engine, and the players come back once it shows.
+    void dropScene();
 
 public slots:
     void syncFW();
@@ -119,6 +125,8 @@ public slots:
     QVariantList ui_93H_GetMacroKey(uchar macroId);
 
 private:
+    // The sound back end starts once the window shows the scene and a sound is asked for.
+    void createSoundPlayersOnceShown();
     void callScene(const char *function, QGenericArgument a0 = QGenericArgument(),
                    QGenericArgument a1 = QGenericArgument(), QGenericArgument a2 = QGenericArgument(),
                    QGenericArgument a3 = QGenericArgument());
@@ -126,6 +134,7 @@ private:
     Controllers controllers;
     PageActions pageActions{controllers};
     std::unique_ptr<SoundPlayer> soundPlayer;
+    QPointer<QObject> soundPlayersDue;
 };
 
 Q_DECLARE_METATYPE(QList<uchar>)

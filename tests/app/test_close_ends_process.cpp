@@ -11,9 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+// Xlib last: its macros clash with Qt's names.
+#include "tests/support/ProgramWindow.h"
 
 namespace {
 
@@ -23,50 +22,6 @@ constexpr const char *kProgram = "w3config-virtual";
 constexpr int kStartLimitMs = 60000;
 constexpr int kExitLimitMs = 20000;
 constexpr int kPollMs = 50;
-
-// The top-level window of the process, once it is on screen; None before that.
-Window shownWindowOf(Display *display, qint64 pid)
-{
-    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return None;
-    Window found = None;
-    for (unsigned int i = 0; i < count && found == None; ++i) {
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char *value = nullptr;
-        XWindowAttributes attributes {};
-        const bool ownedByPid =
-            XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
-                               &format, &items, &after, &value) == Success
-            && value && items == 1 && qint64(*reinterpret_cast<unsigned long *>(value)) == pid;
-        if (value)
-            XFree(value);
-        if (ownedByPid && XGetWindowAttributes(display, children[i], &attributes)
-            && attributes.map_state == IsViewable)
-            found = children[i];
-    }
-    if (children)
-        XFree(children);
-    return found;
-}
-
-// What a window manager sends when the user closes a window.
-void askToClose(Display *display, Window window)
-{
-    XEvent event {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-}
 
 }  // namespace
 
@@ -116,7 +71,6 @@ private slots:
         QProcess program;
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.setWorkingDirectory(home.path());
         program.start(runDir.filePath(kProgram), QStringList());
         QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
 
