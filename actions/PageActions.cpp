@@ -27,3 +27,13 @@ bool PageActions::pending() const
 {
     return keys->pending() || lighting->pending() || sensor->pending();
 }
+
+void PageActions::readAgainKeepingChanges()
+{
+    if (!keys->pending())
+        keys->refresh();
+    if (!lighting->pending())
+        lighting->refresh();
+    if (!sensor->pending())
+        sensor->refresh();
+}

@@ -20,6 +20,9 @@ public:
 
     // A page holds changes that have not reached the mouse.
     bool pending() const;
+    // Every page that holds no changes of the user's reads the profile in use (and the mouse)
+    // again: after another front end or program changed them.
+    void readAgainKeepingChanges();
 
     // What the mouse holds, as every unit's sends left it.
     std::unique_ptr<HeldProfile> mouseHolds;

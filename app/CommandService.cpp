@@ -1,9 +1,6 @@
 #include "app/CommandService.h"
 
-#include "actions/KeyActions.h"
-#include "actions/LightingActions.h"
 #include "actions/PageActions.h"
-#include "actions/SensorActions.h"
 #include "app/MouseQueue.h"
 #include "app/Widget.h"
 #include "cli/CommandBench.h"
@@ -189,11 +186,5 @@ void CommandService::showTheMouseAgain()
 {
     if (!deviceReady)
         return;
-    PageActions &actions = shell.view()->actions();
-    if (!actions.keys->pending())
-        actions.keys->refresh();
-    if (!actions.lighting->pending())
-        actions.lighting->refresh();
-    if (!actions.sensor->pending())
-        actions.sensor->refresh();
+    shell.view()->actions().readAgainKeepingChanges();
 }

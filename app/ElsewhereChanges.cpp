@@ -1,10 +1,7 @@
 #include "app/ElsewhereChanges.h"
 
-#include "actions/KeyActions.h"
-#include "actions/LightingActions.h"
 #include "actions/PageActions.h"
 #include "actions/ProfileActions.h"
-#include "actions/SensorActions.h"
 #include "controller/Controllers.h"
 #include "controller/ProfileStore.h"
 #include "platform/DeviceLock.h"
@@ -64,10 +61,5 @@ void ElsewhereChanges::readProfilesAgain()
         return;
     }
     profiles.reopen();
-    if (!actions.keys->pending())
-        actions.keys->refresh();
-    if (!actions.lighting->pending())
-        actions.lighting->refresh();
-    if (!actions.sensor->pending())
-        actions.sensor->refresh();
+    actions.readAgainKeepingChanges();
 }
