@@ -15,7 +15,7 @@ W3_PRESET=ci scripts/build.sh
 fresh_home=$(mktemp -d)
 fresh_tmp=$(mktemp -d)
 trap 'rm -rf "$fresh_home" "$fresh_tmp"' EXIT
-# Open to every user as /tmp is: run as root, the sway tests start sway as an unprivileged user
+# Open to every user as the system temp folder is: run as root, the sway tests start sway as an unprivileged user
 # in a folder under it.
 chmod 1777 "$fresh_tmp"
 if command -v ccache > /dev/null; then

@@ -88,7 +88,7 @@ bool TestActiveApplicationWlroots::startCompositor()
             return false;
         if (QProcess::execute("runuser", {"-u", kCompositorUser, "--", "test", "-r", config}) != 0) {
             qWarning() << kCompositorUser << "cannot read" << config
-                       << "- a folder above it is closed to other users (TMPDIR must be open to all, as /tmp is)";
+                       << "- a folder above it is closed to other users (TMPDIR must be open to all users, as the system temp folder is)";
             return false;
         }
         command = QStringList{"runuser", "-u", kCompositorUser, "--"} + command;
