@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QProcess>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
@@ -142,7 +143,9 @@ private:
         peer.start(peerProgram(), arguments);
     }
 
-    QTemporaryDir scratch_;
+    // A socket's path holds 107 bytes at most: a short folder name leaves room for the
+    // channel's own names under whatever TMPDIR the suite runs with.
+    QTemporaryDir scratch_{QDir::tempPath() + QStringLiteral("/w3-XXXXXX")};
     QProcessEnvironment env_ = QProcessEnvironment::systemEnvironment();
 };
 
