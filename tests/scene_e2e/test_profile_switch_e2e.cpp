@@ -50,25 +50,6 @@ QStringList storedKey(int profile, int slot)
     return file.value("keydefine_W3/" + QString::number(slot)).toStringList();
 }
 
-// The data reports that followed each command block starting with `code`, report IDs removed.
-std::vector<QByteArray> mouseDataOf(std::uint8_t code)
-{
-    std::vector<QByteArray> found;
-    bool collecting = false;
-    for (const vhid::Record &record : vhid::Bus::instance().records()) {
-        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
-            continue;
-        if (record.op == vhid::Op::SendFeature) {
-            collecting = !record.plainBlock.empty() && record.plainBlock[0] == code;
-            if (collecting)
-                found.emplace_back();
-        } else if (record.op == vhid::Op::Write && collecting) {
-            found.back().append(reinterpret_cast<const char *>(record.bytes.data()) + 1, int(record.bytes.size()) - 1);
-        }
-    }
-    return found;
-}
-
 QDBusConnection client()
 {
     return QDBusConnection(kClientName);

@@ -9,6 +9,7 @@
 #include "controller/ApplicationRules.h"
 #include "controller/ProfileStore.h"
 #include "controller/myQQuickView.h"
+#include "tests/support/CommandBlocks.h"
 #include "tests/support/SceneDriver.h"
 #include "virtual/VirtualBus.h"
 
@@ -25,26 +26,6 @@ bool mouseReceived(std::uint8_t code)
         if (record.op == vhid::Op::SendFeature && !record.plainBlock.empty() && record.plainBlock[0] == code)
             return true;
     return false;
-}
-
-// The data reports that followed each command block starting with `code`, report IDs removed,
-// oldest first (the key matrix of 0x12, for one).
-std::vector<QByteArray> mouseDataOf(std::uint8_t code)
-{
-    std::vector<QByteArray> found;
-    bool collecting = false;
-    for (const vhid::Record &record : vhid::Bus::instance().records()) {
-        if (record.model != vhid::Model::Mouse || record.iface != vhid::Interface::Command)
-            continue;
-        if (record.op == vhid::Op::SendFeature) {
-            collecting = !record.plainBlock.empty() && record.plainBlock[0] == code;
-            if (collecting)
-                found.emplace_back();
-        } else if (record.op == vhid::Op::Write && collecting) {
-            found.back().append(reinterpret_cast<const char *>(record.bytes.data()) + 1, int(record.bytes.size()) - 1);
-        }
-    }
-    return found;
 }
 
 int languagePosition(const SceneDriver &scene, const QString &name)
