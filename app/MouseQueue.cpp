@@ -4,12 +4,14 @@
 #include "platform/DeviceLock.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDBusReply>
 
 namespace {
 // How often waiting jobs look whether their turn came or their wait ended.
 constexpr int kPollMs = 20;
+// How long the bus may take to say whether a job's caller is still there.
+constexpr int kCallerCheckMs = 1000;
 }  // namespace
 
 MouseQueue::MouseQueue(Hid_Thread &device, QObject *parent)
@@ -94,7 +96,11 @@ bool MouseQueue::callerLeft(const Job &job) const
 {
     if (job.caller.isEmpty())
         return false;
-    const QDBusReply<bool> registered = QDBusConnection::sessionBus().interface()->isServiceRegistered(job.caller);
+    QDBusMessage ask = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                      "org.freedesktop.DBus", "NameHasOwner");
+    ask << job.caller;
+    // The bus daemon answers at once; a stalled one must not freeze the window for long.
+    const QDBusReply<bool> registered = QDBusConnection::sessionBus().call(ask, QDBus::Block, kCallerCheckMs);
     return registered.isValid() && !registered.value();
 }
 

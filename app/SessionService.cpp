@@ -66,8 +66,16 @@ SessionService::SessionService(Widget &shell)
 {
     // What a w3ctl working alone changed is read again before any job and as soon as it is seen.
     queue.setBeforeEachJob([this] { elsewhere.catchUp(); });
+    // One turn to catch up is enough however often the folder changes before it comes.
     connect(&elsewhere, &ElsewhereChanges::markMayHaveChanged, this, [this] {
-        queue.push({QString(), MouseQueue::kNoLimit, [this] { announceChanges(); }, {}});
+        if (catchUpAsked)
+            return;
+        catchUpAsked = true;
+        queue.push({QString(), MouseQueue::kNoLimit, [this] {
+                        catchUpAsked = false;
+                        announceChanges();
+                    },
+                    {}});
     });
     qDBusRegisterMetaType<QList<int>>();
     new W3Config1Adaptor(this);

@@ -109,4 +109,5 @@ private:
     QString firmwareVersion;
     Snapshot told;
     bool toldNoBus = false;
+    bool catchUpAsked = false;
 };
